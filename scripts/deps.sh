@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages QUELLSTORM needs to build, test and play.
+# Only what is missing is installed; what is already there is left alone.
+# Runs apt-get directly as root, through sudo otherwise.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config git
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libsdl2-gfx-dev
+  libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  fonts-ipafont-mincho fontconfig libfontconfig-dev
+  libcairo2-dev
+  googletest libgtest-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "deps: all ${#PACKAGES[@]} packages present"
+  exit 0
+fi
+
+echo "deps: installing missing packages: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then SUDO="sudo"; else
+    echo "deps: not root and no sudo; please install: ${missing[*]}" >&2; exit 1
+  fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+echo "deps: done"

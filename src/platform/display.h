@@ -1,0 +1,61 @@
+// Display service: the window, the 16-bit surfaces the game draws into,
+// bitmap loading and the picture on screen. Our stand-in for the old
+// full-screen 640x480x16 display and its rectangle copies.
+//
+// Pixels are RGB565. Pixel value 0 is the colour key: keyed copies skip it.
+#pragma once
+#include <cstdint>
+
+struct PlatSurface;  // opaque: a 16-bit off-screen picture
+
+struct PlatDisplayConfig {
+    bool headless;  // no window at all (SDL's dummy video driver)
+    bool window;    // a window instead of desktop-sized full screen
+    int scale;      // window scale factor (window mode only)
+};
+
+// Opens the window (or nothing, headless). Called once at start-up.
+// False when the display cannot be had; the caller reports it.
+bool Plat_DisplayOpen(const PlatDisplayConfig& cfg);
+// Closes the window; safe to call twice.
+void Plat_DisplayClose();
+// Shows `back` (640x480) on screen, scaled to fit, keeping its aspect.
+// Waits for the vertical blank where the display offers it. No-op headless.
+void Plat_Present(PlatSurface* back);
+// True when presenting waits for the display's refresh (so the frame loop
+// need not sleep on its own).
+bool Plat_PresentWaits();
+// Shows or hides the mouse cursor over the window.
+void Plat_ShowCursor(bool show);
+// Leaves full screen so a message box can be seen (Error's first step).
+void Plat_LeaveFullscreen();
+
+// A new surface of w x h pixels, cleared to 0. Null on failure.
+PlatSurface* Plat_SurfaceCreate(int w, int h);
+// Reads a BMP file of any common depth and converts it to RGB565.
+// Null when the file is missing or cannot be decoded.
+PlatSurface* Plat_SurfaceLoadBMP(const char* path);
+void Plat_SurfaceFree(PlatSurface* s);
+int Plat_SurfaceWidth(const PlatSurface* s);
+int Plat_SurfaceHeight(const PlatSurface* s);
+// Row length in bytes.
+int Plat_SurfacePitch(const PlatSurface* s);
+// Direct access to the pixels (rows of Plat_SurfacePitch bytes).
+uint16_t* Plat_SurfacePixels(PlatSurface* s);
+
+// Copies [l,r) x [t,b) of `src` to `dst` at (x, y). With `keyed`, source
+// pixels of value 0 are skipped. The destination is clipped to `dst`; a
+// source rectangle that reaches outside `src` is refused (returns false,
+// nothing drawn), as the old blitter refused it.
+bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src,
+               int l, int t, int r, int b, bool keyed);
+// Fills [l,r) x [t,b) of `dst` (clipped) with `pixel`.
+void Plat_Fill(PlatSurface* dst, int l, int t, int r, int b, uint16_t pixel);
+
+// Converts 8-bit components to the display's pixel value.
+inline uint16_t Plat_RGB565(int r, int g, int b) {
+    return (uint16_t)(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | ((b & 0xF8) >> 3));
+}
+
+// Writes a surface to a PNG or BMP file (chosen by the file's extension).
+bool Plat_SurfaceSave(PlatSurface* s, const char* path);

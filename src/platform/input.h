@@ -1,0 +1,34 @@
+// Key-state and joystick service.
+#pragma once
+
+// The old virtual-key codes the game knows.
+enum {
+    VK_SHIFT = 0x10, VK_ESCAPE = 0x1B, VK_SPACE = 0x20,
+    VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
+    VK_1 = 0x31, VK_2 = 0x32, VK_3 = 0x33,
+    VK_C = 0x43, VK_E = 0x45, VK_Q = 0x51, VK_W = 0x57, VK_Z = 0x5A,
+};
+
+// True while the key is down now (either Shift for VK_SHIFT). In scripted
+// and replayed runs, the state the script gives for the current frame.
+bool Plat_KeyDown(int vk);
+// Sets the state the next Plat_KeyDown queries see, overriding the
+// keyboard (scripted runs and replays). `down` is indexed by key code.
+void Plat_SetScriptedKeys(const bool* down256);
+void Plat_ClearScriptedKeys();
+
+struct PlatJoyState {
+    int x, y;          // -1000 .. 1000
+    unsigned char buttons[32];
+};
+
+enum PlatJoyResult { PLAT_JOY_OK = 0, PLAT_JOY_LOST, PLAT_JOY_FAIL };
+
+// Opens the first attached joystick or game controller. False when none.
+bool Plat_JoyOpen();
+void Plat_JoyClose();
+bool Plat_JoyIsOpen();
+// Reads the device now. PLAT_JOY_LOST when it was unplugged (acquire again
+// with Plat_JoyAcquire: it opens whichever device is attached now).
+PlatJoyResult Plat_JoyRead(PlatJoyState* out);
+bool Plat_JoyAcquire();
