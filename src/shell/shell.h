@@ -31,5 +31,9 @@ bool Error(const char* text);
 const char* DirectoryFound();
 void msg_proc();
 
+// Folder of "score.dat" with a trailing '/' (--home), or null for the
+// program's own directory.
+extern const char* HomeDir;
+
 // Resets the pacing state of PutFps (tests).
 void PutFps_Reset();
