@@ -1,2 +1,215 @@
+// Start-up, window events and the frame loop.
+#include "shell/frameloop.h"
+#include "shell/script.h"
 #include "shell/shell.h"
-int QS_WinMain(int, char**) { return 0; }
+#include "platform/display.h"
+#include "platform/events.h"
+#include "platform/msgbox.h"
+#include "platform/text.h"
+#include "platform/time.h"
+#include "render/render.h"
+#include "sound/sound.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+ShellOptions Options;
+long FrameCount;
+
+static bool sWindowAlive;
+static std::string sHome;
+
+static void Usage() {
+    std::fprintf(stderr,
+                 "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
+                 "                  [--shot N:FILE]... [--home DIR] [--script FILE]\n");
+}
+
+static bool ParseLong(const char* s, long* out) {
+    char* end;
+    long v = std::strtol(s, &end, 10);
+    if (!*s || *end || v < 0) return false;
+    *out = v;
+    return true;
+}
+
+bool Shell_ParseArgs(int argc, char** argv) {
+    Options = ShellOptions();
+    Options.scale = 2;
+    for (int i = 1; i < argc; i++) {
+        const char* a = argv[i];
+        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+        long n;
+        if (!std::strcmp(a, "--headless")) Options.headless = true;
+        else if (!std::strcmp(a, "--window")) Options.window = true;
+        else if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
+            Usage();
+            return false;
+        } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
+                   std::strcmp(a, "--script") && std::strcmp(a, "--shot")) {
+            std::fprintf(stderr, "quellstorm: unknown argument '%s'\n", a);
+            Usage();
+            return false;
+        } else if (!v) {
+            std::fprintf(stderr, "quellstorm: %s needs a value\n", a);
+            Usage();
+            return false;
+        } else if (!std::strcmp(a, "--scale") && ParseLong(v, &n) && n >= 1 && n <= 16) {
+            Options.scale = (int)n;
+            i++;
+        } else if (!std::strcmp(a, "--frames") && ParseLong(v, &n)) {
+            Options.maxFrames = n;
+            i++;
+        } else if (!std::strcmp(a, "--home")) {
+            sHome = v;
+            if (sHome.empty() || sHome.back() != '/') sHome += '/';
+            Options.home = sHome.c_str();
+            i++;
+        } else if (!std::strcmp(a, "--script")) {
+            Options.script = v;
+            i++;
+        } else if (!std::strcmp(a, "--shot")) {
+            const char* colon = std::strchr(v, ':');
+            long frame;
+            std::string num = colon ? std::string(v, colon - v) : "";
+            if (!colon || !colon[1] || !ParseLong(num.c_str(), &frame) || frame < 1 || Options.shotCount == 64) {
+                std::fprintf(stderr, "quellstorm: --shot takes FRAME:FILE (frame from 1, at most 64 shots)\n");
+                return false;
+            }
+            Options.shotFrame[Options.shotCount] = frame;
+            Options.shotFile[Options.shotCount] = colon + 1;
+            Options.shotCount++;
+            i++;
+        } else {
+            std::fprintf(stderr, "quellstorm: bad value for %s: '%s'\n", a, v);
+            Usage();
+            return false;
+        }
+    }
+    return true;
+}
+
+// The window's creation: every bitmap and sound slot starts empty.
+static void OnCreate() {
+    for (SurfaceData& s : Bitmap) s = SurfaceData();
+    for (PlatSound*& w : Wave) w = nullptr;
+}
+
+void Shell_CloseWindow(PlatWindow* window) {
+    if (!sWindowAlive) return;
+    Plat_ShowCursor(true);
+    DD_END(window);
+    DS_END(window);
+    MIDI_Stop();
+    Plat_TextShutdown();
+    Plat_DisplayClose();
+    sWindowAlive = false;
+}
+
+bool WindowProc(const PlatEvent& ev) {
+    switch (ev.type) {
+    case PLAT_EV_QUIT:  // the close box: no save
+        Shell_CloseWindow(hwnd);
+        break;
+    case PLAT_EV_KEYDOWN:
+        Event_Proc(ev.key, hwnd);
+        break;
+    case PLAT_EV_MOUSEMOVE:
+        MouseX = ev.x & 0xFFFF;
+        MouseY = ev.y & 0xFFFF;
+        break;
+    case PLAT_EV_MUSIC_DONE:
+        MIDI_Notify(ev.x == 1);
+        break;
+    default:
+        break;
+    }
+    return sWindowAlive;
+}
+
+static void TakeShots() {
+    for (int i = 0; i < Options.shotCount; i++)
+        if (Options.shotFrame[i] == FrameCount && !Plat_SurfaceSave(DDBack, Options.shotFile[i]))
+            std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.shotFile[i]);
+}
+
+// One game frame, exactly as the game has always run it: clear, draw the
+// next picture, copy it out.
+static void RunFrame() {
+    FrameCount++;
+    Plat_AdvanceFrame();
+    Script_BeginFrame(FrameCount);
+    PlatEvent ev;
+    while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);  // a script's own key-downs
+    if (!sWindowAlive) return;
+    DD_BackInit();
+    Main_Proc(hwnd);
+    DD_Flip();
+    TakeShots();
+}
+
+// How many game frames real time asks for before the next picture. At most
+// ten a picture: a machine that cannot keep up, or a long pause such as the
+// loading pass, plays on slower instead of racing to catch up.
+static int FramesDue(double* simMs) {
+    const double step = 4.0;
+    double now = Plat_RealMs();
+    double behind = now - *simMs;
+    if (behind > 10 * step) {
+        *simMs = now - 10 * step;
+        behind = 10 * step;
+    }
+    return (int)(behind / step);
+}
+
+int QS_WinMain(int argc, char** argv) {
+    if (!Shell_ParseArgs(argc, argv)) return 2;
+    Plat_SetHeadless(Options.headless);
+    HomeDir = Options.home;
+    if (Options.script && !Script_Load(Options.script)) return 2;
+
+    PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale};
+    if (!Plat_DisplayOpen(cfg)) {
+        Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
+        return 0;
+    }
+    sWindowAlive = true;
+    OnCreate();
+    if (!DD_INIT(hwnd)) {
+        Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
+        return 0;
+    }
+    DS_INIT(hwnd);
+    Plat_ShowCursor(false);
+
+    double simMs = Plat_RealMs();
+    while (sWindowAlive) {
+        PlatEvent ev;
+        while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
+        if (!sWindowAlive) break;
+        if (Options.headless) {
+            // Headless runs never wait: the virtual clock just moves on.
+            RunFrame();
+        } else {
+            // The very first picture (the instructions) is shown before the
+            // loading frame runs.
+            int due = FrameCount == 0 ? 1 : FramesDue(&simMs);
+            if (due == 0) {
+                if (!Plat_PresentWaits()) Plat_SleepMs(1.0);
+                else Plat_Present(DDBack);
+                continue;
+            }
+            for (int i = 0; i < due && sWindowAlive; i++) {
+                RunFrame();
+                simMs += 4.0;
+                if (Options.maxFrames && FrameCount >= Options.maxFrames) break;
+            }
+            if (sWindowAlive) Plat_Present(DDBack);
+            if (FrameCount == 1) simMs = Plat_RealMs();
+        }
+        if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
+    }
+    return 1;
+}

@@ -1,0 +1,175 @@
+// Display service on SDL2: a window with a streaming RGB565 texture that
+// shows the game's own 640x480 back buffer, scaled crisply to fit.
+#include "platform/display.h"
+#include "platform/msgbox.h"
+#include "platform/plat_internal.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+struct PlatSurface {
+    int w, h;
+    int pitch;  // bytes
+    uint16_t* px;
+};
+
+static SDL_Window* gWindow;
+static SDL_Renderer* gRenderer;
+static SDL_Texture* gTexture;
+static bool gVsync;
+static bool gVideoUp;
+
+SDL_Window* PlatI_Window() { return gWindow; }
+
+bool PlatI_InitSubsystem(Uint32 flags) {
+    if (SDL_WasInit(flags) == flags) return true;
+    return SDL_InitSubSystem(flags) == 0;
+}
+
+bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
+    if (cfg.headless) {
+        // No window at all: the game draws into its own buffers as usual.
+        SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
+        gVideoUp = PlatI_InitSubsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return gVideoUp;
+    }
+    if (!PlatI_InitSubsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) return false;
+    gVideoUp = true;
+    int scale = cfg.scale > 0 ? cfg.scale : 2;
+    Uint32 wflags = cfg.window ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    gWindow = SDL_CreateWindow("QUELLSTORM", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               640 * scale, 480 * scale, wflags);
+    if (!gWindow) return false;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp, not blurred
+    gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
+    if (!gRenderer) return false;
+    SDL_RendererInfo info;
+    gVsync = SDL_GetRendererInfo(gRenderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+    SDL_RenderSetLogicalSize(gRenderer, 640, 480);
+    gTexture = SDL_CreateTexture(gRenderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, 640, 480);
+    if (!gTexture) return false;
+    SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
+    SDL_RenderClear(gRenderer);
+    SDL_RenderPresent(gRenderer);
+    return true;
+}
+
+void Plat_DisplayClose() {
+    if (gTexture) SDL_DestroyTexture(gTexture);
+    if (gRenderer) SDL_DestroyRenderer(gRenderer);
+    if (gWindow) SDL_DestroyWindow(gWindow);
+    gTexture = nullptr;
+    gRenderer = nullptr;
+    gWindow = nullptr;
+}
+
+void Plat_Present(PlatSurface* back) {
+    if (!gRenderer || !back) return;
+    SDL_UpdateTexture(gTexture, nullptr, back->px, back->pitch);
+    SDL_RenderClear(gRenderer);
+    SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
+    SDL_RenderPresent(gRenderer);
+}
+
+bool Plat_PresentWaits() { return gRenderer && gVsync; }
+
+void Plat_ShowCursor(bool show) {
+    if (gVideoUp) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void Plat_LeaveFullscreen() {
+    if (gWindow && (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP))
+        SDL_SetWindowFullscreen(gWindow, 0);
+}
+
+PlatSurface* Plat_SurfaceCreate(int w, int h) {
+    if (w <= 0 || h <= 0 || w > 16384 || h > 16384) return nullptr;
+    PlatSurface* s = new (std::nothrow) PlatSurface;
+    if (!s) return nullptr;
+    s->w = w;
+    s->h = h;
+    s->pitch = w * 2;
+    s->px = static_cast<uint16_t*>(std::calloc((size_t)w * h, 2));
+    if (!s->px) {
+        delete s;
+        return nullptr;
+    }
+    return s;
+}
+
+PlatSurface* Plat_SurfaceLoadBMP(const char* path) {
+    SDL_Surface* raw = SDL_LoadBMP(path);
+    if (!raw) return nullptr;
+    // Decode to 8 bits a channel first, then truncate to 5-6-5 ourselves, so
+    // which colours turn into the colour key is exactly the top bits rule.
+    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(raw);
+    if (!rgb) return nullptr;
+    PlatSurface* s = Plat_SurfaceCreate(rgb->w, rgb->h);
+    if (s) {
+        SDL_LockSurface(rgb);
+        for (int y = 0; y < rgb->h; y++) {
+            const Uint32* src = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(rgb->pixels) + (size_t)y * rgb->pitch);
+            uint16_t* dst = s->px + (size_t)y * s->w;
+            for (int x = 0; x < rgb->w; x++) {
+                Uint32 p = src[x];
+                dst[x] = Plat_RGB565((p >> 16) & 255, (p >> 8) & 255, p & 255);
+            }
+        }
+        SDL_UnlockSurface(rgb);
+    }
+    SDL_FreeSurface(rgb);
+    return s;
+}
+
+void Plat_SurfaceFree(PlatSurface* s) {
+    if (!s) return;
+    std::free(s->px);
+    delete s;
+}
+
+int Plat_SurfaceWidth(const PlatSurface* s) { return s ? s->w : 0; }
+int Plat_SurfaceHeight(const PlatSurface* s) { return s ? s->h : 0; }
+int Plat_SurfacePitch(const PlatSurface* s) { return s ? s->pitch : 0; }
+uint16_t* Plat_SurfacePixels(PlatSurface* s) { return s ? s->px : nullptr; }
+
+bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src, int l, int t, int r, int b, bool keyed) {
+    if (!dst || !src) return false;
+    if (l < 0 || t < 0 || r > src->w || b > src->h || r < l || b < t) return false;
+    // Clip against the destination.
+    if (x < 0) { l -= x; x = 0; }
+    if (y < 0) { t -= y; y = 0; }
+    if (x + (r - l) > dst->w) r = l + (dst->w - x);
+    if (y + (b - t) > dst->h) b = t + (dst->h - y);
+    int w = r - l, h = b - t;
+    if (w <= 0 || h <= 0) return true;
+    const uint16_t* sp = src->px + (size_t)t * src->w + l;
+    uint16_t* dp = dst->px + (size_t)y * dst->w + x;
+    if (!keyed) {
+        for (int j = 0; j < h; j++, sp += src->w, dp += dst->w) std::memcpy(dp, sp, (size_t)w * 2);
+        return true;
+    }
+    for (int j = 0; j < h; j++, sp += src->w, dp += dst->w) {
+        for (int i = 0; i < w; i++) {
+            uint16_t p = sp[i];
+            if (p) dp[i] = p;
+        }
+    }
+    return true;
+}
+
+void Plat_Fill(PlatSurface* dst, int l, int t, int r, int b, uint16_t pixel) {
+    if (!dst) return;
+    if (l < 0) l = 0;
+    if (t < 0) t = 0;
+    if (r > dst->w) r = dst->w;
+    if (b > dst->h) b = dst->h;
+    if (r <= l || b <= t) return;
+    for (int y = t; y < b; y++) {
+        uint16_t* p = dst->px + (size_t)y * dst->w;
+        if (pixel == 0) std::memset(p + l, 0, (size_t)(r - l) * 2);
+        else for (int x = l; x < r; x++) p[x] = pixel;
+    }
+}

@@ -1,0 +1,12 @@
+// Shared between the platform layer's own files; never included by game code.
+#pragma once
+#include <SDL.h>
+
+SDL_Window* PlatI_Window();
+// Initialises one SDL subsystem once; false on failure.
+bool PlatI_InitSubsystem(Uint32 flags);
+// User event type for the tune's completion notice.
+Uint32 PlatI_MusicEventType();
+// Translates an SDL key to the old virtual-key code (0 when the game does
+// not know the key).
+int PlatI_KeyToVK(SDL_Keycode key);

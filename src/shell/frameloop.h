@@ -1,0 +1,37 @@
+// The program's start-up, window events and frame loop.
+#pragma once
+
+struct PlatWindow;
+struct PlatEvent;
+
+// Command-line options of a run.
+struct ShellOptions {
+    bool headless;     // --headless: no window, no audio device
+    bool window;       // --window: a window instead of full screen
+    int scale;         // --scale N: window size factor
+    long maxFrames;    // --frames N: stop after N game frames (0: never)
+    const char* home;  // --home DIR: folder of "score.dat"
+    const char* script;  // --script FILE: scripted keys
+    int shotCount;
+    long shotFrame[64];  // --shot N:FILE
+    const char* shotFile[64];
+};
+
+extern ShellOptions Options;
+// Game frames run so far (the current frame's number while it runs).
+extern long FrameCount;
+
+// Parses the command line into Options. False (after a message on
+// standard error) on bad arguments.
+bool Shell_ParseArgs(int argc, char** argv);
+// Handles one window event. False when the window is gone (loop ends).
+bool WindowProc(const PlatEvent& ev);
+// Escape's save and release of the joystick.
+void Shell_SaveOnQuit();
+// Escape and the close box: releases display, sound and music and ends
+// the loop.
+void Shell_CloseWindow(PlatWindow* window);
+// Copies SpeedAdjust into the score record so the next save keeps it.
+void Shell_StoreSpeedAdjust();
+// Shows the speed correction in red at the top left ("補正 %f").
+void ShowSpeedAdjust();

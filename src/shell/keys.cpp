@@ -1,0 +1,46 @@
+// Function keys: speed correction, pause, bomb and quit. They arrive as
+// key-down events between frames.
+#include "shell/shell.h"
+#include "shell/frameloop.h"
+#include "platform/input.h"
+#include "player/bombkey.h"
+#include "render/render.h"
+#include "sound/sound.h"
+
+#include <cstdio>
+
+// Shows the speed correction in red in the upper left corner.
+void ShowSpeedAdjust() {
+    std::snprintf(str, sizeof str, "補正 %f", SpeedAdjust);
+    DD_FontShow(str, 25, 0, 25, 255, 25, 25, false);
+}
+
+static void SpeedUp(double by) {
+    SpeedAdjust = (float)(SpeedAdjust + by);
+}
+
+static void SpeedDown(double by) {
+    SpeedAdjust = (float)(SpeedAdjust - by);
+    if (SpeedAdjust <= 0) SpeedAdjust = 0;
+}
+
+void Event_Proc(int key, PlatWindow* window) {
+    switch (key) {
+    case VK_ESCAPE:
+        Shell_SaveOnQuit();
+        Shell_CloseWindow(window);
+        return;
+    case VK_1: SpeedUp(0.001); break;
+    case VK_2: SpeedUp(0.01); break;
+    case VK_3: SpeedUp(0.1); break;
+    case VK_Q: SpeedDown(0.001); break;
+    case VK_W: SpeedDown(0.01); break;
+    case VK_E: SpeedDown(0.1); break;
+    case VK_C: PauseCount += 1; return;
+    case VK_Z: BombKey(); return;
+    default: return;
+    }
+    // A speed key: keep the correction for the next save and show it.
+    Shell_StoreSpeedAdjust();
+    ShowSpeedAdjust();
+}

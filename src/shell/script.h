@@ -1,0 +1,16 @@
+// Scripted input: a text file that gives, frame by frame, the keys held
+// down and the key-down events, in place of the keyboard. Tests drive the
+// real game with it.
+//
+//   # comment
+//   <frame> hold KEY...   from this frame on exactly these keys are down
+//   <frame> press KEY     a key-down event handed over before this frame
+//
+// KEY: UP DOWN LEFT RIGHT SPACE SHIFT ESC Z C Q W E 1 2 3
+#pragma once
+
+// Loads a script. False, with a message naming the line, on a bad file.
+bool Script_Load(const char* path);
+bool Script_Active();
+// Before frame `frame` runs: sets the held keys and queues its key-downs.
+void Script_BeginFrame(long frame);
