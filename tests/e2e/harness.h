@@ -1,0 +1,54 @@
+// Running the real game binary headless from a test.
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace e2e {
+
+// A fresh temporary folder, removed when the test ends.
+struct TempDir {
+    std::string path;
+    TempDir() {
+        char tmpl[] = "/tmp/qs_e2e_XXXXXX";
+        path = mkdtemp(tmpl);
+    }
+    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
+
+struct RunResult {
+    int exitCode;
+    std::string err;  // what the game wrote to standard error
+};
+
+// Runs the game headless with `args` (always with a temporary --home
+// unless the caller gives one) and waits for it.
+inline RunResult RunGame(const std::string& args, const TempDir& tmp) {
+    std::string errFile = tmp / "stderr.txt";
+    std::string home = args.find("--home") == std::string::npos ? " --home '" + tmp.path + "'" : "";
+    std::string cmd = std::string("'") + QS_GAME_BIN + "' --headless" + home + " " + args + " 2>'" + errFile + "'";
+    int status = std::system(cmd.c_str());
+    RunResult r;
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    r.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return r;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+}  // namespace e2e
