@@ -52,3 +52,9 @@ void DD_DrawLine(int x1, int y1, int x2, int y2, int width, int r, int g, int b)
 bool InitDIB(PlatWindow* window, int width, int height);
 void DrawAlpha(int x, int y, SurfaceData& source, int left, int top, int right, int bottom,
                int factor, int mode);
+
+// The blend's captures and work image (32-bit: blue, green, red, spare).
+extern uint32_t FrontBuf[];
+extern uint32_t BackBuf[];
+extern uint32_t* DIBBuf;
+extern bool BlendFlg;
