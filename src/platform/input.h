@@ -32,3 +32,9 @@ bool Plat_JoyIsOpen();
 // with Plat_JoyAcquire: it opens whichever device is attached now).
 PlatJoyResult Plat_JoyRead(PlatJoyState* out);
 bool Plat_JoyAcquire();
+// False when the joystick service itself could not be started (then no
+// device is ever found).
+bool Plat_JoyServiceUp();
+// Attached devices that the last Plat_JoyOpen or Plat_JoyAcquire found but
+// could not open (each was skipped for the next one).
+int Plat_JoyOpenFailures();

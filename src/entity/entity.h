@@ -1,0 +1,204 @@
+// The one entity record, the fixed pools that hold every object in play,
+// the animation timers and the common sprite-sheet draw rule.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// One object in play. Plain record of fixed layout; a slot is alive while
+// `flag` is 1.
+struct SpriteData {
+    bool flag;          // 1 = in use
+    int32_t mode;       // per-pool state or variant
+    int32_t opt;        // per-pool spawn variant
+    int32_t opt2;
+    int32_t opt3;
+    float time;         // per-pool time value (invincibility, shield life, reload period)
+    float fw[10];       // float work registers
+    int32_t iw[10];     // integer work registers
+    float gw[10];       // second bank of float work registers
+    int32_t step;
+    int32_t step2;
+    float x;            // left edge of the box
+    float x2;
+    float y;            // top edge of the box
+    float y2;
+    float angle;        // heading in degrees, 0 right, 90 down
+    int32_t num;
+    int32_t r, g, b;    // colour (lines)
+    float timer;
+    float timer2;
+    int32_t cnt;
+    int32_t cnt2, cnt3, cnt4;
+    float hp;
+    float speed;        // pixels per unit of FrameStep
+    float rad;          // angle * 0.017444444444444446
+    float dx;           // cos(rad)
+    float dy;           // sin(rad)
+    float speed2;
+    float fade;
+    int32_t col;        // sheet column; on the ship the source left edge
+    int32_t cellw;      // ship only: width of one animation cell
+    int32_t srcy;       // ship only: top row of the source rectangle
+    int32_t srcy2;      // ship only: bottom row of the source rectangle
+    int32_t w;          // box width, also the width of one sheet cell
+    int32_t h;          // box height, also the height of one sheet cell
+    int32_t loop;       // first frame of the loop (SpriteNewAnime)
+    int32_t frame;      // current animation frame
+    int32_t frames;     // frame count (end value of the timers)
+    float anim;         // animation accumulator
+    int32_t bmp;        // index into Bitmap
+};
+
+// A floating jewel score number.
+struct FONT {
+    bool flag;
+    float life;         // time left
+    float x;
+    float y;
+    float spin;         // set to 180, read by nothing
+    float value;        // the number shown
+};
+
+// Pool capacities.
+enum {
+    P_SHOT_MAX = 250,      // P_Shot ... P_Shot5
+    JEWEL_MAX = 4500,
+    PITEM_MAX = 100,
+    SHIELD_MAX = 10,
+    CRY_MAX = 6,
+    ENEMY_MAX = 150,       // Enemy ... Enemy11, HARO
+    BENEMY_MAX = 150,      // BEnemy ... BEnemy4
+    CHUUGATA_MAX = 20,     // chuugata ... chuugata9
+    BIT_MAX = 8,
+    BOSS_MAX = 150,        // BOSS1 ... BOSS5, LBOSS
+    TAMA_MAX = 4500,
+    BAKA_MAX = 1000,
+    SLASER_MAX = 4500,     // sLaser, sLaser2
+    BLASER_MAX = 10,
+    FLASH_MAX = 300,
+    LINE_MAX = 2000,
+    BOM_MAX = 1000,        // Bom, Bom2, Bom3
+    POM_MAX = 250,
+    GOMI_MAX = 3000,
+    HOSI_MAX = 100,
+    KUMO_MAX = 50,
+    JEWELFONT_MAX = 4500,
+};
+
+// Single records.
+extern SpriteData P_Ship;
+extern SpriteData SHOTFLG;   // only `flag` is used: firing allowed while 1
+
+// Player.
+extern SpriteData P_Shot[P_SHOT_MAX];
+extern SpriteData P_Shot2[P_SHOT_MAX];
+extern SpriteData P_Shot3[P_SHOT_MAX];
+extern SpriteData P_Shot4[P_SHOT_MAX];
+extern SpriteData P_Shot5[P_SHOT_MAX];
+extern SpriteData jewel[JEWEL_MAX];
+extern SpriteData pitem[PITEM_MAX];
+extern SpriteData Shield[SHIELD_MAX];
+extern SpriteData cry[CRY_MAX];
+
+// Small and large enemies.
+extern SpriteData Enemy[ENEMY_MAX];
+extern SpriteData Enemy2[ENEMY_MAX];
+extern SpriteData Enemy3[ENEMY_MAX];
+extern SpriteData Enemy4[ENEMY_MAX];
+extern SpriteData Enemy5[ENEMY_MAX];
+extern SpriteData Enemy6[ENEMY_MAX];
+extern SpriteData Enemy7[ENEMY_MAX];
+extern SpriteData Enemy8[ENEMY_MAX];
+extern SpriteData Enemy9[ENEMY_MAX];
+extern SpriteData Enemy10[ENEMY_MAX];
+extern SpriteData Enemy11[ENEMY_MAX];
+extern SpriteData HARO[ENEMY_MAX];
+extern SpriteData BEnemy[BENEMY_MAX];
+extern SpriteData BEnemy2[BENEMY_MAX];
+extern SpriteData BEnemy3[BENEMY_MAX];
+extern SpriteData BEnemy4[BENEMY_MAX];
+
+// Mid-size enemies (chuugata3 is never filled).
+extern SpriteData chuugata[CHUUGATA_MAX];
+extern SpriteData chuugata2[CHUUGATA_MAX];
+extern SpriteData chuugata3[CHUUGATA_MAX];
+extern SpriteData chuugata4[CHUUGATA_MAX];
+extern SpriteData chuugata5[CHUUGATA_MAX];
+extern SpriteData chuugata6[CHUUGATA_MAX];
+extern SpriteData chuugata7[CHUUGATA_MAX];
+extern SpriteData chuugata8[CHUUGATA_MAX];
+extern SpriteData chuugata9[CHUUGATA_MAX];
+
+// Bosses.
+extern SpriteData bit[BIT_MAX];
+extern SpriteData BOSS1[BOSS_MAX];
+extern SpriteData BOSS2[BOSS_MAX];
+extern SpriteData BOSS3[BOSS_MAX];
+extern SpriteData BOSS4[BOSS_MAX];
+extern SpriteData BOSS5[BOSS_MAX];
+extern SpriteData LBOSS[BOSS_MAX];
+
+// Enemy bullets and lasers.
+extern SpriteData tama[TAMA_MAX];
+extern SpriteData Baka[BAKA_MAX];
+extern SpriteData sLaser[SLASER_MAX];
+extern SpriteData sLaser2[SLASER_MAX];
+extern SpriteData BLaser[BLASER_MAX];
+extern SpriteData flash[FLASH_MAX];
+extern SpriteData line[LINE_MAX];
+
+// Explosions and ambient effects.
+extern SpriteData Bom[BOM_MAX];
+extern SpriteData Bom2[BOM_MAX];
+extern SpriteData Bom3[BOM_MAX];
+extern SpriteData Pom[POM_MAX];
+extern SpriteData gomi[GOMI_MAX];
+extern SpriteData hosi[HOSI_MAX];
+extern SpriteData kumo[KUMO_MAX];
+
+extern FONT JEWELFONT[JEWELFONT_MAX];
+
+// Claims the lowest free slot of a pool: sets its flag to 1 and touches
+// nothing else, so every field the spawner does not write keeps what the
+// previous occupant left. Null when the pool is full (the spawn is dropped).
+SpriteData* SpriteClaimSlot(SpriteData* pool, int count);
+FONT* FontClaimSlot(FONT* pool, int count);
+
+template <size_t N>
+inline SpriteData* SpriteClaim(SpriteData (&pool)[N]) { return SpriteClaimSlot(pool, (int)N); }
+template <size_t N>
+inline FONT* SpriteClaim(FONT (&pool)[N]) { return FontClaimSlot(pool, (int)N); }
+
+// Frees a slot; the rest of the record stays as it is.
+inline void SpriteRelease(SpriteData& s) { s.flag = false; }
+
+// Walks a pool in increasing index order, calling fn(record) for every
+// slot whose flag is 1 at the moment it is reached. A slot released by
+// an earlier visit is skipped; one claimed above the current index is
+// visited in the same pass.
+template <size_t N, typename Fn>
+inline void SpriteWalk(SpriteData (&pool)[N], Fn fn) {
+    for (size_t i = 0; i < N; i++) {
+        if (pool[i].flag) fn(pool[i]);
+    }
+}
+
+// Marks every entry of every pool free (new game, return to the title).
+// The single records P_Ship and SHOTFLG are not pools and are left alone:
+// the ship is set up by its own code around this call.
+void SpriteClearAll();
+
+// Draws frame `frame` of column `col` of sheet Bitmap[bmp] at (x, y).
+void SpriteDraw(const SpriteData& s);
+
+// Animation timers: advance `anim` by FrameStep * rate and step `frame`
+// when it reaches the threshold. True exactly on the call that completes
+// a cycle (frame reaches frames exactly).
+bool SpriteshotAnime(float* anim, int* frame, int* frames);
+bool SpritePAnime(float* anim, int* frame, int* frames);
+bool SpriteAnime(float* anim, int* frame, int* frames);
+bool SpriteNewAnime(float* anim, int* frame, int* frames, int* loop);
+bool SpriteAnimeR(float* anim, int* frame, int* frames);
+bool SpriteAnimezako1(float* anim, int* frame, int* frames);
+bool SpriteAnimezako9(float* anim, int* frame, int* frames);
+bool SpriteAnimeBoss1(float* anim, int* frame, int* frames);
