@@ -13,10 +13,6 @@
 
 DAT dat;
 
-// Folder of the score file given on the command line (--home); null for the
-// program's own directory.
-const char* HomeDir = nullptr;
-
 static const char* const kOpenErrorCaption = "おーぷんえらー";
 static const char* const kLoadError = "ハイスコアがロードできないよ～";
 static const char* const kSaveError = "ハイスコアがセーブできないよ～";

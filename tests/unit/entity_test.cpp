@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "entity/entity.h"
+#include "platform/display.h"
+#include "render/render.h"
 #include "shell/shell.h"
 
 namespace {
@@ -114,6 +116,39 @@ TEST_F(PoolTest, ClearAllFreesEveryPoolButNotTheShip) {
     EXPECT_FALSE(JEWELFONT[0].flag);
     EXPECT_FALSE(sLaser2[SLASER_MAX - 1].flag);
     P_Ship.flag = false;
+}
+
+TEST(SpriteDrawTest, DrawsFrameOfColumnAtTheTruncatedPosition) {
+    ASSERT_TRUE(DD_INIT(nullptr));
+    DD_BackInit();
+    // A 64x64 sheet whose pixel at (x, y) is 1 + x + 64y.
+    SurfaceData& sheet = Bitmap[199];
+    sheet.surface = Plat_SurfaceCreate(64, 64);
+    sheet.width = sheet.height = 64;
+    uint16_t* p = Plat_SurfacePixels(sheet.surface);
+    for (int i = 0; i < 64 * 64; i++) p[i] = (uint16_t)(1 + i);
+
+    SpriteData s = {};
+    s.bmp = 199;
+    s.w = 16;
+    s.h = 8;
+    s.col = 2;
+    s.frame = 3;
+    s.x = 100.9f;
+    s.y = -0.5f;  // truncated toward zero: row 0
+    SpriteDraw(s);
+    s.x = 1e30f;  // far off: skipped, never converted
+    SpriteDraw(s);
+    const uint16_t* back = Plat_SurfacePixels(DDBack);
+    EXPECT_EQ(back[0 * 640 + 100], 1 + 32 + 24 * 64);
+    EXPECT_EQ(back[7 * 640 + 115], 1 + 47 + 31 * 64);
+    EXPECT_EQ(back[8 * 640 + 100], 0);
+    EXPECT_EQ(back[0 * 640 + 116], 0);
+    EXPECT_EQ(back[0 * 640 + 99], 0);
+
+    Plat_SurfaceFree(sheet.surface);
+    sheet = {};
+    DD_END(nullptr);
 }
 
 // ---- Animation timers ------------------------------------------------------

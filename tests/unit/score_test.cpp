@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -38,8 +39,7 @@ protected:
     }
     void TearDown() override {
         HomeDir = nullptr;
-        std::string cmd = "rm -rf '" + dir + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        std::filesystem::remove_all(dir);
         std::memset(&dat, 0, sizeof dat);
         SpeedAdjust = 0.0f;
     }
@@ -255,6 +255,9 @@ TEST_F(ScoreFileTest, InterruptedSaveKeepsTheOldFile) {
 
     EXPECT_NE(err.find("ハイスコアがセーブできないよ～"), std::string::npos) << err;
     EXPECT_EQ(ReadAll(file), old);
+    std::vector<std::string> entries;  // no half-written leftovers
+    for (auto& e : std::filesystem::directory_iterator(dir)) entries.push_back(e.path().filename());
+    EXPECT_EQ(entries, std::vector<std::string>{"score.dat"});
     DataSave();  // with room again it goes through
     EXPECT_EQ(Get(ReadAll(file), 0, 8), 42u);
 }
