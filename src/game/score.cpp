@@ -12,6 +12,7 @@
 #include "shell/shell.h"
 
 DAT dat;
+bool DatLoaded;
 
 static const char* const kOpenErrorCaption = "おーぷんえらー";
 static const char* const kLoadError = "ハイスコアがロードできないよ～";
@@ -160,6 +161,7 @@ void DataStampTime(DATTIME* t) {
 }
 
 void DataLoad() {
+    DatLoaded = true;
     char path[1024];
     uint8_t buf[DAT_SIZE];
     long got = DataPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
@@ -176,6 +178,9 @@ void DataLoad() {
 }
 
 void DataSave() {
+    // Before the record has been read, all we hold is the blank start-up
+    // record: writing it would wipe the player's scores.
+    if (!DatLoaded) return;
     DataStampTime(&dat.savetime);
     dat.speed = SpeedAdjust;
     uint8_t buf[DAT_SIZE];

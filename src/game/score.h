@@ -74,12 +74,15 @@ static_assert(offsetof(DAT, speed) == 1080, "");
 static_assert(offsetof(DAT, reserved6) == 1084, "");
 
 extern DAT dat;
+// True once DataLoad has run (whether or not the file could be read).
+extern bool DatLoaded;
 
 // Reads "score.dat" into dat (a box when it cannot), then SpeedAdjust =
 // the stored correction and the five run scores = 0.
 void DataLoad();
 // Stamps the save time, stores SpeedAdjust and writes dat to "score.dat"
-// without ever losing the old file (a box when it cannot).
+// without ever losing the old file (a box when it cannot). Does nothing
+// before DataLoad has run.
 void DataSave();
 // The current time with milliseconds, time zone and daylight flag.
 void DataStampTime(DATTIME* t);

@@ -36,6 +36,7 @@ protected:
         Plat_SetHeadless(true);
         std::memset(&dat, 0, sizeof dat);
         SpeedAdjust = 0.0f;
+        DatLoaded = true;  // as after the loading pass
     }
     void TearDown() override {
         HomeDir = nullptr;
@@ -260,6 +261,20 @@ TEST_F(ScoreFileTest, InterruptedSaveKeepsTheOldFile) {
     EXPECT_EQ(entries, std::vector<std::string>{"score.dat"});
     DataSave();  // with room again it goes through
     EXPECT_EQ(Get(ReadAll(file), 0, 8), 42u);
+}
+
+TEST_F(ScoreFileTest, SaveBeforeTheRecordWasReadKeepsTheFile) {
+    Bytes old;
+    DAT rec;
+    FillRecord(rec, old);
+    WriteAll(file, old);
+    DatLoaded = false;
+    DataSave();  // Escape in the very first frame
+    EXPECT_EQ(ReadAll(file), old);
+    DataLoad();
+    DataSave();
+    EXPECT_EQ(Get(ReadAll(file), 1052, 4), 99u);
+    EXPECT_NE(ReadAll(file), old);  // stamped and run scores cleared
 }
 
 TEST_F(ScoreFileTest, WithoutHomeTheFileLivesBesideTheProgram) {
