@@ -1,0 +1,4 @@
+// The bosses arrive with their own work.
+#include "game/frame.h"
+void BossPass() {}
+void BossCreate() {}
