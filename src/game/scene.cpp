@@ -1,5 +1,172 @@
+// Main_Proc and the scenes before play.
+#include "game/scene.h"
+#include "enemy/effects.h"
+#include "entity/entity.h"
+#include "game/frame.h"
 #include "game/game.h"
+#include "game/score.h"
+#include "render/render.h"
+#include "shell/frameloop.h"
+#include "shell/input.h"
 #include "shell/shell.h"
+#include "sound/sound.h"
 
+#include <cinttypes>
+#include <cstdio>
 
-void Main_Proc(PlatWindow*) {}
+void Main_Proc(PlatWindow*) {
+    if (Scene == SCENE_INSTRUCTIONS) SceneInstructions();
+    else if (Scene == SCENE_TITLE) SceneTitle();
+    else if (Scene == SCENE_GAME) GameFrame();
+}
+
+void SceneInstructions() {
+    static const struct {
+        const char* text;
+        int x, y;
+    } lines[] = {
+        {"操作説明　（　）内はパッド時のボタン", 100, 90},
+        {"ショット：スペース　or　Ｓｈｉｆｔ（Ａ）", 80, 115},
+        {"ボム：Ｚ（Ｂ）　１ストック消費", 80, 140},
+        {"ゲーム終了：ＥＳＣ", 80, 165},
+        {"ゲーム速度アップ：１・２・３（テンキー不可）", 80, 190},
+        {"ゲーム速度ダウン：Ｑ・Ｗ・Ｅ", 80, 215},
+        {"一時停止／解除：Ｃ", 80, 240},
+    };
+    for (const auto& l : lines) DD_FontShow(l.text, 20, l.x, l.y, 255, 255, 255, false);
+    DD_FontShow("Ｎｏｗ　Ｌｏａｄｉｎｇ．．．", 30, 40, 320, 255, 0, 0, false);
+    Scene = SCENE_TITLE;
+}
+
+// Every bitmap in its slot, in the game's load order.
+static const struct {
+    int slot;
+    const char* file;
+} kBitmaps[] = {
+    {0, "BMP\\player.bmp"},      {1, "BMP\\bom.bmp"},          {5, "BMP\\bom2.bmp"},       {7, "BMP\\bom3.bmp"},
+    {3, "BMP\\shot.bmp"},        {2, "BMP\\shot2.bmp"},        {8, "BMP\\shot3.bmp"},      {9, "BMP\\shot4.bmp"},
+    {17, "BMP\\shot5.bmp"},      {18, "BMP\\shot6.bmp"},       {4, "BMP\\pom.bmp"},        {97, "BMP\\flash.bmp"},
+    {6, "BMP\\suuji2.bmp"},      {10, "BMP\\title3.bmp"},      {11, "BMP\\bar.bmp"},       {12, "BMP\\WARNING.bmp"},
+    {14, "BMP\\WARNING2.bmp"},   {13, "BMP\\stageclear.bmp"},  {16, "BMP\\GAMEOVER.bmp"},  {20, "BMP\\zako1.BMP"},
+    {21, "BMP\\zako2.BMP"},      {22, "BMP\\zako3.BMP"},       {23, "BMP\\zako4.BMP"},     {24, "BMP\\zako5.BMP"},
+    {25, "BMP\\zako6.BMP"},      {26, "BMP\\zako7.bmp"},       {27, "BMP\\zako8.bmp"},     {28, "BMP\\zako9.bmp"},
+    {29, "BMP\\kirai.bmp"},      {31, "BMP\\zako11.bmp"},      {44, "BMP\\bit.bmp"},       {30, "BMP\\harotate.bmp"},
+    {40, "BMP\\oozako1.BMP"},    {41, "BMP\\eisei.BMP"},       {42, "BMP\\robo.BMP"},      {43, "BMP\\robo2.BMP"},
+    {50, "BMP\\chu1.bmp"},       {51, "BMP\\chu2.bmp"},        {52, "BMP\\sensha2.bmp"},   {53, "BMP\\puro.bmp"},
+    {54, "BMP\\chu5.bmp"},       {55, "BMP\\senkan1.bmp"},     {56, "BMP\\senkan2.bmp"},   {57, "BMP\\toge.bmp"},
+    {70, "BMP\\BOSS1.bmp"},      {71, "BMP\\BOSS2.bmp"},       {72, "BMP\\BOSS3.bmp"},     {73, "BMP\\BOSS4.bmp"},
+    {74, "BMP\\core.bmp"},       {75, "BMP\\BOSS5-12.bmp"},    {76, "BMP\\LastBoss.bmp"},  {77, "BMP\\fire.bmp"},
+    {90, "BMP\\kitama3.bmp"},    {91, "BMP\\akatama4.bmp"},    {92, "BMP\\aotama3.bmp"},   {93, "BMP\\midori3.bmp"},
+    {94, "BMP\\slaser.bmp"},     {89, "BMP\\slaser2.bmp"},     {95, "BMP\\Bkitama.bmp"},   {96, "BMP\\BLaser.bmp"},
+    {98, "BMP\\ring.bmp"},       {99, "BMP\\ring2.bmp"},       {152, "BMP\\gomi.bmp"},     {60, "BG\\kumo2.bmp"},
+    {62, "BG\\kumo4.BMP"},       {63, "BG\\mori2.BMP"},        {64, "BG\\suishou1.BMP"},   {65, "BG\\suishou2.BMP"},
+    {67, "BG\\BG5-2.BMP"},       {68, "BG\\BG5-1.BMP"},        {69, "BG\\BG5-7.BMP"},      {170, "BG\\BG5-6.BMP"},
+    {171, "BG\\kabe.BMP"},       {172, "BG\\hosi.bmp"},        {15, "BMP\\JEWEL.bmp"},     {150, "BMP\\overdrive.bmp"},
+    {151, "BMP\\overdrive2.bmp"}, {66, "BMP\\cry.bmp"},        {110, "BMP\\pitem.bmp"},    {111, "BMP\\shield2.bmp"},
+};
+
+static const char* const kWaves[18] = {
+    nullptr,           "SE\\A_Explo1.wav", "SE\\Firehit.wav", "SE\\Thruster.wav", "SE\\Bom2.wav",
+    "SE\\Laser.wav",   "SE\\Lasergun.wav", "SE\\Warning.wav", "SE\\Coin.wav",     "SE\\Fly.wav",
+    "SE\\Powerup.wav", "SE\\MsgType.wav",  "SE\\Tunder.wav",  "SE\\Bullet.wav",   "SE\\Pow.wav",
+    "SE\\Blow.wav",    "SE\\Trash.wav",    "SE\\Blow2.wav",
+};
+
+void OptionDefaults() {
+    OPTION.Difficulty = NORMAL;
+    OPTION.DifficultyIndex = 1;
+    OPTION.Players = 3;
+    OPTION.PlayersIndex = 1;
+    OPTION.StartStage = 1;
+    OPTION.StartStageIndex = 0;
+    OPTION.PowerStock = 2;
+    OPTION.PowerStockIndex = 1;
+}
+
+void LoadEverything() {
+    Loaded = 1;
+    for (const auto& b : kBitmaps) DD_LoadBitmap(Bitmap[b.slot], b.file);
+    for (int i = 1; i <= 17; i++) DS_LoadWave(Wave[i], kWaves[i]);
+    InitDInput();
+    DataLoad();
+    P_Ship.flag = 1;
+    P_Ship.x = 0;
+    P_Ship.y = 220;
+    P_Ship.w = P_Ship.h = 64;
+    P_Ship.col = 0;
+    P_Ship.cellw = 64;
+    P_Ship.srcy = 0;
+    P_Ship.srcy2 = 64;
+    P_Ship.frame = 0;
+    P_Ship.frames = 4;
+    P_Ship.anim = 0;
+    P_Ship.bmp = 0;
+    P_Ship.speed = 20.0f;
+    OptionDefaults();
+    SpriteClearAll();
+}
+
+static bool ShotPressed() {
+    return KeyData.space == KEY_PUSH || KeyData.shift == KEY_PUSH || JoyData.button[0] == KEY_PUSH;
+}
+
+void SceneTitle() {
+    if (!Loaded) LoadEverything();
+    InputPoll();
+
+    if (ShotPressed()) MenuShot();
+    if (MenuState == MENU_OPTIONS) {
+        if (KeyData.left == KEY_PUSH || JoyData.left == KEY_PUSH) OptionChange(-1);
+        if (KeyData.right == KEY_PUSH || JoyData.right == KEY_PUSH) OptionChange(+1);
+    }
+    FrameStep = PutFps() + SpeedAdjust;
+    MenuStep();
+    LogoTimer -= FrameStep;
+    ShowSpeedAdjust();
+}
+
+void MenuShot() {
+    if (TitleCursor == 1) {
+        if (MenuState != MENU_OPTIONS) {
+            MenuState = MENU_OPTIONS;
+            OptionRow = 0;
+        } else {
+            MenuState = MENU_TITLE2;
+            TitleCursor = 0;
+        }
+    } else if (MenuState < MENU_TITLE) {
+        MenuState = MENU_TITLE2;  // skip the intro
+    } else {
+        NewGame();
+    }
+}
+
+void NewGame() {
+    dat.score = 0;
+    Score2 = 0;
+    dat.playcount += 1;
+    PlayerStock = OPTION.Players;
+    StageNo = OPTION.StartStage;
+    BombStock = OPTION.PowerStock;
+    for (int i = 0; i < BombStock; i++) Cry(BombStock * 16, 40.0f);
+    for (SpriteData& p : pitem) p.flag = 0;
+    InitDInput();
+    Scene = SCENE_GAME;
+    MenuState = MENU_LOGO;
+    ChargeGauge = 0;
+    LogoSize = 1.0f;
+    LogoTimer = 200.0f;
+    for (int& j : JewelCount) j = 0;
+    DS_Play(Wave[5]);
+}
+
+void Game_DescribeState(char* out, int size) {
+    std::snprintf(out, (size_t)size,
+                  "Scene=%d MenuState=%d TitleCursor=%d OptionRow=%d StageNo=%d PlayerStock=%d BombStock=%d "
+                  "Difficulty=%d Players=%d StartStage=%d PowerStock=%d StagePhase=%d StageStep=%d "
+                  "Score=%" PRId64 " HiScore=%" PRId64 " PlayCount=%d Deaths=%d ShipX=%d ShipY=%d",
+                  Scene, MenuState, TitleCursor, OptionRow, StageNo, PlayerStock, BombStock, OPTION.Difficulty,
+                  OPTION.Players, OPTION.StartStage, OPTION.PowerStock, StagePhase,
+                  StageNo >= 0 && StageNo < 6 ? StageStep[StageNo] : -1, dat.score, dat.hiscore, dat.playcount,
+                  dat.deaths, (int)P_Ship.x, (int)P_Ship.y);
+}

@@ -11,8 +11,14 @@
 
 namespace {
 
-const int kMaxSize = 256;
-TTF_Font* gFonts[kMaxSize + 1][2];  // [cell height][italic]
+// Fonts of the usual text heights are kept open; larger ones (the growing
+// intro logo, the big letters) share one face that is resized on use.
+const int kCachedSizes = 128;
+const int kMaxSize = 4096;
+TTF_Font* gFonts[kCachedSizes + 1][2];  // [cell height][italic]
+TTF_Font* gBig[2];
+int gBigSize[2];
+double gCellRatio;  // point size per pixel of cell height
 bool gTtfUp;
 bool gFontMissing;
 std::string gFontPath;
@@ -53,49 +59,82 @@ bool FindFont() {
     return true;
 }
 
-// Opens the face so that its character cell (ascent + descent) is `size`
-// pixels high, as the old font API measured heights.
+// Point size that gives a character cell (ascent + descent) of `size`
+// pixels, as the old font API measured heights.
+int PointSize(TTF_Font* probe, int probeSize, int size) {
+    if (gCellRatio == 0) {
+        int cell = TTF_FontHeight(probe);
+        gCellRatio = cell > 0 ? (double)probeSize / cell : 1.0;
+    }
+    int pt = (int)(size * gCellRatio + 0.5);
+    return pt < 1 ? 1 : pt;
+}
+
+TTF_Font* OpenSized(int size, bool italic) {
+    TTF_Font* f = TTF_OpenFont(gFontPath.c_str(), size);
+    if (!f) return nullptr;
+    int pt = PointSize(f, size, size);
+    if (pt != size && TTF_SetFontSize(f, pt) != 0) {
+        TTF_CloseFont(f);
+        return nullptr;
+    }
+    if (italic) TTF_SetFontStyle(f, TTF_STYLE_ITALIC);
+    return f;
+}
+
 TTF_Font* GetFont(int size, bool italic) {
     if (size <= 0 || size > kMaxSize) return nullptr;
-    TTF_Font*& slot = gFonts[size][italic ? 1 : 0];
-    if (slot) return slot;
     if (!gTtfUp) {
         if (TTF_Init() != 0) return nullptr;
         gTtfUp = true;
     }
     if (!FindFont()) return nullptr;
-    TTF_Font* f = TTF_OpenFont(gFontPath.c_str(), size);
-    if (!f) return nullptr;
-    int cell = TTF_FontHeight(f);
-    if (cell > 0 && cell != size) {
-        int pt = (size * size + cell / 2) / cell;
-        if (pt < 1) pt = 1;
-        TTF_Font* g = TTF_OpenFont(gFontPath.c_str(), pt);
-        if (g) {
-            TTF_CloseFont(f);
-            f = g;
+    int it = italic ? 1 : 0;
+    if (size <= kCachedSizes) {
+        TTF_Font*& slot = gFonts[size][it];
+        if (!slot) slot = OpenSized(size, italic);
+        return slot;
+    }
+    if (!gBig[it]) {
+        gBig[it] = OpenSized(size, italic);
+        gBigSize[it] = size;
+        return gBig[it];
+    }
+    if (gBigSize[it] != size) {
+        if (TTF_SetFontSize(gBig[it], PointSize(gBig[it], size, size)) != 0) return nullptr;
+        gBigSize[it] = size;
+    }
+    return gBig[it];
+}
+
+// Decodes one UTF-8 character; advances *p.
+Uint32 NextChar(const char** p) {
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(*p);
+    Uint32 c = s[0];
+    int n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+    if (n > 1) {
+        c &= 0x3F >> (n - 1);
+        for (int i = 1; i < n; i++) {
+            if ((s[i] & 0xC0) != 0x80) {
+                n = i;
+                c = 0xFFFD;
+                break;
+            }
+            c = (c << 6) | (s[i] & 0x3F);
         }
     }
-    if (italic) TTF_SetFontStyle(f, TTF_STYLE_ITALIC);
-    slot = f;
-    return f;
+    *p += n;
+    return c;
 }
 
 }  // namespace
 
-bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, int r, int g, int b,
-                   bool italic) {
-    if (!dst || !text || !*text) return false;
-    TTF_Font* font = GetFont(size, italic);
-    if (!font) return false;
-    SDL_Color col = {(Uint8)(r & 255), (Uint8)(g & 255), (Uint8)(b & 255), 255};
-    SDL_Surface* img = TTF_RenderUTF8_Blended(font, text, col);
-    if (!img) return false;
+// Blends an anti-aliased ARGB image onto the 16-bit surface at (x, y).
+static void BlendImage(PlatSurface* dst, SDL_Surface* img, int x, int y) {
     SDL_Surface* argb = img;
     if (img->format->format != SDL_PIXELFORMAT_ARGB8888) {
         argb = SDL_ConvertSurfaceFormat(img, SDL_PIXELFORMAT_ARGB8888, 0);
-        SDL_FreeSurface(img);
-        if (!argb) return false;
+        if (!argb) return;
     }
     int dw = Plat_SurfaceWidth(dst), dh = Plat_SurfaceHeight(dst);
     uint16_t* dp = Plat_SurfacePixels(dst);
@@ -123,7 +162,39 @@ bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, i
         }
     }
     SDL_UnlockSurface(argb);
-    SDL_FreeSurface(argb);
+    if (argb != img) SDL_FreeSurface(argb);
+}
+
+bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, int r, int g, int b,
+                   bool italic) {
+    if (!dst || !text || !*text) return false;
+    TTF_Font* font = GetFont(size, italic);
+    if (!font) return false;
+    SDL_Color col = {(Uint8)(r & 255), (Uint8)(g & 255), (Uint8)(b & 255), 255};
+    int dw = Plat_SurfaceWidth(dst), dh = Plat_SurfaceHeight(dst);
+    if (y >= dh || x >= dw) return true;
+    if (size <= kCachedSizes) {
+        SDL_Surface* img = TTF_RenderUTF8_Blended(font, text, col);
+        if (!img) return false;
+        BlendImage(dst, img, x, y);
+        SDL_FreeSurface(img);
+        return true;
+    }
+    // Huge text: only the characters that reach the screen are rendered.
+    int pen = x;
+    for (const char* p = text; *p && pen < dw;) {
+        Uint32 c = NextChar(&p);
+        int minx, maxx, miny, maxy, advance;
+        if (TTF_GlyphMetrics32(font, c, &minx, &maxx, &miny, &maxy, &advance) != 0) continue;
+        if (pen + advance > 0) {
+            SDL_Surface* img = TTF_RenderGlyph32_Blended(font, c, col);
+            if (img) {
+                BlendImage(dst, img, pen, y);
+                SDL_FreeSurface(img);
+            }
+        }
+        pen += advance;
+    }
     return true;
 }
 
@@ -134,6 +205,11 @@ void Plat_TextShutdown() {
                 TTF_CloseFont(f);
                 f = nullptr;
             }
+    for (auto& f : gBig)
+        if (f) {
+            TTF_CloseFont(f);
+            f = nullptr;
+        }
     if (gTtfUp) TTF_Quit();
     gTtfUp = false;
 }

@@ -9,6 +9,7 @@
 #include "platform/time.h"
 #include "render/render.h"
 #include "sound/sound.h"
+#include "game/scene.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,7 +25,7 @@ static std::string sHome;
 static void Usage() {
     std::fprintf(stderr,
                  "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
-                 "                  [--shot N:FILE]... [--home DIR] [--script FILE]\n");
+                 "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n");
 }
 
 static bool ParseLong(const char* s, long* out) {
@@ -48,7 +49,7 @@ bool Shell_ParseArgs(int argc, char** argv) {
             Usage();
             return false;
         } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
-                   std::strcmp(a, "--script") && std::strcmp(a, "--shot")) {
+                   std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out")) {
             std::fprintf(stderr, "quellstorm: unknown argument '%s'\n", a);
             Usage();
             return false;
@@ -66,6 +67,9 @@ bool Shell_ParseArgs(int argc, char** argv) {
             sHome = v;
             if (sHome.empty() || sHome.back() != '/') sHome += '/';
             Options.home = sHome.c_str();
+            i++;
+        } else if (!std::strcmp(a, "--state-out")) {
+            Options.stateOut = v;
             i++;
         } else if (!std::strcmp(a, "--script")) {
             Options.script = v;
@@ -210,6 +214,17 @@ int QS_WinMain(int argc, char** argv) {
             if (FrameCount == 1) simMs = Plat_RealMs();
         }
         if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
+    }
+    if (Options.stateOut) {
+        char line[512];
+        Game_DescribeState(line, sizeof line);
+        FILE* f = std::fopen(Options.stateOut, "w");
+        if (f) {
+            std::fprintf(f, "Frames=%ld %s\n", FrameCount, line);
+            std::fclose(f);
+        } else {
+            std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.stateOut);
+        }
     }
     return 1;
 }
