@@ -4,7 +4,7 @@ ASAN     ?= build-asan
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan asan clean preview
+.PHONY: all deps configure build run test test-asan asan clean preview bench
 
 all: build
 
@@ -31,5 +31,11 @@ test-asan: deps
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) --timeout 900
 
+# Benchmarks, built with optimisation in their own folder.
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQS_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build build-bench -j $(JOBS) --target qs_bench
+	./build-bench/qs_bench
+
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) build-bench
