@@ -22,8 +22,10 @@ build: configure
 run: build
 	cd $(BUILD) && ./quellstorm $(ARGS)
 
+# Every test, on the normal build and then under the sanitizers.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
+	$(MAKE) --no-print-directory test-asan
 
 # The same suite under AddressSanitizer + UndefinedBehaviorSanitizer.
 test-asan: deps
