@@ -183,6 +183,16 @@ inline void SpriteWalk(SpriteData (&pool)[N], Fn fn) {
     }
 }
 
+// Every pool of SpriteData records, for code that must visit all of them
+// (clearing, state checks).
+struct PoolInfo {
+    const char* name;
+    SpriteData* pool;
+    int count;
+};
+extern const PoolInfo Pools[];
+extern const int PoolCount;
+
 // Marks every entry of every pool free (new game, return to the title).
 // The single records P_Ship and SHOTFLG are not pools and are left alone:
 // the ship is set up by its own code around this call.

@@ -87,28 +87,23 @@ FONT* FontClaimSlot(FONT* pool, int count) {
     return nullptr;
 }
 
-template <size_t N>
-static void ClearFlags(SpriteData (&pool)[N]) {
-    for (size_t i = 0; i < N; i++) pool[i].flag = false;
-}
+#define POOL(p) {#p, p, (int)(sizeof p / sizeof p[0])}
+const PoolInfo Pools[] = {
+    POOL(P_Shot), POOL(P_Shot2), POOL(P_Shot3), POOL(P_Shot4), POOL(P_Shot5), POOL(jewel),
+    POOL(pitem), POOL(Shield), POOL(cry), POOL(Enemy), POOL(Enemy2), POOL(Enemy3), POOL(Enemy4),
+    POOL(Enemy5), POOL(Enemy6), POOL(Enemy7), POOL(Enemy8), POOL(Enemy9), POOL(Enemy10),
+    POOL(Enemy11), POOL(HARO), POOL(BEnemy), POOL(BEnemy2), POOL(BEnemy3), POOL(BEnemy4),
+    POOL(chuugata), POOL(chuugata2), POOL(chuugata3), POOL(chuugata4), POOL(chuugata5),
+    POOL(chuugata6), POOL(chuugata7), POOL(chuugata8), POOL(chuugata9), POOL(bit), POOL(BOSS1),
+    POOL(BOSS2), POOL(BOSS3), POOL(BOSS4), POOL(BOSS5), POOL(LBOSS), POOL(tama), POOL(Baka),
+    POOL(sLaser), POOL(sLaser2), POOL(BLaser), POOL(flash), POOL(line), POOL(Bom), POOL(Bom2),
+    POOL(Bom3), POOL(Pom), POOL(gomi), POOL(hosi), POOL(kumo),
+};
+#undef POOL
+const int PoolCount = (int)(sizeof Pools / sizeof Pools[0]);
 
 void SpriteClearAll() {
-    ClearFlags(P_Shot); ClearFlags(P_Shot2); ClearFlags(P_Shot3);
-    ClearFlags(P_Shot4); ClearFlags(P_Shot5);
-    ClearFlags(jewel); ClearFlags(pitem); ClearFlags(Shield); ClearFlags(cry);
-    ClearFlags(Enemy); ClearFlags(Enemy2); ClearFlags(Enemy3); ClearFlags(Enemy4);
-    ClearFlags(Enemy5); ClearFlags(Enemy6); ClearFlags(Enemy7); ClearFlags(Enemy8);
-    ClearFlags(Enemy9); ClearFlags(Enemy10); ClearFlags(Enemy11); ClearFlags(HARO);
-    ClearFlags(BEnemy); ClearFlags(BEnemy2); ClearFlags(BEnemy3); ClearFlags(BEnemy4);
-    ClearFlags(chuugata); ClearFlags(chuugata2); ClearFlags(chuugata3);
-    ClearFlags(chuugata4); ClearFlags(chuugata5); ClearFlags(chuugata6);
-    ClearFlags(chuugata7); ClearFlags(chuugata8); ClearFlags(chuugata9);
-    ClearFlags(bit);
-    ClearFlags(BOSS1); ClearFlags(BOSS2); ClearFlags(BOSS3); ClearFlags(BOSS4);
-    ClearFlags(BOSS5); ClearFlags(LBOSS);
-    ClearFlags(tama); ClearFlags(Baka); ClearFlags(sLaser); ClearFlags(sLaser2);
-    ClearFlags(BLaser); ClearFlags(flash); ClearFlags(line);
-    ClearFlags(Bom); ClearFlags(Bom2); ClearFlags(Bom3); ClearFlags(Pom);
-    ClearFlags(gomi); ClearFlags(hosi); ClearFlags(kumo);
+    for (int p = 0; p < PoolCount; p++)
+        for (int i = 0; i < Pools[p].count; i++) Pools[p].pool[i].flag = false;
     for (int i = 0; i < JEWELFONT_MAX; i++) JEWELFONT[i].flag = false;
 }
