@@ -1,5 +1,6 @@
 // Loading and saving "score.dat".
 #include "game/score.h"
+#include "shell/replay.h"
 
 #include <chrono>
 #include <cmath>
@@ -171,6 +172,11 @@ void DataLoad() {
     } else {
         DatFromBytes(dat, buf, (size_t)got);
     }
+    // A recording keeps the record the run started from; a playback starts
+    // from that same record whatever the player's file holds now.
+    DatToBytes(dat, buf);
+    Replay_FilterDat(buf);
+    DatFromBytes(dat, buf, sizeof buf);
     // A damaged correction would stop or race the whole game.
     float speed = dat.speed;
     SpeedAdjust = (std::isfinite(speed) && speed >= 0.0f) ? speed : 0.0f;
@@ -181,6 +187,9 @@ void DataSave() {
     // Before the record has been read, all we hold is the blank start-up
     // record: writing it would wipe the player's scores.
     if (!DatLoaded) return;
+    // A playback never writes over the player's own record.
+    if (Replay_Playing()) return;
+    Replay_Flush();
     DataStampTime(&dat.savetime);
     dat.speed = SpeedAdjust;
     uint8_t buf[DAT_SIZE];

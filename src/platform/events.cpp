@@ -60,7 +60,7 @@ bool Plat_PollEvent(PlatEvent* ev) {
         }
         if (e.type == SDL_KEYDOWN) {
             int vk = PlatI_KeyToVK(e.key.keysym.sym);
-            if (!vk || gScripted) continue;  // a replay owns the keys
+            if (!vk || (gScripted && vk != VK_ESCAPE)) continue;  // a replay owns the keys; Escape still quits
             ev->type = PLAT_EV_KEYDOWN;
             ev->key = vk;
             return true;

@@ -38,3 +38,17 @@ bool Plat_JoyServiceUp();
 // Attached devices that the last Plat_JoyOpen or Plat_JoyAcquire found but
 // could not open (each was skipped for the next one).
 int Plat_JoyOpenFailures();
+
+// Replays. In the frozen mode (recording) the device is real but every read
+// of a frame returns the snapshot set for that frame, and the outcome of
+// every open or acquire is kept for the recording. In the replay mode no
+// device is touched: opens give the queued outcomes, reads the snapshot.
+enum PlatJoyTape { PLAT_JOY_LIVE = 0, PLAT_JOY_FROZEN, PLAT_JOY_REPLAY };
+void Plat_JoySetTape(PlatJoyTape mode);
+// Frozen mode: reads the device now, as a live read would.
+PlatJoyResult Plat_JoyReadLive(PlatJoyState* out);
+void Plat_JoySetSnapshot(PlatJoyResult res, const PlatJoyState* state);
+// Frozen mode: the open outcomes since the last call, oldest first.
+int Plat_JoyTakeOpens(bool* out, int max);
+// Replay mode: the outcome of the next open or acquire.
+void Plat_JoyQueueOpen(bool ok);

@@ -11,6 +11,29 @@ static bool sLost;   // the device went away and none has been found since
 static bool sServiceUp;
 static int sOpenFailures;
 
+// Replays (see input.h).
+static PlatJoyTape sTape;
+static PlatJoyResult sSnapRes = PLAT_JOY_FAIL;
+static PlatJoyState sSnap;
+static bool sTapeOpen;  // replay: the device as the recording had it
+static const int kOpenLog = 16;
+static bool sOpens[kOpenLog];
+static int sOpenHead, sOpenCount;
+
+static void PushOpen(bool ok) {
+    if (sOpenCount == kOpenLog) return;
+    sOpens[(sOpenHead + sOpenCount) % kOpenLog] = ok;
+    sOpenCount++;
+}
+
+static bool PopOpen(bool* ok) {
+    if (!sOpenCount) return false;
+    *ok = sOpens[sOpenHead];
+    sOpenHead = (sOpenHead + 1) % kOpenLog;
+    sOpenCount--;
+    return true;
+}
+
 // Sticks at rest rarely read exactly 0: a quarter of the travel is ignored
 // so that a released stick never moves the ship or a menu.
 static const int kDeadZone = 8000;
@@ -64,9 +87,17 @@ static void CloseDevice() {
 }
 
 bool Plat_JoyOpen() {
+    if (sTape == PLAT_JOY_REPLAY) {
+        bool ok = false;
+        PopOpen(&ok);
+        sTapeOpen = ok;
+        return ok;
+    }
     CloseDevice();
     sLost = false;
-    return OpenFirst();
+    bool ok = OpenFirst();
+    if (sTape == PLAT_JOY_FROZEN) PushOpen(ok);
+    return ok;
 }
 
 void Plat_JoyClose() {
@@ -74,20 +105,27 @@ void Plat_JoyClose() {
     sLost = false;
 }
 
-bool Plat_JoyIsOpen() { return sJoystick != nullptr; }
+bool Plat_JoyIsOpen() { return sTape == PLAT_JOY_REPLAY ? sTapeOpen : sJoystick != nullptr; }
 
 // After a loss: whichever device is attached now. Until one is found every
 // read reports the loss again, so the caller keeps trying.
 bool Plat_JoyAcquire() {
+    if (sTape == PLAT_JOY_REPLAY) {
+        bool ok = false;
+        PopOpen(&ok);
+        sTapeOpen = ok;
+        return ok;
+    }
     CloseDevice();
     bool ok = OpenFirst();
     sLost = !ok;
+    if (sTape == PLAT_JOY_FROZEN) PushOpen(ok);
     return ok;
 }
 
-bool Plat_JoyServiceUp() { return sServiceUp; }
+bool Plat_JoyServiceUp() { return sTape == PLAT_JOY_REPLAY || sServiceUp; }
 
-int Plat_JoyOpenFailures() { return sOpenFailures; }
+int Plat_JoyOpenFailures() { return sTape == PLAT_JOY_REPLAY ? 0 : sOpenFailures; }
 
 static void ReadController(PlatJoyState* out) {
     SDL_GameController* c = sController;
@@ -135,6 +173,15 @@ static void ReadJoystick(PlatJoyState* out) {
 }
 
 PlatJoyResult Plat_JoyRead(PlatJoyState* out) {
+    if (sTape != PLAT_JOY_LIVE) {
+        *out = sSnap;
+        return sSnapRes;
+    }
+    return Plat_JoyReadLive(out);
+}
+
+PlatJoyResult Plat_JoyReadLive(PlatJoyState* out) {
+    if (sTape == PLAT_JOY_REPLAY) return Plat_JoyRead(out);
     if (!sJoystick) return sLost ? PLAT_JOY_LOST : PLAT_JOY_FAIL;
     SDL_JoystickUpdate();
     if (!SDL_JoystickGetAttached(sJoystick)) {
@@ -149,3 +196,22 @@ PlatJoyResult Plat_JoyRead(PlatJoyState* out) {
     }
     return PLAT_JOY_OK;
 }
+
+void Plat_JoySetTape(PlatJoyTape mode) {
+    sTape = mode;
+    sOpenHead = sOpenCount = 0;
+    sTapeOpen = false;
+}
+
+void Plat_JoySetSnapshot(PlatJoyResult res, const PlatJoyState* state) {
+    sSnapRes = res;
+    sSnap = *state;
+}
+
+int Plat_JoyTakeOpens(bool* out, int max) {
+    int n = 0;
+    while (n < max && PopOpen(&out[n])) n++;
+    return n;
+}
+
+void Plat_JoyQueueOpen(bool ok) { PushOpen(ok); }

@@ -12,6 +12,9 @@ struct ShellOptions {
     long maxFrames;    // --frames N: stop after N game frames (0: never)
     const char* home;  // --home DIR: folder of "score.dat"
     const char* script;  // --script FILE: scripted keys
+    const char* record;  // --record FILE
+    const char* play;    // --play FILE
+    bool verify;         // --verify: check the playback's state fingerprints
     const char* stateOut;  // --state-out FILE: a line describing the game state at the end
     int shotCount;
     long shotFrame[64];  // --shot N:FILE

@@ -1,5 +1,6 @@
 // Start-up, window events and the frame loop.
 #include "shell/frameloop.h"
+#include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/shell.h"
 #include "platform/display.h"
@@ -25,7 +26,8 @@ static std::string sHome;
 static void Usage() {
     std::fprintf(stderr,
                  "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
-                 "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n");
+                 "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n"
+                 "                  [--record FILE | --play FILE [--verify]]\n");
 }
 
 static bool ParseLong(const char* s, long* out) {
@@ -44,12 +46,14 @@ bool Shell_ParseArgs(int argc, char** argv) {
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
         long n;
         if (!std::strcmp(a, "--headless")) Options.headless = true;
+        else if (!std::strcmp(a, "--verify")) Options.verify = true;
         else if (!std::strcmp(a, "--window")) Options.window = true;
         else if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
             Usage();
             return false;
         } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
-                   std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out")) {
+                   std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out") && std::strcmp(a, "--record") &&
+                   std::strcmp(a, "--play")) {
             std::fprintf(stderr, "quellstorm: unknown argument '%s'\n", a);
             Usage();
             return false;
@@ -67,6 +71,12 @@ bool Shell_ParseArgs(int argc, char** argv) {
             sHome = v;
             if (sHome.empty() || sHome.back() != '/') sHome += '/';
             Options.home = sHome.c_str();
+            i++;
+        } else if (!std::strcmp(a, "--record")) {
+            Options.record = v;
+            i++;
+        } else if (!std::strcmp(a, "--play")) {
+            Options.play = v;
             i++;
         } else if (!std::strcmp(a, "--state-out")) {
             Options.stateOut = v;
@@ -118,6 +128,7 @@ bool WindowProc(const PlatEvent& ev) {
         Shell_CloseWindow(hwnd);
         break;
     case PLAT_EV_KEYDOWN:
+        Replay_KeyDown(FrameCount + 1, ev.key);
         Event_Proc(ev.key, hwnd);
         break;
     case PLAT_EV_MOUSEMOVE:
@@ -142,16 +153,19 @@ static void TakeShots() {
 // One game frame, exactly as the game has always run it: clear, draw the
 // next picture, copy it out.
 static void RunFrame() {
-    FrameCount++;
+    long next = FrameCount + 1;
     Plat_AdvanceFrame();
-    Script_BeginFrame(FrameCount);
+    Script_BeginFrame(next);
+    Replay_BeginFrame(next);
     PlatEvent ev;
-    while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);  // a script's own key-downs
+    while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);  // a script's or replay's key-downs
     if (!sWindowAlive) return;
+    FrameCount = next;
     DD_BackInit();
     Main_Proc(hwnd);
     DD_Flip();
     TakeShots();
+    if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
 }
 
 // How many game frames real time asks for before the next picture. At most
@@ -173,6 +187,12 @@ int QS_WinMain(int argc, char** argv) {
     Plat_SetHeadless(Options.headless);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
+    if (Options.record && Options.play) {
+        std::fprintf(stderr, "quellstorm: --record and --play exclude each other\n");
+        return 2;
+    }
+    if (Options.play && !Replay_Play(Options.play, Options.verify)) return 2;
+    if (Options.record && !Replay_Record(Options.record)) return 2;
 
     PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale};
     if (!Plat_DisplayOpen(cfg)) {
@@ -215,6 +235,7 @@ int QS_WinMain(int argc, char** argv) {
         }
         if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
     }
+    Replay_Close(FrameCount);
     if (Options.stateOut) {
         char line[512];
         Game_DescribeState(line, sizeof line);
@@ -226,5 +247,6 @@ int QS_WinMain(int argc, char** argv) {
             std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.stateOut);
         }
     }
+    if (Replay_ExitCode()) return Replay_ExitCode();
     return 1;
 }

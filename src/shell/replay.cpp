@@ -1,0 +1,226 @@
+#include "shell/replay.h"
+#include "game/statehash.h"
+#include "platform/events.h"
+#include "platform/input.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The keys the game polls, one bit each.
+const int kPolled[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_SPACE, VK_SHIFT};
+const int kPolledCount = 6;
+
+enum Kind { EV_KEYS, EV_PRESS, EV_OPEN, EV_JOY, EV_HASH };
+struct Event {
+    long frame;
+    Kind kind;
+    uint32_t a;  // keys mask, key code, open outcome, joystick result
+    int x, y;
+    uint32_t buttons;
+    uint64_t hash;
+};
+
+FILE* gOut;
+std::vector<Event> gEvents;  // playback, loaded at start-up
+std::vector<uint8_t> gDat;
+size_t gNext;
+bool gPlaying, gVerify;
+long gEnd = -1;
+int gExit;
+
+uint32_t gLastKeys = 0xFFFFFFFF;
+PlatJoyResult gLastRes = (PlatJoyResult)-1;
+PlatJoyState gLastJoy;
+
+uint32_t ButtonsMask(const PlatJoyState& s) {
+    uint32_t m = 0;
+    for (int i = 0; i < 32; i++)
+        if (s.buttons[i]) m |= 1u << i;
+    return m;
+}
+
+bool ParseLine(char* line, Event* ev, int lineNo, const char* path) {
+    char kind;
+    int used = 0;
+    if (std::sscanf(line, "%ld %c %n", &ev->frame, &kind, &used) < 2 || ev->frame < 1) goto bad;
+    {
+        const char* rest = line + used;
+        switch (kind) {
+        case 'K': ev->kind = EV_KEYS; if (std::sscanf(rest, "%" SCNx32, &ev->a) != 1) goto bad; return true;
+        case 'P': ev->kind = EV_PRESS; if (std::sscanf(rest, "%" SCNx32, &ev->a) != 1 || ev->a > 255) goto bad; return true;
+        case 'O': ev->kind = EV_OPEN; if (std::sscanf(rest, "%" SCNu32, &ev->a) != 1 || ev->a > 1) goto bad; return true;
+        case 'J':
+            ev->kind = EV_JOY;
+            if (std::sscanf(rest, "%" SCNu32 " %d %d %" SCNx32, &ev->a, &ev->x, &ev->y, &ev->buttons) != 4 || ev->a > 2)
+                goto bad;
+            return true;
+        case 'H': ev->kind = EV_HASH; if (std::sscanf(rest, "%" SCNx64, &ev->hash) != 1) goto bad; return true;
+        default: break;
+        }
+    }
+bad:
+    std::fprintf(stderr, "quellstorm: replay %s, line %d: cannot read '%s'\n", path, lineNo, line);
+    return false;
+}
+
+}  // namespace
+
+bool Replay_Record(const char* path) {
+    gOut = std::fopen(path, "w");
+    if (!gOut) {
+        std::fprintf(stderr, "quellstorm: cannot write the replay %s\n", path);
+        return false;
+    }
+    std::fprintf(gOut, "QSREPLAY %d\ngame QUELLSTORM 1\nhash-every %d\n", REPLAY_FORMAT, REPLAY_HASH_EVERY);
+    Plat_JoySetTape(PLAT_JOY_FROZEN);
+    return true;
+}
+
+bool Replay_Play(const char* path, bool verify) {
+    FILE* f = std::fopen(path, "r");
+    if (!f) {
+        std::fprintf(stderr, "quellstorm: cannot open the replay %s\n", path);
+        return false;
+    }
+    static char line[4096];
+    int lineNo = 0, version = 0, every = 0;
+    bool ok = true;
+    while (ok && std::fgets(line, sizeof line, f)) {
+        lineNo++;
+        line[std::strcspn(line, "\r\n")] = 0;
+        if (lineNo == 1) {
+            if (std::sscanf(line, "QSREPLAY %d", &version) != 1 || version != REPLAY_FORMAT) {
+                std::fprintf(stderr, "quellstorm: %s is not a replay of format %d\n", path, REPLAY_FORMAT);
+                ok = false;
+            }
+            continue;
+        }
+        if (!line[0] || std::strncmp(line, "game ", 5) == 0) continue;
+        if (std::sscanf(line, "hash-every %d", &every) == 1) continue;
+        if (std::sscanf(line, "end %ld", &gEnd) == 1) continue;
+        if (std::strncmp(line, "dat ", 4) == 0) {
+            gDat.clear();
+            for (int i = 0; i < 1088 && ok; i++) {
+                unsigned v;
+                if (std::sscanf(line + 4 + 2 * i, "%2x", &v) != 1) ok = false;
+                gDat.push_back((uint8_t)v);
+            }
+            if (!ok) std::fprintf(stderr, "quellstorm: replay %s, line %d: a broken score record\n", path, lineNo);
+            continue;
+        }
+        Event ev = {};
+        ok = ParseLine(line, &ev, lineNo, path);
+        if (ok && !gEvents.empty() && ev.frame < gEvents.back().frame) {
+            std::fprintf(stderr, "quellstorm: replay %s, line %d: frames out of order\n", path, lineNo);
+            ok = false;
+        }
+        if (ok) gEvents.push_back(ev);
+    }
+    std::fclose(f);
+    if (!ok) return false;
+    gPlaying = true;
+    gVerify = verify;
+    bool none[256] = {};
+    Plat_SetScriptedKeys(none);
+    Plat_JoySetTape(PLAT_JOY_REPLAY);
+    return true;
+}
+
+bool Replay_Recording() { return gOut != nullptr; }
+bool Replay_Playing() { return gPlaying; }
+
+void Replay_BeginFrame(long frame) {
+    if (gPlaying) {
+        while (gNext < gEvents.size() && gEvents[gNext].frame <= frame && gEvents[gNext].kind != EV_HASH) {
+            const Event& ev = gEvents[gNext++];
+            if (ev.kind == EV_KEYS) {
+                bool down[256] = {};
+                for (int i = 0; i < kPolledCount; i++) down[kPolled[i]] = (ev.a >> i) & 1;
+                Plat_SetScriptedKeys(down);
+            } else if (ev.kind == EV_PRESS) {
+                Plat_PushKeyDown((int)ev.a);
+            } else if (ev.kind == EV_OPEN) {
+                Plat_JoyQueueOpen(ev.a != 0);
+            } else if (ev.kind == EV_JOY) {
+                PlatJoyState st = {};
+                st.x = ev.x;
+                st.y = ev.y;
+                for (int i = 0; i < 32; i++) st.buttons[i] = (ev.buttons >> i) & 1 ? 0x80 : 0;
+                Plat_JoySetSnapshot((PlatJoyResult)ev.a, &st);
+            }
+        }
+        return;
+    }
+    if (!gOut) return;
+    uint32_t keys = 0;
+    for (int i = 0; i < kPolledCount; i++)
+        if (Plat_KeyDown(kPolled[i])) keys |= 1u << i;
+    if (keys != gLastKeys) std::fprintf(gOut, "%ld K %" PRIx32 "\n", frame, keys);
+    gLastKeys = keys;
+    PlatJoyState st = {};
+    PlatJoyResult res = Plat_JoyReadLive(&st);
+    if (res != PLAT_JOY_OK) st = PlatJoyState();
+    Plat_JoySetSnapshot(res, &st);
+    if (res != gLastRes || st.x != gLastJoy.x || st.y != gLastJoy.y || ButtonsMask(st) != ButtonsMask(gLastJoy))
+        std::fprintf(gOut, "%ld J %d %d %d %" PRIx32 "\n", frame, (int)res, st.x, st.y, ButtonsMask(st));
+    gLastRes = res;
+    gLastJoy = st;
+}
+
+bool Replay_EndFrame(long frame) {
+    if (gOut) {
+        bool opens[16];
+        int n = Plat_JoyTakeOpens(opens, 16);
+        // Opens happen inside the frame; playback queues them before it.
+        for (int i = 0; i < n; i++) std::fprintf(gOut, "%ld O %d\n", frame, opens[i] ? 1 : 0);
+        if (frame % REPLAY_HASH_EVERY == 0) std::fprintf(gOut, "%ld H %016" PRIx64 "\n", frame, Game_StateHash());
+        return true;
+    }
+    if (!gPlaying) return true;
+    while (gNext < gEvents.size() && gEvents[gNext].frame <= frame && gEvents[gNext].kind == EV_HASH) {
+        const Event& ev = gEvents[gNext++];
+        if (gVerify && ev.frame == frame) {
+            uint64_t now = Game_StateHash();
+            if (now != ev.hash) {
+                std::fprintf(stderr, "quellstorm: replay differs from its recording at frame %ld (state %016" PRIx64
+                                     ", recorded %016" PRIx64 "); it first matched up to frame %ld\n",
+                             frame, now, ev.hash, frame - REPLAY_HASH_EVERY);
+                gExit = 3;
+                return false;
+            }
+        }
+    }
+    return gEnd < 0 || frame < gEnd;
+}
+
+void Replay_KeyDown(long frame, int vk) {
+    if (gOut) std::fprintf(gOut, "%ld P %x\n", frame, vk);
+}
+
+void Replay_FilterDat(uint8_t* bytes) {
+    if (gOut) {
+        std::fprintf(gOut, "dat ");
+        for (int i = 0; i < 1088; i++) std::fprintf(gOut, "%02x", bytes[i]);
+        std::fprintf(gOut, "\n");
+    } else if (gPlaying && gDat.size() == 1088) {
+        std::memcpy(bytes, gDat.data(), 1088);
+    }
+}
+
+void Replay_Flush() {
+    if (gOut) std::fflush(gOut);
+}
+
+void Replay_Close(long lastFrame) {
+    if (!gOut) return;
+    std::fprintf(gOut, "end %ld\n", lastFrame);
+    std::fclose(gOut);
+    gOut = nullptr;
+}
+
+int Replay_ExitCode() { return gExit; }

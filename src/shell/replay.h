@@ -1,0 +1,45 @@
+// Recording and playing back a run: everything that enters the game from
+// outside, frame by frame, with a fingerprint of the game state every few
+// frames so that a playback can tell the first frame at which it parts
+// ways with the recording.
+//
+// The file is text:
+//   QSREPLAY 1                  format version
+//   game QUELLSTORM <version>
+//   hash-every <N>
+//   dat <2176 hex digits>       the score record as the run read it
+//   <frame> K <hex>             the polled keys held from this frame on
+//   <frame> P <hex>             a key-down event handed over before the frame
+//   <frame> O <0|1>             the outcome of a joystick open, in order
+//   <frame> J <res> <x> <y> <buttons hex>   the joystick from this frame on
+//   <frame> H <hex>             the state fingerprint after the frame
+//   end <frame>                 the last frame of the run
+#pragma once
+#include <cstdint>
+
+enum { REPLAY_FORMAT = 1, REPLAY_HASH_EVERY = 50 };
+
+// Starts writing a recording. False, with a message, when it cannot.
+bool Replay_Record(const char* path);
+// Loads a recording to play. False, with a message naming the line, on a
+// bad file.
+bool Replay_Play(const char* path, bool verify);
+bool Replay_Recording();
+bool Replay_Playing();
+// The frame loop: before and after frame `frame`.
+void Replay_BeginFrame(long frame);
+// False when a verified playback found a difference (the message is out)
+// or the recording has ended.
+bool Replay_EndFrame(long frame);
+// A key-down event handed to the game before frame `frame`.
+void Replay_KeyDown(long frame, int vk);
+// The score record as read at the loading pass: written to a recording,
+// or replaced by the recorded one in a playback.
+void Replay_FilterDat(uint8_t* bytes1088);
+// Makes sure what was recorded is on disk (Escape, game over, the end).
+void Replay_Flush();
+// Ends a recording with its last frame.
+void Replay_Close(long lastFrame);
+// 0 when nothing went wrong; 3 after a verified playback found a
+// difference.
+int Replay_ExitCode();
