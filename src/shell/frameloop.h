@@ -15,6 +15,7 @@ struct ShellOptions {
     const char* record;  // --record FILE
     const char* play;    // --play FILE
     bool verify;         // --verify: check the playback's state fingerprints
+    long bot;            // --bot SEED: the random player (-1: off)
     const char* stateOut;  // --state-out FILE: a line describing the game state at the end
     int shotCount;
     long shotFrame[64];  // --shot N:FILE

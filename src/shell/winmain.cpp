@@ -1,5 +1,6 @@
 // Start-up, window events and the frame loop.
 #include "shell/frameloop.h"
+#include "shell/bot.h"
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/shell.h"
@@ -11,6 +12,7 @@
 #include "render/render.h"
 #include "sound/sound.h"
 #include "game/scene.h"
+#include "game/score.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,13 +23,14 @@ ShellOptions Options;
 long FrameCount;
 
 static bool sWindowAlive;
+static int sExitCode;  // the soak's verdict
 static std::string sHome;
 
 static void Usage() {
     std::fprintf(stderr,
                  "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
                  "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n"
-                 "                  [--record FILE | --play FILE [--verify]]\n");
+                 "                  [--record FILE | --play FILE [--verify]] [--bot SEED]\n");
 }
 
 static bool ParseLong(const char* s, long* out) {
@@ -41,6 +44,7 @@ static bool ParseLong(const char* s, long* out) {
 bool Shell_ParseArgs(int argc, char** argv) {
     Options = ShellOptions();
     Options.scale = 2;
+    Options.bot = -1;
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -53,7 +57,7 @@ bool Shell_ParseArgs(int argc, char** argv) {
             return false;
         } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
                    std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out") && std::strcmp(a, "--record") &&
-                   std::strcmp(a, "--play")) {
+                   std::strcmp(a, "--play") && std::strcmp(a, "--bot")) {
             std::fprintf(stderr, "quellstorm: unknown argument '%s'\n", a);
             Usage();
             return false;
@@ -71,6 +75,9 @@ bool Shell_ParseArgs(int argc, char** argv) {
             sHome = v;
             if (sHome.empty() || sHome.back() != '/') sHome += '/';
             Options.home = sHome.c_str();
+            i++;
+        } else if (!std::strcmp(a, "--bot") && ParseLong(v, &n)) {
+            Options.bot = n;
             i++;
         } else if (!std::strcmp(a, "--record")) {
             Options.record = v;
@@ -156,6 +163,7 @@ static void RunFrame() {
     long next = FrameCount + 1;
     Plat_AdvanceFrame();
     Script_BeginFrame(next);
+    Bot_BeginFrame(next);
     Replay_BeginFrame(next);
     PlatEvent ev;
     while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);  // a script's or replay's key-downs
@@ -166,6 +174,10 @@ static void RunFrame() {
     DD_Flip();
     TakeShots();
     if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
+    if (!Bot_Check(FrameCount)) {
+        sExitCode = 4;
+        Shell_CloseWindow(hwnd);
+    }
 }
 
 // How many game frames real time asks for before the next picture. At most
@@ -193,6 +205,14 @@ int QS_WinMain(int argc, char** argv) {
     }
     if (Options.play && !Replay_Play(Options.play, Options.verify)) return 2;
     if (Options.record && !Replay_Record(Options.record)) return 2;
+    if (Options.bot >= 0) {
+        if (Options.script || Options.play) {
+            std::fprintf(stderr, "quellstorm: --bot plays by itself: no --script or --play with it\n");
+            return 2;
+        }
+        Bot_Start((unsigned)Options.bot);
+    }
+    double startMs = Plat_RealMs();
 
     PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale};
     if (!Plat_DisplayOpen(cfg)) {
@@ -247,6 +267,12 @@ int QS_WinMain(int argc, char** argv) {
             std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.stateOut);
         }
     }
+    if (Options.bot >= 0) {
+        double secs = (Plat_RealMs() - startMs) / 1000;
+        std::printf("soak: seed %ld, %ld frames in %.1f s, %.0f frames per second, score %lld\n", Options.bot,
+                    FrameCount, secs, secs > 0 ? FrameCount / secs : 0.0, (long long)dat.score);
+    }
+    if (sExitCode) return sExitCode;
     if (Replay_ExitCode()) return Replay_ExitCode();
     return 1;
 }
