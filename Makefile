@@ -4,7 +4,7 @@ ASAN     ?= build-asan
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan asan clean preview bench
+.PHONY: all deps configure build run test test-asan asan clean preview bench fuzz
 
 all: build
 
@@ -26,6 +26,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
 
 # The same suite under AddressSanitizer + UndefinedBehaviorSanitizer.
 test-asan: deps
@@ -39,5 +40,21 @@ bench: deps
 	cmake --build build-bench -j $(JOBS) --target qs_bench
 	./build-bench/qs_bench
 
+# Fuzzing the readers of outside data (WAV, score file, replay, bitmap).
+# Each target runs FUZZ_SECONDS; new finds go to build-fuzz/finds/.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = wave score replay bmp
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/corpus/$$t build-fuzz/finds/$$t; \
+	  echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+	  ASAN_OPTIONS=detect_leaks=0 ./build-fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build-fuzz/finds/$$t/ build-fuzz/corpus/$$t fuzz/corpus/$$t 2>&1 \
+	    | grep -E 'stat::number_of_executed_units|stat::average_exec_per_sec|ERROR|SUMMARY|Done' || exit 1; \
+	  ls build-fuzz/finds/$$t | grep -q . && { echo "fuzz: $$t found a failing input in build-fuzz/finds/$$t"; exit 1; } || true; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(ASAN) build-bench
+	rm -rf $(BUILD) $(ASAN) build-bench build-fuzz

@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-ipafont-mincho fontconfig libfontconfig-dev
   libcairo2-dev
   googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 // Display service on SDL2: a window with a streaming RGB565 texture that
 // shows the game's own 640x480 back buffer, scaled crisply to fit.
 #include "platform/display.h"
+#include "platform/files.h"
 #include "platform/msgbox.h"
 #include "platform/plat_internal.h"
 
@@ -99,11 +100,10 @@ PlatSurface* Plat_SurfaceCreate(int w, int h) {
     return s;
 }
 
-PlatSurface* Plat_SurfaceLoadBMP(const char* path) {
-    SDL_Surface* raw = SDL_LoadBMP(path);
+// Decodes to 8 bits a channel first, then truncates to 5-6-5 ourselves, so
+// which colours turn into the colour key is exactly the top-bits rule.
+static PlatSurface* FromSDL(SDL_Surface* raw) {
     if (!raw) return nullptr;
-    // Decode to 8 bits a channel first, then truncate to 5-6-5 ourselves, so
-    // which colours turn into the colour key is exactly the top bits rule.
     SDL_Surface* rgb = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(raw);
     if (!rgb) return nullptr;
@@ -122,6 +122,52 @@ PlatSurface* Plat_SurfaceLoadBMP(const char* path) {
     }
     SDL_FreeSurface(rgb);
     return s;
+}
+
+// A header that promises more than any picture of ours, or more than the
+// file can hold, is refused before the decoder allocates for it.
+static bool BmpHeaderSane(const unsigned char* d, size_t n) {
+    if (n < 26 || d[0] != 'B' || d[1] != 'M') return false;
+    auto le32 = [&](size_t o) { return (int64_t)(int32_t)(d[o] | d[o + 1] << 8 | d[o + 2] << 16 | (uint32_t)d[o + 3] << 24); };
+    auto le16 = [&](size_t o) { return (int64_t)(d[o] | d[o + 1] << 8); };
+    int64_t headerSize = le32(14), w, h, bits, compression = 0;
+    if (headerSize == 12) {  // the old core header
+        w = le16(18);
+        h = le16(20);
+        bits = n >= 26 ? le16(24) : 0;
+    } else {
+        if (n < 34) return false;
+        w = le32(18);
+        h = le32(22);
+        bits = le16(28);
+        compression = le32(30);
+    }
+    if (h < 0) h = -h;
+    if (w <= 0 || h <= 0 || w > 16384 || h > 16384 || w * h > 32 * 1024 * 1024) return false;
+    if (compression == 0 || compression == 3) {  // uncompressed rows must all be in the file
+        int64_t rowBytes = ((w * bits + 31) / 32) * 4;
+        int64_t offset = le32(10);
+        if (offset < 0 || bits <= 0 || offset + rowBytes * h > (int64_t)n) return false;
+    }
+    return true;
+}
+
+PlatSurface* Plat_SurfaceLoadBMP(const char* path) {
+    long size;
+    // Our largest picture is a few megabytes.
+    unsigned char* data = Plat_ReadWholeFile(path, &size, 256L * 1024 * 1024);
+    if (!data) return nullptr;
+    PlatSurface* s = Plat_SurfaceLoadBMPMem(data, (size_t)size);
+    Plat_FreeFile(data);
+    return s;
+}
+
+PlatSurface* Plat_SurfaceLoadBMPMem(const void* data, size_t size) {
+    if (!data || size > (size_t)INT32_MAX) return nullptr;
+    if (!BmpHeaderSane(static_cast<const unsigned char*>(data), size)) return nullptr;
+    SDL_RWops* rw = SDL_RWFromConstMem(data, (int)size);
+    if (!rw) return nullptr;
+    return FromSDL(SDL_LoadBMP_RW(rw, 1));
 }
 
 void Plat_SurfaceFree(PlatSurface* s) {

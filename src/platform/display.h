@@ -4,6 +4,7 @@
 //
 // Pixels are RGB565. Pixel value 0 is the colour key: keyed copies skip it.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct PlatSurface;  // opaque: a 16-bit off-screen picture
@@ -35,6 +36,8 @@ PlatSurface* Plat_SurfaceCreate(int w, int h);
 // Reads a BMP file of any common depth and converts it to RGB565.
 // Null when the file is missing or cannot be decoded.
 PlatSurface* Plat_SurfaceLoadBMP(const char* path);
+// The same from a file image in memory.
+PlatSurface* Plat_SurfaceLoadBMPMem(const void* data, size_t size);
 void Plat_SurfaceFree(PlatSurface* s);
 int Plat_SurfaceWidth(const PlatSurface* s);
 int Plat_SurfaceHeight(const PlatSurface* s);

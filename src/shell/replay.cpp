@@ -1,6 +1,7 @@
 #include "shell/replay.h"
 #include "game/statehash.h"
 #include "platform/events.h"
+#include "platform/files.h"
 #include "platform/input.h"
 
 #include <cinttypes>
@@ -64,7 +65,7 @@ bool ParseLine(char* line, Event* ev, int lineNo, const char* path) {
         }
     }
 bad:
-    std::fprintf(stderr, "quellstorm: replay %s, line %d: cannot read '%s'\n", path, lineNo, line);
+    if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: replay %s, line %d: cannot read '%s'\n", path, lineNo, line);
     return false;
 }
 
@@ -81,21 +82,28 @@ bool Replay_Record(const char* path) {
     return true;
 }
 
-bool Replay_Play(const char* path, bool verify) {
-    FILE* f = std::fopen(path, "r");
-    if (!f) {
-        std::fprintf(stderr, "quellstorm: cannot open the replay %s\n", path);
-        return false;
-    }
+bool ReplayQuiet;
+
+bool Replay_Parse(const char* text, size_t size, const char* path) {
+    gEvents.clear();
+    gDat.clear();
+    gEnd = -1;
     static char line[4096];
     int lineNo = 0, version = 0, every = 0;
     bool ok = true;
-    while (ok && std::fgets(line, sizeof line, f)) {
+    size_t pos = 0;
+    while (ok && pos < size) {
+        size_t len = 0;
+        while (pos + len < size && text[pos + len] != '\n') len++;
+        size_t keep = len < sizeof line - 1 ? len : sizeof line - 1;
+        std::memcpy(line, text + pos, keep);
+        line[keep] = 0;
+        pos += len + 1;
         lineNo++;
-        line[std::strcspn(line, "\r\n")] = 0;
+        line[std::strcspn(line, "\r")] = 0;
         if (lineNo == 1) {
             if (std::sscanf(line, "QSREPLAY %d", &version) != 1 || version != REPLAY_FORMAT) {
-                std::fprintf(stderr, "quellstorm: %s is not a replay of format %d\n", path, REPLAY_FORMAT);
+                if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: %s is not a replay of format %d\n", path, REPLAY_FORMAT);
                 ok = false;
             }
             continue;
@@ -107,21 +115,42 @@ bool Replay_Play(const char* path, bool verify) {
             gDat.clear();
             for (int i = 0; i < 1088 && ok; i++) {
                 unsigned v;
-                if (std::sscanf(line + 4 + 2 * i, "%2x", &v) != 1) ok = false;
-                gDat.push_back((uint8_t)v);
+                if (std::strlen(line + 4) < (size_t)(2 * i + 2) || std::sscanf(line + 4 + 2 * i, "%2x", &v) != 1)
+                    ok = false;
+                else
+                    gDat.push_back((uint8_t)v);
             }
-            if (!ok) std::fprintf(stderr, "quellstorm: replay %s, line %d: a broken score record\n", path, lineNo);
+            if (!ok && !ReplayQuiet) std::fprintf(stderr, "quellstorm: replay %s, line %d: a broken score record\n", path, lineNo);
             continue;
         }
         Event ev = {};
         ok = ParseLine(line, &ev, lineNo, path);
         if (ok && !gEvents.empty() && ev.frame < gEvents.back().frame) {
-            std::fprintf(stderr, "quellstorm: replay %s, line %d: frames out of order\n", path, lineNo);
+            if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: replay %s, line %d: frames out of order\n", path, lineNo);
             ok = false;
         }
         if (ok) gEvents.push_back(ev);
     }
-    std::fclose(f);
+    if (lineNo == 0) {
+        if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: %s is empty\n", path);
+        ok = false;
+    }
+    if (!ok) {
+        gEvents.clear();
+        gDat.clear();
+    }
+    return ok;
+}
+
+bool Replay_Play(const char* path, bool verify) {
+    long size;
+    unsigned char* text = Plat_ReadWholeFile(path, &size, 256L * 1024 * 1024);
+    if (!text) {
+        std::fprintf(stderr, "quellstorm: cannot open the replay %s\n", path);
+        return false;
+    }
+    bool ok = Replay_Parse(reinterpret_cast<const char*>(text), (size_t)size, path);
+    Plat_FreeFile(text);
     if (!ok) return false;
     gPlaying = true;
     gVerify = verify;

@@ -15,6 +15,7 @@
 //   <frame> H <hex>             the state fingerprint after the frame
 //   end <frame>                 the last frame of the run
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 enum { REPLAY_FORMAT = 1, REPLAY_HASH_EVERY = 50 };
@@ -24,6 +25,10 @@ bool Replay_Record(const char* path);
 // Loads a recording to play. False, with a message naming the line, on a
 // bad file.
 bool Replay_Play(const char* path, bool verify);
+// Reads a recording from memory (Replay_Play reads the file and calls
+// this). False, with a message naming the line, on a bad recording.
+bool Replay_Parse(const char* text, size_t size, const char* path);
+extern bool ReplayQuiet;  // no messages from Replay_Parse (fuzzing)
 bool Replay_Recording();
 bool Replay_Playing();
 // The frame loop: before and after frame `frame`.
