@@ -181,15 +181,9 @@ TEST_F(WeaponTest, BlastLifeCarriesOverAndChargePoints) {
     EXPECT_EQ(P_Shot5[1].hp, 20.0f);
     EXPECT_EQ(ChargePoints, 3);
 
-    // Bomb missiles go when they leave the screen.
-    P_Shot5[0].x = 641.0f;
-    PlayerShotPass();
-    EXPECT_FALSE(P_Shot5[0].flag);
-    EXPECT_TRUE(P_Shot5[1].flag);
-
     // 100 points make a gauge step; a full gauge keeps the points.
     ChargePoints = 99;
-    shot5(0.0f, 0.0f, 0, 100, 1);
+    ChargeStep(1, 100);
     EXPECT_EQ(ChargeGauge, 1);
     EXPECT_EQ(ChargePoints, 0);
     ChargeGauge = 100;
