@@ -3,3 +3,6 @@
 #include "game/frame.h"
 void EffectsPass() {}
 void Cry(float, float) {}
+// The ship's explosion (ShipLost) and the blast's spark (shot4).
+void pbaku(float, float, int) {}
+void pom(float, float) {}

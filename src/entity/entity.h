@@ -1,6 +1,7 @@
 // The one entity record, the fixed pools that hold every object in play,
 // the animation timers and the common sprite-sheet draw rule.
 #pragma once
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -212,3 +213,12 @@ bool SpriteAnimeR(float* anim, int* frame, int* frames);
 bool SpriteAnimezako1(float* anim, int* frame, int* frames);
 bool SpriteAnimezako9(float* anim, int* frame, int* frames);
 bool SpriteAnimeBoss1(float* anim, int* frame, int* frames);
+
+// Sets a heading in degrees and, from it, the radians (pi taken as 3.14)
+// and the unit step dx = cos, dy = sin.
+inline void SpriteSetAngle(SpriteData& s, float angle) {
+    s.angle = angle;
+    s.rad = (float)(angle * 0.017444444444444446);
+    s.dx = (float)std::cos((double)s.rad);
+    s.dy = (float)std::sin((double)s.rad);
+}

@@ -9,7 +9,6 @@
 #include "shell/shell.h"
 
 void GameFrame() {
-    SHOTFLG.flag = 1;
     StageBackground();
     ShipFrameStart();
     if (P_Ship.flag) InputPoll();

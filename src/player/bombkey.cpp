@@ -1,3 +1,8 @@
+// The Z key's bomb, on its key-down event between frames.
 #include "player/bombkey.h"
-// The bomb itself arrives with the player's ship.
-void BombKey() {}
+#include "game/game.h"
+#include "player/ship.h"
+
+void BombKey() {
+    if (BombStock > 0) BombStart();
+}
