@@ -30,8 +30,8 @@ void GameFrame() {
     EnemyFirePass();
 
     BossCreate();
-    StageClearWipe();
     ScoreLine();
+    StageClearWipe();
     ShipLossAndRespawn();
     GameOverScreen();
     BombPulse = 0;

@@ -5,6 +5,7 @@
 #include "game/frame.h"
 #include "game/game.h"
 #include "game/score.h"
+#include "player/ship.h"
 #include "render/render.h"
 #include "shell/frameloop.h"
 #include "shell/input.h"
@@ -89,19 +90,7 @@ void LoadEverything() {
     for (int i = 1; i <= 17; i++) DS_LoadWave(Wave[i], kWaves[i]);
     InitDInput();
     DataLoad();
-    P_Ship.flag = 1;
-    P_Ship.x = 0;
-    P_Ship.y = 220;
-    P_Ship.w = P_Ship.h = 64;
-    P_Ship.col = 0;
-    P_Ship.cellw = 64;
-    P_Ship.srcy = 0;
-    P_Ship.srcy2 = 64;
-    P_Ship.frame = 0;
-    P_Ship.frames = 4;
-    P_Ship.anim = 0;
-    P_Ship.bmp = 0;
-    P_Ship.speed = 20.0f;
+    ShipSetUp();
     OptionDefaults();
     SpriteClearAll();
 }
