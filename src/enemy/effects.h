@@ -7,3 +7,7 @@ void Cry(float x, float y);
 void pbaku(float x, float y, int kind);
 // A shot's impact spark at (x, y).
 void pom(float x, float y);
+
+// Back to 0 at every stage clear: the kill counter (score bonus) and the
+// count towards the next jewel drop.
+void EffectCountersReset();

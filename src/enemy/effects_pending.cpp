@@ -6,3 +6,4 @@ void Cry(float, float) {}
 // The ship's explosion (ShipLost) and the blast's spark (shot4).
 void pbaku(float, float, int) {}
 void pom(float, float) {}
+void EffectCountersReset() {}  // clears KillCount and JewelDropCount once they exist

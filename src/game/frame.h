@@ -12,6 +12,8 @@ void StaffRoll();        // stage 6
 void HudDraw();          // gauge, icons, shield, pop-ups, lives, jewels
 void ScoreLine();        // score and high score, every frame
 void GameOverScreen();   // while no lives are left
+void StageClearRecords();  // a stage's records, once its clear wipe has closed (stages 1..5)
+void GameComplete();       // the clear after the staff roll: back to the title
 
 // Player.
 void ShipFrameStart();     // level row at the start of the frame

@@ -54,6 +54,17 @@ extern float WarnX;
 extern float WarnPasses;
 extern int BossBar;          // boss energy bar length 0..500
 
+// Work values of the scripts of stages 2 to 5; they keep their values
+// from step to step.
+extern float SpawnX, SpawnY;         // moving spawn coordinates
+extern float SpawnStepA, SpawnStepB; // their increments
+extern float SweepCount;             // stage 4's sweeps
+extern int WaveCounter;              // sub-sequence counter (stages 4 and 5)
+extern float FlyX, FlyY;             // stage 5: the fly-by silhouettes
+extern float BigPicX;                // stage 5: x of the large foreground picture
+extern float BigPicRow;              // stage 5: its reveal row
+extern bool LastBossCalled;          // stage 5: a last-boss entry is active
+
 // Score, HUD and ending.
 extern int64_t Score2;       // score at the start of the current stage
 extern int ChargeGauge;      // 0..100

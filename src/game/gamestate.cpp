@@ -32,6 +32,13 @@ float ScrollSpeedX = -50.0f, ScrollSpeedY = 0.0f;
 int MidEnemyCount;
 float WarnX, WarnPasses;
 int BossBar;
+float SpawnX, SpawnY;
+float SpawnStepA, SpawnStepB;
+float SweepCount;
+int WaveCounter;
+float FlyX, FlyY;
+float BigPicX, BigPicRow;
+bool LastBossCalled;
 
 int64_t Score2;
 int ChargeGauge;

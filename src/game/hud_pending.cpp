@@ -4,3 +4,5 @@ void StaffRoll() {}
 void HudDraw() {}
 void ScoreLine() {}
 void GameOverScreen() {}
+void StageClearRecords() {}
+void GameComplete() {}

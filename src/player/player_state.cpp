@@ -17,3 +17,5 @@ float AllShotTime = 100.0f;
 int ChargePoints;
 
 int JewelStep;
+
+bool CheatInvincible;

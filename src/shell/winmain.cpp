@@ -9,6 +9,7 @@
 #include "platform/msgbox.h"
 #include "platform/text.h"
 #include "platform/time.h"
+#include "player/player.h"
 #include "render/render.h"
 #include "sound/sound.h"
 #include "game/scene.h"
@@ -30,7 +31,8 @@ static void Usage() {
     std::fprintf(stderr,
                  "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
                  "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n"
-                 "                  [--record FILE | --play FILE [--verify]] [--bot SEED]\n");
+                 "                  [--record FILE | --play FILE [--verify]] [--bot SEED]\n"
+                 "                  [--invincible]\n");
 }
 
 static bool ParseLong(const char* s, long* out) {
@@ -43,6 +45,7 @@ static bool ParseLong(const char* s, long* out) {
 
 bool Shell_ParseArgs(int argc, char** argv) {
     Options = ShellOptions();
+    CheatInvincible = false;
     Options.scale = 2;
     Options.bot = -1;
     for (int i = 1; i < argc; i++) {
@@ -52,6 +55,7 @@ bool Shell_ParseArgs(int argc, char** argv) {
         if (!std::strcmp(a, "--headless")) Options.headless = true;
         else if (!std::strcmp(a, "--verify")) Options.verify = true;
         else if (!std::strcmp(a, "--window")) Options.window = true;
+        else if (!std::strcmp(a, "--invincible")) CheatInvincible = true;  // testing aid
         else if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
             Usage();
             return false;
