@@ -73,12 +73,14 @@ uint64_t Game_StateHash() {
     h.F(StepTimer); h.F(StepTimer2); h.I(StepRepeat); h.F(StepRepeat2); h.F(ColumnOffset); h.F(ColumnCount);
     h.I(HaroIndex); h.I(FrameTick); h.F(StepWait); h.F(ScrollSpeedX); h.F(ScrollSpeedY);
     h.I(MidEnemyCount); h.F(WarnX); h.F(WarnPasses); h.I(BossBar);
+    h.F(SpawnX); h.F(SpawnY); h.F(SpawnStepA); h.F(SpawnStepB); h.F(SweepCount); h.I(WaveCounter);
+    h.F(FlyX); h.F(FlyY); h.F(BigPicX); h.F(BigPicRow); h.I(LastBossCalled);
     h.I(Score2); h.I(ChargeGauge); h.I(ChargeCount); h.I(LevelUpFlag); h.F(LevelUpTime); h.I(JewelValue);
     h.I(EndingStep); h.F(RollY);
 
     h.I(BombPulse); h.F(BombTime); h.I(BombSpread); h.F(BombFireTime); h.I(BombIconAnim); h.F(BombIconTime);
     h.F(TiltTime); h.I(RespawnWait); h.I(Weapon); h.F(ShotCool); h.F(SpreadTime); h.F(AllShotTime);
-    h.I(ChargePoints); h.I(JewelStep);
+    h.I(ChargePoints); h.I(JewelStep); h.I(CheatInvincible);
 
     h.I(dat.score); h.I(dat.hiscore); h.I(dat.deaths); h.I(dat.playcount); h.I(dat.clearcount);
     h.F(FrameStep); h.F(SpeedAdjust); h.I(PauseCount); h.I(RandState);
