@@ -11,6 +11,7 @@
 #include "game/frame.h"
 #include "game/game.h"
 #include "game/stage.h"
+#include "player/player.h"
 #include "shell/shell.h"
 
 namespace {
@@ -366,6 +367,23 @@ TEST_F(StageTest, CloudsDriftWithTheScrollAndComeAndGo) {
     SpawnLogClear();
     for (int i = 0; i < 500; i++) StageBackground();
     EXPECT_EQ(SpawnLogCount, 0);
+}
+
+TEST(InvincibleTest, TheSwitchHoldsTheShipUnhittableAndShown) {
+    SpriteData ship = P_Ship;
+    FrameStep = 0.05f;
+    P_Ship.flag = true;
+    P_Ship.time = 0.0f;
+    CheatInvincible = true;
+    for (int i = 0; i < 500; i++) {
+        ShipLossAndRespawn();
+        ASSERT_GT(P_Ship.time, 0.0f);          // no collision test takes it
+        ASSERT_EQ((int)P_Ship.time % 2, 1);    // and the blink shows it
+    }
+    CheatInvincible = false;
+    for (int i = 0; i < 40; i++) ShipLossAndRespawn();
+    EXPECT_LE(P_Ship.time, 0.0f);
+    P_Ship = ship;
 }
 
 }  // namespace
