@@ -162,6 +162,8 @@ TEST_F(StageDrawTest, Stage1Pictures) {
     Shot("stage1_warning.png");
     StageStep[1] = 35;
     for (int i = 0; i < 3; i++) Frame();
+    WarnX = 0;  // as the end of the WARNING leaves them
+    WarnPasses = 639;
     StagePhase = 4;
     for (int i = 0; i < 40; i++) Frame();
     Shot("stage1_clear_wipe.png");
