@@ -35,7 +35,7 @@ long gEnd = -1;
 int gExit;
 
 uint32_t gLastKeys = 0xFFFFFFFF;
-PlatJoyResult gLastRes = (PlatJoyResult)-1;
+int gLastRes = -1;  // none recorded yet
 PlatJoyState gLastJoy;
 
 uint32_t ButtonsMask(const PlatJoyState& s) {
@@ -195,9 +195,9 @@ void Replay_BeginFrame(long frame) {
     PlatJoyResult res = Plat_JoyReadLive(&st);
     if (res != PLAT_JOY_OK) st = PlatJoyState();
     Plat_JoySetSnapshot(res, &st);
-    if (res != gLastRes || st.x != gLastJoy.x || st.y != gLastJoy.y || ButtonsMask(st) != ButtonsMask(gLastJoy))
+    if ((int)res != gLastRes || st.x != gLastJoy.x || st.y != gLastJoy.y || ButtonsMask(st) != ButtonsMask(gLastJoy))
         std::fprintf(gOut, "%ld J %d %d %d %" PRIx32 "\n", frame, (int)res, st.x, st.y, ButtonsMask(st));
-    gLastRes = res;
+    gLastRes = (int)res;
     gLastJoy = st;
 }
 
