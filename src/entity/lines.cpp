@@ -44,6 +44,9 @@ static void LineUpdate(SpriteData& s) {
         break;
     }
     s.speed2 -= fs;
+    // A closing line slows down but never turns round: stopped, its far
+    // end would otherwise fly off and its pen grow without end.
+    if (s.mode == 1 && s.speed2 < 0) s.speed2 = 0;
 
     if (!ScreenCoordOk(s.x) || !ScreenCoordOk(s.y) || !ScreenCoordOk(s.x2) || !ScreenCoordOk(s.y2)) return;
     float width = s.fade;
