@@ -2,6 +2,8 @@
 // touch back to a known start: empty pools, a ship in play at (0, 220),
 // zero score and counters, NORMAL, stage 1, the usual time step.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "enemy/bullets.h"
@@ -51,3 +53,19 @@ inline int LiveFonts() {
     for (int i = 0; i < JEWELFONT_MAX; i++) n += JEWELFONT[i].flag ? 1 : 0;
     return n;
 }
+
+// A test that starts and ends on that state, leaving the random generator
+// where it found it.
+class PlayStateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        seed_ = RandState;
+        ResetPlayState();
+    }
+    void TearDown() override {
+        ResetPlayState();
+        RandState = seed_;
+    }
+private:
+    uint32_t seed_ = 1;
+};
