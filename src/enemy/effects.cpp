@@ -11,6 +11,7 @@
 #include "game/score.h"
 #include "player/items.h"
 #include "player/player.h"
+#include "player/weapons.h"
 #include "shell/shell.h"
 #include "sound/sound.h"
 
@@ -20,16 +21,6 @@ int JewelDropCount;
 void KillCountReset() {
     KillCount = 0;
     JewelDropCount = 0;
-}
-
-// Charge: `points` towards the next step of the gauge, which takes `need`.
-// Once the gauge is full the points keep growing.
-static void ChargeStep(int points, int need) {
-    ChargePoints += points;
-    if (ChargePoints >= need && ChargeGauge < 100) {
-        ChargeGauge += 1;
-        ChargePoints = 0;
-    }
 }
 
 // One in six.
