@@ -18,7 +18,7 @@
 int KillCount;
 int JewelDropCount;
 
-void KillCountReset() {
+void EffectCountersReset() {
     KillCount = 0;
     JewelDropCount = 0;
 }

@@ -11,7 +11,7 @@ extern int KillCount;
 extern int JewelDropCount;
 // Both back to 0: at game start, at every stage clear and when the game
 // ends.
-void KillCountReset();
+void EffectCountersReset();
 
 // Standard enemy death: explosion, debris, charge, the kill bonus, every
 // tenth a jewel, and on HARD an aimed bullet from it.

@@ -38,7 +38,7 @@ inline void ResetPlayState() {
     StageNo = 1;
     BulletSpin = 0;
     BulletTurnAngle = 0;
-    KillCountReset();
+    EffectCountersReset();
 }
 
 template <size_t N>
