@@ -30,6 +30,7 @@ void BossPass();
 void EffectsPass();        // explosions, jewels, sparks, debris and stars
 void LinePass();
 void EnemyFirePass();      // beams and large bullets, lasers, bullets, flashes
+void ShieldLatePass();     // the shield on the frames it is not handled with the HUD
 void BossCreate();         // in the frame in which StagePhase is 0
 
 // One whole game frame.

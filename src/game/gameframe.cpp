@@ -28,6 +28,7 @@ void GameFrame() {
     ShipMoveAndDraw();
     LinePass();
     EnemyFirePass();
+    ShieldLatePass();
 
     BossCreate();
     ScoreLine();

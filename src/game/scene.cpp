@@ -146,6 +146,7 @@ void NewGame() {
     LogoSize = 1.0f;
     LogoTimer = 200.0f;
     for (int& j : JewelCount) j = 0;
+    EffectCountersReset();
     DS_Play(Wave[5]);
 }
 

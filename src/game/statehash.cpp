@@ -1,4 +1,6 @@
 #include "game/statehash.h"
+#include "enemy/bullets.h"
+#include "enemy/effects.h"
 #include "entity/entity.h"
 #include "game/game.h"
 #include "game/score.h"
@@ -81,6 +83,7 @@ uint64_t Game_StateHash() {
     h.I(BombPulse); h.F(BombTime); h.I(BombSpread); h.F(BombFireTime); h.I(BombIconAnim); h.F(BombIconTime);
     h.F(TiltTime); h.I(RespawnWait); h.I(Weapon); h.F(ShotCool); h.F(SpreadTime); h.F(AllShotTime);
     h.I(ChargePoints); h.I(JewelStep); h.I(CheatInvincible);
+    h.I(KillCount); h.I(JewelDropCount); h.F(BulletSpin); h.I(BulletTurnAngle);
 
     h.I(dat.score); h.I(dat.hiscore); h.I(dat.deaths); h.I(dat.playcount); h.I(dat.clearcount);
     h.F(FrameStep); h.F(SpeedAdjust); h.I(PauseCount); h.I(RandState);

@@ -166,7 +166,7 @@ TEST_F(WeaponTest, BlastLifeCarriesOverAndChargePoints) {
     shot4(10.0f, 20.0f, 0);
     EXPECT_EQ(P_Shot4[0].hp, 3.0f);
     EXPECT_EQ(P_Shot4[0].frame, 1);  // the frame goes on
-    EXPECT_EQ(ChargePoints, 1);
+    EXPECT_EQ(ChargePoints, 2);      // one for the blast, one for its spark
 
     // A bomb missile whose slot's last missile left the screen with life
     // remaining adds it, unless the bomb icon shows.
@@ -179,7 +179,7 @@ TEST_F(WeaponTest, BlastLifeCarriesOverAndChargePoints) {
     BombIconAnim = true;
     shot5(0.0f, 0.0f, 10, 120, 1);
     EXPECT_EQ(P_Shot5[1].hp, 20.0f);
-    EXPECT_EQ(ChargePoints, 3);
+    EXPECT_EQ(ChargePoints, 4);
 
     // 100 points make a gauge step; a full gauge keeps the points.
     ChargePoints = 99;
