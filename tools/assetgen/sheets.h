@@ -129,7 +129,8 @@ static const SheetSpec kSheets[] = {
     {170, "BG/BG5-6.BMP", 640, 480, 640, 480, 1, 1, kOpaque, "fortress interior tile, stage 5"},
     {171, "BG/kabe.BMP", 1216, 600, 605, 600, 1, 2, kKeyed,
      "title walls: left half (0,0)-(605,600), right half (611,0)-(1216,600)"},
-    {172, "BG/hosi.bmp", 64, 8, 64, 1, 8, 1, kKeyed, "star streaks on rows 0, 2, 4, 6"},
+    {172, "BG/hosi.bmp", 64, 8, 64, 2, 4, 1, kKeyed,
+     "star streaks: streak k is the one-pixel row 2k"},
 };
 static const int kSheetCount = sizeof(kSheets) / sizeof(kSheets[0]);
 
