@@ -89,6 +89,7 @@ void draw_text(cairo_t* cr, const char* s, double x, double y, double size, doub
     cairo_save(cr);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    cairo_set_miter_limit(cr, 2.0);
     if (olw > 0) {
         cairo_new_path(cr);
         text_path(cr, s, x, y, size, track);

@@ -55,7 +55,19 @@ bool make_preview(const std::string& outDir, const std::string& dir) {
         Panel pn{&sp, sheet_image(sp, w, h, bgr), 1, sp.rows, 1, 0, 0};
         char name[64];
         std::snprintf(name, sizeof name, "/sheets/%03d.png", sp.slot);
-        cairo_surface_write_to_png(pn.img, (dir + name).c_str());
+        {
+            // Small sheets are written enlarged (nearest neighbour) for a close look.
+            int z = std::max(1, std::min(8, 512 / std::max(w, h)));
+            cairo_surface_t* big = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w * z, h * z);
+            cairo_t* bc = cairo_create(big);
+            cairo_scale(bc, z, z);
+            cairo_set_source_surface(bc, pn.img, 0, 0);
+            cairo_pattern_set_filter(cairo_get_source(bc), CAIRO_FILTER_NEAREST);
+            cairo_paint(bc);
+            cairo_destroy(bc);
+            cairo_surface_write_to_png(big, (dir + name).c_str());
+            cairo_surface_destroy(big);
+        }
         // Wrap tall strips so the panel is roughly as wide as it is tall.
         if (h > 2 * w && sp.rows > 1) {
             int best = 1;
