@@ -4,6 +4,7 @@
 //                                 contact sheet of the written bitmaps
 // The output is the same, byte for byte, on every run.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include "art.h"
@@ -91,6 +92,9 @@ static bool make_bitmaps(const std::string& out) {
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--preview") == 0)
         return make_preview(argv[2], argv[3]) ? 0 : 1;
+    if (argc >= 5 && std::strcmp(argv[1], "--montage") == 0)
+        return make_montage(argv[2], argv[3], std::atof(argv[4]),
+                            std::vector<std::string>(argv + 5, argv + argc)) ? 0 : 1;
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr,
                      "usage: qs_assetgen OUTDIR [bmp|wav|mid]\n"

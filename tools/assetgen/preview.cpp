@@ -40,6 +40,43 @@ struct Panel {
     double scale, w, h;        // drawn size
 };
 
+// Draws a panel (wrapped chunks with the cell grid) with its top-left at
+// (px, py) at scale `k`.
+static void draw_panel(cairo_t* cr, const Panel& pn, double px, double py, double k) {
+    const SheetSpec& sp = *pn.sp;
+    for (int c = 0; c < pn.chunks; ++c) {
+        int r0 = c * pn.rowsPerChunk;
+        int r1 = std::min(sp.rows, r0 + pn.rowsPerChunk);
+        if (r0 >= r1) break;
+        double srcY = pn.chunks == 1 ? 0 : r0 * sp.cellh;
+        double srcH = pn.chunks == 1 ? sp.height : (r1 - r0) * sp.cellh;
+        double dx = px + c * (sp.width + 6.0) * k;
+        cairo_save(cr);
+        cairo_rectangle(cr, dx, py, sp.width * k, srcH * k);
+        cairo_clip(cr);
+        cairo_translate(cr, dx, py);
+        cairo_scale(cr, k, k);
+        cairo_set_source_surface(cr, pn.img, 0, -srcY);
+        cairo_pattern_set_filter(cairo_get_source(cr), k >= 1 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+        cairo_paint(cr);
+        cairo_set_source_rgba(cr, 0.2, 1, 1, 0.55);
+        cairo_set_line_width(cr, 1.0 / k);
+        for (int gx = 0; gx <= sp.cols; ++gx) {
+            double lx = std::min<double>(gx * sp.cellw, sp.width);
+            cairo_move_to(cr, lx, 0);
+            cairo_line_to(cr, lx, srcH);
+        }
+        for (int gy = 0; gy <= sp.rows; ++gy) {
+            double ly = gy * sp.cellh - srcY;
+            if (ly < -0.5 || ly > srcH + 0.5) continue;
+            cairo_move_to(cr, 0, ly);
+            cairo_line_to(cr, sp.width, ly);
+        }
+        cairo_stroke(cr);
+        cairo_restore(cr);
+    }
+}
+
 bool make_preview(const std::string& outDir, const std::string& dir) {
     const double kPageW = 2600, kMax = 520, kLabel = 18, kGap = 14;
     std::vector<Panel> panels;
@@ -55,19 +92,6 @@ bool make_preview(const std::string& outDir, const std::string& dir) {
         Panel pn{&sp, sheet_image(sp, w, h, bgr), 1, sp.rows, 1, 0, 0};
         char name[64];
         std::snprintf(name, sizeof name, "/sheets/%03d.png", sp.slot);
-        {
-            // Small sheets are written enlarged (nearest neighbour) for a close look.
-            int z = std::max(1, std::min(8, 512 / std::max(w, h)));
-            cairo_surface_t* big = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w * z, h * z);
-            cairo_t* bc = cairo_create(big);
-            cairo_scale(bc, z, z);
-            cairo_set_source_surface(bc, pn.img, 0, 0);
-            cairo_pattern_set_filter(cairo_get_source(bc), CAIRO_FILTER_NEAREST);
-            cairo_paint(bc);
-            cairo_destroy(bc);
-            cairo_surface_write_to_png(big, (dir + name).c_str());
-            cairo_surface_destroy(big);
-        }
         // Wrap tall strips so the panel is roughly as wide as it is tall.
         if (h > 2 * w && sp.rows > 1) {
             int best = 1;
@@ -85,6 +109,18 @@ bool make_preview(const std::string& outDir, const std::string& dir) {
         pn.scale = std::min(1.0, std::min(kMax / lw, kMax / lh));
         pn.w = lw * pn.scale;
         pn.h = lh * pn.scale;
+        {
+            // Each sheet on its own, wrapped the same way, enlarged when small.
+            double z = std::max(1.0, std::min(6.0, std::floor(700.0 / std::max(lw, lh))));
+            cairo_surface_t* big = cairo_image_surface_create(CAIRO_FORMAT_RGB24, (int)(lw * z), (int)(lh * z));
+            cairo_t* bc = cairo_create(big);
+            cairo_set_source_rgb(bc, 0.12, 0.12, 0.14);
+            cairo_paint(bc);
+            draw_panel(bc, pn, 0, 0, z);
+            cairo_destroy(bc);
+            cairo_surface_write_to_png(big, (dir + name).c_str());
+            cairo_surface_destroy(big);
+        }
         panels.push_back(pn);
     }
     // Shelf layout.
@@ -117,44 +153,77 @@ bool make_preview(const std::string& outDir, const std::string& dir) {
         cairo_set_source_rgb(cr, 1, 0.9, 0.4);
         cairo_move_to(cr, px, py - 5);
         cairo_show_text(cr, label);
-        for (int c = 0; c < pn.chunks; ++c) {
-            int r0 = c * pn.rowsPerChunk;
-            int r1 = std::min(sp.rows, r0 + pn.rowsPerChunk);
-            if (r0 >= r1) break;
-            double srcY = pn.chunks == 1 ? 0 : r0 * sp.cellh;
-            double srcH = pn.chunks == 1 ? sp.height : (r1 - r0) * sp.cellh;
-            double dx = px + c * (sp.width + 6.0) * pn.scale;
-            cairo_save(cr);
-            cairo_rectangle(cr, dx, py, sp.width * pn.scale, srcH * pn.scale);
-            cairo_clip(cr);
-            cairo_translate(cr, dx, py);
-            cairo_scale(cr, pn.scale, pn.scale);
-            cairo_set_source_surface(cr, pn.img, 0, -srcY);
-            cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
-            cairo_paint(cr);
-            // Cell grid.
-            cairo_set_source_rgba(cr, 0.2, 1, 1, 0.55);
-            cairo_set_line_width(cr, 1.0 / pn.scale);
-            for (int gx = 0; gx <= sp.cols; ++gx) {
-                double lx = std::min<double>(gx * sp.cellw, sp.width);
-                cairo_move_to(cr, lx, 0);
-                cairo_line_to(cr, lx, srcH);
-            }
-            for (int gy = 0; gy <= sp.rows; ++gy) {
-                double ly = gy * sp.cellh - srcY;
-                if (ly < -0.5 || ly > srcH + 0.5) continue;
-                cairo_move_to(cr, 0, ly);
-                cairo_line_to(cr, sp.width, ly);
-            }
-            cairo_stroke(cr);
-            cairo_restore(cr);
-        }
+        draw_panel(cr, pn, px, py, pn.scale);
         cairo_surface_destroy(pn.img);
     }
     cairo_destroy(cr);
     bool ok = cairo_surface_write_to_png(page, (dir + "/contact.png").c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(page);
     if (ok) std::printf("preview: %s/contact.png\n", dir.c_str());
+    return ok;
+}
+
+}  // namespace qsassets
+
+namespace qsassets {
+
+// Chosen cells side by side, enlarged: "slot:col:row" each.
+bool make_montage(const std::string& outDir, const std::string& png, double zoom,
+                  const std::vector<std::string>& cells) {
+    struct Item { cairo_surface_t* img; double x, y, w, h; };
+    std::vector<Item> items;
+    double x = 4, y = 4, rowH = 0, pageW = 1400;
+    for (const std::string& c : cells) {
+        int slot = 0, col = 0, row = 0;
+        std::sscanf(c.c_str(), "%d:%d:%d", &slot, &col, &row);
+        const SheetSpec* sp = nullptr;
+        for (int i = 0; i < kSheetCount; ++i)
+            if (kSheets[i].slot == slot) sp = &kSheets[i];
+        if (!sp) return false;
+        int w, h;
+        std::vector<uint8_t> bgr;
+        if (!read_bmp(outDir + "/" + sp->file, w, h, bgr)) return false;
+        cairo_surface_t* img = sheet_image(*sp, w, h, bgr);
+        double cw = sp->cellw * zoom, ch = sp->cellh * zoom;
+        if (x + cw > pageW) { x = 4; y += rowH + 4; rowH = 0; }
+        items.push_back({img, x - col * sp->cellw * zoom, y - row * sp->cellh * zoom, cw, ch});
+        items.back().w = cw;
+        items.back().h = ch;
+        // remember the cell's on-page box in x/y via offsets
+        items.back().x = x;
+        items.back().y = y;
+        cairo_surface_set_user_data(img, (cairo_user_data_key_t*)&items, nullptr, nullptr);
+        // stash the source offset in the surface's device offset
+        cairo_surface_set_device_offset(img, 0, 0);
+        items.back().img = img;
+        static std::vector<std::pair<double, double>> dummy;
+        (void)dummy;
+        x += cw + 4;
+        rowH = std::max(rowH, ch);
+        // store source offsets
+        items.back().w = cw;
+        items.back().h = ch;
+        cairo_surface_set_device_offset(img, col * sp->cellw, row * sp->cellh);
+    }
+    cairo_surface_t* page = cairo_image_surface_create(CAIRO_FORMAT_RGB24, (int)pageW, (int)(y + rowH + 4));
+    cairo_t* cr = cairo_create(page);
+    cairo_set_source_rgb(cr, 0.12, 0.12, 0.14);
+    cairo_paint(cr);
+    for (Item& it : items) {
+        cairo_save(cr);
+        cairo_rectangle(cr, it.x, it.y, it.w, it.h);
+        cairo_clip(cr);
+        cairo_translate(cr, it.x, it.y);
+        cairo_scale(cr, zoom, zoom);
+        cairo_set_source_surface(cr, it.img, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(it.img);
+    }
+    cairo_destroy(cr);
+    bool ok = cairo_surface_write_to_png(page, png.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(page);
     return ok;
 }
 
