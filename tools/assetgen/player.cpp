@@ -121,10 +121,24 @@ static void bolt(cairo_t* cr, double cx, double cy, double len, double th, RGB c
 }
 
 void art_shot(Canvas& c) {
+    // A fat energy bolt in solid bands, so the colour key keeps it bright.
     for (int f = 0; f < 2; ++f) {
         cell_begin(c, f, 0);
-        bolt(c.cr, 16, 16, f ? 15 : 13.5, f ? 6 : 7, hex(0x30d8ff), hex(0xf0ffff));
-        bolt(c.cr, 18, 16, 8, 3, hex(0xa0f4ff), pal::white);
+        cairo_t* cr = c.cr;
+        double k = f ? 1.08 : 1.0;
+        const RGB bands[3] = {hex(0x1a9ae8), hex(0x7ae8ff), hex(0xffffff)};
+        const double rx[3] = {14.5, 11, 7}, ry[3] = {6.5, 4.2, 2.0};
+        for (int b = 0; b < 3; ++b) {
+            cairo_save(cr);
+            cairo_translate(cr, 17 + b * 1.5, 16);
+            cairo_scale(cr, rx[b] * k, ry[b] * (f ? 0.92 : 1.0));
+            cairo_move_to(cr, 1, 0);
+            cairo_curve_to(cr, 0.6, -1.0, -0.6, -1.0, -1.0, 0);
+            cairo_curve_to(cr, -0.6, 1.0, 0.6, 1.0, 1, 0);
+            cairo_restore(cr);
+            set(cr, bands[b]);
+            cairo_fill(cr);
+        }
         cell_end(c);
     }
 }
@@ -191,9 +205,25 @@ static void plasma_burst(cairo_t* cr, double cx, double cy, double r, double pha
 }
 
 void art_shot4(Canvas& c) {
+    // The missile blast: a ragged ball of plasma in solid heat bands.
     for (int f = 0; f < 2; ++f) {
         cell_begin(c, f, 0);
-        plasma_burst(c.cr, 50, 50, f ? 46 : 40, f * 0.31, hex(0xff7a20));
+        cairo_t* cr = c.cr;
+        const RGB bands[4] = {hex(0xc83a10), hex(0xff8a20), hex(0xffe060), hex(0xffffff)};
+        const double rad[4] = {44, 34, 22, 11};
+        Rng r(90 + f);
+        double wob[24];
+        for (double& w : wob) w = r.range(0.8, 1.12);
+        for (int b = 0; b < 4; ++b) {
+            cairo_new_path(cr);
+            for (int k = 0; k < 24; ++k) {
+                double a = k * 2 * M_PI / 24 + f * 0.13, rr = rad[b] * (f ? 1.05 : 0.95) * (b < 3 ? wob[k] : 1.0);
+                cairo_line_to(cr, 50 + rr * std::cos(a), 50 + rr * std::sin(a));
+            }
+            cairo_close_path(cr);
+            set(cr, bands[b]);
+            cairo_fill(cr);
+        }
         cell_end(c);
     }
 }

@@ -314,8 +314,8 @@ static void door(cairo_t* cr, double x0, double x1, double yOff, bool seamRight,
 
 void art_kabe(Canvas& c) {
     cairo_t* cr = c.cr;
-    // Left door: picture x 570 meets the screen's centre line when closed.
-    door(cr, 0, 605, 0, true, 570, 250);
+    // Closed, the doors meet at picture x 555 (left) and 631 (right).
+    door(cr, 0, 605, 0, true, 555, 250);
     // Right door, with teeth along its left edge that mesh over the left one.
     cairo_save(cr);
     cairo_new_path(cr);
@@ -331,7 +331,7 @@ void art_kabe(Canvas& c) {
     }
     cairo_close_path(cr);
     cairo_clip(cr);
-    door(cr, 611, 1216, 3, false, 646, 253);
+    door(cr, 611, 1216, 3, false, 631, 253);
     cairo_restore(cr);
 }
 
