@@ -104,22 +104,6 @@ void art_player(Canvas& c) {
         }
 }
 
-// A hot bolt: white core inside a coloured glow, stretched along x.
-static void bolt(cairo_t* cr, double cx, double cy, double len, double th, RGB col, RGB core) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, len, th);
-    glow(cr, 0, 0, 1.0, col, 1.0);
-    cairo_restore(cr);
-    cairo_save(cr);
-    cairo_translate(cr, cx + len * 0.15, cy);
-    cairo_scale(cr, len * 0.6, th * 0.35);
-    set(cr, core);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_restore(cr);
-}
-
 void art_shot(Canvas& c) {
     // A fat energy bolt in solid bands, so the colour key keeps it bright.
     for (int f = 0; f < 2; ++f) {
