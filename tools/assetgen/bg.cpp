@@ -221,11 +221,37 @@ void art_crystal_front(Canvas& c) {
         cairo_pattern_t* p = side ? lin(0, 380, 0, 480, {hex(0x5a4a7a), hex(0x2a2042), hex(0x1a1430)})
                                   : lin(0, 0, 0, 100, {hex(0x1a1430), hex(0x2a2042), hex(0x5a4a7a)});
         cairo_set_source(cr, p);
-        cairo_fill_preserve(cr);
+        cairo_fill(cr);
         cairo_pattern_destroy(p);
+        // Outline only the ragged edge, not the tile's sides.
+        for (int x = 0; x <= 640; x += 8) {
+            double n = fbm(x, side * 100, 640, 480, 6, 4, 66 + side);
+            double d = 24 + 70 * n + 20 * std::sin(2 * M_PI * x / 320.0 + side);
+            if (x == 0) cairo_move_to(cr, x, side ? 480 - d : d);
+            else cairo_line_to(cr, x, side ? 480 - d : d);
+        }
         set(cr, hex(0x120e24));
         cairo_set_line_width(cr, 2.5);
         cairo_stroke(cr);
+        // Rock grain, inside the rock only.
+        cairo_save(cr);
+        cairo_move_to(cr, 0, side ? 480 : 0);
+        for (int x = 0; x <= 640; x += 8) {
+            double n = fbm(x, side * 100, 640, 480, 6, 4, 66 + side);
+            double d = 24 + 70 * n + 20 * std::sin(2 * M_PI * x / 320.0 + side);
+            cairo_line_to(cr, x, side ? 480 - d + 3 : d - 3);
+        }
+        cairo_line_to(cr, 640, side ? 480 : 0);
+        cairo_close_path(cr);
+        cairo_clip(cr);
+        Rng g(700 + side);
+        for (int k = 0; k < 160; ++k) {
+            double x = g.uni() * 640, y = side ? g.range(400, 480) : g.range(0, 80);
+            set(cr, k % 2 ? hex(0x6a5a8a) : hex(0x16122a), 0.5);
+            cairo_rectangle(cr, x, y, g.range(2, 6), 1.5);
+            cairo_fill(cr);
+        }
+        cairo_restore(cr);
     }
     // Crystal clusters growing from the rock.
     const RGB cols[3] = {hex(0x60e8ff), hex(0xd070ff), hex(0x80a0ff)};
@@ -302,6 +328,22 @@ void art_space(Canvas& c) {
         cairo_fill(cr);
     }
     cairo_restore(cr);
+    // The game may draw this tile lower or higher than the screen, leaving
+    // the cleared (black) screen above or below it: fade both edges to a
+    // black the display still shows.
+    cairo_surface_flush(c.surf);
+    uint32_t* px = c.px();
+    int st = c.stride();
+    for (int y = 0; y < 800; ++y) {
+        double k = std::min(smooth(0, 140, y), smooth(800, 720, y));
+        if (k >= 1) continue;
+        for (int x = 0; x < 640; ++x) {
+            uint32_t v = px[y * st + x];
+            double r = ((v >> 16) & 255) / 255.0, g = ((v >> 8) & 255) / 255.0, b = (v & 255) / 255.0;
+            put(c, x, y, mix(hex(0x02040a), {r, g, b}, k));
+        }
+    }
+    cairo_surface_mark_dirty(c.surf);
 }
 
 // ------------------------------------------------------------ fortress

@@ -160,7 +160,8 @@ bool make_preview(const std::string& outDir, const std::string& dir) {
     bool ok = cairo_surface_write_to_png(page, (dir + "/contact.png").c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(page);
     if (ok) std::printf("preview: %s/contact.png\n", dir.c_str());
-    return ok;
+    bool make_scenes(const std::string& outDir, const std::string& dir);
+    return ok && make_scenes(outDir, dir);
 }
 
 }  // namespace qsassets
@@ -225,6 +226,102 @@ bool make_montage(const std::string& outDir, const std::string& png, double zoom
     bool ok = cairo_surface_write_to_png(page, png.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(page);
     return ok;
+}
+
+}  // namespace qsassets
+
+namespace qsassets {
+
+// Mock-ups of play: each stage's background with the ship, enemies,
+// bullets, lasers, an explosion, jewels and the HUD pictures on it, copied
+// colour-keyed as the game copies them, to judge contrast and scale.
+namespace {
+
+struct Pic {
+    int w = 0, h = 0;
+    std::vector<uint8_t> bgr;
+};
+
+struct Screen {
+    std::vector<uint8_t> px = std::vector<uint8_t>(640 * 480 * 3, 0);
+    void blit(const Pic& p, int x, int y, int l, int t, int r, int b, bool keyed = true) {
+        for (int sy = t; sy < b; ++sy)
+            for (int sx = l; sx < r; ++sx) {
+                int dx = x + sx - l, dy = y + sy - t;
+                if (dx < 0 || dy < 0 || dx >= 640 || dy >= 480 || sx >= p.w || sy >= p.h) continue;
+                const uint8_t* s = &p.bgr[((size_t)sy * p.w + sx) * 3];
+                if (keyed && near_black(s[2], s[1], s[0])) continue;
+                uint8_t* d = &px[((size_t)dy * 640 + dx) * 3];
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+            }
+    }
+    void tile(const Pic& p, int ox, int oy, bool keyed) {
+        for (int y = oy - p.h; y < 480; y += p.h)
+            for (int x = ox - p.w; x < 640; x += p.w) blit(p, x, y, 0, 0, p.w, p.h, keyed);
+    }
+};
+
+}  // namespace
+
+bool make_scenes(const std::string& outDir, const std::string& dir) {
+    std::vector<Pic> pics(200);
+    for (int i = 0; i < kSheetCount; ++i)
+        if (!read_bmp(outDir + "/" + kSheets[i].file, pics[kSheets[i].slot].w, pics[kSheets[i].slot].h,
+                      pics[kSheets[i].slot].bgr))
+            return false;
+    struct Stage { int back, front, offset; int enemy, ew, eh, ef; };
+    const Stage stages[5] = {{60, -1, 0, 20, 64, 64, 0}, {63, -1, 0, 21, 64, 64, 3}, {65, 64, 0, 28, 64, 64, 2},
+                             {67, -1, 100, 26, 150, 150, 1}, {170, -1, 0, 31, 64, 64, 0}};
+    for (int si = 0; si < 5; ++si) {
+        const Stage& st = stages[si];
+        Screen s;
+        if (st.back == 67) s.blit(pics[67], 0, st.offset, 0, 0, 640, 800, true);
+        else s.tile(pics[st.back], -130 * si, 0, true);
+        if (st.front >= 0) s.tile(pics[st.front], -200, 0, true);
+        if (si == 0) {
+            s.blit(pics[62], 380, 250, 0, 0, 200, 200);
+            s.blit(pics[62], 60, -60, 0, 0, 200, 200);
+        }
+        // Enemies and a mid-size machine.
+        for (int k = 0; k < 4; ++k) s.blit(pics[st.enemy], 400 + k * 50, 60 + k * 28, 0, st.ef * st.eh, st.ew, (st.ef + 1) * st.eh);
+        s.blit(pics[50 + si], 300, 300, 0, 0, si == 3 ? 300 : si == 4 ? 200 : 256, si == 3 ? 80 : si == 4 ? 200 : 123);
+        // Bullets of every colour, rings, lasers and darts.
+        for (int k = 0; k < 16; ++k) {
+            int g = 90 + k % 4;
+            s.blit(pics[g], 200 + (k * 37) % 300, 40 + (k * 53) % 380, 0, 0, 16, 16);
+        }
+        for (int k = 0; k < 6; ++k) s.blit(pics[98 + k % 2], 150 + k * 40, 420 - k * 22, 0, 16 * (k % 8), 16, 16 * (k % 8 + 1));
+        for (int k = 0; k < 3; ++k) s.blit(pics[94], 260 + k * 64, 250, 0, 0, 64, 5);
+        for (int k = 0; k < 6; ++k) s.blit(pics[89], 120 + k * 30, 200 + k * 10, 32 * (k * 3), k % 2 ? 33 : 0, 32 * (k * 3) + 32, k % 2 ? 64 : 32);
+        s.blit(pics[95], 470, 380, 0, 64, 64, 128);
+        // The ship, its shots, an explosion and jewels.
+        s.blit(pics[0], 60, 210, 64, 0, 128, 64);
+        for (int k = 0; k < 4; ++k) s.blit(pics[3], 130 + k * 36, 205 + (k - 2) * 8, 0, 0, 32, 32);
+        s.blit(pics[1], 420 - 65, 160 - 65, 0, 130 * 2, 130, 130 * 3);
+        for (int k = 0; k < 5; ++k) s.blit(pics[15], 120 + k * 34, 120, k * 32, 0, k * 32 + 32, 32);
+        s.blit(pics[110], 120, 330, 0, 0, 32, 32);
+        // HUD.
+        s.blit(pics[150], 10, 30, 0, 0, 70, 20);
+        s.blit(pics[151], 10, 30, 0, 0, 100, 20);
+        for (int k = 0; k < 3; ++k) s.blit(pics[66], 12 + 18 * k, 45, 0, 0, 24, 24);
+        for (int k = 0; k < 4; ++k) s.blit(pics[6], 560 + 16 * k, 440, 16 * (k + 3), 0, 16 * (k + 3) + 16, 32);
+        cairo_surface_t* img = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 640, 480);
+        uint32_t* p = (uint32_t*)cairo_image_surface_get_data(img);
+        int stride = cairo_image_surface_get_stride(img) / 4;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const uint8_t* o = &s.px[((size_t)y * 640 + x) * 3];
+                p[y * stride + x] = (uint32_t)o[2] << 16 | (uint32_t)o[1] << 8 | o[0];
+            }
+        cairo_surface_mark_dirty(img);
+        char name[64];
+        std::snprintf(name, sizeof name, "/scene%d.png", si + 1);
+        cairo_surface_write_to_png(img, (dir + name).c_str());
+        cairo_surface_destroy(img);
+    }
+    return true;
 }
 
 }  // namespace qsassets

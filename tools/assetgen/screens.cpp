@@ -292,23 +292,24 @@ static void door(cairo_t* cr, double x0, double x1, double yOff, bool seamRight,
         cairo_rectangle(cr, x, 0, 2.5, 600);
         cairo_fill(cr);
     }
-    // Hazard strip along the seam.
-    double hx = seamRight ? x1 - 96 : x0 + 70;
-    hazard(cr, hx, 0, 26, 600, hex(0xe0a800), hex(0x2a2a34), 12);
-    // Emblem: a ring with the storm bolt.
-    set(cr, hex(0x1a1e2a));
+    // Along the seam: the left door's hazard strip shows between the right
+    // door's teeth.
+    if (seamRight) hazard(cr, x1 - 70, 0, 40, 600, hex(0x8a6a10), hex(0x2a2a34), 12);
+    // Emblem engraved in the plates: a ring with the storm bolt.
+    set(cr, hex(0x22283a));
     cairo_arc(cr, cx, cy, 96, 0, 2 * M_PI);
-    cairo_set_line_width(cr, 14);
+    cairo_set_line_width(cr, 12);
     cairo_stroke(cr);
-    set(cr, hex(0x6a7aa0));
-    cairo_arc(cr, cx, cy, 96, 0, 2 * M_PI);
-    cairo_set_line_width(cr, 6);
+    set(cr, hex(0x4a5470));
+    cairo_arc(cr, cx, cy - 1.5, 96, 0, 2 * M_PI);
+    cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
-    set(cr, hex(0x4a5a90));
+    set(cr, hex(0x343e5a));
     poly(cr, {cx + 14, cy - 70, cx - 30, cy + 8, cx - 2, cy + 8, cx - 16, cy + 70, cx + 34, cy - 12, cx + 6, cy - 12});
     cairo_fill(cr);
     // Seam lights.
-    for (int i = 0; i < 12; ++i) lamp(cr, seamRight ? x1 - 8 : x0 + 8, 30 + yOff + i * 48, 2.2, hex(0x40c8ff));
+    if (!seamRight)
+        for (int i = 0; i < 12; ++i) lamp(cr, x0 + 48 + (i % 2) * 0, 25 + yOff + i * 50, 2.2, hex(0x40c8ff));
     cairo_restore(cr);
 }
 

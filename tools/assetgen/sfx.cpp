@@ -87,8 +87,9 @@ static void tone(Buf& b, double start, double len, double hz0, double hz1, doubl
 
 static auto sine = [](double ph) { return std::sin(2 * M_PI * ph); };
 
-// Fades the ends, scales the peak to -1.5 dBFS and converts to 16 bits.
-static std::vector<int16_t> finish(Buf& b) {
+// Fades the ends, scales the peak to `gain` x -1.5 dBFS and converts to 16
+// bits.
+static std::vector<int16_t> finish(Buf& b, double gain) {
     double peak = 1e-9;
     size_t fin = (size_t)(0.004 * kRate), fout = (size_t)(0.012 * kRate);
     for (size_t i = 0; i < b.n(); ++i) {
@@ -98,7 +99,7 @@ static std::vector<int16_t> finish(Buf& b) {
         b.s[i] *= g;
         peak = std::max(peak, std::fabs(b.s[i]));
     }
-    double k = 0.84 * 32767.0 / peak;
+    double k = 0.84 * gain * 32767.0 / peak;
     std::vector<int16_t> out(b.n());
     for (size_t i = 0; i < b.n(); ++i) out[i] = (int16_t)std::lround(b.s[i] * k);
     return out;
@@ -290,11 +291,16 @@ bool make_effects(const std::string& outDir) {
     const Fx fx[kSoundCount] = {fx_explo1, fx_firehit, fx_thruster, fx_bom2, fx_laser, fx_lasergun,
                                 fx_warning, fx_coin, fx_fly, fx_powerup, fx_msgtype, fx_tunder,
                                 fx_bullet, fx_pow, fx_blow, fx_trash, fx_blow2};
+    // Loudness in the mix: the effects heard many times a second (the
+    // player's volley, enemy gunfire and lasers) sit lower than the rare
+    // big moments.
+    const double gain[kSoundCount] = {1.0, 0.5, 0.9, 1.0, 0.8, 0.5, 0.7, 0.65, 0.7,
+                                      0.8, 0.55, 1.0, 0.4, 0.7, 1.0, 0.8, 1.0};
     bool ok = true;
     for (int i = 0; i < kSoundCount; ++i) {
         Buf b = fx[i]();
         std::string path = outDir + "/" + kSounds[i].file;
-        if (!write_wav(path, kRate, finish(b))) {
+        if (!write_wav(path, kRate, finish(b, gain[i]))) {
             std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
             ok = false;
         }
