@@ -25,70 +25,83 @@ static void flash_over(cairo_t* cr, double amount) {
 
 static void boss1(cairo_t* cr, int f, int n) {
     const Livery& L = kSteel;
-    const double cx = 130, cy = 120;
+    const double cx = 130, cy = 120, R = 86;
     double a = 2 * M_PI * f / n;
     // Rear thrusters.
-    for (int k = -1; k <= 1; ++k) exhaust(cr, 222, cy + k * 40, 16, 16, hex(0x60c0ff), 0.5 + 0.5 * std::sin(a * 3 + k));
-    // Fins.
-    poly(cr, {110, 40, 150, 6, 200, 4, 190, 50});
-    hull(cr, kCrimson, 4, 50);
-    poly(cr, {110, 200, 150, 234, 200, 236, 190, 190});
-    hull(cr, kCrimson, 190, 236);
-    // Four guns at (40, 90/150) and (80, 90/150), lasers rails at the front.
-    for (int k = 0; k < 2; ++k) {
-        double y = k ? 150 : 90;
-        barrel(cr, 96, y, 58, 14, 180, hex(0xb8c0d0));
-        barrel(cr, 112, y + (k ? 10 : -10), 34, 10, 180, hex(0x9aa4b8));
+    for (int k = -1; k <= 1; ++k) exhaust(cr, 214, cy + k * 44, 22, 18, hex(0x60c0ff), 0.5 + 0.5 * std::sin(a * 3 + k));
+    for (int k = -1; k <= 1; ++k) {
+        rrect(cr, 196, cy + k * 44 - 12, 22, 24, 5);
+        hull(cr, kDark, cy + k * 44 - 12, cy + k * 44 + 12, 1.4);
     }
-    // Armoured body.
-    sphere(cr, cx, cy, 88, L.light, L.base, L.dark, 2.2);
-    // Turning ring of armour plates.
+    // Swept fins above and below.
+    poly(cr, {96, 44, 150, 4, 206, 2, 186, 56});
+    hull(cr, kCrimson, 2, 56);
+    poly(cr, {96, 196, 150, 236, 206, 238, 186, 184});
+    hull(cr, kCrimson, 184, 238);
+    seam(cr, 150, 14, 190, 14, kCrimson.base);
+    seam(cr, 150, 226, 190, 226, kCrimson.base);
+    // The armoured globe, its meridian plates turning.
+    sphere(cr, cx, cy, R, L.light, L.base, L.dark, 2.4);
+    cairo_save(cr);
+    cairo_arc(cr, cx, cy, R - 1, 0, 2 * M_PI);
+    cairo_clip(cr);
+    for (int k = 0; k < 8; ++k) {
+        double b = a / 4 + k * M_PI / 8;
+        double c = std::cos(b);
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_scale(cr, std::max(0.02, std::fabs(c)), 1.0);
+        cairo_arc(cr, 0, 0, R, c >= 0 ? -M_PI / 2 : M_PI / 2, c >= 0 ? M_PI / 2 : 3 * M_PI / 2);
+        cairo_restore(cr);
+        set(cr, hex(0x1a1e30));
+        cairo_set_line_width(cr, 5);
+        cairo_stroke_preserve(cr);
+        set(cr, mix(L.light, L.base, 1 - std::fabs(std::sin(b))));
+        cairo_set_line_width(cr, 1.6);
+        cairo_stroke(cr);
+    }
+    // Equator band with running lights.
+    cairo_rectangle(cr, cx - R, cy - 7, 2 * R, 14);
+    hull(cr, kDark, cy - 7, cy + 7, 1.2);
     for (int k = 0; k < 10; ++k) {
         double b = a / 2 + k * 2 * M_PI / 10;
-        double s = std::sin(b);
-        if (s < -0.2) continue;
-        double x = cx + 88 * std::cos(b) * 0.25, w = 26 * std::max(0.2, s);
-        (void)x;
-        cairo_save(cr);
-        cairo_translate(cr, cx, cy);
-        cairo_rotate(cr, M_PI / 2);
-        double px = 84 * std::cos(b);
-        rrect(cr, px - w / 2, -92, w, 184, 4);
-        cairo_restore(cr);
-        cairo_save(cr);
-        cairo_arc(cr, cx, cy, 90, 0, 2 * M_PI);
-        cairo_clip(cr);
-        cairo_new_path(cr);
-        cairo_translate(cr, cx, cy);
-        cairo_rotate(cr, M_PI / 2);
-        rrect(cr, 84 * std::cos(b) - w / 2, -92, w, 184, 4);
-        cairo_restore(cr);
-        hull(cr, kDark, cy - 90, cy + 90, 1.2);
+        if (std::sin(b) < 0.1) continue;
+        lamp(cr, cx + R * std::cos(b), cy, 2.6, (k % 3) ? hex(0x40c0ff) : hex(0xff5070));
     }
+    cairo_restore(cr);
     // Face plate with the eye.
     cairo_new_path(cr);
-    cairo_move_to(cr, 60, 70);
-    cairo_curve_to(cr, 90, 50, 140, 52, 160, 80);
-    cairo_line_to(cr, 160, 160);
-    cairo_curve_to(cr, 140, 188, 90, 190, 60, 170);
+    cairo_move_to(cr, 56, 66);
+    cairo_curve_to(cr, 80, 46, 120, 46, 138, 66);
+    cairo_line_to(cr, 138, 174);
+    cairo_curve_to(cr, 120, 194, 80, 194, 56, 174);
     cairo_close_path(cr);
-    hull(cr, L, 52, 190, 2);
-    for (int k = 0; k < 3; ++k) seam(cr, 66, 90 + k * 30, 156, 90 + k * 30, L.base);
-    rivets(cr, 72, 78, 150, 78, 7, L.base);
-    rivets(cr, 72, 164, 150, 164, 7, L.base);
+    hull(cr, L, 46, 194, 2);
+    seam(cr, 64, 100, 134, 100, L.base);
+    seam(cr, 64, 140, 134, 140, L.base);
+    rivets(cr, 70, 62, 126, 62, 6, L.base);
+    rivets(cr, 70, 178, 126, 178, 6, L.base);
     double pulse = 0.5 + 0.5 * std::sin(a * 2);
-    glow(cr, 96, cy, 30 + 8 * pulse, hex(0xff4060), 0.8);
-    eye(cr, 96, cy, 16, hex(0xff3050));
+    glow(cr, 98, cy, 28 + 8 * pulse, hex(0xff4060), 0.8);
+    eye(cr, 98, cy, 15, hex(0xff3050));
     set(cr, pal::white);
-    cairo_arc(cr, 90, cy - 6, 4, 0, 2 * M_PI);
+    cairo_arc(cr, 92, cy - 6, 4, 0, 2 * M_PI);
     cairo_fill(cr);
-    // Laser rails along the front edge.
+    // Four guns: long ones with muzzles at (40, 90) and (40, 150), short
+    // ones at (80, 90) and (80, 150).
     for (int k = 0; k < 2; ++k) {
-        double y = k ? 150 : 65;
-        plate(cr, kDark, 8, y - 5, 48, 12, 3);
-        lamp(cr, 12, y + 1, 2.4, hex(0xff60a0));
+        double y = k ? 150 : 90;
+        barrel(cr, 132, y + (k ? 12 : -12), 52, 10, 180, hex(0x9aa4b8));
+        barrel(cr, 120, y, 80, 14, 180, hex(0xc8d0e0));
+        glow(cr, 42, y, 6 + 3 * pulse, hex(0xff80a0), 0.8);
     }
-    for (int k = 0; k < 6; ++k) lamp(cr, 186, 70 + k * 20, 2.4, (k + f) % 3 ? hex(0x40c0ff) : hex(0xffffff));
+    // Laser rails along the front (rows from y 65 to 150).
+    for (int k = 0; k < 2; ++k) {
+        double y = k ? 152 : 62;
+        rrect(cr, 6, y - 4, 56, 9, 3);
+        hull(cr, kDark, y - 4, y + 5, 1.2);
+        lamp(cr, 9, y + 0.5, 2.2, hex(0xff60a0));
+    }
 }
 
 void art_boss1(Canvas& c) {

@@ -374,7 +374,7 @@ bool compose_song(const SongDef& def, const std::string& path) {
         std::vector<Ev>& ev = s.tracks[tr];
         int ch = chans[tr];
         if (ch != CH_DRUM) ev.push_back({0, -2, {(uint8_t)(0xC0 | ch), (uint8_t)progs[tr], 0}, 2});
-        ctl(ev, ch, 7, vols[tr]);
+        ctl(ev, ch, 7, std::min(127, (int)(vols[tr] * def.level + 0.5)));
         ctl(ev, ch, 10, pans[tr]);
         ctl(ev, ch, 91, ch == CH_DRUM ? 30 : 50);
         put_track(f, ev, s.end);

@@ -28,6 +28,7 @@ struct SongDef {
     const char* b;      // 8 bars
     const char* outro;  // 4 bars, leads back to the start
     int leadOctave;     // octave shift of the melody
+    double level;       // channel volumes scaled by this (loud arrangements lower)
 };
 
 extern const int kMajor[7], kMinor[7], kDorian[7], kPhrygian[7], kHarmonic[7], kMixolydian[7],
