@@ -174,7 +174,11 @@ std::vector<uint8_t> to_bgr(Canvas& c, EdgeMode mode) {
         for (int x = 0; x < c.w; ++x) {
             uint32_t v = p[y * st + x];
             int a = v >> 24, r = (v >> 16) & 255, g = (v >> 8) & 255, b = v & 255;
-            if (mode == kEdgeHard) {
+            if (mode == kEdgeSoft && a < 64) {
+                // The faintest fringe (mostly glow spilling past a sprite's
+                // edge) would show as a grey halo over bright backgrounds.
+                r = g = b = 0;
+            } else if (mode == kEdgeHard) {
                 if (a < 128) {
                     r = g = b = 0;
                 } else {

@@ -399,7 +399,11 @@ void art_chu5(Canvas& c) {
         double turn = f >= 7 ? (f - 7) * 2 * M_PI / 18 / 4 : 0;
         // Core (lasers leave from centre x - 14, centre y - 18).
         sphere(cr, 100, 100, 34, hex(0xffffff), hex(0x40e0ff), hex(0x104060), 2);
+        cairo_save(cr);
+        cairo_arc(cr, 100, 100, 34, 0, 2 * M_PI);
+        cairo_clip(cr);
         glow(cr, 86, 82, 18 + 6 * std::sin(f * 0.7), hex(0xffffff), 0.7 * open);
+        cairo_restore(cr);
         for (int k = 0; k < 6; ++k) {
             double a = turn + k * M_PI / 3;
             lamp(cr, 100 + 22 * std::cos(a), 100 + 22 * std::sin(a), 2.2, hex(0xffffff));
