@@ -36,6 +36,8 @@ struct Song {
     Rng rng;
     std::vector<Ev> tracks[10];
     uint32_t end = 0;
+    int voicing[3] = {0, 0, 0};  // the pad's last chord, for smooth voice leading
+    bool sectionB = false;       // drums vary in the middle section
     explicit Song(const SongDef& d) : def(d), rng(d.seed) {}
 
     void note(int ch, uint32_t t, uint32_t dur, int key, int vel) {
@@ -146,12 +148,35 @@ static void chord_notes(const Song& s, int deg, int oct, int out[3]) {
     for (int k = 0; k < 3; ++k) out[k] = s.key(deg - 1 + 2 * k, oct, deg);
 }
 
+// The inversion of the chord nearest to the previous voicing, kept in the
+// range around middle C, so the harmony moves by small steps.
+static void voice_lead(Song& s, int deg, int out[3]) {
+    int best[3] = {0, 0, 0}, bestCost = 1 << 30;
+    for (int inv = 0; inv < 3; ++inv)
+        for (int oct = -2; oct <= 0; ++oct) {
+            int v[3];
+            for (int k = 0; k < 3; ++k) {
+                int idx = deg - 1 + 2 * ((k + inv) % 3);
+                v[k] = s.key(idx, oct + ((k + inv) >= 3 ? 1 : 0), deg);
+            }
+            if (v[0] < 50 || v[2] > 72) continue;
+            int cost = 0;
+            for (int k = 0; k < 3; ++k) cost += s.voicing[0] ? std::abs(v[k] - s.voicing[k]) : std::abs(v[k] - 60);
+            if (cost < bestCost) {
+                bestCost = cost;
+                for (int k = 0; k < 3; ++k) best[k] = v[k];
+            }
+        }
+    if (bestCost == 1 << 30) chord_notes(s, deg, -1, best);
+    for (int k = 0; k < 3; ++k) out[k] = s.voicing[k] = best[k];
+}
+
 static void harmony_bar(Song& s, uint32_t t0, int d1, int d2, int vel, bool sparse) {
     int n[3];
     for (int half = 0; half < 2; ++half) {
         int d = half ? d2 : d1;
         uint32_t th = t0 + half * kBar / 2;
-        chord_notes(s, d, -1, n);
+        if (half == 0 || d1 != d2) voice_lead(s, d, n);
         switch (s.def.harmStyle) {
         case kHarmPad:
             if (half == 0 || d1 != d2)
@@ -228,12 +253,12 @@ static void drum_bar(Song& s, uint32_t t0, bool crash, bool fill, bool light, in
         case kDrumRock:
             if (i == 0 || i == 8 || (i == 10 && bar % 2)) hit(i, KICK, 112);
             if (i == 4 || i == 12) hit(i, SNARE, 110);
-            if (i % 2 == 0) hit(i, i % 4 ? HAT : HAT, i % 4 ? 70 : 88);
+            if (i % 2 == 0) hit(i, s.sectionB ? RIDE : HAT, i % 4 ? 70 : 88);
             break;
         case kDrumDrive:
             if (i == 0 || i == 3 || i == 8 || i == 11) hit(i, KICK, 114);
             if (i == 4 || i == 12) hit(i, SNARE, 112);
-            if (!light || i % 2 == 0) hit(i, i == 14 && bar % 2 ? OPENHAT : HAT, i % 2 ? 60 : 85);
+            if (!light || i % 2 == 0) hit(i, i == 14 && bar % 2 ? OPENHAT : s.sectionB && i % 2 == 0 ? RIDE : HAT, i % 2 ? 60 : 85);
             break;
         case kDrumMetal:
             if (!light || i % 4 == 0) {
@@ -251,7 +276,8 @@ static void drum_bar(Song& s, uint32_t t0, bool crash, bool fill, bool light, in
         case kDrumEpic:
             if (i == 0 || i == 6 || i == 8 || (i == 14 && bar % 2)) hit(i, KICK, 112);
             if (i == 4 || i == 12) hit(i, SNARE, 114);
-            if (i % 2 == 0) hit(i, HAT, i % 4 ? 66 : 84);
+            if (i % 2 == 0) hit(i, s.sectionB ? RIDE : HAT, i % 4 ? 66 : 84);
+            if (s.sectionB && i == 12 && bar % 2) hit(i, CLAP, 90);
             if (!light && (i == 7 || i == 15)) hit(i, TOM_LO, 80);
             break;
         }
@@ -320,6 +346,7 @@ bool compose_song(const SongDef& def, const std::string& path) {
         for (int b = 0; b < sec.n; ++b, ++barNo, t += kBar) {
             int d1 = c[2 * b], d2 = c[2 * b + 1];
             int next = b + 1 < sec.n ? c[2 * b + 2] : 1;
+            s.sectionB = sec.kind == 2;
             bool lastBar = b == sec.n - 1;
             // Drums: the intro builds up, every section opens with a crash and
             // closes with a fill.
