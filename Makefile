@@ -56,5 +56,18 @@ fuzz: deps
 	  ls build-fuzz/finds/$$t | grep -q . && { echo "fuzz: $$t found a failing input in build-fuzz/finds/$$t"; exit 1; } || true; \
 	done
 
+# Contact sheet of every bitmap (build/preview/contact.png, one PNG per sheet
+# under build/preview/sheets/) and every tune rendered to a WAV through
+# FluidSynth (build/preview/music/).
+SOUNDFONT ?= /usr/share/sounds/sf2/default-GM.sf2
+preview: build
+	$(BUILD)/tools/assetgen/qs_assetgen --preview $(BUILD) $(BUILD)/preview
+	mkdir -p $(BUILD)/preview/music
+	for f in $(BUILD)/MIDI/*; do \
+	  n=$$(basename "$$f"); \
+	  fluidsynth -ni -q -F "$(BUILD)/preview/music/$${n%.*}.wav" $(SOUNDFONT) "$$f" >/dev/null || exit 1; \
+	done
+	@echo "preview: $(BUILD)/preview/music/*.wav"
+
 clean:
 	rm -rf $(BUILD) $(ASAN) build-bench build-fuzz
