@@ -37,8 +37,9 @@ test-asan: deps
 # Benchmarks, built with optimisation in their own folder.
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQS_BENCH=ON $(CMAKE_FLAGS)
-	cmake --build build-bench -j $(JOBS) --target qs_bench
+	cmake --build build-bench -j $(JOBS) --target qs_bench qs_framebench quellstorm assets
 	./build-bench/qs_bench
+	cd build-bench && ./qs_framebench $(REPLAY)
 
 # Fuzzing the readers of outside data (WAV, score file, replay, bitmap).
 # Each target runs FUZZ_SECONDS; new finds go to build-fuzz/finds/.

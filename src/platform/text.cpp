@@ -79,6 +79,9 @@ TTF_Font* OpenSized(int size, bool italic) {
         return nullptr;
     }
     if (italic) TTF_SetFontStyle(f, TTF_STYLE_ITALIC);
+    // Full hinting breaks the thin strokes of the Mincho face at small
+    // sizes (the long-vowel bar falls apart); light hinting keeps them.
+    TTF_SetFontHinting(f, TTF_HINTING_LIGHT);
     return f;
 }
 
@@ -165,6 +168,104 @@ static void BlendImage(PlatSurface* dst, SDL_Surface* img, int x, int y) {
     if (argb != img) SDL_FreeSurface(argb);
 }
 
+// The glyph cache: the coverage of every glyph drawn so far, by size,
+// style and character, in fixed storage. A glyph that no longer fits is
+// drawn without being kept.
+namespace {
+
+struct Glyph {
+    Uint32 ch;
+    int16_t size;
+    int8_t italic;
+    int16_t w, h, advance;
+    uint32_t offset;  // into gMasks
+};
+const int kGlyphSlots = 8192;      // open addressing, power of two
+const size_t kMaskBytes = 16u << 20;
+Glyph gGlyphs[kGlyphSlots];
+bool gGlyphUsed[kGlyphSlots];
+unsigned char* gMasks;
+size_t gMaskUsed;
+Glyph gScratch;
+unsigned char gScratchMask[256 * 256];
+
+}  // namespace
+
+static bool RenderMask(TTF_Font* font, Uint32 c, Glyph* g, unsigned char* out, size_t room) {
+    int minx, maxx, miny, maxy, advance;
+    if (TTF_GlyphMetrics32(font, c, &minx, &maxx, &miny, &maxy, &advance) != 0) return false;
+    SDL_Color white = {255, 255, 255, 255};
+    SDL_Surface* img = TTF_RenderGlyph32_Blended(font, c, white);
+    if (!img) return false;
+    SDL_Surface* argb = img->format->format == SDL_PIXELFORMAT_ARGB8888 ? img : SDL_ConvertSurfaceFormat(img, SDL_PIXELFORMAT_ARGB8888, 0);
+    bool ok = argb && (size_t)argb->w * argb->h <= room && argb->w < 32768 && argb->h < 32768;
+    if (ok) {
+        g->w = (int16_t)argb->w;
+        g->h = (int16_t)argb->h;
+        g->advance = (int16_t)advance;
+        SDL_LockSurface(argb);
+        for (int j = 0; j < argb->h; j++) {
+            const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(argb->pixels) + (size_t)j * argb->pitch);
+            for (int i = 0; i < argb->w; i++) out[(size_t)j * argb->w + i] = (unsigned char)(row[i] >> 24);
+        }
+        SDL_UnlockSurface(argb);
+    }
+    if (argb && argb != img) SDL_FreeSurface(argb);
+    SDL_FreeSurface(img);
+    return ok;
+}
+
+static const unsigned char* MaskOf(const Glyph* g) { return g == &gScratch ? gScratchMask : gMasks + g->offset; }
+
+static const Glyph* CachedGlyph(TTF_Font* font, int size, bool italic, Uint32 c) {
+    unsigned h = (c * 2654435761u) ^ (unsigned)(size * 40503) ^ (italic ? 0x9E37u : 0);
+    for (int probe = 0; probe < 64; probe++) {
+        int i = (int)((h + probe) & (kGlyphSlots - 1));
+        if (gGlyphUsed[i]) {
+            const Glyph& g = gGlyphs[i];
+            if (g.ch == c && g.size == size && g.italic == (italic ? 1 : 0)) return &g;
+            continue;
+        }
+        if (!gMasks) gMasks = static_cast<unsigned char*>(std::malloc(kMaskBytes));
+        if (!gMasks) break;
+        Glyph g = {c, (int16_t)size, (int8_t)(italic ? 1 : 0), 0, 0, 0, (uint32_t)gMaskUsed};
+        if (!RenderMask(font, c, &g, gMasks + gMaskUsed, kMaskBytes - gMaskUsed)) break;
+        gMaskUsed += (size_t)g.w * g.h;
+        gGlyphs[i] = g;
+        gGlyphUsed[i] = true;
+        return &gGlyphs[i];
+    }
+    // Cache full: draw it once from scratch storage.
+    gScratch = Glyph{c, (int16_t)size, (int8_t)(italic ? 1 : 0), 0, 0, 0, 0};
+    return RenderMask(font, c, &gScratch, gScratchMask, sizeof gScratchMask) ? &gScratch : nullptr;
+}
+
+// Blends a coverage mask in colour `col` onto the 16-bit surface.
+static void BlendMask(PlatSurface* dst, const Glyph* g, int x, int y, SDL_Color col) {
+    int dw = Plat_SurfaceWidth(dst), dh = Plat_SurfaceHeight(dst);
+    uint16_t* dp = Plat_SurfacePixels(dst);
+    const unsigned char* m = MaskOf(g);
+    uint16_t solid = Plat_RGB565(col.r, col.g, col.b);
+    for (int j = 0; j < g->h; j++) {
+        int yy = y + j;
+        if (yy < 0 || yy >= dh) continue;
+        uint16_t* row = dp + (size_t)yy * dw;
+        const unsigned char* mr = m + (size_t)j * g->w;
+        for (int i = 0; i < g->w; i++) {
+            int xx = x + i, a = mr[i];
+            if (a == 0 || xx < 0 || xx >= dw) continue;
+            if (a == 255) {
+                row[xx] = solid;
+                continue;
+            }
+            uint16_t d = row[xx];
+            int dr = ((d >> 11) & 31) * 255 / 31, dg = ((d >> 5) & 63) * 255 / 63, db = (d & 31) * 255 / 31;
+            row[xx] = Plat_RGB565((col.r * a + dr * (255 - a)) / 255, (col.g * a + dg * (255 - a)) / 255,
+                                  (col.b * a + db * (255 - a)) / 255);
+        }
+    }
+}
+
 bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, int r, int g, int b,
                    bool italic) {
     if (!dst || !text || !*text) return false;
@@ -174,10 +275,16 @@ bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, i
     int dw = Plat_SurfaceWidth(dst), dh = Plat_SurfaceHeight(dst);
     if (y >= dh || x >= dw) return true;
     if (size <= kCachedSizes) {
-        SDL_Surface* img = TTF_RenderUTF8_Blended(font, text, col);
-        if (!img) return false;
-        BlendImage(dst, img, x, y);
-        SDL_FreeSurface(img);
+        // Glyphs of the usual sizes come from the cache: drawing text in a
+        // frame allocates nothing once each glyph has been seen.
+        int pen = x;
+        for (const char* p = text; *p && pen < dw;) {
+            Uint32 c = NextChar(&p);
+            const Glyph* gl = CachedGlyph(font, size, italic, c);
+            if (!gl) continue;
+            if (pen + gl->w > 0) BlendMask(dst, gl, pen, y, col);
+            pen += gl->advance;
+        }
         return true;
     }
     // Huge text: only the characters that reach the screen are rendered.
@@ -199,6 +306,10 @@ bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, i
 }
 
 void Plat_TextShutdown() {
+    std::free(gMasks);
+    gMasks = nullptr;
+    gMaskUsed = 0;
+    for (bool& u : gGlyphUsed) u = false;
     for (auto& sizes : gFonts)
         for (auto& f : sizes)
             if (f) {

@@ -55,8 +55,18 @@ bool DD_LoadBitmap(SurfaceData& slot, const char* file) {
 
 // Clipping in the old blitter's order; right and bottom edges exclusive.
 // A source rectangle reaching outside the bitmap is refused by the copy.
+DrawLogEntry DrawLog[DRAW_LOG_MAX];
+int DrawLogCount;
+bool DrawLogOn;
+
 void DD_DrawBitmap(int x, int y, SurfaceData& source, int left, int top, int right, int bottom) {
     if (!source.surface) return;
+    if (DrawLogOn && DrawLogCount < DRAW_LOG_MAX) {
+        uintptr_t at = reinterpret_cast<uintptr_t>(&source), first = reinterpret_cast<uintptr_t>(Bitmap);
+        int16_t slot = at >= first && at < first + sizeof Bitmap ? (int16_t)((at - first) / sizeof(SurfaceData)) : -1;
+        DrawLog[DrawLogCount++] = {slot, (int16_t)x, (int16_t)y, (int16_t)left,
+                                   (int16_t)top, (int16_t)right, (int16_t)bottom};
+    }
     if (x + (right - left) > 640) right = 640 - x + left;
     if (y + (bottom - top) > 480) bottom = 480 - y + top;
     if (x < 0) {

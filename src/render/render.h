@@ -16,6 +16,18 @@ struct SurfaceData {
 };
 
 extern SurfaceData Bitmap[200];
+
+// Benchmarks: while DrawLogOn is set, every sprite copy is listed here
+// (slot, position, source rectangle) up to the array's size.
+struct DrawLogEntry {
+    int16_t slot;
+    int16_t x, y;
+    int16_t left, top, right, bottom;
+};
+enum { DRAW_LOG_MAX = 65536 };
+extern DrawLogEntry DrawLog[DRAW_LOG_MAX];
+extern int DrawLogCount;
+extern bool DrawLogOn;
 extern PlatSurface* DDFront;  // what was last copied for display
 extern PlatSurface* DDBack;   // the back buffer every frame draws into
 extern bool DDObject;         // true while the display is up

@@ -29,6 +29,16 @@ extern long FrameCount;
 // Parses the command line into Options. False (after a message on
 // standard error) on bad arguments.
 bool Shell_ParseArgs(int argc, char** argv);
+// Start-up: the arguments, the input sources, the window, display and
+// sound. 1 when the game can run, 0 when the display failed, 2 on bad
+// arguments.
+int Shell_Start(int argc, char** argv);
+// True until the window is closed (Escape, the close box, the end of a
+// replay or of --frames).
+bool Shell_Running();
+// One game frame as the loop runs it: the inputs of the frame (script,
+// bot, replay), its key-down events, then clear, Main_Proc and the copy.
+void Shell_RunFrame();
 // Handles one window event. False when the window is gone (loop ends).
 bool WindowProc(const PlatEvent& ev);
 // Escape's save and release of the joystick.

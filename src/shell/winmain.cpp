@@ -163,7 +163,7 @@ static void TakeShots() {
 
 // One game frame, exactly as the game has always run it: clear, draw the
 // next picture, copy it out.
-static void RunFrame() {
+void Shell_RunFrame() {
     long next = FrameCount + 1;
     Plat_AdvanceFrame();
     Script_BeginFrame(next);
@@ -198,7 +198,9 @@ static int FramesDue(double* simMs) {
     return (int)(behind / step);
 }
 
-int QS_WinMain(int argc, char** argv) {
+static double sStartMs;
+
+int Shell_Start(int argc, char** argv) {
     if (!Shell_ParseArgs(argc, argv)) return 2;
     Plat_SetHeadless(Options.headless);
     HomeDir = Options.home;
@@ -216,7 +218,7 @@ int QS_WinMain(int argc, char** argv) {
         }
         Bot_Start((unsigned)Options.bot);
     }
-    double startMs = Plat_RealMs();
+    sStartMs = Plat_RealMs();
 
     PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale};
     if (!Plat_DisplayOpen(cfg)) {
@@ -231,7 +233,14 @@ int QS_WinMain(int argc, char** argv) {
     }
     DS_INIT(hwnd);
     Plat_ShowCursor(false);
+    return 1;
+}
 
+bool Shell_Running() { return sWindowAlive; }
+
+int QS_WinMain(int argc, char** argv) {
+    int started = Shell_Start(argc, argv);
+    if (started != 1) return started;
     double simMs = Plat_RealMs();
     while (sWindowAlive) {
         PlatEvent ev;
@@ -239,7 +248,7 @@ int QS_WinMain(int argc, char** argv) {
         if (!sWindowAlive) break;
         if (Options.headless) {
             // Headless runs never wait: the virtual clock just moves on.
-            RunFrame();
+            Shell_RunFrame();
         } else {
             // The very first picture (the instructions) is shown before the
             // loading frame runs.
@@ -250,7 +259,7 @@ int QS_WinMain(int argc, char** argv) {
                 continue;
             }
             for (int i = 0; i < due && sWindowAlive; i++) {
-                RunFrame();
+                Shell_RunFrame();
                 simMs += 4.0;
                 if (Options.maxFrames && FrameCount >= Options.maxFrames) break;
             }
@@ -272,7 +281,7 @@ int QS_WinMain(int argc, char** argv) {
         }
     }
     if (Options.bot >= 0) {
-        double secs = (Plat_RealMs() - startMs) / 1000;
+        double secs = (Plat_RealMs() - sStartMs) / 1000;
         std::printf("soak: seed %ld, %ld frames in %.1f s, %.0f frames per second, score %lld\n", Options.bot,
                     FrameCount, secs, secs > 0 ? FrameCount / secs : 0.0, (long long)dat.score);
     }

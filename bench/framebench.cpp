@@ -1,0 +1,269 @@
+// The frame benchmark: what a game frame costs against what the machine
+// can do at best (floors), measured in one run on four scenarios:
+//   floors   clearing and copying the back buffer, and SDL's own
+//            colour-keyed RLE blit of the stress scenario's sprite list
+//   typical  a recorded stage-1 run played back
+//   stress   every bullet, laser and jewel pool full, 150 small enemies,
+//            blasts and a boss on HARD
+//   title    the title with its blended picture
+// Ratios are what to track: these machines are noisy.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "entity/entity.h"
+#include "game/game.h"
+#include "game/scene.h"
+#include "platform/display.h"
+#include "render/render.h"
+#include "shell/frameloop.h"
+#include "shell/shell.h"
+
+extern long AllocCount;
+
+namespace {
+
+double NowMs() { return SDL_GetPerformanceCounter() * 1000.0 / SDL_GetPerformanceFrequency(); }
+
+struct Stats {
+    double median, p99;
+};
+
+Stats Summarise(std::vector<double> v) {
+    if (v.empty()) return {0, 0};
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v[std::min(v.size() - 1, v.size() * 99 / 100)]};
+}
+
+// Results travel from a scenario's child process to the table as lines
+// "name value".
+FILE* gOut;
+void Emit(const char* name, double v) { std::fprintf(gOut, "%s %.6f\n", name, v); }
+
+std::string gHome;
+
+bool Start(const std::vector<std::string>& extra) {
+    // A 640x480 window on the dummy display: presenting is the real
+    // upload path through the software renderer.
+    std::vector<std::string> args = {"qs_framebench", "--window", "--scale", "1", "--home", gHome};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(&a[0]);
+    return Shell_Start((int)argv.size(), argv.data()) == 1;
+}
+
+// Runs frames until the title menu stands still, then starts a game.
+void ToTitle() {
+    for (int i = 0; i < 3 && Shell_Running(); i++) Shell_RunFrame();
+    MenuState = MENU_TITLE2;
+    for (int i = 0; i < 10 && Shell_Running(); i++) Shell_RunFrame();
+}
+
+void Measure(const char* name, int frames, void (*before)()) {
+    std::vector<double> update, present;
+    long allocs = 0;
+    for (int i = 0; i < frames && Shell_Running(); i++) {
+        if (before) before();
+        long a0 = AllocCount;
+        double t0 = NowMs();
+        Shell_RunFrame();
+        double t1 = NowMs();
+        Plat_Present(DDBack);
+        double t2 = NowMs();
+        if (i >= frames / 10) allocs += AllocCount - a0;  // steady state: after a warm-up
+        update.push_back(t1 - t0);
+        present.push_back(t2 - t1);
+    }
+    Stats u = Summarise(update), p = Summarise(present);
+    std::string n = name;
+    Emit((n + ".update.median").c_str(), u.median);
+    Emit((n + ".update.p99").c_str(), u.p99);
+    Emit((n + ".present.median").c_str(), p.median);
+    Emit((n + ".present.p99").c_str(), p.p99);
+    Emit((n + ".allocs").c_str(), (double)allocs);
+    Emit((n + ".frames").c_str(), (double)update.size());
+}
+
+void Fill(SpriteData* pool, int count, int bmp, int w, int h, float speed) {
+    for (int i = 0; i < count; i++) {
+        SpriteData& s = pool[i];
+        s = SpriteData();
+        s.flag = 1;
+        s.x = (float)((i * 37) % 620);
+        s.y = (float)((i * 53) % 460);
+        s.w = w;
+        s.h = h;
+        s.bmp = bmp;
+        s.frames = 1;
+        s.speed = speed;
+        s.angle = 180;
+        s.rad = 3.14f;
+        s.dx = -1;
+        s.dy = 0;
+        s.hp = 1e9f;
+        s.timer = 1e9f;
+        s.time = 75;
+    }
+}
+
+// The stress scene, built anew before every measured frame.
+void StressScene() {
+    OPTION.Difficulty = HARD;
+    P_Ship.time = 1e9f;  // untouchable, so the scene keeps its shape
+    Fill(tama, TAMA_MAX, 90, 16, 16, 0.1f);
+    Fill(Baka, BAKA_MAX, 91, 16, 16, 0.1f);
+    Fill(sLaser, SLASER_MAX, 94, 32, 8, 0.1f);
+    Fill(sLaser2, SLASER_MAX, 89, 32, 32, 0.1f);
+    Fill(jewel, JEWEL_MAX, 15, 32, 32, 0.1f);
+    Fill(Enemy, ENEMY_MAX, 20, 64, 64, 0.1f);
+    Fill(P_Shot4, 50, 9, 100, 100, 0.1f);
+    Fill(BOSS1, 1, 70, 200, 200, 0.0f);
+    BOSS1[0].x = 400;
+    BOSS1[0].y = 100;
+}
+
+void ScenarioTypical(const char* replay) {
+    if (!Start({"--play", replay})) return;
+    Measure("typical", 1 << 30, nullptr);
+}
+
+void ScenarioStress() {
+    if (!Start({})) return;
+    ToTitle();
+    NewGame();
+    for (int i = 0; i < 5; i++) Shell_RunFrame();
+    StressScene();
+    DrawLogOn = true;
+    DrawLogCount = 0;
+    Shell_RunFrame();
+    DrawLogOn = false;
+    // Floor 3: SDL's colour-keyed RLE blit of the very same sprite list.
+    SDL_Surface* sheets[200] = {};
+    for (int i = 0; i < 200; i++)
+        if (Bitmap[i].surface) {
+            sheets[i] = SDL_CreateRGBSurfaceWithFormatFrom(Plat_SurfacePixels(Bitmap[i].surface), Bitmap[i].width,
+                                                           Bitmap[i].height, 16, Bitmap[i].pitch,
+                                                           SDL_PIXELFORMAT_RGB565);
+            SDL_SetColorKey(sheets[i], SDL_TRUE, 0);
+            SDL_SetSurfaceRLE(sheets[i], 1);
+        }
+    SDL_Surface* back = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 16, SDL_PIXELFORMAT_RGB565);
+    auto sdlList = [&] {
+        for (int k = 0; k < DrawLogCount; k++) {
+            const DrawLogEntry& e = DrawLog[k];
+            if (e.slot < 0 || !sheets[e.slot]) continue;
+            SDL_Rect src = {e.left, e.top, e.right - e.left, e.bottom - e.top};
+            SDL_Rect dst = {e.x, e.y, 0, 0};
+            SDL_BlitSurface(sheets[e.slot], &src, back, &dst);
+        }
+    };
+    auto ourList = [&] {
+        for (int k = 0; k < DrawLogCount; k++) {
+            const DrawLogEntry& e = DrawLog[k];
+            if (e.slot < 0) continue;
+            DD_DrawBitmap(e.x, e.y, Bitmap[e.slot], e.left, e.top, e.right, e.bottom);
+        }
+    };
+    sdlList();  // the first blit encodes the RLE
+    std::vector<double> sdlT, ourT;
+    for (int r = 0; r < 200; r++) {
+        double t0 = NowMs();
+        sdlList();
+        double t1 = NowMs();
+        ourList();
+        double t2 = NowMs();
+        sdlT.push_back(t1 - t0);
+        ourT.push_back(t2 - t1);
+    }
+    Emit("floor.sdlblit", Summarise(sdlT).median);
+    Emit("sprites.ours", Summarise(ourT).median);
+    Emit("sprites.count", DrawLogCount);
+    Measure("stress", 400, StressScene);
+}
+
+void ScenarioTitle() {
+    if (!Start({})) return;
+    ToTitle();
+    Measure("title", 1000, nullptr);
+}
+
+void Floors() {
+    std::vector<uint16_t> a(640 * 480, 0x1234), b(640 * 480);
+    std::vector<double> set, cpy;
+    for (int r = 0; r < 2000; r++) {
+        double t0 = NowMs();
+        std::memset(a.data(), 0, a.size() * 2);
+        double t1 = NowMs();
+        std::memcpy(b.data(), a.data(), a.size() * 2);
+        double t2 = NowMs();
+        set.push_back(t1 - t0);
+        cpy.push_back(t2 - t1);
+        a[r % a.size()] = (uint16_t)r;
+    }
+    Emit("floor.memset", Summarise(set).median);
+    Emit("floor.memcpy", Summarise(cpy).median);
+}
+
+// Runs one scenario in a child process and gathers its lines.
+void RunChild(void (*fn)(const char*), const char* arg, std::vector<std::pair<std::string, double>>& rows) {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        gOut = fdopen(fds[1], "w");
+        fn(arg);
+        std::fflush(gOut);
+        _exit(0);
+    }
+    close(fds[1]);
+    FILE* in = fdopen(fds[0], "r");
+    char name[128];
+    double v;
+    while (std::fscanf(in, "%127s %lf", name, &v) == 2) rows.push_back({name, v});
+    std::fclose(in);
+    waitpid(pid, nullptr, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    char tmpl[] = "/tmp/qs_bench_XXXXXX";
+    gHome = mkdtemp(tmpl);
+    std::string replay = argc > 1 ? argv[1] : QS_SOURCE_DIR "/tests/golden/stage1_normal.qsr";
+    std::vector<std::pair<std::string, double>> rows;
+    RunChild([](const char*) { Floors(); }, nullptr, rows);
+    RunChild([](const char* r) { ScenarioTypical(r); }, replay.c_str(), rows);
+    RunChild([](const char*) { ScenarioStress(); }, nullptr, rows);
+    RunChild([](const char*) { ScenarioTitle(); }, nullptr, rows);
+    std::system(("rm -rf '" + gHome + "'").c_str());
+
+    auto get = [&](const std::string& n) {
+        for (auto& r : rows)
+            if (r.first == n) return r.second;
+        return 0.0;
+    };
+    double cpy = get("floor.memcpy");
+    std::printf("%-28s %12s %12s\n", "figure", "ms", "x memcpy");
+    for (auto& r : rows) {
+        if (r.first.find(".allocs") != std::string::npos || r.first.find(".frames") != std::string::npos ||
+            r.first == "sprites.count") {
+            std::printf("%-28s %12.0f\n", r.first.c_str(), r.second);
+            continue;
+        }
+        std::printf("%-28s %12.4f %12.2f\n", r.first.c_str(), r.second, cpy > 0 ? r.second / cpy : 0.0);
+    }
+    double sdl = get("floor.sdlblit"), ours = get("sprites.ours");
+    if (sdl > 0) std::printf("%-28s %12.2f\n", "sprites: ours / SDL RLE", ours / sdl);
+    std::printf("%-28s %12.1f%%\n", "stress median / 4 ms step", get("stress.update.median") / 4.0 * 100);
+    return 0;
+}
