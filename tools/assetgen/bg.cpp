@@ -137,6 +137,31 @@ void art_forest(Canvas& c) {
             sphere(cr, x, y, rr, mix(col, hex(0xc0ff80), 0.35), col, scale(col, 0.55), 0);
         });
     }
+    // Vines hanging from the canopy.
+    for (int i = 0; i < 9; ++i) {
+        double x = r.uni() * 640, len = r.range(60, 160), sway = r.range(-14, 14);
+        wrapx(cr, 640, [&]() {
+            cairo_move_to(cr, x, 20);
+            cairo_curve_to(cr, x + sway, 20 + len * 0.4, x - sway, 20 + len * 0.7, x + sway * 0.5, 20 + len);
+            set(cr, hex(0x143a1a));
+            cairo_set_line_width(cr, 3);
+            cairo_stroke(cr);
+            for (int k = 1; k < 6; ++k) {
+                double t = k / 6.0;
+                sphere(cr, x + sway * std::sin(t * 3) * 0.6, 20 + len * t, 3.2, hex(0x8ad860), hex(0x3a8a3a), hex(0x1a4a22), 0);
+            }
+        });
+    }
+    // Motes of light drifting between the trees.
+    for (int i = 0; i < 36; ++i) {
+        double x = r.uni() * 640, y = r.range(120, 430);
+        wrapx(cr, 640, [&]() {
+            glow(cr, x, y, 5, hex(0xfff0a0), 0.7);
+            set(cr, hex(0xfffff0));
+            cairo_arc(cr, x, y, 1.1, 0, 2 * M_PI);
+            cairo_fill(cr);
+        });
+    }
     // Undergrowth.
     for (int i = 0; i < 50; ++i) {
         double x = r.uni() * 640, y = r.range(458, 490), rr = r.range(14, 30);
