@@ -30,7 +30,7 @@ test: build
 
 # The same suite under AddressSanitizer + UndefinedBehaviorSanitizer.
 test-asan: deps
-	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DQS_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) --timeout 900
 
