@@ -4,7 +4,7 @@ ASAN     ?= build-asan
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan asan clean preview bench fuzz
+.PHONY: all deps configure build run test test-asan asan clean preview bench fuzz golden
 
 all: build
 
@@ -69,6 +69,16 @@ preview: build
 	  fluidsynth -ni -q -F "$(BUILD)/preview/music/$${n%.*}.wav" $(SOUNDFONT) "$$f" >/dev/null || exit 1; \
 	done
 	@echo "preview: $(BUILD)/preview/music/*.wav"
+
+# Re-records the golden replays from their key scripts (tests/golden/*.keys,
+# each with a "# frames: N" line). Only after a change meant to alter play.
+golden: build
+	@for k in tests/golden/*.keys; do \
+	  n=$$(sed -n 's/^# frames: *//p' $$k); h=$$(mktemp -d); \
+	  echo "golden: $$k ($$n frames)"; \
+	  $(BUILD)/quellstorm --headless --home $$h --frames $$n --script $$k --record $${k%.keys}.qsr 2>/dev/null || exit 1; \
+	  rm -rf $$h; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(ASAN) build-bench build-fuzz
