@@ -79,6 +79,14 @@ void Plat_Present(PlatSurface* back) {
 
 bool Plat_PresentWaits() { return gRenderer && gVsync; }
 
+int Plat_RefreshRate() {
+    SDL_DisplayMode mode;
+    int index = gWindow ? SDL_GetWindowDisplayIndex(gWindow) : 0;
+    if (SDL_GetCurrentDisplayMode(index < 0 ? 0 : index, &mode) == 0 && mode.refresh_rate >= 24 && mode.refresh_rate <= 500)
+        return mode.refresh_rate;
+    return 60;
+}
+
 void Plat_ShowCursor(bool show) {
     if (gVideoUp) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }

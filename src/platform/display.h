@@ -26,6 +26,8 @@ void Plat_Present(PlatSurface* back);
 // True when presenting waits for the display's refresh (so the frame loop
 // need not sleep on its own).
 bool Plat_PresentWaits();
+// The display's refresh rate in Hz (60 when the display does not say).
+int Plat_RefreshRate();
 // Shows or hides the mouse cursor over the window.
 void Plat_ShowCursor(bool show);
 // Leaves full screen so a message box can be seen (Error's first step).

@@ -242,6 +242,10 @@ int QS_WinMain(int argc, char** argv) {
     int started = Shell_Start(argc, argv);
     if (started != 1) return started;
     double simMs = Plat_RealMs();
+    // Without a display that waits for its refresh, pictures are shown at
+    // its refresh rate and the loop sleeps in between: the game frames
+    // still run at their own pace, several to a picture.
+    double presentEvery = 1000.0 / Plat_RefreshRate(), nextPresent = 0;
     while (sWindowAlive) {
         PlatEvent ev;
         while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
@@ -250,21 +254,25 @@ int QS_WinMain(int argc, char** argv) {
             // Headless runs never wait: the virtual clock just moves on.
             Shell_RunFrame();
         } else {
+            if (!Plat_PresentWaits() && FrameCount > 0) {
+                double now = Plat_RealMs();
+                if (now < nextPresent) {
+                    Plat_SleepMs(nextPresent - now);
+                    continue;
+                }
+                nextPresent = (now - nextPresent > presentEvery ? now : nextPresent) + presentEvery;
+            }
             // The very first picture (the instructions) is shown before the
             // loading frame runs.
-            int due = FrameCount == 0 ? 1 : FramesDue(&simMs);
-            if (due == 0) {
-                if (!Plat_PresentWaits()) Plat_SleepMs(1.0);
-                else Plat_Present(DDBack);
-                continue;
-            }
+            bool first = FrameCount == 0;
+            int due = first ? 1 : FramesDue(&simMs);
             for (int i = 0; i < due && sWindowAlive; i++) {
                 Shell_RunFrame();
                 simMs += 4.0;
                 if (Options.maxFrames && FrameCount >= Options.maxFrames) break;
             }
             if (sWindowAlive) Plat_Present(DDBack);
-            if (FrameCount == 1) simMs = Plat_RealMs();
+            if (first) simMs = Plat_RealMs();  // the game's clock starts with the first picture
         }
         if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
     }
