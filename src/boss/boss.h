@@ -1,0 +1,66 @@
+// Bosses: the frame every boss shares (creation at the end of a stage's
+// script, the energy bar that is also the death trigger, aiming and fans)
+// and the first boss, BOSS1.
+//
+// A boss is normally entry 0 of its pool; its energy is that entry's `hp`,
+// which the WARNING fills and the player's shots lower. The bar BossBar is
+// trunc(hp / full energy * 500) of entry 0, and a boss starts dying when
+// the bar falls below 0 (hp <= -full / 500), not at 0.
+#pragma once
+#include "entity/entity.h"
+
+// Full energy of each boss (the divisor of its bar).
+enum {
+    BOSS1_ENERGY = 7000,
+    BOSS2_ENERGY = 12000,
+    BOSS3_ENERGY = 17000,
+    BOSS4_ENERGY = 25000,
+    BOSS5_ENERGY = 25000,
+    LBOSS_ENERGY = 40000,
+};
+
+// Only the first entries of a boss pool are ever updated.
+enum { BOSS_ENTRIES = 3, LBOSS_ENTRIES = 5 };
+
+// The bar length for `hp` of a boss whose full energy is `full`, truncated
+// toward zero; values far outside the bar are held so the conversion stays
+// defined.
+int BossBarLength(float hp, float full);
+
+// The whole degrees (truncated) of the heading from (x1, y1) to (x2, y2),
+// 0 .. 359.
+int AimDegrees(float x1, float y1, float x2, float y2);
+// The heading from (x, y) to the ship's centre raised by `lift` pixels.
+int AimAtShipFrom(float x, float y, float lift);
+
+// The boss's centre, with integer halves of its box.
+inline float BossCx(const SpriteData& s) { return s.x + s.w / 2; }
+inline float BossCy(const SpriteData& s) { return s.y + s.h / 2; }
+
+// A whole number drawn from [lo, hi] for positions; values that could not
+// be turned into ints are held at the screen's neighbourhood first.
+int BossRandCoord(float lo, float hi);
+
+// The difficulty as the bosses see it: SPECIAL fights like NORMAL.
+int BossLevel();
+
+// Every boss record and the bar back to their state at program start (the
+// return to the title).
+void BossReset();
+
+// The per-frame update of each pool (called by BossPass, in this order).
+void Boss1Pass();
+void Boss2Pass();
+void Boss3Pass();
+void Boss4Pass();
+void Boss5Pass();
+void LastBossPass();
+void BitPass();
+
+// BOSS1: one entry's whole frame (movement, arena, pattern, death, contact,
+// hits, drawing, bar), and its parts.
+void Boss1Update(SpriteData& s, int index);
+// The pattern choice and the current pattern iw[7] (patterns 0..13).
+void Boss1Pattern(SpriteData& s);
+// One step of the death sequence (every frame while BossBar < 0).
+void Boss1DeathStep(SpriteData& s);

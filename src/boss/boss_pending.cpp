@@ -1,4 +1,0 @@
-// The bosses arrive with their own work.
-#include "game/frame.h"
-void BossPass() {}
-void BossCreate() {}
