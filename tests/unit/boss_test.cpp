@@ -10,7 +10,9 @@
 #include "game/frame.h"
 #include "game/stage.h"
 #include "play_state.h"
+#include "platform/display.h"
 #include "platform/time.h"
+#include "render/render.h"
 
 namespace {
 
@@ -198,6 +200,33 @@ TEST_F(BossTest, DiesFromMinus14WithAChainOfExplosionsAndTheBonus) {
     Boss1DeathStep(s);
     EXPECT_FALSE(s.flag);
     EXPECT_EQ(StagePhase, 2);
+}
+
+// The body from the sheet's left half; the white-hot right half over it
+// while hit (fw[9] at 1 or more) or dying.
+TEST_F(BossTest, TheFlashPictureShowsWhileHitOrDying) {
+    SurfaceData saved = Bitmap[70];
+    Bitmap[70].surface = Plat_SurfaceCreate(480, 240 * 23);
+    SpriteData& s = Arrived(1);
+    auto draws = [&] {
+        DrawLogCount = 0;
+        DrawLogOn = true;
+        Boss1Update(s, 0);
+        DrawLogOn = false;
+        return DrawLogCount;
+    };
+    s.fw[9] = 0.9f;
+    EXPECT_EQ(draws(), 1);
+    s.fw[9] = 1.8f;
+    ASSERT_EQ(draws(), 2);
+    EXPECT_EQ(DrawLog[1].left * 1000 + DrawLog[1].right, 241480);
+    EXPECT_EQ(DrawLog[1].bottom - DrawLog[1].top, 240);
+    EXPECT_FLOAT_EQ(s.fw[9], 1.75f);
+    s.fw[9] = -3;
+    BossBar = -1;
+    EXPECT_EQ(draws(), 2);
+    Plat_SurfaceFree(Bitmap[70].surface);
+    Bitmap[70] = saved;
 }
 
 // A whole fight through the game frame: the boss made in the boss phase,
