@@ -21,12 +21,13 @@ int StateValue(const std::string& state, const std::string& key) {
 }  // namespace
 
 // Started at frame 10, the game's WARNING ends and the boss is made in
-// frame 22090; by 22200 it is flying in.
+// frame 22090 (it arrives at 22530). Nothing can beat it here, so the fight
+// is still on at 24000.
 TEST(BossE2E, Stage1ReachesItsBossAfterTheWarning) {
     TempDir tmp;
     WriteFile(tmp / "keys.txt", "5 hold SPACE\n6 hold\n10 hold SPACE\n11 hold\n");
-    RunResult r = RunGame("--invincible --frames 22200 --script " + (tmp / "keys.txt") + " --state-out " +
-                              (tmp / "s.txt") + " --shot 22200:" + (tmp / "boss.png"),
+    RunResult r = RunGame("--invincible --frames 24000 --script " + (tmp / "keys.txt") + " --state-out " +
+                              (tmp / "s.txt") + " --shot 22600:" + (tmp / "boss.png"),
                           tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string s = ReadFile(tmp / "s.txt");
@@ -39,7 +40,8 @@ TEST(BossE2E, Stage1ReachesItsBossAfterTheWarning) {
 
 // One life (set on the options screen) and the ship held against the right
 // edge: the boss flying in takes it (frame 22647), the game-over picture
-// follows 50 frames later, and a shot key at 23000 goes back to the title.
+// follows 50 frames later (22697) and stays while the game runs on, and a
+// shot key at 23600 goes back to the title.
 TEST(BossE2E, TheLastLifeLostGoesThroughGameOverToTheTitle) {
     TempDir tmp;
     WriteFile(tmp / "keys.txt",
@@ -48,9 +50,9 @@ TEST(BossE2E, TheLastLifeLostGoesThroughGameOverToTheTitle) {
               "150 hold DOWN\n151 hold\n155 hold LEFT\n156 hold\n"  // one life
               "160 hold SPACE\n161 hold\n"                  // back to the title
               "300 hold SPACE\n301 hold RIGHT\n"            // play, hold right
-              "22900 hold\n23000 hold SPACE\n23001 hold\n");
+              "23500 hold\n23600 hold SPACE\n23601 hold\n");
     std::string keys = " --script " + (tmp / "keys.txt");
-    RunResult r = RunGame("--frames 22900" + keys + " --state-out " + (tmp / "over.txt"), tmp);
+    RunResult r = RunGame("--frames 23500" + keys + " --state-out " + (tmp / "over.txt"), tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string s = ReadFile(tmp / "over.txt");
     EXPECT_EQ(StateValue(s, "Scene"), 1) << s;  // the game runs on under the picture
@@ -59,7 +61,7 @@ TEST(BossE2E, TheLastLifeLostGoesThroughGameOverToTheTitle) {
     EXPECT_EQ(StateValue(s, "Deaths"), 1) << s;
     EXPECT_EQ(StateValue(s, "ShipX"), 576) << s;
 
-    r = RunGame("--frames 23100" + keys + " --state-out " + (tmp / "title.txt"), tmp);
+    r = RunGame("--frames 23700" + keys + " --state-out " + (tmp / "title.txt"), tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     s = ReadFile(tmp / "title.txt");
     EXPECT_EQ(StateValue(s, "Scene"), 0) << s;
