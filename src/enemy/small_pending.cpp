@@ -1,9 +1,13 @@
-// STAND-IN until the small and mid-size enemy behaviours arrive: every live
-// enemy just drifts along its heading at its speed and is drawn, so a stage
-// can be watched and its groups seen coming in. One that is far outside the
-// screen is let go (a mid-size enemy or satellite counting itself out), so
-// the script's waits for mid-size enemies end. Nothing fires, nothing is hit.
-// Delete this file when the real passes are written.
+// STAND-IN until the mid-size enemy behaviours arrive: every live mid-size
+// enemy, satellite and heavy walker just drifts along its heading at its
+// speed and is drawn, so a stage can be watched and its groups seen coming
+// in. One that is far outside the screen, or whose hit points the
+// player's shots have used up, is let go (a mid-size enemy or satellite
+// counting itself out, a destroyed one with an explosion), so the
+// script's waits for mid-size enemies end. Nothing fires. Delete this file
+// when the real passes are written.
+#include "enemy/effects.h"
+#include "enemy/midsize.h"
 #include "entity/entity.h"
 #include "game/frame.h"
 #include "game/game.h"
@@ -18,7 +22,9 @@ static void Drift(SpriteData (&pool)[N], bool counted) {
     SpriteWalk(pool, [counted](SpriteData& s) {
         s.x += s.dx * s.speed * FrameStep;
         s.y += s.dy * s.speed * FrameStep;
-        if (FarOutside(s)) {
+        const bool destroyed = s.hp <= 0;
+        if (destroyed) ExploHappen(s.x + s.w / 2, s.y + s.h / 2);
+        if (FarOutside(s) || destroyed) {
             SpriteRelease(s);
             if (counted && MidEnemyCount > 0) MidEnemyCount--;
             return;
@@ -27,12 +33,8 @@ static void Drift(SpriteData (&pool)[N], bool counted) {
     });
 }
 
-void SmallEnemyPass() {
-    Drift(Enemy, false); Drift(Enemy2, false); Drift(Enemy3, false); Drift(Enemy4, false);
-    Drift(Enemy5, false); Drift(Enemy6, false); Drift(Enemy7, false); Drift(Enemy8, false);
-    Drift(Enemy9, false); Drift(Enemy10, false); Drift(Enemy11, false); Drift(HARO, false);
-    Drift(BEnemy, false); Drift(BEnemy2, true); Drift(BEnemy3, false); Drift(BEnemy4, false);
-}
+void BEnemy2Pass() { Drift(BEnemy2, true); }
+void BEnemy4Pass() { Drift(BEnemy4, false); }
 
 void MidEnemyPass() {
     Drift(chuugata, true); Drift(chuugata2, true); Drift(chuugata4, true);

@@ -154,9 +154,10 @@ void Game_DescribeState(char* out, int size) {
     std::snprintf(out, (size_t)size,
                   "Scene=%d MenuState=%d TitleCursor=%d OptionRow=%d StageNo=%d PlayerStock=%d BombStock=%d "
                   "Difficulty=%d Players=%d StartStage=%d PowerStock=%d StagePhase=%d StageStep=%d "
-                  "Score=%" PRId64 " HiScore=%" PRId64 " PlayCount=%d Deaths=%d ShipX=%d ShipY=%d",
+                  "Score=%" PRId64 " HiScore=%" PRId64 " PlayCount=%d Deaths=%d ShipX=%d ShipY=%d Kills=%d Jewels=%d",
                   Scene, MenuState, TitleCursor, OptionRow, StageNo, PlayerStock, BombStock, OPTION.Difficulty,
                   OPTION.Players, OPTION.StartStage, OPTION.PowerStock, StagePhase,
                   StageNo >= 0 && StageNo < 6 ? StageStep[StageNo] : -1, dat.score, dat.hiscore, dat.playcount,
-                  dat.deaths, (int)P_Ship.x, (int)P_Ship.y);
+                  dat.deaths, (int)P_Ship.x, (int)P_Ship.y, KillCount,
+                  JewelCount[0] + JewelCount[1] + JewelCount[2] + JewelCount[3] + JewelCount[4]);
 }
