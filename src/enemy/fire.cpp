@@ -40,17 +40,53 @@ static bool TouchesShip(const SpriteData& p, const ShipMargins& m) {
            P_Ship.x + m.sx < p.x + p.w - m.right && P_Ship.x + P_Ship.w - m.sx > p.x + m.left;
 }
 
-// Bomb missiles and shields cannot appear while the fire is updated, so
-// each pass looks only as far as the last live one.
-static int sBombEnd, sShieldEnd;
+// Where the live records of a pool are: past `end` every slot is free,
+// and every live box lies inside left..right x top..bottom (the right
+// edge taken `reach` further). A test that misses that box misses every
+// record, so it looks no further; one that meets it walks the slots as
+// usual. Bomb missiles, shields and shots cannot appear while the fire is
+// updated; blasts can (a missile that shoots a bullet down bursts), and
+// then they are gathered again. Released shots only make the box looser.
+struct Reach {
+    int end;
+    float left, right, top, bottom;
+};
 
-static void FindBombsAndShields() {
-    sBombEnd = 0;
-    for (int j = 0; j < P_SHOT_MAX; j++)
-        if (P_Shot5[j].flag) sBombEnd = j + 1;
-    sShieldEnd = 0;
-    for (int k = 0; k < SHIELD_MAX; k++)
-        if (Shield[k].flag) sShieldEnd = k + 1;
+static Reach Gather(const SpriteData* pool, int count, float reach) {
+    Reach r = {0, 0, 0, 0, 0};
+    for (int j = 0; j < count; j++) {
+        const SpriteData& s = pool[j];
+        if (!s.flag) continue;
+        const float right = s.x + s.w - reach, bottom = s.y + s.h;
+        if (r.end == 0 || s.x < r.left) r.left = s.x;
+        if (r.end == 0 || right > r.right) r.right = right;
+        if (r.end == 0 || s.y < r.top) r.top = s.y;
+        if (r.end == 0 || bottom > r.bottom) r.bottom = bottom;
+        r.end = j + 1;
+    }
+    return r;
+}
+
+// Does the box L..R x T..B meet the gathered box (strictly)?
+static bool Meets(const Reach& r, float L, float R, float T, float B) {
+    return r.end > 0 && L < r.right && R > r.left && T < r.bottom && B > r.top;
+}
+
+static Reach sBombs, sShields, sBlasts, sShots;
+// The selected weapon's shots, which alone can shoot bullets down, how
+// far right they reach past their box, and their kind.
+static SpriteData* sShotPool;
+static float sShotReach;
+static int sShotKind;
+
+static void FindShotsAndShields() {
+    sBombs = Gather(P_Shot5, P_SHOT_MAX, 0);
+    sShields = Gather(Shield, SHIELD_MAX, 0);
+    sBlasts = Gather(P_Shot4, P_SHOT_MAX, 0);
+    sShotPool = Weapon == 0 ? P_Shot : Weapon == 1 ? P_Shot2 : Weapon == 2 ? P_Shot3 : nullptr;
+    sShotReach = Weapon == 1 ? -10.0f : 0.0f;  // a fan shot's right edge reaches 10 further
+    sShotKind = Weapon == 1 ? SHOT_FAN : Weapon == 2 ? SHOT_MISSILE : SHOT_SPREAD;
+    sShots = sShotPool ? Gather(sShotPool, P_SHOT_MAX, sShotReach) : Reach{0, 0, 0, 0, 0};
 }
 
 // Does the projectile, shrunk by 10 on every side, overlap `s`?
@@ -62,13 +98,15 @@ static bool Smothered(float L, float R, float T, float B, const SpriteData& s) {
 static void ShieldAndBombRemoval(SpriteData& p) {
     if (!p.flag) return;
     const float L = p.x + 10, R = p.x + p.w - 10, T = p.y + 10, B = p.y + p.h - 10;
-    for (int j = 0; j < sBombEnd; j++) {
-        if (Smothered(L, R, T, B, P_Shot5[j])) {
-            SpriteRelease(p);
-            return;
+    if (Meets(sBombs, L, R, T, B)) {
+        for (int j = 0; j < sBombs.end; j++) {
+            if (Smothered(L, R, T, B, P_Shot5[j])) {
+                SpriteRelease(p);
+                return;
+            }
         }
     }
-    for (int k = 0; k < sShieldEnd; k++) {
+    for (int k = 0; k < sShields.end; k++) {
         if (Smothered(L, R, T, B, Shield[k])) {
             SpriteRelease(p);
             return;
@@ -150,37 +188,28 @@ static bool Touches(const SpriteData& shot, const SpriteData& t, float r) {
     return ShotOverlap(shot, t.x, t.x + t.w, t.y, t.y + t.h, 0, 0, 0, r);
 }
 
-// The shots of the selected weapon (and for the shootable modes a blast
-// too) against one bullet. True when it was shot down.
+// The shots of the selected weapon (and, with missiles, for the shootable
+// modes a blast too) against one bullet, slot by slot. True when it was
+// shot down.
 static bool ShootDown(SpriteData& t, int why) {
-    for (int j = 0; j < P_SHOT_MAX; j++) {
+    const float L = t.x, R = t.x + t.w, T = t.y, B = t.y + t.h;
+    const bool shots = Meets(sShots, L, R, T, B);
+    const bool blasts = Weapon == 2 && why != DOWN_SPECIAL && Meets(sBlasts, L, R, T, B);
+    const int end = shots ? sShots.end : 0;
+    for (int j = 0; j < end || (blasts && j < sBlasts.end); j++) {
         SpriteData* shot = nullptr;
-        int kind = -1;  // -1: a blast, which stays
-        if (Weapon == 0) {
-            if (P_Shot[j].flag && Touches(P_Shot[j], t, 0)) {
-                shot = &P_Shot[j];
-                kind = SHOT_SPREAD;
-            }
-        } else if (Weapon == 1) {
-            if (P_Shot2[j].flag && Touches(P_Shot2[j], t, -10)) {
-                shot = &P_Shot2[j];
-                kind = SHOT_FAN;
-            }
-        } else if (Weapon == 2) {
-            if (P_Shot3[j].flag && Touches(P_Shot3[j], t, 0)) {
-                shot = &P_Shot3[j];
-                kind = SHOT_MISSILE;
-            } else if (why != DOWN_SPECIAL && P_Shot4[j].flag && Touches(P_Shot4[j], t, 0)) {
-                shot = &P_Shot4[j];
-            }
-        }
-        if (!shot) continue;
+        if (j < end && sShotPool[j].flag && Touches(sShotPool[j], t, sShotReach)) shot = &sShotPool[j];
+        const bool blast = !shot && blasts && P_Shot4[j].flag && Touches(P_Shot4[j], t, 0);
+        if (!shot && !blast) continue;
 
         dat.score += 10;
         SpriteRelease(t);
-        if (kind >= 0) SpriteRelease(*shot);
+        if (shot) SpriteRelease(*shot);  // a blast stays
         dat.score += 1;
-        if (kind >= 0) ShotImpact(*shot, kind);
+        if (shot) {
+            ShotImpact(*shot, sShotKind);
+            if (sShotKind == SHOT_MISSILE) sBlasts = Gather(P_Shot4, P_SHOT_MAX, 0);
+        }
         const float cx = t.x + t.w / 2, cy = t.y + t.h / 2;
         if (why == DOWN_MODE5) {
             ExploHappen(cx, cy);
@@ -372,7 +401,7 @@ static void SparkFrame(SpriteData& f) {
 }
 
 void EnemyFirePass() {
-    FindBombsAndShields();
+    FindShotsAndShields();
     for (SpriteData& b : BLaser)
         if (b.flag) BeamFrame(b);
     for (SpriteData& b : Baka)

@@ -68,17 +68,6 @@ TEST_F(SmallTest, Zako1TurnsOnceAndFiresOnlyAsAShooter) {
     EXPECT_EQ(q.opt3, 0);
     EXPECT_FLOAT_EQ(q.speed, 20);
     EXPECT_EQ(LiveCount(tama), 1);
-
-    // HARD, entering from the left: three bullets up (the ship is above),
-    // one aimed.
-    OPTION.Difficulty = HARD;
-    zako1(290, 100, 0, 20, 1);
-    Enemy[2].opt2 = 5;
-    Frames(10);
-    EXPECT_EQ(LiveCount(tama), 5);
-    EXPECT_FLOAT_EQ(tama[1].angle, 270);
-    EXPECT_FLOAT_EQ(tama[3].angle, 250);
-    EXPECT_EQ(tama[4].mode, 1);
 }
 
 TEST_F(SmallTest, Zako10IsSilentOnEasyOnly) {
