@@ -74,9 +74,11 @@ preview: build
 # each with a "# frames: N" line). Only after a change meant to alter play.
 golden: build
 	@for k in tests/golden/*.keys; do \
-	  n=$$(sed -n 's/^# frames: *//p' $$k); h=$$(mktemp -d); \
+	  n=$$(sed -n 's/^# frames: *//p' $$k); b=$$(sed -n 's/^# bot: *//p' $$k); h=$$(mktemp -d); \
+	  src="--script $$k"; [ -n "$$b" ] && src="--bot $$b"; \
+	  grep -q '^# invincible' $$k && src="$$src --invincible"; \
 	  echo "golden: $$k ($$n frames)"; \
-	  $(BUILD)/quellstorm --headless --home $$h --frames $$n --script $$k --record $${k%.keys}.qsr 2>/dev/null || exit 1; \
+	  $(BUILD)/quellstorm --headless --home $$h --frames $$n $$src --record $${k%.keys}.qsr >/dev/null 2>&1 || exit 1; \
 	  rm -rf $$h; \
 	done
 

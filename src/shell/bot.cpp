@@ -56,6 +56,18 @@ void Bot_BeginFrame(long frame) {
         gRight = dir == 4 || dir == 6 || dir == 8;
         gFire = Below(10) != 0;
     }
+    // With a boss on screen, line up with its middle and keep firing, so
+    // soak runs see bosses die and later stages begin.
+    const SpriteData* boss = nullptr;
+    SpriteData* bosses[6] = {BOSS1, BOSS2, BOSS3, BOSS4, BOSS5, LBOSS};
+    for (SpriteData* b : bosses)
+        if (!boss && b[0].flag) boss = &b[0];
+    if (boss && StagePhase == 2) {
+        float want = boss->y + boss->h / 2 - P_Ship.h / 2, at = P_Ship.y;
+        gUp = at > want + 8;
+        gDown = at < want - 8;
+        gFire = true;
+    }
     down[VK_UP] = gUp;
     down[VK_DOWN] = gDown;
     down[VK_LEFT] = gLeft;

@@ -3,6 +3,7 @@
 #include "platform/events.h"
 #include "platform/files.h"
 #include "platform/input.h"
+#include "player/player.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -33,6 +34,7 @@ size_t gNext;
 bool gPlaying, gVerify;
 long gEnd = -1;
 int gExit;
+bool gInvincible;  // the recording was made with the ship held invincible
 
 uint32_t gLastKeys = 0xFFFFFFFF;
 int gLastRes = -1;  // none recorded yet
@@ -78,6 +80,8 @@ bool Replay_Record(const char* path) {
         return false;
     }
     std::fprintf(gOut, "QSREPLAY %d\ngame QUELLSTORM 1\nhash-every %d\n", REPLAY_FORMAT, REPLAY_HASH_EVERY);
+    // The testing aid changes the game, so a run made with it says so.
+    if (CheatInvincible) std::fprintf(gOut, "invincible 1\n");
     Plat_JoySetTape(PLAT_JOY_FROZEN);
     return true;
 }
@@ -85,6 +89,7 @@ bool Replay_Record(const char* path) {
 bool ReplayQuiet;
 
 bool Replay_Parse(const char* text, size_t size, const char* path) {
+    gInvincible = false;
     gEvents.clear();
     gDat.clear();
     gEnd = -1;
@@ -111,6 +116,10 @@ bool Replay_Parse(const char* text, size_t size, const char* path) {
         if (!line[0] || std::strncmp(line, "game ", 5) == 0) continue;
         if (std::sscanf(line, "hash-every %d", &every) == 1) continue;
         if (std::sscanf(line, "end %ld", &gEnd) == 1) continue;
+        if (std::strcmp(line, "invincible 1") == 0) {
+            gInvincible = true;
+            continue;
+        }
         if (std::strncmp(line, "dat ", 4) == 0) {
             gDat.clear();
             for (int i = 0; i < 1088 && ok; i++) {
@@ -154,6 +163,7 @@ bool Replay_Play(const char* path, bool verify) {
     if (!ok) return false;
     gPlaying = true;
     gVerify = verify;
+    if (gInvincible) CheatInvincible = true;
     bool none[256] = {};
     Plat_SetScriptedKeys(none);
     Plat_JoySetTape(PLAT_JOY_REPLAY);

@@ -7,6 +7,7 @@
 //   QSREPLAY 1                  format version
 //   game QUELLSTORM <version>
 //   hash-every <N>
+//   invincible 1                the run was made with the testing aid on
 //   dat <2176 hex digits>       the score record as the run read it
 //   <frame> K <hex>             the polled keys held from this frame on
 //   <frame> P <hex>             a key-down event handed over before the frame
