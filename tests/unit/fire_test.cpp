@@ -14,14 +14,7 @@ protected:
     static void Frames(int n) {
         for (int f = 0; f < n; f++) EnemyFirePass();
     }
-    static SpriteData& Shot(SpriteData* pool, float x, float y, int w, int h) {
-        SpriteData* s = SpriteClaimSlot(pool, P_SHOT_MAX);
-        s->x = x;
-        s->y = y;
-        s->w = w;
-        s->h = h;
-        return *s;
-    }
+    static SpriteData& Shot(SpriteData* pool, float x, float y, int w, int h) { return PlaceShot(pool, x, y, w, h); }
 };
 
 TEST_F(FireTest, ABrakingBulletStopsAndComesBackFaster) {

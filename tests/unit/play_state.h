@@ -54,6 +54,18 @@ inline int LiveFonts() {
     return n;
 }
 
+// A player shot of the given pool placed at (x, y) with the given size
+// (the rest of the slot as its last occupant left it, but not boosted).
+inline SpriteData& PlaceShot(SpriteData* pool, float x, float y, int w, int h) {
+    SpriteData* s = SpriteClaimSlot(pool, P_SHOT_MAX);
+    s->x = x;
+    s->y = y;
+    s->w = w;
+    s->h = h;
+    s->opt2 = 0;
+    return *s;
+}
+
 // A test that starts and ends on that state, leaving the random generator
 // where it found it.
 class PlayStateTest : public ::testing::Test {

@@ -18,16 +18,7 @@ protected:
         WarnX = 0;
         PlayStateTest::TearDown();
     }
-    // A shot of the given pool at (x, y) with its spawner's size.
-    static SpriteData& Shot(SpriteData* pool, float x, float y, int w, int h) {
-        SpriteData* s = SpriteClaimSlot(pool, P_SHOT_MAX);
-        s->x = x;
-        s->y = y;
-        s->w = w;
-        s->h = h;
-        s->opt2 = 0;
-        return *s;
-    }
+    static SpriteData& Shot(SpriteData* pool, float x, float y, int w, int h) { return PlaceShot(pool, x, y, w, h); }
     static SpriteData& Spread(float x, float y) { return Shot(P_Shot, x, y, 32, 32); }
     static SpriteData& Blast(float x, float y, int boosted) {
         SpriteData& s = Shot(P_Shot4, x, y, 100, 100);
