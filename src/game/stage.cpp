@@ -149,6 +149,13 @@ static int BarLength(float hp, float full) {
     return (int)v;
 }
 
+void StepWarningCall(const char* tune) {
+    DS_Play(Wave[7]);
+    MIDI_Play(tune);
+    WarnX = 0.0f;
+    WarnPasses = 0.0f;
+}
+
 bool StepWarning(SpriteData& boss, float full, float rate) {
     if (ScrollSpeedX <= -5.0f) ScrollSpeedX += FrameStep;
     BossBar = BarLength(boss.hp, full);

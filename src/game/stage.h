@@ -38,6 +38,10 @@ bool NoneAlive();
 // Clear-wait: next step once no mid-size enemy is alive.
 bool StepClearWait();
 
+// The clear-wait before a WARNING ends with this: the warning sound, the
+// boss tune, and the banner's sweep from the start.
+void StepWarningCall(const char* tune);
+
 // The WARNING before a boss: the scroll slows, the boss's energy (hp of
 // `boss`, entry 0 of its pool) fills at `rate` per time unit towards
 // `full`, the banner sweeps twice. True in the frame the second sweep
