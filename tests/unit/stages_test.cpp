@@ -342,4 +342,81 @@ TEST_F(StagesTest, Stage4OpensAsItsTableSays) {
     EXPECT_EQ(SpawnY, 30.0f);
 }
 
+TEST_F(StagesTest, Stage3And4ScrollWhereTheirTablesSay) {
+    bossWarning = 19;
+    auto x3 = ScrollChanges(3, ScrollSpeedX);
+    EXPECT_EQ(x3, (std::vector<std::pair<int, float>>{{0, -11}, {18, -4}}));
+    EXPECT_EQ(ScrollSpeedY, -1.0f);
+
+    TearDown();
+    SetUp();
+    bossWarning = 18;
+    auto y4 = ScrollChanges(4, ScrollSpeedY);
+    // Step 9 sets -5 only while a mid-size enemy lives, and one always does
+    // when it starts (the two Chuugata6 of step 8).
+    EXPECT_EQ(y4, (std::vector<std::pair<int, float>>{
+                      {1, -10}, {2, 10}, {3, 2}, {4, 5}, {7, 0}, {9, -5}, {11, 0}, {16, 3}, {17, 0}}));
+    EXPECT_EQ(StageStep[4], 19);
+}
+
+TEST_F(StagesTest, Stage4RollsFasterWithEveryGroupOfItsFirstSteps) {
+    StageNo = 4;
+    ASSERT_TRUE(RunUntil([] { return StageStep[4] == 3; }, 5000));
+    EXPECT_EQ(ScrollSpeedX, -60.0f);
+    EXPECT_EQ(StepTimer2, -100.0f + 0.05f);  // the next group waits 100 more
+}
+
+TEST_F(StagesTest, Stage4Step8TakesTheLongWaitWhenMidSizeEnemiesHoldOn) {
+    StageNo = 4;
+    StageStep[4] = 8;
+    Chuugata4(640, 150, 181, 1.5f, 1);  // never shot down here
+    for (int i = 0; i < 4000; i++) Frame();  // frame f sees f - 1 additions
+    EXPECT_EQ(StageStep[4], 8);
+    SpawnLogClear();
+    Frame();  // 4000 additions: 200 time units
+    EXPECT_EQ(StageStep[4], 10);  // two steps on, past the Chuugata6
+    EXPECT_EQ(Logged("Chuugata5"), 3);
+    EXPECT_EQ(Logged("Chuugata6"), 0);
+    EXPECT_EQ(StepRepeat2, 1.0f);  // the first sweep of step 10 is one short
+    EXPECT_EQ(MidEnemyCount, 4);
+}
+
+// Each stage started on its own reaches its WARNING with its own boss and
+// the boss's energy filling at its own rate; nothing of the other stages
+// moves.
+TEST_F(StagesTest, EachStageReachesItsWarningAlone) {
+    struct Case {
+        int stage, warning;
+        SpriteData* boss;
+        float full, rate;
+    };
+    const Case cases[] = {{2, 34, BOSS2, 12000, 250}, {3, 19, BOSS3, 17000, 400}, {4, 18, BOSS4, 25000, 500}};
+    SpriteData* const bosses[] = {BOSS1, BOSS2, BOSS3, BOSS4, BOSS5};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stage);
+        TearDown();
+        SetUp();
+        frame = 0;
+        StageNo = c.stage;
+        ASSERT_TRUE(RunUntil([&] { return StageStep[c.stage] == c.warning; }, 60000));
+        EXPECT_EQ(WarnX, 0.0f);
+        EXPECT_EQ(WarnPasses, 0.0f);
+        EXPECT_EQ(MidEnemyCount, 0);
+        for (int i = 0; i < 100; i++) Frame();  // five time units
+        EXPECT_NEAR(c.boss[0].hp, 5 * c.rate, 0.01f * c.rate);
+        EXPECT_EQ(BossBar, (int)(c.boss[0].hp - c.rate * 0.05f) * 500 / (int)c.full);
+        ASSERT_TRUE(RunUntil([] { return StagePhase == 0; }, 2000));
+        EXPECT_EQ(StageStep[c.stage], c.warning + 1);
+        EXPECT_EQ(c.boss[0].hp, c.full);
+        for (SpriteData* other : bosses)
+            if (other != c.boss) EXPECT_EQ(other[0].hp, 0.0f);
+        for (int stage = 1; stage <= 5; stage++)
+            if (stage != c.stage) EXPECT_EQ(StageStep[stage], 0);
+        EXPECT_EQ(StepRepeat, 0);
+        EXPECT_EQ(HaroIndex, 0);
+        EXPECT_EQ(FrameTick, 0);
+        EXPECT_EQ(StageNo, c.stage);
+    }
+}
+
 }  // namespace
