@@ -1,0 +1,44 @@
+// A game started at stage 3 from the options screen plays stage 3's script
+// through to its boss.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "harness.h"
+
+using namespace e2e;
+
+namespace {
+
+int StateValue(const std::string& state, const std::string& key) {
+    size_t at = state.find(" " + key + "=");
+    if (at == std::string::npos) return -99999;
+    return std::atoi(state.c_str() + at + key.size() + 2);
+}
+
+}  // namespace
+
+// Started around frame 300, stage 3's WARNING runs at about frame 18000
+// and its boss is called for before 21000 (the enemies only drift off the
+// screen here, nobody shoots them).
+TEST(StagesE2E, AGameStartedAtStage3ReachesItsBoss) {
+    TempDir tmp;
+    WriteFile(tmp / "keys.txt",
+              "5 hold SPACE\n6 hold\n"                          // skip the intro
+              "10 hold DOWN\n11 hold\n15 hold SPACE\n16 hold\n"  // options
+              "150 hold DOWN\n151 hold\n155 hold DOWN\n156 hold\n"  // the stage row
+              "160 hold RIGHT\n161 hold\n165 hold RIGHT\n166 hold\n"  // stage 3
+              "180 hold SPACE\n181 hold\n"                      // back to the title
+              "300 hold SPACE\n301 hold\n");                    // play
+    RunResult r = RunGame("--invincible --frames 24000 --script " + (tmp / "keys.txt") + " --state-out " +
+                              (tmp / "s.txt") + " --shot 18000:" + (tmp / "warning.png"),
+                          tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string s = ReadFile(tmp / "s.txt");
+    EXPECT_EQ(StateValue(s, "Scene"), 1) << s;
+    EXPECT_EQ(StateValue(s, "StartStage"), 3) << s;
+    EXPECT_EQ(StateValue(s, "StageNo"), 3) << s;
+    EXPECT_EQ(StateValue(s, "StagePhase"), 2) << s;  // the boss fight
+    EXPECT_EQ(StateValue(s, "StageStep"), 20) << s;
+    EXPECT_GT(ReadFile(tmp / "warning.png").size(), 1000u);
+}
