@@ -359,13 +359,6 @@ TEST_F(StagesTest, Stage3And4ScrollWhereTheirTablesSay) {
     EXPECT_EQ(StageStep[4], 19);
 }
 
-TEST_F(StagesTest, Stage4RollsFasterWithEveryGroupOfItsFirstSteps) {
-    StageNo = 4;
-    ASSERT_TRUE(RunUntil([] { return StageStep[4] == 3; }, 5000));
-    EXPECT_EQ(ScrollSpeedX, -60.0f);
-    EXPECT_EQ(StepTimer2, -100.0f + 0.05f);  // the next group waits 100 more
-}
-
 TEST_F(StagesTest, Stage4Step8TakesTheLongWaitWhenMidSizeEnemiesHoldOn) {
     StageNo = 4;
     StageStep[4] = 8;
