@@ -1,0 +1,34 @@
+// What the readers under test reach outside themselves, reduced to inert
+// stand-ins: no window, no devices, no game running.
+#include <cstdint>
+
+#include "platform/events.h"
+#include "platform/input.h"
+#include "platform/msgbox.h"
+
+#if defined(QS_FUZZ_TARGET_score) || defined(QS_FUZZ_TARGET_replay)
+const char* HomeDir;
+float SpeedAdjust;
+bool CheatInvincible;
+uint64_t Game_StateHash() { return 0; }
+void Plat_MessageBox(const char*, const char*) {}
+void Plat_SetHeadless(bool) {}
+bool Plat_IsHeadless() { return true; }
+#endif
+
+#if defined(QS_FUZZ_TARGET_score)
+void Replay_FilterDat(uint8_t*) {}
+bool Replay_Playing() { return false; }
+void Replay_Flush() {}
+#endif
+
+#if defined(QS_FUZZ_TARGET_replay)
+bool Plat_KeyDown(int) { return false; }
+void Plat_SetScriptedKeys(const bool*) {}
+void Plat_PushKeyDown(int) {}
+void Plat_JoySetTape(PlatJoyTape) {}
+PlatJoyResult Plat_JoyReadLive(PlatJoyState*) { return PLAT_JOY_FAIL; }
+void Plat_JoySetSnapshot(PlatJoyResult, const PlatJoyState*) {}
+int Plat_JoyTakeOpens(bool*, int) { return 0; }
+void Plat_JoyQueueOpen(bool) {}
+#endif
