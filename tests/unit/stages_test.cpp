@@ -402,9 +402,13 @@ TEST_F(StagesTest, EachStageReachesItsWarningAlone) {
         EXPECT_EQ(StageStep[c.stage], c.warning + 1);
         EXPECT_EQ(c.boss[0].hp, c.full);
         for (SpriteData* other : bosses)
-            if (other != c.boss) EXPECT_EQ(other[0].hp, 0.0f);
+            if (other != c.boss) {
+                EXPECT_EQ(other[0].hp, 0.0f);
+            }
         for (int stage = 1; stage <= 5; stage++)
-            if (stage != c.stage) EXPECT_EQ(StageStep[stage], 0);
+            if (stage != c.stage) {
+                EXPECT_EQ(StageStep[stage], 0);
+            }
         EXPECT_EQ(StepRepeat, 0);
         EXPECT_EQ(HaroIndex, 0);
         EXPECT_EQ(FrameTick, 0);
