@@ -32,7 +32,7 @@ TEST(AssetsInGame, EveryBitmapLoadsWithItsSizeAndColourKey) {
     std::vector<std::string> paths;
     paths.reserve(kSheetCount);
     testing::internal::CaptureStderr();
-    for (const SheetSpec& s : kSheets) {
+    for (const SheetDef& s : kSheets) {
         SCOPED_TRACE(s.file);
         paths.push_back(game_path(s.file));
         SurfaceData& slot = Bitmap[s.slot];

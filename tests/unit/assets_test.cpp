@@ -48,7 +48,7 @@ TEST(Assets, EveryFileIsBuilt) {
     EXPECT_EQ(kSoundCount, 17);
     EXPECT_EQ(kTuneCount, 11);
     std::set<int> slots;
-    for (const SheetSpec& s : kSheets) {
+    for (const SheetDef& s : kSheets) {
         EXPECT_TRUE(slots.insert(s.slot).second) << "slot " << s.slot << " twice";
         struct stat st;
         EXPECT_EQ(stat(built(s.file).c_str(), &st), 0) << s.file;
@@ -65,7 +65,7 @@ TEST(Assets, EveryFileIsBuilt) {
 
 // The table itself: cells tile the sheet, nothing the game draws lies outside.
 TEST(Assets, SheetTableIsConsistent) {
-    for (const SheetSpec& s : kSheets) {
+    for (const SheetDef& s : kSheets) {
         SCOPED_TRACE(s.file);
         EXPECT_GE(s.width, s.cols * s.cellw);
         EXPECT_GE(s.height, s.rows * s.cellh);
@@ -75,7 +75,7 @@ TEST(Assets, SheetTableIsConsistent) {
 }
 
 TEST(Assets, BitmapsMatchTheTableAndTheColourKey) {
-    for (const SheetSpec& s : kSheets) {
+    for (const SheetDef& s : kSheets) {
         SCOPED_TRACE(s.file);
         std::vector<uint8_t> f = slurp(built(s.file));
         ASSERT_GE(f.size(), 54u);
@@ -278,7 +278,7 @@ TEST(Assets, GeneratorIsDeterministic) {
     std::string dir = tmpl;
     ASSERT_EQ(std::system(("'" + tool + "' " + dir + " >/dev/null").c_str()), 0);
     std::vector<const char*> files;
-    for (const SheetSpec& s : kSheets) files.push_back(s.file);
+    for (const SheetDef& s : kSheets) files.push_back(s.file);
     for (const SoundSpec& s : kSounds) files.push_back(s.file);
     for (const TuneSpec& t : kTunes) files.push_back(t.file);
     for (const char* f : files) {

@@ -138,11 +138,11 @@ double fbm(double x, double y, double w, double h, int cells, int oct, uint32_t 
     return sum / norm;
 }
 
-Canvas canvas_new(const SheetSpec& spec) {
+Canvas canvas_new(const SheetDef& def) {
     Canvas c;
-    c.spec = &spec;
-    c.w = spec.width;
-    c.h = spec.height;
+    c.def = &def;
+    c.w = def.width;
+    c.h = def.height;
     c.surf = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, c.w, c.h);
     c.cr = cairo_create(c.surf);
     cairo_set_antialias(c.cr, CAIRO_ANTIALIAS_GOOD);
@@ -158,8 +158,8 @@ void canvas_free(Canvas& c) {
 
 void cell_begin(Canvas& c, int col, int row) {
     cairo_save(c.cr);
-    double x = col * c.spec->cellw, y = row * c.spec->cellh;
-    cairo_rectangle(c.cr, x, y, c.spec->cellw, c.spec->cellh);
+    double x = col * c.def->cellw, y = row * c.def->cellh;
+    cairo_rectangle(c.cr, x, y, c.def->cellw, c.def->cellh);
     cairo_clip(c.cr);
     cairo_translate(c.cr, x, y);
 }

@@ -61,14 +61,14 @@ double fbm(double x, double y, double w, double h, int cells, int oct, uint32_t 
 
 // One sheet being drawn.
 struct Canvas {
-    const SheetSpec* spec;
+    const SheetDef* def;
     cairo_surface_t* surf;
     cairo_t* cr;
     int w, h;
     uint32_t* px() { return (uint32_t*)cairo_image_surface_get_data(surf); }
     int stride() { return cairo_image_surface_get_stride(surf) / 4; }
 };
-Canvas canvas_new(const SheetSpec& spec);
+Canvas canvas_new(const SheetDef& def);
 void canvas_free(Canvas& c);
 // Saves the state, moves the origin to cell (col,row) and clips to it.
 void cell_begin(Canvas& c, int col, int row);

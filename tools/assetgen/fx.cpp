@@ -50,11 +50,11 @@ static void fireball(cairo_t* cr, double cx, double cy, double R, double t, int 
 }
 
 static void explosion_sheet(Canvas& c, double R, int puffs, uint32_t seed, double end) {
-    int n = c.spec->rows;
+    int n = c.def->rows;
     for (int f = 0; f < n; ++f) {
         cell_begin(c, 0, f);
         double t = (f + 0.6) / n * end;
-        fireball(c.cr, c.spec->cellw / 2.0, c.spec->cellh / 2.0, R, t, puffs, seed);
+        fireball(c.cr, c.def->cellw / 2.0, c.def->cellh / 2.0, R, t, puffs, seed);
         cell_end(c);
     }
 }

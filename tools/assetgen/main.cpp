@@ -69,7 +69,7 @@ static const ArtEntry* art_for(int slot) {
 static bool make_bitmaps(const std::string& out) {
     bool ok = true;
     for (int i = 0; i < kSheetCount; ++i) {
-        const SheetSpec& sp = kSheets[i];
+        const SheetDef& sp = kSheets[i];
         const ArtEntry* a = art_for(sp.slot);
         if (!a) {
             std::fprintf(stderr, "assetgen: no picture for slot %d\n", sp.slot);

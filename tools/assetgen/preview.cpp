@@ -13,7 +13,7 @@
 namespace qsassets {
 
 // The sheet as an image, key pixels replaced by a checkerboard.
-static cairo_surface_t* sheet_image(const SheetSpec& sp, int w, int h,
+static cairo_surface_t* sheet_image(const SheetDef& sp, int w, int h,
                                     const std::vector<uint8_t>& bgr) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     uint32_t* p = (uint32_t*)cairo_image_surface_get_data(s);
@@ -34,7 +34,7 @@ static cairo_surface_t* sheet_image(const SheetSpec& sp, int w, int h,
 }
 
 struct Panel {
-    const SheetSpec* sp;
+    const SheetDef* sp;
     cairo_surface_t* img;
     int chunks, rowsPerChunk;  // wrapped layout of the cell rows
     double scale, w, h;        // drawn size
@@ -43,7 +43,7 @@ struct Panel {
 // Draws a panel (wrapped chunks with the cell grid) with its top-left at
 // (px, py) at scale `k`.
 static void draw_panel(cairo_t* cr, const Panel& pn, double px, double py, double k) {
-    const SheetSpec& sp = *pn.sp;
+    const SheetDef& sp = *pn.sp;
     for (int c = 0; c < pn.chunks; ++c) {
         int r0 = c * pn.rowsPerChunk;
         int r1 = std::min(sp.rows, r0 + pn.rowsPerChunk);
@@ -82,7 +82,7 @@ bool make_preview(const std::string& outDir, const std::string& dir) {
     std::vector<Panel> panels;
     make_dirs_for(dir + "/sheets/x");
     for (int i = 0; i < kSheetCount; ++i) {
-        const SheetSpec& sp = kSheets[i];
+        const SheetDef& sp = kSheets[i];
         int w, h;
         std::vector<uint8_t> bgr;
         if (!read_bmp(outDir + "/" + sp.file, w, h, bgr)) {
@@ -146,7 +146,7 @@ bool make_preview(const std::string& outDir, const std::string& dir) {
     cairo_set_font_size(cr, 12);
     for (size_t i = 0; i < panels.size(); ++i) {
         const Panel& pn = panels[i];
-        const SheetSpec& sp = *pn.sp;
+        const SheetDef& sp = *pn.sp;
         double px = pos[i].first, py = pos[i].second + kLabel;
         char label[160];
         std::snprintf(label, sizeof label, "%d  %s  %dx%d", sp.slot, sp.file, sp.width, sp.height);
@@ -177,7 +177,7 @@ bool make_montage(const std::string& outDir, const std::string& png, double zoom
     for (const std::string& c : cells) {
         int slot = 0, col = 0, row = 0;
         std::sscanf(c.c_str(), "%d:%d:%d", &slot, &col, &row);
-        const SheetSpec* sp = nullptr;
+        const SheetDef* sp = nullptr;
         for (int i = 0; i < kSheetCount; ++i)
             if (kSheets[i].slot == slot) sp = &kSheets[i];
         if (!sp) return false;

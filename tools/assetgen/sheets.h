@@ -20,7 +20,7 @@ enum SheetKind {
               // no pixel may turn see-through
 };
 
-struct SheetSpec {
+struct SheetDef {
     int slot;          // index into the game's Bitmap table
     const char* file;  // path under the game's folder ('/' separators)
     int width, height; // whole sheet
@@ -32,7 +32,7 @@ struct SheetSpec {
 };
 
 // 80 bitmaps, in slot order.
-static const SheetSpec kSheets[] = {
+static const SheetDef kSheets[] = {
     {0, "BMP/player.bmp", 256, 192, 64, 64, 3, 4, kKeyed,
      "player ship, 4 frames across; rows: level 0-64, climb 64-127, dive 128-191"},
     {1, "BMP/bom.bmp", 130, 910, 130, 130, 7, 1, kKeyed, "large explosion, 7 frames"},

@@ -12,13 +12,13 @@ typedef void (*Frame)(cairo_t*, int f, int n);
 
 // Draws every frame of column `col` with `fn`; `mirror` flips it to face right.
 static void frames(Canvas& c, int col, Frame fn, bool mirror = false) {
-    for (int f = 0; f < c.spec->rows; ++f) {
+    for (int f = 0; f < c.def->rows; ++f) {
         cell_begin(c, col, f);
         if (mirror) {
-            cairo_translate(c.cr, c.spec->cellw, 0);
+            cairo_translate(c.cr, c.def->cellw, 0);
             cairo_scale(c.cr, -1, 1);
         }
-        fn(c.cr, f, c.spec->rows);
+        fn(c.cr, f, c.def->rows);
         cell_end(c);
     }
 }
