@@ -20,14 +20,15 @@ int StateValue(const std::string& state, const std::string& key) {
 
 }  // namespace
 
-// Started at frame 10, the game's WARNING ends and the boss is made in
-// frame 22090 (it arrives at 22530). Nothing can beat it here, so the fight
-// is still on at 24000.
+// Started at frame 10 with nothing shot, the stage waits for each
+// mid-size enemy to leave on its own; the WARNING ends and the boss is
+// made between frames 25000 and 26000. Nothing can beat it here, so the
+// fight is still on at 27500.
 TEST(BossE2E, Stage1ReachesItsBossAfterTheWarning) {
     TempDir tmp;
     WriteFile(tmp / "keys.txt", "5 hold SPACE\n6 hold\n10 hold SPACE\n11 hold\n");
-    RunResult r = RunGame("--invincible --frames 24000 --script " + (tmp / "keys.txt") + " --state-out " +
-                              (tmp / "s.txt") + " --shot 22600:" + (tmp / "boss.png"),
+    RunResult r = RunGame("--invincible --frames 27500 --script " + (tmp / "keys.txt") + " --state-out " +
+                              (tmp / "s.txt") + " --shot 27000:" + (tmp / "boss.png"),
                           tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string s = ReadFile(tmp / "s.txt");
@@ -41,7 +42,7 @@ TEST(BossE2E, Stage1ReachesItsBossAfterTheWarning) {
 // One life (set on the options screen) and the ship flying right without
 // firing: the stage's first enemies take it on its way to the right edge,
 // the game-over picture follows 50 frames later and stays while the game
-// runs on through the boss's arrival, and a shot key at 23600 goes back to
+// runs on through the boss's arrival, and a shot key at 27600 goes back to
 // the title.
 TEST(BossE2E, TheLastLifeLostGoesThroughGameOverToTheTitle) {
     TempDir tmp;
@@ -51,9 +52,9 @@ TEST(BossE2E, TheLastLifeLostGoesThroughGameOverToTheTitle) {
               "150 hold DOWN\n151 hold\n155 hold LEFT\n156 hold\n"  // one life
               "160 hold SPACE\n161 hold\n"                  // back to the title
               "300 hold SPACE\n301 hold RIGHT\n"            // play, hold right
-              "23500 hold\n23600 hold SPACE\n23601 hold\n");
+              "27500 hold\n27600 hold SPACE\n27601 hold\n");
     std::string keys = " --script " + (tmp / "keys.txt");
-    RunResult r = RunGame("--frames 23500" + keys + " --state-out " + (tmp / "over.txt"), tmp);
+    RunResult r = RunGame("--frames 27500" + keys + " --state-out " + (tmp / "over.txt"), tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string s = ReadFile(tmp / "over.txt");
     EXPECT_EQ(StateValue(s, "Scene"), 1) << s;  // the game runs on under the picture
@@ -63,7 +64,7 @@ TEST(BossE2E, TheLastLifeLostGoesThroughGameOverToTheTitle) {
     EXPECT_GT(StateValue(s, "ShipX"), 0) << s;  // left where it was lost
     EXPECT_LT(StateValue(s, "ShipX"), 576) << s;
 
-    r = RunGame("--frames 23700" + keys + " --state-out " + (tmp / "title.txt"), tmp);
+    r = RunGame("--frames 27700" + keys + " --state-out " + (tmp / "title.txt"), tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     s = ReadFile(tmp / "title.txt");
     EXPECT_EQ(StateValue(s, "Scene"), 0) << s;

@@ -37,7 +37,7 @@ std::string PlayScript(int difficulty) {
     const int phases[4] = {400, 40, 400, 40};
     const char* keys[4] = {"SPACE UP", "SPACE", "SPACE DOWN", "SPACE"};
     bool bomb1 = false, bomb2 = false;
-    for (int f = 250, p = 0; f < 17000; f += phases[p], p = (p + 1) % 4) {
+    for (int f = 250, p = 0; f < 21000; f += phases[p], p = (p + 1) % 4) {
         if (!bomb1 && f > 3000) {
             s += "3000 press Z\n";
             bomb1 = true;
@@ -57,7 +57,7 @@ TEST_P(Stage1Playthrough, ReachesTheWarningWithKillsJewelsAndScore) {
     const int difficulty = GetParam();
     TempDir tmp;
     WriteFile(tmp / "keys.txt", PlayScript(difficulty));
-    const int frames = 16300;
+    const int frames = 20000;  // the mid-size enemies hold the script until they are down
     RunResult r = RunGame("--invincible --frames " + std::to_string(frames) + " --script " + (tmp / "keys.txt") +
                               " --state-out " + (tmp / "state.txt") + " --shot 8150:" + (tmp / "mid.png"),
                           tmp);
