@@ -285,10 +285,13 @@ void Chuugata8Frame(SpriteData& e, int i) {
 void Chuugata4Frame(SpriteData& e, int i) {
     const int d = Diff();
     if (e.mode == 0 || e.mode == 1) BulletTurnAngle = my_rand(0, 360);
-    MidMove(e);
-    const float cy = MidCY(e);
+    // It only moves while aiming its fans; it holds still for the sprays.
     if (e.mode == 0) {
         e.timer -= 10 * FrameStep;
+        MidMove(e);
+    }
+    const float cy = MidCY(e);
+    if (e.mode == 0) {
         if (e.timer <= 0) {
             const float fx = e.x + 40;
             if (e.time == 0) e.cnt = MidAim(fx, cy);

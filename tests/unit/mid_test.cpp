@@ -2,6 +2,8 @@
 // deaths and how they count themselves out of the stage's wait.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "enemy/midsize.h"
 #include "enemy/spawners.h"
 #include "game/frame.h"
@@ -82,6 +84,14 @@ TEST_P(MidVolleyTest, FirstVolley) {
     EXPECT_EQ(LiveCount(sLaser2), v.darts) << what << " on " << v.difficulty;
 }
 
+std::string VolleyName(const ::testing::TestParamInfo<Volley>& p) {
+    std::string name = p.param.what;
+    for (char& c : name)
+        if (c == ' ') c = '_';
+    static const char* const kDiff[4] = {"EASY", "NORMAL", "HARD", "SPECIAL"};
+    return name + "_" + kDiff[p.param.difficulty];
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryPool, MidVolleyTest,
     ::testing::Values(Volley{"chuugata patrol", EASY, 21, 0}, Volley{"chuugata patrol", NORMAL, 51, 0},
@@ -92,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Volley{"chuugata5", NORMAL, 0, 61}, Volley{"chuugata5", HARD, 0, 66},
                       Volley{"chuugata6", EASY, 0, 2}, Volley{"chuugata6", NORMAL, 0, 4},
                       Volley{"chuugata6", HARD, 0, 12}, Volley{"chuugata9", EASY, 1, 0},
-                      Volley{"chuugata9", NORMAL, 1, 0}, Volley{"chuugata9", HARD, 4, 0}));
+                      Volley{"chuugata9", NORMAL, 1, 0}, Volley{"chuugata9", HARD, 4, 0}),
+                         VolleyName);
 
 TEST_F(MidTest, AChuugataNeverShotPatrolsFiveTimesThenLeavesSpraying) {
     Chuugata(640, 200, 180, 90);
