@@ -145,7 +145,6 @@ void Chuugata2Frame(SpriteData& e, int i) {
             }
         }
     } else {
-        MidMove(e);
         if (e.num >= 20) {
             MidExplodeIn(e, ExploHappen2);
             if (Diff() == EASY) BombPulse = 1;
