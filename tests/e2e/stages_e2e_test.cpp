@@ -18,9 +18,9 @@ int StateValue(const std::string& state, const std::string& key) {
 
 }  // namespace
 
-// Started around frame 300, stage 3's WARNING runs at about frame 18000
-// and its boss is called for before 21000 (the enemies only drift off the
-// screen here, nobody shoots them).
+// Started around frame 300 with the fire key held from a ship that stays
+// at the left: the mid-size enemies (the cruiser sweeps the screen until it
+// is shot down) fall, and the boss fight is on by frame 24000.
 TEST(StagesE2E, AGameStartedAtStage3ReachesItsBoss) {
     TempDir tmp;
     WriteFile(tmp / "keys.txt",
@@ -29,7 +29,8 @@ TEST(StagesE2E, AGameStartedAtStage3ReachesItsBoss) {
               "150 hold DOWN\n151 hold\n155 hold DOWN\n156 hold\n"  // the stage row
               "160 hold RIGHT\n161 hold\n165 hold RIGHT\n166 hold\n"  // stage 3
               "180 hold SPACE\n181 hold\n"                      // back to the title
-              "300 hold SPACE\n301 hold\n");                    // play
+              "300 hold SPACE\n301 hold\n"                      // play
+              "310 hold SPACE\n");                              // and fire
     RunResult r = RunGame("--invincible --frames 24000 --script " + (tmp / "keys.txt") + " --state-out " +
                               (tmp / "s.txt") + " --shot 18000:" + (tmp / "warning.png"),
                           tmp);
