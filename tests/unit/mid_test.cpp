@@ -220,7 +220,9 @@ TEST_F(MidTest, Chuugata4Variant1AlternatesFansWithBrakingRings) {
     EXPECT_EQ(e.mode, 0);
     EXPECT_GT(turns, 100);  // a new heading for the braking bullets nearly every frame
     for (const SpriteData& b : tama)
-        if (b.flag) EXPECT_EQ(b.mode, 7);
+        if (b.flag) {
+            EXPECT_EQ(b.mode, 7);
+        }
 }
 
 TEST_F(MidTest, HullsRamAVulnerableShipButTheTurretNever) {
