@@ -12,6 +12,20 @@
 
 static int Diff() { return OPTION.Difficulty; }
 
+// The end of one volley of the opening phase: the heading turns by a random
+// step, and after `volleys` of them the enemy moves on to its next phase.
+static void VolleyDone(SpriteData& e, int volleys) {
+    e.cnt += my_rand(1, 50);
+    e.step += 1;
+    DS_Play(Wave[6]);
+    if (e.step >= volleys) {
+        e.cnt = e.cnt % 360;
+        e.timer = 50;
+        e.mode = 1;
+        e.step = 0;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // chuugata6: the battleship and its two dart guns.
 
@@ -36,15 +50,7 @@ static void Chuugata6Variant0(SpriteData& e, int d) {
             }
         }
         e.timer = 2;
-        e.cnt += my_rand(1, 50);
-        e.step += 1;
-        DS_Play(Wave[6]);
-        if (e.step >= 100) {
-            e.cnt = e.cnt % 360;
-            e.timer = 50;
-            e.mode = 1;
-            e.step = 0;
-        }
+        VolleyDone(e, 100);
         break;
     case 1: {
         const int count = d == EASY ? 30 : 45;
@@ -109,15 +115,7 @@ static void Chuugata6Variant1(SpriteData& e, int d) {
             if (d == HARD && k % 2 == 0) Upper(e, a + 180, e.gw[0]);
         }
         e.timer = d == HARD ? 30.0f : 50.0f;
-        e.cnt += my_rand(1, 50);
-        e.step += 1;
-        DS_Play(Wave[6]);
-        if (e.step >= 10) {
-            e.cnt = e.cnt % 360;
-            e.timer = 50;
-            e.mode = 1;
-            e.step = 0;
-        }
+        VolleyDone(e, 10);
         break;
     case 1:
         if (d == EASY) {
