@@ -23,6 +23,10 @@ static SDL_Renderer* gRenderer;
 static SDL_Texture* gTexture;
 static bool gVsync;
 static bool gVideoUp;
+static bool gDrawing = true;
+
+void Plat_SetDrawing(bool on) { gDrawing = on; }
+bool Plat_Drawing() { return gDrawing; }
 
 SDL_Window* PlatI_Window() { return gWindow; }
 
@@ -201,7 +205,7 @@ bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src, int l, int t, i
     if (x + (r - l) > dst->w) r = l + (dst->w - x);
     if (y + (b - t) > dst->h) b = t + (dst->h - y);
     int w = r - l, h = b - t;
-    if (w <= 0 || h <= 0) return true;
+    if (w <= 0 || h <= 0 || !gDrawing) return true;
     const uint16_t* sp = src->px + (size_t)t * src->w + l;
     uint16_t* dp = dst->px + (size_t)y * dst->w + x;
     if (!keyed) {
@@ -237,7 +241,7 @@ bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src, int l, int t, i
 }
 
 void Plat_Fill(PlatSurface* dst, int l, int t, int r, int b, uint16_t pixel) {
-    if (!dst) return;
+    if (!dst || !gDrawing) return;
     if (l < 0) l = 0;
     if (t < 0) t = 0;
     if (r > dst->w) r = dst->w;

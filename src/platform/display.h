@@ -57,6 +57,12 @@ bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src,
 // Fills [l,r) x [t,b) of `dst` (clipped) with `pixel`.
 void Plat_Fill(PlatSurface* dst, int l, int t, int r, int b, uint16_t pixel);
 
+// Pixel work on or off (on at start). While off, copies, fills, text and
+// lines check their arguments and answer as usual but change no pixel: for
+// frames whose picture nobody will see.
+void Plat_SetDrawing(bool on);
+bool Plat_Drawing();
+
 // Converts 8-bit components to the display's pixel value.
 inline uint16_t Plat_RGB565(int r, int g, int b) {
     return (uint16_t)(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | ((b & 0xF8) >> 3));

@@ -1,5 +1,6 @@
 // Text and lines on the 16-bit back buffer.
 #include "platform/text.h"
+#include "platform/display.h"
 #include "platform/plat_internal.h"
 
 #include <SDL_ttf.h>
@@ -271,6 +272,7 @@ bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, i
     if (!dst || !text || !*text) return false;
     TTF_Font* font = GetFont(size, italic);
     if (!font) return false;
+    if (!Plat_Drawing()) return true;
     SDL_Color col = {(Uint8)(r & 255), (Uint8)(g & 255), (Uint8)(b & 255), 255};
     int dw = Plat_SurfaceWidth(dst), dh = Plat_SurfaceHeight(dst);
     if (y >= dh || x >= dw) return true;
@@ -328,7 +330,7 @@ void Plat_TextShutdown() {
 // Solid lines: Bresenham steps from the first point up to, not including,
 // the last; a wider pen repeats the run across the minor axis.
 void Plat_DrawLine(PlatSurface* dst, int x1, int y1, int x2, int y2, int width, int r, int g, int b) {
-    if (!dst) return;
+    if (!dst || !Plat_Drawing()) return;
     int dw = Plat_SurfaceWidth(dst), dh = Plat_SurfaceHeight(dst);
     uint16_t* px = Plat_SurfacePixels(dst);
     uint16_t c = Plat_RGB565(r & 255, g & 255, b & 255);

@@ -142,7 +142,7 @@ void DrawAlpha(int x, int y, SurfaceData& source, int left, int top, int right, 
         Capture(DDBack, x, y, w, h, BackBuf);
         std::memcpy(DIBBuf, BackBuf, (size_t)w * h * 4);
     }
-    if (w != sDibW || h != sDibH) return;
+    if (w != sDibW || h != sDibH || !Plat_Drawing()) return;
     // Row by row, so that each blended row is copied out while it is hot.
     uint16_t* dst = Plat_SurfacePixels(DDBack);
     for (int j = 0; j < h; j++) {

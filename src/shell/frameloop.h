@@ -17,6 +17,7 @@ struct ShellOptions {
     bool verify;         // --verify: check the playback's state fingerprints
     long bot;            // --bot SEED: the random player (-1: off)
     const char* stateOut;  // --state-out FILE: a line describing the game state at the end
+    long drawEvery;      // --draw-every K: headless, draw only every K-th picture of play (testing aid)
     int shotCount;
     long shotFrame[64];  // --shot N:FILE
     const char* shotFile[64];
@@ -38,7 +39,9 @@ int Shell_Start(int argc, char** argv);
 bool Shell_Running();
 // One game frame as the loop runs it: the inputs of the frame (script,
 // bot, replay), its key-down events, then clear, Main_Proc and the copy.
-void Shell_RunFrame();
+// `seen` false: nobody will see this frame's picture (the display shows a
+// later one), so a frame of play may leave out its pixel work.
+void Shell_RunFrame(bool seen = true);
 // Handles one window event. False when the window is gone (loop ends).
 bool WindowProc(const PlatEvent& ev);
 // Escape's save and release of the joystick.

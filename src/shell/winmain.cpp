@@ -12,6 +12,7 @@
 #include "player/player.h"
 #include "render/render.h"
 #include "sound/sound.h"
+#include "game/game.h"
 #include "game/scene.h"
 #include "game/score.h"
 
@@ -32,7 +33,7 @@ static void Usage() {
                  "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
                  "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n"
                  "                  [--record FILE | --play FILE [--verify]] [--bot SEED]\n"
-                 "                  [--invincible]\n");
+                 "                  [--invincible] [--draw-every K]\n");
 }
 
 static bool ParseLong(const char* s, long* out) {
@@ -61,7 +62,7 @@ bool Shell_ParseArgs(int argc, char** argv) {
             return false;
         } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
                    std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out") && std::strcmp(a, "--record") &&
-                   std::strcmp(a, "--play") && std::strcmp(a, "--bot")) {
+                   std::strcmp(a, "--play") && std::strcmp(a, "--bot") && std::strcmp(a, "--draw-every")) {
             std::fprintf(stderr, "quellstorm: unknown argument '%s'\n", a);
             Usage();
             return false;
@@ -79,6 +80,9 @@ bool Shell_ParseArgs(int argc, char** argv) {
             sHome = v;
             if (sHome.empty() || sHome.back() != '/') sHome += '/';
             Options.home = sHome.c_str();
+            i++;
+        } else if (!std::strcmp(a, "--draw-every") && ParseLong(v, &n) && n >= 1) {
+            Options.drawEvery = n;
             i++;
         } else if (!std::strcmp(a, "--bot") && ParseLong(v, &n)) {
             Options.bot = n;
@@ -161,9 +165,20 @@ static void TakeShots() {
             std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.shotFile[i]);
 }
 
+static bool ShotDue(long frame) {
+    for (int i = 0; i < Options.shotCount; i++)
+        if (Options.shotFrame[i] == frame) return true;
+    return false;
+}
+
 // One game frame, exactly as the game has always run it: clear, draw the
-// next picture, copy it out.
-void Shell_RunFrame() {
+// next picture, copy it out. A frame of play whose picture nobody will see
+// (more game frames run than the display shows) does everything but the
+// pixel work: every picture of play starts from a cleared screen and
+// nothing in play reads the screen back, so no later picture can tell.
+// The title and its scenes always draw: the blended title picture captures
+// what is on the screen.
+void Shell_RunFrame(bool seen) {
     long next = FrameCount + 1;
     Plat_AdvanceFrame();
     Script_BeginFrame(next);
@@ -173,6 +188,8 @@ void Shell_RunFrame() {
     while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);  // a script's or replay's key-downs
     if (!sWindowAlive) return;
     FrameCount = next;
+    if (!seen && Options.headless && Options.drawEvery > 1) seen = FrameCount % Options.drawEvery == 0;
+    Plat_SetDrawing(seen || Scene != 1 || ShotDue(FrameCount));
     DD_BackInit();
     Main_Proc(hwnd);
     DD_Flip();
@@ -252,7 +269,8 @@ int QS_WinMain(int argc, char** argv) {
         if (!sWindowAlive) break;
         if (Options.headless) {
             // Headless runs never wait: the virtual clock just moves on.
-            Shell_RunFrame();
+            // Every picture is drawn unless --draw-every says otherwise.
+            Shell_RunFrame(Options.drawEvery <= 1);
         } else {
             if (!Plat_PresentWaits() && FrameCount > 0) {
                 double now = Plat_RealMs();
@@ -266,8 +284,9 @@ int QS_WinMain(int argc, char** argv) {
             // loading frame runs.
             bool first = FrameCount == 0;
             int due = first ? 1 : FramesDue(&simMs);
+            if (Options.maxFrames && due > Options.maxFrames - FrameCount) due = (int)(Options.maxFrames - FrameCount);
             for (int i = 0; i < due && sWindowAlive; i++) {
-                Shell_RunFrame();
+                Shell_RunFrame(i == due - 1);  // only the last of them is shown
                 simMs += 4.0;
                 if (Options.maxFrames && FrameCount >= Options.maxFrames) break;
             }

@@ -75,3 +75,27 @@ TEST(ReplayE2E, PlaybackNeverWritesTheScoreFile) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(ReadFile(tmp / "score.dat").empty());
 }
+
+// In a window the display shows one picture for every four or so game
+// frames, and the frames in between leave their pixel work out. The
+// pictures that are shown must be exactly those of a run that draws them
+// all, through the menus, a stage with its fire and effects, and a death.
+TEST(ReplayE2E, UndrawnPicturesChangeNothingThatIsShown) {
+    TempDir tmp;
+    std::string replay = std::string(QS_SOURCE_DIR) + "/tests/golden/death_respawn.qsr";
+    const long frames[] = {3, 41, 400, 1203, 1600, 2000, 2399};
+    std::string shotsA, shotsB;
+    for (long f : frames) {
+        shotsA += " --shot " + std::to_string(f) + ":" + (tmp / ("a" + std::to_string(f) + ".bmp"));
+        shotsB += " --shot " + std::to_string(f) + ":" + (tmp / ("b" + std::to_string(f) + ".bmp"));
+    }
+    RunResult r = RunGame("--play " + replay + " --verify" + shotsA, tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = RunGame("--play " + replay + " --verify --draw-every 4" + shotsB, tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (long f : frames) {
+        std::string a = ReadFile(tmp / ("a" + std::to_string(f) + ".bmp"));
+        EXPECT_FALSE(a.empty()) << f;
+        EXPECT_EQ(a, ReadFile(tmp / ("b" + std::to_string(f) + ".bmp"))) << "picture of frame " << f;
+    }
+}
