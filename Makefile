@@ -4,7 +4,7 @@ ASAN     ?= build-asan
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan asan clean preview bench fuzz golden
+.PHONY: all deps configure build run test test-asan asan clean preview bench bench-instr fuzz golden
 
 all: build
 
@@ -44,6 +44,12 @@ bench: deps
 	cmake --build build-bench -j $(JOBS) --target qs_bench qs_framebench quellstorm assets
 	./build-bench/qs_bench
 	cd build-bench && ./qs_framebench $(REPLAY)
+
+# Instructions per frame under callgrind (valgrind): exact, whatever the load.
+bench-instr: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQS_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build build-bench -j $(JOBS) --target qs_framebench quellstorm assets
+	bash scripts/bench-instr.sh build-bench $(REPLAY)
 
 # Fuzzing the readers of outside data (WAV, score file, replay, bitmap).
 # Each target runs FUZZ_SECONDS; new finds go to build-fuzz/finds/.

@@ -12,6 +12,7 @@ PACKAGES=(
   libcairo2-dev
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  valgrind
 )
 
 missing=()

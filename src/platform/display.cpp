@@ -22,6 +22,7 @@ static SDL_Window* gWindow;
 static SDL_Renderer* gRenderer;
 static SDL_Texture* gTexture;
 static bool gVsync;
+static bool gTextureArgb;  // the texture is 32-bit XRGB or ARGB (else RGB565)
 static bool gVideoUp;
 static bool gDrawing = true;
 
@@ -53,11 +54,25 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
     if (!gRenderer) return false;
-    SDL_RendererInfo info;
-    gVsync = SDL_GetRendererInfo(gRenderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+    SDL_RendererInfo info = {};
+    if (SDL_GetRendererInfo(gRenderer, &info) != 0) info = SDL_RendererInfo();
+    gVsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     SDL_RenderSetLogicalSize(gRenderer, 640, 480);
-    gTexture = SDL_CreateTexture(gRenderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, 640, 480);
+    // The renderers take 32-bit pixels without converting them themselves
+    // (the GL renderer has no 16-bit textures at all and would convert
+    // every picture through a slow general path): we widen our pixels while
+    // copying them out, to the window's own layout (XRGB) where the
+    // renderer takes it, else ARGB. A renderer with neither gets 16 bits.
+    Uint32 format = SDL_PIXELFORMAT_RGB565;
+    for (Uint32 k = 0; k < info.num_texture_formats; k++) {
+        Uint32 f = info.texture_formats[k];
+        if (f == SDL_PIXELFORMAT_RGB888 || (f == SDL_PIXELFORMAT_ARGB8888 && format == SDL_PIXELFORMAT_RGB565))
+            format = f;
+    }
+    gTextureArgb = format != SDL_PIXELFORMAT_RGB565;
+    gTexture = SDL_CreateTexture(gRenderer, format, SDL_TEXTUREACCESS_STREAMING, 640, 480);
     if (!gTexture) return false;
+    SDL_SetTextureBlendMode(gTexture, SDL_BLENDMODE_NONE);  // a copy, not a blend, whatever its alpha
     SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
     SDL_RenderClear(gRenderer);
     SDL_RenderPresent(gRenderer);
@@ -73,9 +88,52 @@ void Plat_DisplayClose() {
     gWindow = nullptr;
 }
 
+void Plat_RowToArgb(const uint16_t* in, uint32_t* out, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    // Eight pixels at a time in 16-bit lanes: each component scaled to 0..255
+    // and rounded, so that full intensity is 255: v * 255 / 31 rounded is
+    // (v * 527 + 23) >> 6 and v * 255 / 63 rounded is (v * 259 + 33) >> 6,
+    // for every v of their ranges.
+    const __m128i m5 = _mm_set1_epi16(31), m6 = _mm_set1_epi16(63), alpha = _mm_set1_epi16((short)0xFF00);
+    const __m128i k527 = _mm_set1_epi16(527), k23 = _mm_set1_epi16(23);
+    const __m128i k259 = _mm_set1_epi16(259), k33 = _mm_set1_epi16(33);
+    for (; i + 8 <= n; i += 8) {
+        __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        __m128i r = _mm_and_si128(_mm_srli_epi16(p, 11), m5);
+        __m128i g = _mm_and_si128(_mm_srli_epi16(p, 5), m6);
+        __m128i b = _mm_and_si128(p, m5);
+        r = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(r, k527), k23), 6);
+        g = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(g, k259), k33), 6);
+        b = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(b, k527), k23), 6);
+        __m128i lo = _mm_or_si128(b, _mm_slli_epi16(g, 8));  // bytes B, G
+        __m128i hi = _mm_or_si128(r, alpha);                  // bytes R, A
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi16(lo, hi));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), _mm_unpackhi_epi16(lo, hi));
+    }
+#endif
+    for (; i < n; i++) {
+        uint32_t p = in[i], r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+        r = (r * 527 + 23) >> 6;
+        g = (g * 259 + 33) >> 6;
+        b = (b * 527 + 23) >> 6;
+        out[i] = 0xFF000000u | r << 16 | g << 8 | b;
+    }
+}
+
 void Plat_Present(PlatSurface* back) {
     if (!gRenderer || !back) return;
-    SDL_UpdateTexture(gTexture, nullptr, back->px, back->pitch);
+    void* pixels;
+    int pitch;
+    if (!gTextureArgb) {
+        SDL_UpdateTexture(gTexture, nullptr, back->px, back->pitch);
+    } else if (SDL_LockTexture(gTexture, nullptr, &pixels, &pitch) == 0) {
+        for (int y = 0; y < back->h && y < 480; y++)
+            Plat_RowToArgb(back->px + (size_t)y * back->w,
+                           reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + (size_t)y * pitch),
+                           back->w < 640 ? back->w : 640);
+        SDL_UnlockTexture(gTexture);
+    }
     SDL_RenderClear(gRenderer);
     SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
     SDL_RenderPresent(gRenderer);
@@ -216,19 +274,13 @@ bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src, int l, int t, i
         int i = 0;
 #if defined(__SSE2__)
         // Eight pixels at a time: keep the destination where the source is
-        // the key.
+        // the key. No branches: sprite edges would make them guess wrong.
         const __m128i zero = _mm_setzero_si128();
         for (; i + 8 <= w; i += 8) {
             __m128i s8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sp + i));
-            __m128i key = _mm_cmpeq_epi16(s8, zero);
-            int m = _mm_movemask_epi8(key);
-            if (m == 0xFFFF) continue;  // all transparent
-            if (m == 0) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(dp + i), s8);
-                continue;
-            }
             __m128i d8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dp + i));
-            __m128i out = _mm_or_si128(_mm_and_si128(key, d8), _mm_andnot_si128(key, s8));
+            __m128i key = _mm_cmpeq_epi16(s8, zero);
+            __m128i out = _mm_or_si128(_mm_and_si128(key, d8), s8);  // key pixels are 0 in s8
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dp + i), out);
         }
 #endif

@@ -63,6 +63,10 @@ void Plat_Fill(PlatSurface* dst, int l, int t, int r, int b, uint16_t pixel);
 void Plat_SetDrawing(bool on);
 bool Plat_Drawing();
 
+// Widens a row of n RGB565 pixels to 32-bit ARGB (opaque), each component
+// scaled to 0..255 and rounded: what the window shows.
+void Plat_RowToArgb(const uint16_t* in, uint32_t* out, int n);
+
 // Converts 8-bit components to the display's pixel value.
 inline uint16_t Plat_RGB565(int r, int g, int b) {
     return (uint16_t)(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | ((b & 0xF8) >> 3));

@@ -1,7 +1,9 @@
 // Bitmap files: what decodes, what is refused, and never a crash.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -50,4 +52,57 @@ TEST(Bitmap, MissingFileLeavesTheSlotAsItWas) {
     SurfaceData slot = {};
     EXPECT_FALSE(DD_LoadBitmap(slot, "BMP\\no_such_picture.bmp"));
     EXPECT_EQ(slot.surface, nullptr);
+}
+
+// The fast paths of the keyed copy (eight pixels at a time) against the
+// plain rule, for every width up to a few chunks and every mix of key and
+// colour: a pixel of value 0 leaves the screen, any other replaces it. And
+// nothing is touched while drawing is off.
+TEST(Bitmap, KeyedCopyMatchesThePlainRuleAtEveryWidth) {
+    PlatSurface* src = Plat_SurfaceCreate(40, 3);
+    PlatSurface* dst = Plat_SurfaceCreate(64, 3);
+    ASSERT_TRUE(src && dst);
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    for (int w = 1; w <= 40; w++) {
+        uint16_t* s = Plat_SurfacePixels(src);
+        uint16_t* d = Plat_SurfacePixels(dst);
+        for (int i = 0; i < 40 * 3; i++) s[i] = (next() >> 16) % 3 == 0 ? 0 : (uint16_t)(next() >> 8);
+        for (int i = 0; i < 64 * 3; i++) d[i] = (uint16_t)(next() >> 8);
+        uint16_t before[64 * 3];
+        std::memcpy(before, d, sizeof before);
+        ASSERT_TRUE(Plat_Blit(dst, 5, 0, src, 0, 0, w, 3, true));
+        for (int y = 0; y < 3; y++)
+            for (int x = 0; x < 64; x++) {
+                uint16_t want = before[y * 64 + x];
+                if (x >= 5 && x < 5 + w && s[y * 40 + x - 5]) want = s[y * 40 + x - 5];
+                ASSERT_EQ(d[y * 64 + x], want) << "width " << w << " at " << x << "," << y;
+            }
+    }
+    Plat_SetDrawing(false);
+    uint16_t before[64 * 3];
+    std::memcpy(before, Plat_SurfacePixels(dst), sizeof before);
+    EXPECT_TRUE(Plat_Blit(dst, 0, 0, src, 0, 0, 40, 3, true));
+    EXPECT_FALSE(Plat_Blit(dst, 0, 0, src, 0, 0, 41, 3, true));  // still refused
+    Plat_Fill(dst, 0, 0, 64, 3, 0xFFFF);
+    Plat_SetDrawing(true);
+    EXPECT_EQ(std::memcmp(before, Plat_SurfacePixels(dst), sizeof before), 0);
+    Plat_SurfaceFree(src);
+    Plat_SurfaceFree(dst);
+}
+
+// What the window shows: each component scaled to 0..255 and rounded, so
+// full intensity is 255 (white stays white), in the eight-at-a-time path
+// and the tail alike.
+TEST(Bitmap, PicturesWidenToArgbRounded) {
+    static uint16_t in[65536 + 3];
+    static uint32_t out[65536 + 3];
+    for (int i = 0; i < 65536 + 3; i++) in[i] = (uint16_t)(i * 40503u);
+    Plat_RowToArgb(in, out, 65536 + 3);
+    auto widen = [](uint32_t v, double max) { return (uint32_t)std::lround(v * 255.0 / max); };
+    for (int i = 0; i < 65536 + 3; i++) {
+        uint32_t p = in[i];
+        uint32_t want = 0xFF000000u | widen(p >> 11, 31) << 16 | widen((p >> 5) & 63, 63) << 8 | widen(p & 31, 31);
+        ASSERT_EQ(out[i], want) << "pixel " << std::hex << p;
+    }
 }
