@@ -36,6 +36,20 @@ bool PlatI_InitSubsystem(Uint32 flags) {
     return SDL_InitSubSystem(flags) == 0;
 }
 
+// True when the renderer just made draws through OpenGL and that OpenGL is
+// a software rasteriser (Mesa's llvmpipe, softpipe or swrast).
+static bool SoftwareGL() {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(gRenderer, &info) != 0 || !info.name || std::strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    typedef const unsigned char* (*GetString)(unsigned);
+    GetString getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned GL_RENDERER_NAME = 0x1F01;
+    const char* name = getString ? reinterpret_cast<const char*>(getString(GL_RENDERER_NAME)) : nullptr;
+    return name && (std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe") || std::strstr(name, "swrast") ||
+                    std::strstr(name, "Software Rasterizer"));
+}
+
 bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     if (cfg.headless) {
         // No window at all: the game draws into its own buffers as usual.
@@ -52,6 +66,14 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     if (!gWindow) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp, not blurred
     gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (gRenderer && !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && SoftwareGL()) {
+        // GL drawn by the processor (a machine or virtual display without a
+        // graphics card) costs a third of a core for our one picture; SDL's
+        // own software path straight to the window costs a small share.
+        SDL_DestroyRenderer(gRenderer);
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE);
+    }
     if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
     if (!gRenderer) return false;
     SDL_RendererInfo info = {};

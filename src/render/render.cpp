@@ -60,7 +60,7 @@ int DrawLogCount;
 bool DrawLogOn;
 
 void DD_DrawBitmap(int x, int y, SurfaceData& source, int left, int top, int right, int bottom) {
-    if (!source.surface) return;
+    if (!source.surface || !Plat_Drawing()) return;
     if (DrawLogOn && DrawLogCount < DRAW_LOG_MAX) {
         uintptr_t at = reinterpret_cast<uintptr_t>(&source), first = reinterpret_cast<uintptr_t>(Bitmap);
         int16_t slot = at >= first && at < first + sizeof Bitmap ? (int16_t)((at - first) / sizeof(SurfaceData)) : -1;

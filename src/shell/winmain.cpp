@@ -263,6 +263,13 @@ int QS_WinMain(int argc, char** argv) {
     // its refresh rate and the loop sleeps in between: the game frames
     // still run at their own pace, several to a picture.
     double presentEvery = 1000.0 / Plat_RefreshRate(), nextPresent = 0;
+    // A display that says it waits for its refresh but does not (a virtual
+    // X server, some drivers) would have the loop present as fast as it
+    // can: when presents keep coming back well inside one refresh, the
+    // loop paces itself instead.
+    bool paced = !Plat_PresentWaits();
+    int quickPresents = 0;
+    double lastPresent = 0;
     while (sWindowAlive) {
         PlatEvent ev;
         while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
@@ -272,7 +279,7 @@ int QS_WinMain(int argc, char** argv) {
             // Every picture is drawn unless --draw-every says otherwise.
             Shell_RunFrame(Options.drawEvery <= 1);
         } else {
-            if (!Plat_PresentWaits() && FrameCount > 0) {
+            if (paced && FrameCount > 0) {
                 double now = Plat_RealMs();
                 if (now < nextPresent) {
                     Plat_SleepMs(nextPresent - now);
@@ -284,6 +291,12 @@ int QS_WinMain(int argc, char** argv) {
             // loading frame runs.
             bool first = FrameCount == 0;
             int due = first ? 1 : FramesDue(&simMs);
+            if (due == 0) {
+                // Nothing new to show yet: wait for the next game frame.
+                double wait = 4.0 - (Plat_RealMs() - simMs);
+                Plat_SleepMs(wait < 0.5 ? 0.5 : wait > 4.0 ? 4.0 : wait);
+                continue;
+            }
             if (Options.maxFrames && due > Options.maxFrames - FrameCount) due = (int)(Options.maxFrames - FrameCount);
             for (int i = 0; i < due && sWindowAlive; i++) {
                 Shell_RunFrame(i == due - 1);  // only the last of them is shown
@@ -292,6 +305,15 @@ int QS_WinMain(int argc, char** argv) {
             }
             if (sWindowAlive) Plat_Present(DDBack);
             if (first) simMs = Plat_RealMs();  // the game's clock starts with the first picture
+            if (!paced) {
+                double now = Plat_RealMs();
+                quickPresents = now - lastPresent < presentEvery / 2 ? quickPresents + 1 : 0;
+                lastPresent = now;
+                if (quickPresents >= 30) {
+                    paced = true;
+                    nextPresent = now + presentEvery;
+                }
+            }
         }
         if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
     }
