@@ -42,11 +42,12 @@ std::string Keys(int rights) {
     return k;
 }
 
-// One run to `frames`; returns the state line.
+// One run to `frames` (drawing one frame in 16, and the pictures asked
+// for); returns the state line.
 std::string RunTo(const TempDir& tmp, int frames, const std::string& extra = "") {
     std::string state = tmp / ("s" + std::to_string(frames) + ".txt");
-    RunResult r = RunGame("--invincible --frames " + std::to_string(frames) + " --script " + (tmp / "keys.txt") +
-                              " --state-out " + state + extra,
+    RunResult r = RunGame("--invincible --draw-every 16 --frames " + std::to_string(frames) + " --script " +
+                              (tmp / "keys.txt") + " --state-out " + state + extra,
                           tmp);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return ReadFile(state);
