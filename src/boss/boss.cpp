@@ -59,6 +59,7 @@ static void BossOwnStart(int stage, SpriteData& s) {
     case 3:
         s.mode = s.opt = s.opt2 = 0;
         s.iw[0] = s.iw[1] = 0;
+        s.fw[7] = 0.0f;  // not dying
         break;
     case 4:
         s.mode = s.opt = s.opt2 = s.opt3 = 0;

@@ -4,8 +4,6 @@
 // written here a created boss neither moves, fires, is drawn nor dies.
 #include "boss/boss.h"
 
-void Boss2Pass() {}     // BOSS2, stage 2's battleship
-void Boss3Pass() {}     // BOSS3, stage 3
 void Boss4Pass() {}     // BOSS4, stage 4, with its drones
 void Boss5Pass() {}     // BOSS5, stage 5's core
 void LastBossPass() {}  // LBOSS, the last boss (entries 0..4)

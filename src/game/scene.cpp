@@ -14,6 +14,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <initializer_list>
 
 void Main_Proc(PlatWindow*) {
     if (Scene == SCENE_INSTRUCTIONS) SceneInstructions();
@@ -150,14 +151,27 @@ void NewGame() {
     DS_Play(Wave[5]);
 }
 
+// Enemy bullets, lasers and beams in play (a test of a run can see that
+// an enemy or boss fires).
+static int EnemyShotsInPlay() {
+    int n = 0;
+    for (const SpriteData* pool : {tama, Baka, sLaser, sLaser2, BLaser}) {
+        int count = pool == tama ? TAMA_MAX : pool == Baka ? BAKA_MAX : pool == BLaser ? BLASER_MAX : SLASER_MAX;
+        for (int i = 0; i < count; i++) n += pool[i].flag ? 1 : 0;
+    }
+    return n;
+}
+
 void Game_DescribeState(char* out, int size) {
     std::snprintf(out, (size_t)size,
                   "Scene=%d MenuState=%d TitleCursor=%d OptionRow=%d StageNo=%d PlayerStock=%d BombStock=%d "
                   "Difficulty=%d Players=%d StartStage=%d PowerStock=%d StagePhase=%d StageStep=%d "
-                  "Score=%" PRId64 " HiScore=%" PRId64 " PlayCount=%d Deaths=%d ShipX=%d ShipY=%d Kills=%d Jewels=%d",
+                  "Score=%" PRId64 " HiScore=%" PRId64 " PlayCount=%d Deaths=%d ShipX=%d ShipY=%d Kills=%d Jewels=%d "
+                  "BossBar=%d EnemyShots=%d",
                   Scene, MenuState, TitleCursor, OptionRow, StageNo, PlayerStock, BombStock, OPTION.Difficulty,
                   OPTION.Players, OPTION.StartStage, OPTION.PowerStock, StagePhase,
                   StageNo >= 0 && StageNo < 6 ? StageStep[StageNo] : -1, dat.score, dat.hiscore, dat.playcount,
                   dat.deaths, (int)P_Ship.x, (int)P_Ship.y, KillCount,
-                  JewelCount[0] + JewelCount[1] + JewelCount[2] + JewelCount[3] + JewelCount[4]);
+                  JewelCount[0] + JewelCount[1] + JewelCount[2] + JewelCount[3] + JewelCount[4], BossBar,
+                  EnemyShotsInPlay());
 }
