@@ -6,7 +6,4 @@
 
 void Boss2Pass() {}     // BOSS2, stage 2's battleship
 void Boss3Pass() {}     // BOSS3, stage 3
-void Boss4Pass() {}     // BOSS4, stage 4, with its drones
-void Boss5Pass() {}     // BOSS5, stage 5's core
 void LastBossPass() {}  // LBOSS, the last boss (entries 0..4)
-void BitPass() {}       // the drones of BOSS4, BOSS5 and LBOSS
