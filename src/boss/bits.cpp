@@ -29,6 +29,7 @@ const float kDartGap = 0.1f;        // one dart (or ring bullet) per 0.1
 const float kFanPeriod = 5.0f;      // modes 5 and 6
 // Where a dashing drone is held: fully on the screen.
 const float kFieldRight = 540.0f, kFieldBottom = 380.0f;
+const float kMidScreen = 320.0f;
 
 // The sheet column of each mode: 6 faces down, 2 up, the rest left.
 const int kColumn[7] = {6, 2, 0, 1, 3, 4, 5};
@@ -56,10 +57,10 @@ void BurstMode(SpriteData& d, float x, float y, int lo, int hi) {
 }
 
 // Mode 2: drifts until its timer runs out, dashes at speed 80 for 4 in a
-// random direction towards the player's side (within 90 degrees of
-// straight left), stops and fires from (x, y + 40). It is held on the
-// screen: a dash that reaches the edge ends there. opt2: 0 resting, 1
-// dashing.
+// random direction r(-90, 90), mirrored to point left when it is in the
+// right half of the screen (so it zigzags across the field), stops and
+// fires from (x, y + 40). It is held on the screen: a dash that reaches
+// the edge ends there. opt2: 0 resting, 1 dashing.
 void DashMode(SpriteData& d) {
     bool edge = false;
     if (d.x < 0.0f) { d.x = 0.0f; edge = true; }
@@ -69,7 +70,8 @@ void DashMode(SpriteData& d) {
     if (d.opt2 == 0) {
         if (edge) d.speed = 0.0f;
         if (d.timer > 0.0f) return;
-        SpriteHeading(d, (float)(180 + my_rand(-90, 90)));
+        int turn = my_rand(-90, 90);
+        SpriteHeading(d, (float)(d.x + d.w / 2 < kMidScreen ? turn : 180 - turn));
         d.speed = kDashSpeed;
         d.fw[1] = kDashTime;
         d.opt2 = 1;

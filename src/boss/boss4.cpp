@@ -34,14 +34,14 @@ static void RandomPoint(const SpriteData& s, float* x, float* y) {
     *x = (float)BossRandCoord(s.x, s.x + s.w);
 }
 
-// The first frame of dying: the script stops for good and the two drones
-// the carrier launched first go with it.
+// The first frame of dying: the script stops for good and the carrier's
+// drones go with it, all of them: the ones it called in late would
+// otherwise drift on firing through the stage-clear and into stage 5.
 static void Boss4DeathStart(SpriteData& s) {
     s.mode = BOSS4_DYING;
     s.fw[1] = 0.0f;
     s.timer = 0.0f;
-    SpriteRelease(bit[0]);
-    SpriteRelease(bit[1]);
+    for (int i = 0; i < BIT_MAX; i++) SpriteRelease(bit[i]);
 }
 
 // The wreck turns down and sinks ever faster in a string of explosions;
