@@ -180,13 +180,14 @@ void BigRing(SpriteData& s, int n) {
     DS_Play(Wave[16]);
 }
 
-// 15: standing still: dense fans, every fifth volley a ring.
+// 15: standing still: dense fans, opened by a ring of large bullets (each
+// sprays darts all the way across the screen, so one ring is plenty).
 void StandAndFire(SpriteData& s) {
     if (!Due(s)) return;
-    DenseFans(s, ByLevel(7, 13, 19));
-    if ((int)s.time % 5 == 0) BigRing(s, ByLevel(4, 6, 8));
+    if (s.time == 0.0f) BigRing(s, ByLevel(3, 4, 6));
+    DenseFans(s, ByLevel(5, 9, 13));
     s.cnt += 13;
-    if (Counted(s, (float)ByLevel(12, 8, 5), 40)) {
+    if (Counted(s, (float)ByLevel(14, 10, 7), 30)) {
         SpriteHeading(s, (float)my_rand(0, 360));
         s.speed = 10.0f;
         Next(s, 16, 20);
@@ -200,10 +201,9 @@ void Wander(SpriteData& s) {
     if (s.y <= -80.0f) { SpriteHeading(s, 90); s.speed = 20.0f; }
     if (s.y >= 160.0f) { SpriteHeading(s, 270); s.speed = 20.0f; }
     if (!Due(s)) return;
-    DenseFans(s, ByLevel(3, 5, 7));
-    if ((int)s.time % 10 == 0) BigRing(s, ByLevel(4, 6, 8));
+    DenseFans(s, ByLevel(3, 4, 5));
     s.cnt += 29;
-    if (Counted(s, (float)ByLevel(15, 10, 6), 30)) {
+    if (Counted(s, (float)ByLevel(16, 12, 8), 30)) {
         s.speed = 0.0f;
         Next(s, 15, 20);
     }

@@ -68,25 +68,6 @@ TEST_F(DroneTest, SeveralShotsInOneFrameEachCountAndNoneAfterTheKill) {
     EXPECT_EQ(LiveCount(P_Shot), 2);  // the two after the kill fly on
 }
 
-// The box starts 20 in from the drone's left edge; touching is no hit.
-TEST_F(DroneTest, AShotTouchingTheLeftOfTheBoxMisses) {
-    SpriteData& d = Drone(10);
-    SpriteData& touching = PlaceShot(P_Shot, 300 + 20 - 16, 240, 16, 16);
-    BitUpdate(d);
-    EXPECT_TRUE(touching.flag);
-    EXPECT_EQ(d.hp, 10.0f);
-    touching.x += 1;
-    BitUpdate(d);
-    EXPECT_FALSE(touching.flag);
-    EXPECT_EQ(d.hp, 9.0f);
-}
-
-TEST_F(DroneTest, DronesLeaveOffTheScreen) {
-    Bit(-90, 200, 180, 20, 0);
-    for (int k = 0; k < 20 && bit[0].flag; k++) BitUpdate(bit[0]);
-    EXPECT_FALSE(bit[0].flag);
-}
-
 // Mode 0 waits 10, then fires 50 darts one per 0.1, and the next burst
 // comes 20 after the first began.
 TEST_F(DroneTest, ABurstIsFiftyDartsOnePerTenthOfATimeUnit) {
