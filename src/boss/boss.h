@@ -64,3 +64,27 @@ void Boss1Update(SpriteData& s, int index);
 void Boss1Pattern(SpriteData& s);
 // One step of the death sequence (every frame while BossBar < 0).
 void Boss1DeathStep(SpriteData& s);
+
+// BOSS4: one entry's whole frame, its script (modes 0..16) and one step of
+// its death (mode BOSS4_DYING from the first frame of BossBar < 0).
+enum { BOSS4_DYING = 1000 };
+void Boss4Update(SpriteData& s, int index);
+void Boss4Script(SpriteData& s);
+void Boss4DeathStep(SpriteData& s);
+
+// One drone's whole frame (movement, its mode, the shots that hit it,
+// drawing).
+void BitUpdate(SpriteData& d);
+
+// BOSS5, the core of stage 5's fortress: one entry's frame (script, death,
+// contact, hits, bar; the core is not drawn here), its script (modes
+// 0..26; any higher mode starts it again from 0) and one death step.
+void Boss5Update(SpriteData& s, int index);
+void Boss5Script(SpriteData& s);
+void Boss5DeathStep(SpriteData& s);
+// The script back to its start: mode 0 (waiting for the walls), timer 80.
+void Boss5ScriptRestart(SpriteData& s);
+// Draws the core (entry 0 of BOSS5, animated) where it sits in the
+// fortress; stage 5's script calls it under the fortress picture, also
+// during the WARNING before the core is made.
+void Boss5DrawCore();

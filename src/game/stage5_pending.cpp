@@ -1,9 +1,12 @@
 // Stage 5, for now: its opening step, then straight to the steps before
 // its boss; the groups in between arrive with stage 5's own script (they
 // take the step numbers left free here). T is StepTimer2, R StepRepeat2.
+#include "boss/boss.h"
 #include "entity/entity.h"
 #include "game/game.h"
 #include "game/stage.h"
+#include "render/render.h"
+#include "shell/shell.h"
 #include "sound/sound.h"
 
 void Stage5Script() {
@@ -36,6 +39,12 @@ void Stage5Script() {
         break;
     case 26:  // the fifth boss; beaten, it moves the script on
         ScrollSpeedX = 0;
+        // For now: the core in its fortress, and the walls opening so it
+        // starts (the wall halves themselves come with stage 5's script).
+        Boss5DrawCore();
+        DD_DrawBitmap(-85, 0, Bitmap[75], 0, 0, 837, 499);
+        WallPos -= FrameStep * 20;
+        if (WallPos < -700) WallPos = -700;
         StepBossPhase();
         break;
     default:

@@ -1,0 +1,219 @@
+// The drones (pool bit): small gun platforms launched by the fourth and
+// fifth bosses and the last boss. Each has its own mode (0..6), takes the
+// player's spread shots, fan shots and missiles itself, and leaves when it
+// is off the screen.
+//
+// Drone timers run down by one per time unit, so the numbers below are
+// time units: 20 is twenty time units, 0.1 a tenth of one.
+#include "boss/boss.h"
+
+#include "enemy/bullets.h"
+#include "enemy/effects.h"
+#include "entity/heading.h"
+#include "game/game.h"
+#include "game/score.h"
+#include "player/player.h"
+#include "player/shothit.h"
+#include "shell/shell.h"
+#include "sound/sound.h"
+
+namespace {
+
+const int64_t kKillBonus = 1000;
+const float kDashSpeed = 80.0f;
+const float kDashTime = 4.0f;
+const float kRestAfterDash = 2.0f;
+const float kBurstPeriod = 20.0f;   // modes 0 and 1: a burst every 20
+const int kBurstDarts = 50;
+const float kDartGap = 0.1f;        // one dart (or ring bullet) per 0.1
+const float kFanPeriod = 5.0f;      // modes 5 and 6
+// Where a dashing drone is held: fully on the screen.
+const float kFieldRight = 540.0f, kFieldBottom = 380.0f;
+const float kMidScreen = 320.0f;
+
+// The sheet column of each mode: 6 faces down, 2 up, the rest left.
+const int kColumn[7] = {6, 2, 0, 1, 3, 4, 5};
+
+// The fire gap counter gw[0]: true (and restarted) once `gap` has passed.
+bool GapPassed(SpriteData& d, float gap) {
+    d.gw[0] += FrameStep;
+    if (d.gw[0] < gap) return false;
+    d.gw[0] = 0.0f;
+    return true;
+}
+
+// Modes 0 and 1: every 20 a burst of 50 laser darts at random angles,
+// fired one by one; `num` counts the darts still to come.
+void BurstMode(SpriteData& d, float x, float y, int lo, int hi) {
+    if (d.timer <= 0.0f) {
+        d.timer = kBurstPeriod;
+        d.num = kBurstDarts;
+    }
+    if (d.num > 0 && GapPassed(d, kDartGap)) {
+        SL2(x, y, (float)my_rand(lo, hi), 20, 0);
+        DS_Play(Wave[6]);
+        d.num -= 1;
+    }
+}
+
+// Mode 2: drifts until its timer runs out, dashes at speed 80 for 4 in a
+// random direction r(-90, 90), mirrored to point left when it is in the
+// right half of the screen (so it zigzags across the field), stops and
+// fires from (x, y + 40). It is held on the screen: a dash that reaches
+// the edge ends there. opt2: 0 resting, 1 dashing.
+void DashMode(SpriteData& d) {
+    bool edge = false;
+    if (d.x < 0.0f) { d.x = 0.0f; edge = true; }
+    if (d.x > kFieldRight) { d.x = kFieldRight; edge = true; }
+    if (d.y < 0.0f) { d.y = 0.0f; edge = true; }
+    if (d.y > kFieldBottom) { d.y = kFieldBottom; edge = true; }
+    if (d.opt2 == 0) {
+        if (edge) d.speed = 0.0f;
+        if (d.timer > 0.0f) return;
+        int turn = my_rand(-90, 90);
+        SpriteHeading(d, (float)(d.x + d.w / 2 < kMidScreen ? turn : 180 - turn));
+        d.speed = kDashSpeed;
+        d.fw[1] = kDashTime;
+        d.opt2 = 1;
+        return;
+    }
+    d.fw[1] -= FrameStep;
+    if (d.fw[1] > 0.0f && !edge) return;
+
+    d.speed = 0.0f;
+    d.opt2 = 0;
+    d.timer = kRestAfterDash;
+    const float gx = d.x, gy = d.y + 40;
+    const int aim = AimAtShipFrom(gx, gy, 0);
+    switch (BossLevel()) {
+    case EASY:
+        kou(gx, gy, (float)aim, 20, 99, 6);
+        break;
+    case NORMAL:
+        kou(gx, gy, (float)aim, 20, 93, d.iw[0]);
+        break;
+    default:
+        for (int i = 0; i < 5; i++) kou(gx, gy, (float)(aim + FanOffset(i, 10)), 20, 93, d.iw[0]);
+        break;
+    }
+    DS_Play(Wave[2]);
+}
+
+// Mode 4: slows to a stop while it charges a beam at its mouth (sparks
+// and red lines drawn in), fires it to the left, leaves a white streak
+// and starts sweeping. gw[0] is the charge left (10 from the launch).
+void ChargeMode(SpriteData& d) {
+    const float mx = d.x + 9, my = d.y + 90;
+    d.speed -= d.speed * FrameStep;
+    if (d.gw[0] > 0.0f) {
+        d.gw[0] -= FrameStep;
+        for (int k = 0; k < 2; k++) {
+            float fx = (float)BossRandCoord(mx - 80, mx + 80);
+            float fy = (float)BossRandCoord(my - 80, my + 80);
+            Flash(fx, fy, (float)AimDegrees(fx, fy, mx, my), 10, 97, 0);
+        }
+        for (int k = 0; k < 3; k++) {
+            float ex = (float)BossRandCoord(mx - 150, mx + 150);
+            float ey = (float)BossRandCoord(my - 150, my + 150);
+            Line(mx, ex, my, ey, 1.0f, 2.0f, 255, 40, 40, 2);
+        }
+        return;
+    }
+    BL(mx, my, 0, 50);
+    Line(mx, -50, my, my, 0.0f, 8.0f, 255, 255, 255, 0);
+    d.mode = 5;
+    d.timer = kFanPeriod;
+    d.speed = 0.0f;
+}
+
+// Modes 5 and 6: sweeps down (5) or up (6) to the screen's edge, fast in
+// the middle and slowing as it nears the edge, then turns; every 5 a
+// green fan of ten aimed at the ship.
+void SweepMode(SpriteData& d) {
+    const bool down = d.mode == 5;
+    const float dist = down ? kFieldBottom - d.y : d.y;
+    SpriteHeading(d, down ? 90.0f : 270.0f);
+    d.speed = 5.0f + (dist > 0.0f ? dist / 4.0f : 0.0f);
+    if (dist <= 0.0f) d.mode = down ? 6 : 5;
+    if (d.timer <= 0.0f) {
+        d.timer = kFanPeriod;
+        const float gx = d.x, gy = d.y + 40;
+        const int aim = AimAtShipFrom(gx, gy, 0);
+        for (int i = 0; i < 10; i++) kou(gx, gy, (float)(aim + FanOffset(i, 8)), 20, 93, 0);
+        DS_Play(Wave[2]);
+    }
+}
+
+// A drone shot down: it goes up in eight explosions and pays its bonus.
+void BitShotDown(SpriteData& d) {
+    SpriteRelease(d);
+    dat.score += kKillBonus;
+    BombPulse = 1;
+    const float cx = d.x + d.w / 2, cy = d.y + d.h / 2;
+    for (int k = 0; k < 8; k++) renbaku2(cx, cy, my_rand(0, 360), 10 * k, 0);
+    DS_Play(Wave[15]);
+}
+
+// The spread shots, fan shots and missiles hit the drone one by one: each
+// takes 1, is used up and scores 1.
+void BitShots(SpriteData& d) {
+    SpriteData* pools[3] = {P_Shot, P_Shot2, P_Shot3};
+    const int kinds[3] = {SHOT_SPREAD, SHOT_FAN, SHOT_MISSILE};
+    for (int p = 0; p < 3; p++) {
+        for (int j = 0; j < P_SHOT_MAX; j++) {
+            SpriteData& shot = pools[p][j];
+            if (!shot.flag) continue;
+            if (!ShotOverlap(shot, d.x + 20, d.x + d.w, d.y, d.y + d.h, 0, 0, 0, 0)) continue;
+            d.hp -= 1;
+            SpriteRelease(shot);
+            ShotImpact(shot, kinds[p]);
+            dat.score += 1;
+            if (d.hp <= 0) {
+                BitShotDown(d);
+                return;
+            }
+        }
+    }
+}
+
+bool OffScreen(const SpriteData& d) {
+    return d.x < -100.0f || d.x > 740.0f || d.y < -100.0f || d.y > 580.0f;
+}
+
+}  // namespace
+
+void BitUpdate(SpriteData& d) {
+    SpriteHeading(d, d.angle);
+    d.x += FrameStep * d.dx * d.speed;
+    d.y += FrameStep * d.dy * d.speed;
+    d.timer -= FrameStep;
+
+    switch (d.mode) {
+    case 0: BurstMode(d, d.x + 38, d.y + 72, 0, 180); break;
+    case 1: BurstMode(d, d.x + 30, d.y, 180, 360); break;
+    case 2: DashMode(d); break;
+    case 3:
+        if (GapPassed(d, kDartGap)) kou(d.x, d.y + 40, (float)my_rand(90, 270), 25, 99, 6);
+        break;
+    case 4: ChargeMode(d); break;
+    case 5:
+    case 6: SweepMode(d); break;
+    default: break;
+    }
+
+    if (OffScreen(d)) {
+        SpriteRelease(d);
+        return;
+    }
+    BitShots(d);
+    if (!d.flag) return;
+
+    d.col = (d.mode >= 0 && d.mode <= 6) ? kColumn[d.mode] : 0;
+    SpriteDraw(d);
+    SpriteAnime(&d.anim, &d.frame, &d.frames);
+}
+
+void BitPass() {
+    for (int i = 0; i < BIT_MAX; i++)
+        if (bit[i].flag) BitUpdate(bit[i]);
+}

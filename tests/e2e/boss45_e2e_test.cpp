@@ -1,0 +1,51 @@
+// Stage 4 played from the options screen through its boss, the carrier:
+// the ship closes in and keeps firing, the carrier goes down, the stage
+// clears into stage 5, and stage 5 reaches its core behind the walls.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "harness.h"
+
+using namespace e2e;
+
+namespace {
+
+long long StateValue(const std::string& state, const std::string& key) {
+    size_t at = state.find(" " + key + "=");
+    if (at == std::string::npos) return -99999;
+    return std::atoll(state.c_str() + at + key.size() + 2);
+}
+
+}  // namespace
+
+// Invincible (and drawing only the pictures it keeps, and one in 50, to
+// save time), firing from frame 310; when the carrier has come in (the
+// boss fight starts around frame 40000) the ship flies up to it. The
+// carrier is down and stage 5 is on well before frame 60000, and by 64000
+// the fight with the core has begun.
+TEST(Boss45E2E, Stage4sCarrierFallsAndStage5ReachesItsCore) {
+    TempDir tmp;
+    WriteFile(tmp / "keys.txt",
+              "5 hold SPACE\n6 hold\n"                          // skip the intro
+              "10 hold DOWN\n11 hold\n15 hold SPACE\n16 hold\n"  // options
+              "150 hold DOWN\n151 hold\n155 hold DOWN\n156 hold\n"  // the stage row
+              "160 hold RIGHT\n161 hold\n165 hold RIGHT\n166 hold\n170 hold RIGHT\n171 hold\n"  // stage 4
+              "180 hold SPACE\n181 hold\n"                      // back to the title
+              "300 hold SPACE\n301 hold\n"                      // play
+              "310 hold SPACE\n"                                // and fire
+              "41000 hold RIGHT SPACE\n41040 hold SPACE\n");    // up to the carrier
+    RunResult r = RunGame("--invincible --draw-every 50 --frames 64000 --script " + (tmp / "keys.txt") + " --state-out " +
+                              (tmp / "s.txt") + " --shot 45000:" + (tmp / "carrier.png") + " --shot 63000:" +
+                              (tmp / "core.png"),
+                          tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string s = ReadFile(tmp / "s.txt");
+    EXPECT_EQ(StateValue(s, "StartStage"), 4) << s;
+    EXPECT_EQ(StateValue(s, "StageNo"), 5) << s;      // stage 4 was won
+    EXPECT_EQ(StateValue(s, "StageStep"), 26) << s;   // the core's fight
+    EXPECT_EQ(StateValue(s, "StagePhase"), 2) << s;
+    EXPECT_GT(StateValue(s, "Score"), 4000000) << s;  // the carrier's bonus and more
+    EXPECT_GT(ReadFile(tmp / "carrier.png").size(), 1000u);
+    EXPECT_GT(ReadFile(tmp / "core.png").size(), 1000u);
+}
