@@ -64,3 +64,25 @@ void Boss1Update(SpriteData& s, int index);
 void Boss1Pattern(SpriteData& s);
 // One step of the death sequence (every frame while BossBar < 0).
 void Boss1DeathStep(SpriteData& s);
+
+// BOSS5's animated picture (entry 0), drawn by stage 5's script under the
+// fortress in front of it: during its WARNING (before entry 0 is made) and
+// while the gate opens on it.
+void Boss5Draw();
+
+// LBOSS, the last boss (entries 0..4, 400 x 168, flying right): one
+// entry's whole frame (movement, script, death, contact, hits, flame and
+// body, bar), and its parts.
+void LastBossUpdate(SpriteData& s, int index);
+// The script step of the current `mode` (0..22; 23 and above: standing).
+void LastBossScript(SpriteData& s);
+// Bouncing flight of the last phases: kept inside x 200..500 and the
+// screen's height with a new random heading at every bounce.
+void LastBossBounce(SpriteData& s);
+// The heading turning bullets leave on, by my_rand(0, n): 0 down, 1 up,
+// 2 right, 3 left, anything else right.
+int LastBossTurnChoice(int n);
+// One step of the death sequence (every frame once BossBar < 0).
+void LastBossDeathStep(SpriteData& s);
+// Whether any entry of LBOSS is in play.
+bool LastBossActive();
