@@ -88,3 +88,20 @@ void Boss5ScriptRestart(SpriteData& s);
 // fortress; stage 5's script calls it under the fortress picture, also
 // during the WARNING before the core is made.
 void Boss5DrawCore();
+
+// LBOSS, the last boss (entries 0..4, 400 x 168, flying right): one
+// entry's whole frame (movement, script, death, contact, hits, flame and
+// body, bar), and its parts.
+void LastBossUpdate(SpriteData& s, int index);
+// The script step of the current `mode` (0..22; 23 and above: standing).
+void LastBossScript(SpriteData& s);
+// Bouncing flight of the last phases: kept inside x 200..500 and the
+// screen's height with a new random heading at every bounce.
+void LastBossBounce(SpriteData& s);
+// The heading turning bullets leave on, by my_rand(0, n): 0 down, 1 up,
+// 2 right, 3 left, anything else right.
+int LastBossTurnChoice(int n);
+// One step of the death sequence (every frame once BossBar < 0).
+void LastBossDeathStep(SpriteData& s);
+// Whether any entry of LBOSS is in play.
+bool LastBossActive();

@@ -6,6 +6,7 @@
 void StageBackground();  // backgrounds and clouds
 void StageScript();      // the current stage's step machine
 void StageClearWipe();   // the stage-clear wipe while StagePhase is 4 or 5
+void StageLateDraw();    // stage 5's fortress front, over everything the passes drew
 
 // HUD, score, game over and the ending.
 void StaffRoll();        // stage 6

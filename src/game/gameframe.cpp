@@ -29,6 +29,7 @@ void GameFrame() {
     LinePass();
     EnemyFirePass();
     ShieldLatePass();
+    StageLateDraw();
 
     BossCreate();
     ScoreLine();

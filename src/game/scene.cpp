@@ -136,7 +136,7 @@ void NewGame() {
     Score2 = 0;
     dat.playcount += 1;
     PlayerStock = OPTION.Players;
-    StageNo = OPTION.StartStage;
+    StageNo = TestStartStage >= 1 && TestStartStage <= 5 ? TestStartStage : OPTION.StartStage;
     BombStock = OPTION.PowerStock;
     for (int i = 0; i < BombStock; i++) Cry(BombStock * 16, 40.0f);
     for (SpriteData& p : pitem) p.flag = 0;

@@ -242,4 +242,9 @@ void StageFlowReset() {
     HaroIndex = 0;
     SpawnX = SpawnY = SpawnStepA = SpawnStepB = SweepCount = 0.0f;
     WaveCounter = 0;
+    // Stage 5's fly-by, fortress front and gate.
+    FlyX = FlyY = 0.0f;
+    BigPicX = BigPicRow = 0.0f;
+    LastBossCalled = false;
+    WallPos = -500.0f;
 }

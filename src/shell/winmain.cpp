@@ -1,5 +1,6 @@
 // Start-up, window events and the frame loop.
 #include "shell/frameloop.h"
+#include "game/game.h"
 #include "shell/bot.h"
 #include "shell/replay.h"
 #include "shell/script.h"
@@ -33,7 +34,7 @@ static void Usage() {
                  "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
                  "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n"
                  "                  [--record FILE | --play FILE [--verify]] [--bot SEED]\n"
-                 "                  [--invincible] [--draw-every K]\n");
+                 "                  [--invincible] [--draw-every K] [--stage N]\n");
 }
 
 static bool ParseLong(const char* s, long* out) {
@@ -47,6 +48,7 @@ static bool ParseLong(const char* s, long* out) {
 bool Shell_ParseArgs(int argc, char** argv) {
     Options = ShellOptions();
     CheatInvincible = false;
+    TestStartStage = 0;
     Options.scale = 2;
     Options.bot = -1;
     for (int i = 1; i < argc; i++) {
@@ -62,7 +64,8 @@ bool Shell_ParseArgs(int argc, char** argv) {
             return false;
         } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
                    std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out") && std::strcmp(a, "--record") &&
-                   std::strcmp(a, "--play") && std::strcmp(a, "--bot") && std::strcmp(a, "--draw-every")) {
+                   std::strcmp(a, "--play") && std::strcmp(a, "--bot") && std::strcmp(a, "--draw-every") &&
+                   std::strcmp(a, "--stage")) {
             std::fprintf(stderr, "quellstorm: unknown argument '%s'\n", a);
             Usage();
             return false;
@@ -86,6 +89,9 @@ bool Shell_ParseArgs(int argc, char** argv) {
             i++;
         } else if (!std::strcmp(a, "--bot") && ParseLong(v, &n)) {
             Options.bot = n;
+            i++;
+        } else if (!std::strcmp(a, "--stage") && ParseLong(v, &n) && n >= 1 && n <= 5) {
+            TestStartStage = (int)n;  // testing aid: new games start at this stage
             i++;
         } else if (!std::strcmp(a, "--record")) {
             Options.record = v;
@@ -116,6 +122,10 @@ bool Shell_ParseArgs(int argc, char** argv) {
             Usage();
             return false;
         }
+    }
+    if (TestStartStage && (Options.record || Options.play)) {
+        std::fprintf(stderr, "quellstorm: --stage cannot be used with --record or --play\n");
+        return false;
     }
     return true;
 }

@@ -49,12 +49,13 @@ protected:
     }
 
     // The stage-flow part of a game frame: the script, the accumulators,
-    // the stage-clear wipe.
+    // the late drawing, the stage-clear wipe.
     void Frame() {
         frame++;
         StageScript();
         StepTimer += FrameStep;
         StepTimer2 += FrameStep;
+        StageLateDraw();  // also lets stage 5's fortress front come in
         StageClearWipe();
     }
 
