@@ -89,6 +89,14 @@ void LoadEverything() {
     Loaded = 1;
     for (const auto& b : kBitmaps) DD_LoadBitmap(Bitmap[b.slot], b.file);
     for (int i = 1; i <= 17; i++) DS_LoadWave(Wave[i], kWaves[i]);
+    // The letters of the play screen's texts (score lines, counters, the
+    // gauge, the speed correction), made ready now rather than on the frame
+    // where each first appears.
+    static const char kAscii[] =
+        " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+    for (int size : {10, 20, 25}) DD_FontPrepare(kAscii, size);
+    DD_FontPrepare("ＭＡＸ", 20);
+    DD_FontPrepare("補正", 25);
     InitDInput();
     DataLoad();
     ShipSetUp();

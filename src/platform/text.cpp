@@ -307,6 +307,14 @@ bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, i
     return true;
 }
 
+bool Plat_TextPrepare(const char* text, int size) {
+    if (!text || size <= 0 || size > kCachedSizes) return false;
+    TTF_Font* font = GetFont(size, false);
+    if (!font) return false;
+    for (const char* p = text; *p;) CachedGlyph(font, size, false, NextChar(&p));
+    return true;
+}
+
 void Plat_TextShutdown() {
     std::free(gMasks);
     gMasks = nullptr;

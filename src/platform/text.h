@@ -9,6 +9,10 @@
 // size and style. Returns false when no font can be had (nothing drawn).
 bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y,
                    int r, int g, int b, bool italic);
+// Makes ready every glyph of `text` at `size` (non-italic), so that
+// drawing them later neither renders nor allocates. False when no font
+// can be had.
+bool Plat_TextPrepare(const char* text, int size);
 // Releases the cached fonts. Called at shutdown.
 void Plat_TextShutdown();
 

@@ -138,6 +138,8 @@ void DD_FontShow(const char* text, int size, int x, int y, int r, int g, int b, 
     Plat_DrawText(DDBack, text, size, x, y, r & 255, g & 255, b & 255, italic);
 }
 
+void DD_FontPrepare(const char* text, int size) { Plat_TextPrepare(text, size); }
+
 void DD_DrawLine(int x1, int y1, int x2, int y2, int width, int r, int g, int b) {
     if (!DDBack) return;
     Plat_DrawLine(DDBack, x1, y1, x2, y2, width, r & 255, g & 255, b & 255);

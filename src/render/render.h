@@ -57,6 +57,9 @@ void DD_DrawTile3(float dx, float y, SurfaceData& source, int left, int top, int
 void MyFontShow(int x, int y, int digits, int value);
 // Text with a cell `size` pixels high; colour components taken mod 256.
 void DD_FontShow(const char* text, int size, int x, int y, int r, int g, int b, bool italic);
+// Readies the glyphs of `text` at `size`, so that showing them during play
+// costs no rendering and no allocation.
+void DD_FontPrepare(const char* text, int size);
 // A solid line; the end point is not drawn.
 void DD_DrawLine(int x1, int y1, int x2, int y2, int width, int r, int g, int b);
 

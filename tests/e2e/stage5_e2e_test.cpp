@@ -47,3 +47,25 @@ TEST(Stage5E2E, TheStageAidIsRefusedWithReplays) {
     r = RunGame("--stage 6 --frames 10", tmp);
     EXPECT_NE(r.exitCode, 0);
 }
+
+// The end of the game: from stage 5's start, invincible and firing, the
+// fortress's core falls, the last boss comes in from the left and is shot
+// down (its 100 000 000 alone puts the best score past that), the stage
+// clears into the staff roll, and the game returns to the title.
+TEST(Stage5E2E, TheLastBossFallsAndTheGameEndsAtTheTitle) {
+    TempDir tmp;
+    WriteFile(tmp / "keys.txt",
+              "5 hold SPACE\n6 hold\n"        // skip the intro
+              "300 hold SPACE\n301 hold\n"    // play
+              "310 hold SPACE\n");            // and fire
+    RunResult r = RunGame("--invincible --stage 5 --frames 200000 --draw-every 1000 --script " + (tmp / "keys.txt") +
+                              " --state-out " + (tmp / "s.txt"),
+                          tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string s = ReadFile(tmp / "s.txt");
+    EXPECT_EQ(StateValue(s, "Scene"), 0) << s;
+    EXPECT_EQ(StateValue(s, "StageNo"), 1) << s;
+    size_t at = s.find(" HiScore=");
+    ASSERT_NE(at, std::string::npos) << s;
+    EXPECT_GT(std::atoll(s.c_str() + at + 9), 100000000LL) << s;
+}
