@@ -163,7 +163,11 @@ extern FONT JEWELFONT[JEWELFONT_MAX];
 // nothing else, so every field the spawner does not write keeps what the
 // previous occupant left. Null when the pool is full (the spawn is dropped).
 SpriteData* SpriteClaimSlot(SpriteData* pool, int count);
+// The pop-up numbers (JEWELFONT) are claimed often while thousands may be
+// up: the search starts at the lowest slot that can be free. Their flags
+// are therefore cleared only by FontRelease and SpriteClearAll.
 FONT* FontClaimSlot(FONT* pool, int count);
+void FontRelease(FONT& f);
 
 template <size_t N>
 inline SpriteData* SpriteClaim(SpriteData (&pool)[N]) { return SpriteClaimSlot(pool, (int)N); }

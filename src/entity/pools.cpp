@@ -77,14 +77,26 @@ SpriteData* SpriteClaimSlot(SpriteData* pool, int count) {
     return nullptr;
 }
 
+// No JEWELFONT slot below this one is free.
+static int sFontLow;
+
 FONT* FontClaimSlot(FONT* pool, int count) {
-    for (int i = 0; i < count; i++) {
+    const bool jewel = pool == JEWELFONT;
+    for (int i = jewel ? sFontLow : 0; i < count; i++) {
         if (!pool[i].flag) {
             pool[i].flag = true;
+            if (jewel) sFontLow = i + 1;
             return &pool[i];
         }
     }
+    if (jewel) sFontLow = count;
     return nullptr;
+}
+
+void FontRelease(FONT& f) {
+    f.flag = false;
+    if (&f >= JEWELFONT && &f < JEWELFONT + JEWELFONT_MAX && (int)(&f - JEWELFONT) < sFontLow)
+        sFontLow = (int)(&f - JEWELFONT);
 }
 
 #define POOL(p) {#p, p, (int)(sizeof p / sizeof p[0])}
@@ -106,4 +118,5 @@ void SpriteClearAll() {
     for (int p = 0; p < PoolCount; p++)
         for (int i = 0; i < Pools[p].count; i++) Pools[p].pool[i].flag = false;
     for (int i = 0; i < JEWELFONT_MAX; i++) JEWELFONT[i].flag = false;
+    sFontLow = 0;
 }

@@ -180,7 +180,7 @@ void JewelFontPass() {
         FONT& f = JEWELFONT[i];
         if (!f.flag) continue;
         f.life -= FrameStep;
-        if (f.life <= 0) f.flag = false;  // still drawn this frame
+        if (f.life <= 0) FontRelease(f);  // still drawn this frame
         f.x -= FrameStep * 15;
         DigitCount = (float)DigitsOf(f.value);
         if (!ScreenCoordOk(f.x) || !ScreenCoordOk(f.y)) continue;

@@ -118,6 +118,26 @@ TEST_F(PoolTest, ClearAllFreesEveryPoolButNotTheShip) {
     P_Ship.flag = false;
 }
 
+// Pop-up numbers keep the lowest-free-slot rule through releases, a full
+// pool and a clear, though their search starts past the slots in use.
+TEST_F(PoolTest, PopUpNumbersTakeTheLowestFreeSlot) {
+    SpriteClearAll();
+    for (int i = 0; i < 4; i++) ASSERT_EQ(SpriteClaim(JEWELFONT), &JEWELFONT[i]);
+    FontRelease(JEWELFONT[1]);
+    EXPECT_EQ(SpriteClaim(JEWELFONT), &JEWELFONT[1]);
+    EXPECT_EQ(SpriteClaim(JEWELFONT), &JEWELFONT[4]);
+    while (SpriteClaim(JEWELFONT)) {
+    }
+    EXPECT_EQ(SpriteClaim(JEWELFONT), nullptr);
+    FontRelease(JEWELFONT[JEWELFONT_MAX - 1]);
+    FontRelease(JEWELFONT[7]);
+    EXPECT_EQ(SpriteClaim(JEWELFONT), &JEWELFONT[7]);
+    EXPECT_EQ(SpriteClaim(JEWELFONT), &JEWELFONT[JEWELFONT_MAX - 1]);
+    SpriteClearAll();
+    EXPECT_EQ(SpriteClaim(JEWELFONT), &JEWELFONT[0]);
+    SpriteClearAll();
+}
+
 TEST(SpriteDrawTest, DrawsFrameOfColumnAtTheTruncatedPosition) {
     ASSERT_TRUE(DD_INIT(nullptr));
     DD_BackInit();
