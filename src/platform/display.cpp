@@ -276,6 +276,76 @@ int Plat_SurfaceHeight(const PlatSurface* s) { return s ? s->h : 0; }
 int Plat_SurfacePitch(const PlatSurface* s) { return s ? s->pitch : 0; }
 uint16_t* Plat_SurfacePixels(PlatSurface* s) { return s ? s->px : nullptr; }
 
+// The keyed copy of w x h pixels: a source pixel of value 0 leaves the
+// destination as it is. No branches on the pixels: sprite edges would make
+// them guess wrong.
+static void KeyedRowsSse2(uint16_t* dp, int dpitch, const uint16_t* sp, int spitch, int w, int h) {
+    for (int j = 0; j < h; j++, sp += spitch, dp += dpitch) {
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 8 <= w; i += 8) {
+            __m128i s8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sp + i));
+            __m128i d8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dp + i));
+            __m128i key = _mm_cmpeq_epi16(s8, zero);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dp + i), _mm_or_si128(_mm_and_si128(key, d8), s8));
+        }
+#endif
+        for (; i < w; i++) {
+            uint16_t p = sp[i];
+            if (p) dp[i] = p;
+        }
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+// Sixteen pixels at a time where the processor has AVX2.
+__attribute__((target("avx2"))) static void KeyedRowsAvx2(uint16_t* dp, int dpitch, const uint16_t* sp, int spitch,
+                                                           int w, int h) {
+    const __m256i zero = _mm256_setzero_si256();
+    for (int j = 0; j < h; j++, sp += spitch, dp += dpitch) {
+        int i = 0;
+        for (; i + 16 <= w; i += 16) {
+            __m256i s16 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sp + i));
+            __m256i d16 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dp + i));
+            __m256i key = _mm256_cmpeq_epi16(s16, zero);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dp + i), _mm256_or_si256(_mm256_and_si256(key, d16), s16));
+        }
+        if (i + 8 <= w) {
+            __m128i s8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sp + i));
+            __m128i d8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dp + i));
+            __m128i key = _mm_cmpeq_epi16(s8, _mm_setzero_si128());
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dp + i), _mm_or_si128(_mm_and_si128(key, d8), s8));
+            i += 8;
+        }
+        for (; i < w; i++) {
+            uint16_t p = sp[i];
+            if (p) dp[i] = p;
+        }
+    }
+}
+static bool gHaveAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+void Plat_SetWideCopies(bool on) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    gHaveAvx2 = on && __builtin_cpu_supports("avx2");
+#else
+    (void)on;
+#endif
+}
+
+static void KeyedRows(uint16_t* dp, int dpitch, const uint16_t* sp, int spitch, int w, int h) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (gHaveAvx2) {
+        KeyedRowsAvx2(dp, dpitch, sp, spitch, w, h);
+        return;
+    }
+#endif
+    KeyedRowsSse2(dp, dpitch, sp, spitch, w, h);
+}
+
 bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src, int l, int t, int r, int b, bool keyed) {
     if (!dst || !src) return false;
     if (l < 0 || t < 0 || r > src->w || b > src->h || r < l || b < t) return false;
@@ -292,25 +362,7 @@ bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src, int l, int t, i
         for (int j = 0; j < h; j++, sp += src->w, dp += dst->w) std::memcpy(dp, sp, (size_t)w * 2);
         return true;
     }
-    for (int j = 0; j < h; j++, sp += src->w, dp += dst->w) {
-        int i = 0;
-#if defined(__SSE2__)
-        // Eight pixels at a time: keep the destination where the source is
-        // the key. No branches: sprite edges would make them guess wrong.
-        const __m128i zero = _mm_setzero_si128();
-        for (; i + 8 <= w; i += 8) {
-            __m128i s8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sp + i));
-            __m128i d8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dp + i));
-            __m128i key = _mm_cmpeq_epi16(s8, zero);
-            __m128i out = _mm_or_si128(_mm_and_si128(key, d8), s8);  // key pixels are 0 in s8
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dp + i), out);
-        }
-#endif
-        for (; i < w; i++) {
-            uint16_t p = sp[i];
-            if (p) dp[i] = p;
-        }
-    }
+    KeyedRows(dp, dst->w, sp, src->w, w, h);
     return true;
 }
 

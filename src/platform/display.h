@@ -54,6 +54,9 @@ uint16_t* Plat_SurfacePixels(PlatSurface* s);
 // nothing drawn), as the old blitter refused it.
 bool Plat_Blit(PlatSurface* dst, int x, int y, PlatSurface* src,
                int l, int t, int r, int b, bool keyed);
+// Keyed copies use 16 pixels at a time where the processor can (on at
+// start); off, 8 at a time. For tests of both paths.
+void Plat_SetWideCopies(bool on);
 // Fills [l,r) x [t,b) of `dst` (clipped) with `pixel`.
 void Plat_Fill(PlatSurface* dst, int l, int t, int r, int b, uint16_t pixel);
 

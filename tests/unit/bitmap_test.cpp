@@ -64,7 +64,9 @@ TEST(Bitmap, KeyedCopyMatchesThePlainRuleAtEveryWidth) {
     ASSERT_TRUE(src && dst);
     uint32_t seed = 12345;
     auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+    for (int pass = 0; pass < 2; pass++)
     for (int w = 1; w <= 40; w++) {
+        Plat_SetWideCopies(pass == 0);
         uint16_t* s = Plat_SurfacePixels(src);
         uint16_t* d = Plat_SurfacePixels(dst);
         for (int i = 0; i < 40 * 3; i++) s[i] = (next() >> 16) % 3 == 0 ? 0 : (uint16_t)(next() >> 8);
@@ -76,9 +78,10 @@ TEST(Bitmap, KeyedCopyMatchesThePlainRuleAtEveryWidth) {
             for (int x = 0; x < 64; x++) {
                 uint16_t want = before[y * 64 + x];
                 if (x >= 5 && x < 5 + w && s[y * 40 + x - 5]) want = s[y * 40 + x - 5];
-                ASSERT_EQ(d[y * 64 + x], want) << "width " << w << " at " << x << "," << y;
+                ASSERT_EQ(d[y * 64 + x], want) << "width " << w << " at " << x << "," << y << " pass " << pass;
             }
     }
+    Plat_SetWideCopies(true);
     Plat_SetDrawing(false);
     uint16_t before[64 * 3];
     std::memcpy(before, Plat_SurfacePixels(dst), sizeof before);
