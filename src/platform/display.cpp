@@ -61,8 +61,16 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     gVideoUp = true;
     int scale = cfg.scale > 0 ? cfg.scale : 2;
     Uint32 wflags = cfg.window ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
-    gWindow = SDL_CreateWindow("QUELLSTORM", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               640 * scale, 480 * scale, wflags);
+    int ww = 640 * scale, wh = 480 * scale, wx = SDL_WINDOWPOS_CENTERED, wy = SDL_WINDOWPOS_CENTERED;
+    SDL_DisplayMode desktop;
+    if (!cfg.window && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        // Full screen from the start at the desktop's size, so the picture
+        // fills it even where no window manager resizes the window.
+        ww = desktop.w;
+        wh = desktop.h;
+        wx = wy = 0;
+    }
+    gWindow = SDL_CreateWindow("QUELLSTORM", wx, wy, ww, wh, wflags);
     if (!gWindow) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp, not blurred
     gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
