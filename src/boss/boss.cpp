@@ -7,6 +7,8 @@
 #include <initializer_list>
 
 #include "enemy/bullets.h"
+#include "enemy/effects.h"
+#include "player/player.h"
 #include "entity/heading.h"
 #include "game/frame.h"
 #include "game/game.h"
@@ -163,4 +165,49 @@ int BossLevel() {
     case HARD: return HARD;
     default: return NORMAL;
     }
+}
+
+int BossByLevel(int easy, int normal, int hard) {
+    int level = BossLevel();
+    return level == EASY ? easy : level == NORMAL ? normal : hard;
+}
+
+void BossNext(SpriteData& s, int mode, float pause) {
+    s.mode = mode;
+    s.time = 0.0f;
+    s.timer = pause;
+}
+
+bool BossCounted(SpriteData& s, float pause, float count) {
+    s.timer = pause;
+    s.time += 1.0f;
+    return s.time >= count;
+}
+
+void BossRandomPoint(const SpriteData& s, float* x, float* y) {
+    *y = (float)BossRandCoord(s.y, s.y + s.h);
+    *x = (float)BossRandCoord(s.x, s.x + s.w);
+}
+
+void BossExplosionBurst(const SpriteData& s) {
+    DS_Play(Wave[4]);
+    BombPulse = 1;
+    float x, y;
+    for (int i = 0; i < 11; i++) {
+        BossRandomPoint(s, &x, &y);
+        ExploHappen2(x, y);
+    }
+}
+
+bool BossExplosionStep(SpriteData& s, float pause) {
+    if (s.timer > 0.0f) return false;
+    s.timer = pause;
+    BossExplosionBurst(s);
+    return true;
+}
+
+void BossBigBlast(const SpriteData& s) {
+    float x, y;
+    BossRandomPoint(s, &x, &y);
+    ExploHappen6(x, y);
 }

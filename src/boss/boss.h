@@ -43,6 +43,29 @@ int BossRandCoord(float lo, float hi);
 
 // The difficulty as the bosses see it: SPECIAL fights like NORMAL.
 int BossLevel();
+// The first, second or third value by BossLevel().
+int BossByLevel(int easy, int normal, int hard);
+
+// A script step is over: the next (`mode`) starts with its volley count
+// `time` at 0 after `pause`.
+void BossNext(SpriteData& s, int mode, float pause);
+// A volley is due once `timer` has run down.
+inline bool BossDue(const SpriteData& s) { return s.timer <= 0.0f; }
+// Counts a volley and sets the pause to the next; true when `count` have
+// been fired.
+bool BossCounted(SpriteData& s, float pause, float count);
+
+// The later bosses die in explosion steps. A random point of the boss's
+// box, y drawn first.
+void BossRandomPoint(const SpriteData& s, float* x, float* y);
+// One step: the sound, every enemy bullet turned into a jewel, and 11
+// large explosions at random points of the box.
+void BossExplosionBurst(const SpriteData& s);
+// The same once `timer` has run down, which then starts again at `pause`.
+// True when a step was made (the caller counts it).
+bool BossExplosionStep(SpriteData& s, float pause = 15.0f);
+// A boss-sized chain of explosions at a random point of the box.
+void BossBigBlast(const SpriteData& s);
 
 // Every boss record and the bar back to their state at program start (the
 // return to the title).

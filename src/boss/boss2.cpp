@@ -31,32 +31,6 @@ void Boss2Pass() {
         if (BOSS2[i].flag) Boss2Update(BOSS2[i], i);
 }
 
-// ---- Explosions both later bosses die in ---------------------------------
-
-void BossRandomPoint(const SpriteData& s, float* x, float* y) {
-    *y = (float)BossRandCoord(s.y, s.y + s.h);
-    *x = (float)BossRandCoord(s.x, s.x + s.w);
-}
-
-bool BossExplosionStep(SpriteData& s) {
-    if (s.timer > 0.0f) return false;
-    s.timer = 15.0f;
-    DS_Play(Wave[4]);
-    BombPulse = 1;
-    float x, y;
-    for (int i = 0; i < 11; i++) {
-        BossRandomPoint(s, &x, &y);
-        ExploHappen2(x, y);
-    }
-    return true;
-}
-
-void BossBigBlast(const SpriteData& s) {
-    float x, y;
-    BossRandomPoint(s, &x, &y);
-    ExploHappen6(x, y);
-}
-
 // ---- The battleship -------------------------------------------------------
 
 // Flying in (opt2 0) it keeps to the left at its speed with its patrol time

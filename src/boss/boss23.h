@@ -22,13 +22,3 @@ void Boss3Update(SpriteData& s, int index);
 void Boss3Script(SpriteData& s);
 // One frame of its death (every frame while BossBar < 0).
 void Boss3DeathStep(SpriteData& s);
-
-// Both deaths go in explosion steps: once `timer` has run down, a step of
-// 11 large explosions at random points of the box, with the sound and
-// every enemy bullet turned into a jewel, and `timer` = 15 for the next.
-// True when a step was made (the caller counts it).
-bool BossExplosionStep(SpriteData& s);
-// A boss-sized chain of explosions at a random point of the box.
-void BossBigBlast(const SpriteData& s);
-// A random point of the boss's box, y drawn first.
-void BossRandomPoint(const SpriteData& s, float* x, float* y);

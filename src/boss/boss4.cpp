@@ -28,12 +28,6 @@ void Boss4Pass() {
         if (BOSS4[i].flag) Boss4Update(BOSS4[i], i);
 }
 
-// A random point of the boss's box, y first.
-static void RandomPoint(const SpriteData& s, float* x, float* y) {
-    *y = (float)BossRandCoord(s.y, s.y + s.h);
-    *x = (float)BossRandCoord(s.x, s.x + s.w);
-}
-
 // The first frame of dying: the script stops for good and the carrier's
 // drones go with it, all of them: the ones it called in late would
 // otherwise drift on firing through the stage-clear and into stage 5.
@@ -55,18 +49,15 @@ void Boss4DeathStep(SpriteData& s) {
         DS_Play(Wave[4]);
         BombPulse = 1;
         for (int i = 0; i < 21; i++) {
-            RandomPoint(s, &x, &y);
+            BossRandomPoint(s, &x, &y);
             ExploHappen2(x, y);
         }
         s.fw[1] += 1.0f;
-        if (my_rand(0, 2) == 0) {
-            RandomPoint(s, &x, &y);
-            ExploHappen6(x, y);
-        }
+        if (my_rand(0, 2) == 0) BossBigBlast(s);
     }
     if (s.fw[1] < kDeathSteps) return;
     for (int i = 0; i < 201; i++) {
-        RandomPoint(s, &x, &y);
+        BossRandomPoint(s, &x, &y);
         ExploHappen7(x, y);
     }
     DS_Play(Wave[15]);

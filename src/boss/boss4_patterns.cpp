@@ -28,28 +28,7 @@ float TopY(const SpriteData& s) { return s.y + 52; }
 float LowX(const SpriteData& s) { return s.x + 60; }
 float LowY(const SpriteData& s) { return s.y + 160; }
 
-int Level() { return BossLevel(); }
-int ByLevel(int easy, int normal, int hard) {
-    int level = Level();
-    return level == EASY ? easy : level == NORMAL ? normal : hard;
-}
 
-// The step is over: the next starts with its counter at 0.
-void Next(SpriteData& s, int mode, float pause) {
-    s.mode = mode;
-    s.time = 0.0f;
-    s.timer = pause;
-}
-
-// A volley is due.
-bool Due(const SpriteData& s) { return s.timer <= 0.0f; }
-
-// Counts a volley; true when `count` have been fired.
-bool Counted(SpriteData& s, float pause, float count) {
-    s.timer = pause;
-    s.time += 1.0f;
-    return s.time >= count;
-}
 
 // In the first phase the carrier bobs slowly up and down.
 void Bob(SpriteData& s) {
@@ -65,73 +44,73 @@ void Launch(SpriteData& s) {
     s.cnt = 0;
     SpriteHeading(s, 90);
     s.speed = kDrift;
-    Next(s, 1, 20);
+    BossNext(s, 1, 20);
 }
 
 // 1, 5, 9: wheels of `spokes` laser darts from the top gun, turning.
 void LaserWheel(SpriteData& s, int spokes, int next) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     int step = 360 / spokes;
     for (int k = 0; k < spokes; k++) SL2(TopX(s), TopY(s), (float)(s.cnt + step * k), 25, 0);
-    s.cnt += Level() == HARD ? 20 : 10;
+    s.cnt += BossLevel() == HARD ? 20 : 10;
     DS_Play(Wave[6]);
-    if (Counted(s, (float)ByLevel(14, 10, 7), 20)) Next(s, next, 20);
+    if (BossCounted(s, (float)BossByLevel(14, 10, 7), 20)) BossNext(s, next, 20);
 }
 
 // 2, 7: pairs of blue bullets from the nose aimed at the ship, each pair
 // of a burst faster than the one before.
 void AimedPairs(SpriteData& s, int next) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     int aim = AimAtShipFrom(NoseX(s), NoseY(s), 0);
-    int pairs = ByLevel(5, 10, 15);
+    int pairs = BossByLevel(5, 10, 15);
     for (int k = 0; k < pairs; k++) {
         float speed = (float)(my_rand(10, 30) + 2 * k);
         kou(NoseX(s), NoseY(s), (float)(aim - 4), speed, 92, 0);
         kou(NoseX(s), NoseY(s), (float)(aim + 4), speed, 92, 0);
     }
     DS_Play(Wave[2]);
-    if (Counted(s, (float)ByLevel(40, 30, 20), 8)) Next(s, next, 20);
+    if (BossCounted(s, (float)BossByLevel(40, 30, 20), 8)) BossNext(s, next, 20);
 }
 
 // 3, 8: rings that brake and then leave towards where the ship was, each
 // ring faster than the last (its speed is the volley count, from 10).
 void BrakeRings(SpriteData& s, int next) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     if (s.time < 10.0f) s.time = 10.0f;
     BulletTurnAngle = AimAtShipFrom(NoseX(s), NoseY(s), 0);
-    int n = ByLevel(8, 16, 32);
+    int n = BossByLevel(8, 16, 32);
     int step = 360 / n;
     for (int k = 0; k < n; k++) kou(NoseX(s), NoseY(s), (float)(s.cnt + step * k), s.time, 92, 8);
     s.cnt += 7;
     DS_Play(Wave[2]);
     s.timer = 10;
     s.time += 2.0f;
-    if (s.time >= 40.0f) Next(s, next, 20);
+    if (s.time >= 40.0f) BossNext(s, next, 20);
 }
 
 // 4, 10: bursts of ring bullets at random angles and speeds, which burst
 // in turn when shot.
 void RandomRings(SpriteData& s, int next) {
-    if (!Due(s)) return;
-    int n = ByLevel(5, 15, 38);
+    if (!BossDue(s)) return;
+    int n = BossByLevel(5, 15, 38);
     for (int k = 0; k < n; k++) {
         int speed = my_rand(5, 50);
         int angle = my_rand(0, 360);
         kou(NoseX(s), NoseY(s), (float)angle, (float)speed, 98, 9);
     }
     DS_Play(Wave[2]);
-    if (Counted(s, 20, 10)) Next(s, next, 20);
+    if (BossCounted(s, 20, 10)) BossNext(s, next, 20);
 }
 
 // 6, 11: spreads of large bullets from the bay that spray as they fly.
 void BigSpread(SpriteData& s, int next) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     int aim = AimAtShipFrom(BayX(s), BayY(s), 0);
-    int n = ByLevel(3, 8, 16);
-    float speed = Level() == HARD ? 50.0f : 40.0f;
+    int n = BossByLevel(3, 8, 16);
+    float speed = BossLevel() == HARD ? 50.0f : 40.0f;
     for (int k = 0; k < n; k++) kou2(BayX(s) - 32, BayY(s) - 32, (float)(aim + FanOffset(k, 12)), speed, 95, 1);
     DS_Play(Wave[16]);
-    if (Counted(s, 40, 5)) Next(s, next, 20);
+    if (BossCounted(s, 40, 5)) BossNext(s, next, 20);
 }
 
 // 12: it stops and calls two drones in from the right edge.
@@ -141,7 +120,7 @@ void CallDrones(SpriteData& s) {
     Bit(640, 0, 180, (float)s1, 0);
     int s2 = my_rand(1, 5);
     Bit(640, 400, 180, (float)s2, 1);
-    Next(s, 13, 0);
+    BossNext(s, 13, 0);
 }
 
 // 13: a pause, then round again.
@@ -150,7 +129,7 @@ void Rest(SpriteData& s) {
     if (s.time < 30.0f) return;
     SpriteHeading(s, 90);
     s.speed = kDrift;
-    Next(s, 1, 20);
+    BossNext(s, 1, 20);
 }
 
 // ---- Second phase ----------------------------------------------------------
@@ -159,12 +138,12 @@ void Rest(SpriteData& s) {
 void SecondPhase(SpriteData& s) {
     s.speed = 0.0f;
     s.cnt = 0;
-    Next(s, 15, 40);
+    BossNext(s, 15, 40);
 }
 
 // A dense fan of laser darts from both guns around the ship.
 void DenseFans(SpriteData& s, int darts) {
-    float speed = Level() == HARD ? 70.0f : 60.0f;
+    float speed = BossLevel() == HARD ? 70.0f : 60.0f;
     int aimTop = AimAtShipFrom(TopX(s), TopY(s), 0);
     int aimLow = AimAtShipFrom(LowX(s), LowY(s), 0);
     for (int k = 0; k < darts; k++) {
@@ -183,14 +162,14 @@ void BigRing(SpriteData& s, int n) {
 // 15: standing still: dense fans, opened by a ring of large bullets (each
 // sprays darts all the way across the screen, so one ring is plenty).
 void StandAndFire(SpriteData& s) {
-    if (!Due(s)) return;
-    if (s.time == 0.0f) BigRing(s, ByLevel(3, 4, 6));
-    DenseFans(s, ByLevel(5, 9, 13));
+    if (!BossDue(s)) return;
+    if (s.time == 0.0f) BigRing(s, BossByLevel(3, 4, 6));
+    DenseFans(s, BossByLevel(5, 9, 13));
     s.cnt += 13;
-    if (Counted(s, (float)ByLevel(14, 10, 7), 30)) {
+    if (BossCounted(s, (float)BossByLevel(14, 10, 7), 30)) {
         SpriteHeading(s, (float)my_rand(0, 360));
         s.speed = 10.0f;
-        Next(s, 16, 20);
+        BossNext(s, 16, 20);
     }
 }
 
@@ -200,18 +179,18 @@ void Wander(SpriteData& s) {
     if (s.x <= 180.0f) { SpriteHeading(s, 0); s.speed = 20.0f; }
     if (s.y <= -80.0f) { SpriteHeading(s, 90); s.speed = 20.0f; }
     if (s.y >= 160.0f) { SpriteHeading(s, 270); s.speed = 20.0f; }
-    if (!Due(s)) return;
-    DenseFans(s, ByLevel(3, 4, 5));
+    if (!BossDue(s)) return;
+    DenseFans(s, BossByLevel(3, 4, 5));
     s.cnt += 29;
-    if (Counted(s, (float)ByLevel(16, 12, 8), 30)) {
+    if (BossCounted(s, (float)BossByLevel(16, 12, 8), 30)) {
         s.speed = 0.0f;
-        Next(s, 15, 20);
+        BossNext(s, 15, 20);
     }
 }
 
 bool Weakened(SpriteData& s) {
     if (s.hp > kSecondPhaseHp) return false;
-    Next(s, 14, 0);
+    BossNext(s, 14, 0);
     return true;
 }
 

@@ -43,12 +43,6 @@ void Boss5ScriptRestart(SpriteData& s) {
     s.timer = 80.0f;
 }
 
-// A random point of the core's box, y first.
-static void RandomPoint(const SpriteData& s, float* x, float* y) {
-    *y = (float)BossRandCoord(s.y, s.y + s.h);
-    *x = (float)BossRandCoord(s.x, s.x + s.w);
-}
-
 // The core bursts step by step (iw[9] counts the steps, from the first
 // frame of dying, marked by opt); at 90 a storm of white lines, at 100 it
 // is gone and the stage goes on to the last boss.
@@ -60,18 +54,9 @@ void Boss5DeathStep(SpriteData& s) {
     }
     if (s.timer > 0.0f) return;
     s.timer = kDeathStepPause;
-    float x, y;
-    DS_Play(Wave[4]);
-    BombPulse = 1;
-    for (int i = 0; i < 11; i++) {
-        RandomPoint(s, &x, &y);
-        ExploHappen2(x, y);
-    }
+    BossExplosionBurst(s);
     s.iw[9] += 1;
-    if (s.iw[9] % 10 == 0) {
-        RandomPoint(s, &x, &y);
-        ExploHappen6(x, y);
-    }
+    if (s.iw[9] % 10 == 0) BossBigBlast(s);
     if (s.iw[9] == kLineBurstStep) {
         const float cx = BossCx(s), cy = BossCy(s);
         for (int i = 0; i < 500; i++) {
@@ -82,8 +67,7 @@ void Boss5DeathStep(SpriteData& s) {
         DS_Play(Wave[15]);
     }
     if (s.iw[9] < kDeathSteps) return;
-    RandomPoint(s, &x, &y);
-    ExploHappen6(x, y);
+    BossBigBlast(s);
     s.flag = false;
     dat.score += kBonus;
     MIDI_Stop();

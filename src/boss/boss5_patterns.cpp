@@ -18,11 +18,6 @@ namespace {
 
 const float kOpenWalls = -700.0f;
 
-int Level() { return BossLevel(); }
-int ByLevel(int easy, int normal, int hard) {
-    int level = Level();
-    return level == EASY ? easy : level == NORMAL ? normal : hard;
-}
 
 // The laser port and the gun port at the core's centre.
 float LaserX(const SpriteData& s) { return BossCx(s) - 13; }
@@ -30,20 +25,6 @@ float LaserY(const SpriteData& s) { return BossCy(s) - 13; }
 float GunX(const SpriteData& s) { return BossCx(s) - 8; }
 float GunY(const SpriteData& s) { return BossCy(s) - 8; }
 
-void Next(SpriteData& s, int mode, float pause) {
-    s.mode = mode;
-    s.time = 0.0f;
-    s.timer = pause;
-}
-
-bool Due(const SpriteData& s) { return s.timer <= 0.0f; }
-
-// Counts a volley; true when `count` have been fired.
-bool Counted(SpriteData& s, float pause, float count) {
-    s.timer = pause;
-    s.time += 1.0f;
-    return s.time >= count;
-}
 
 // A wheel of `spokes` laser darts from the core, turned by `cnt`.
 void Wheel(const SpriteData& s, int spokes, float speed) {
@@ -70,54 +51,54 @@ void AimedFan(const SpriteData& s, int n, int step, float speed, int graphic) {
 
 // 1: spokes of laser darts, turning.
 void Spokes(SpriteData& s) {
-    if (!Due(s)) return;
-    Wheel(s, ByLevel(8, 12, 16), (float)ByLevel(20, 25, 30));
+    if (!BossDue(s)) return;
+    Wheel(s, BossByLevel(8, 12, 16), (float)BossByLevel(20, 25, 30));
     s.cnt += 7;
-    if (Counted(s, (float)ByLevel(14, 10, 6), 20)) Next(s, 2, 20);
+    if (BossCounted(s, (float)BossByLevel(14, 10, 6), 20)) BossNext(s, 2, 20);
 }
 
 // 2: a sheet of one-degree spokes from `cnt`, slow enough to weave through.
 void Sheet(SpriteData& s) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     const float x = LaserX(s), y = LaserY(s);
-    if (Level() == HARD) {
+    if (BossLevel() == HARD) {
         for (int a = 0; a <= 110; a++) SL2(x, y, (float)(s.cnt + a), 10, 0);
         for (int a = 121; a <= 230; a++) SL2(x, y, (float)(s.cnt + a), 15, 0);
         for (int a = 241; a <= 350; a++) SL2(x, y, (float)(s.cnt + a), 20, 0);
     } else {
-        int last = Level() == EASY ? 180 : 330;
+        int last = BossLevel() == EASY ? 180 : 330;
         for (int a = 0; a <= last; a++) SL2(x, y, (float)(s.cnt + a), 8, 0);
     }
     DS_Play(Wave[6]);
     s.cnt += my_rand(30, 330);
-    if (Counted(s, Level() == HARD ? 70.0f : 100.0f, 3)) Next(s, 3, 20);
+    if (BossCounted(s, BossLevel() == HARD ? 70.0f : 100.0f, 3)) BossNext(s, 3, 20);
 }
 
 // 3: a fast four-way spiral.
 void Spiral(SpriteData& s) {
-    if (!Due(s)) return;
-    Wheel(s, ByLevel(3, 4, 6), 25);
+    if (!BossDue(s)) return;
+    Wheel(s, BossByLevel(3, 4, 6), 25);
     s.cnt += 11;
-    if (Counted(s, 3, 60)) Next(s, 4, 30);
+    if (BossCounted(s, 3, 60)) BossNext(s, 4, 30);
 }
 
 // 4: turning rings of yellow bullets.
 void TurningRings(SpriteData& s) {
-    if (!Due(s)) return;
-    Ring(s, ByLevel(18, 36, 54), 15, 90, 0);
+    if (!BossDue(s)) return;
+    Ring(s, BossByLevel(18, 36, 54), 15, 90, 0);
     s.iw[0] += 5;
-    if (Counted(s, (float)ByLevel(20, 15, 10), 20)) Next(s, 5, 20);
+    if (BossCounted(s, (float)BossByLevel(20, 15, 10), 20)) BossNext(s, 5, 20);
 }
 
 // 5: double rings, an inner slow red one and an outer blue one, then a
 // long breath before the phase starts again.
 void DoubleRings(SpriteData& s) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     s.iw[0] = my_rand(0, 360);
-    int n = ByLevel(12, 24, 36);
+    int n = BossByLevel(12, 24, 36);
     Ring(s, n, 10, 91, 0);
     Ring(s, n, 20, 92, 0);
-    if (Counted(s, 30, 10)) Next(s, 1, 300);
+    if (BossCounted(s, 30, 10)) BossNext(s, 1, 300);
 }
 
 // ---- Between phases --------------------------------------------------------
@@ -158,86 +139,86 @@ void WaitForDrones(SpriteData& s) {
 
 // 8: wheels of 30; 9: wheels of 60, slower.
 void Wheel30(SpriteData& s) {
-    if (!Due(s)) return;
-    Wheel(s, 30, (float)ByLevel(12, 15, 20));
+    if (!BossDue(s)) return;
+    Wheel(s, 30, (float)BossByLevel(12, 15, 20));
     s.cnt += 4;
-    if (Counted(s, (float)ByLevel(30, 20, 12), 15)) Next(s, 9, 20);
+    if (BossCounted(s, (float)BossByLevel(30, 20, 12), 15)) BossNext(s, 9, 20);
 }
 
 void Wheel60(SpriteData& s) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     Wheel(s, 60, 10);
     s.cnt += 3;
-    if (Counted(s, (float)ByLevel(50, 40, 30), 8)) Next(s, 10, 20);
+    if (BossCounted(s, (float)BossByLevel(50, 40, 30), 8)) BossNext(s, 10, 20);
 }
 
 // 10: crosses of large bullets; beyond EASY they spray as they fly.
 void BigCrosses(SpriteData& s) {
-    if (!Due(s)) return;
-    int mode = Level() == EASY ? 0 : 1;
+    if (!BossDue(s)) return;
+    int mode = BossLevel() == EASY ? 0 : 1;
     for (int k = 0; k < 4; k++) kou2(BossCx(s) - 32, BossCy(s) - 32, (float)(s.cnt + 90 * k), 20, 95, mode);
     DS_Play(Wave[16]);
     s.cnt += 15;
-    if (Counted(s, (float)ByLevel(30, 20, 15), 20)) Next(s, 11, 20);
+    if (BossCounted(s, (float)BossByLevel(30, 20, 15), 20)) BossNext(s, 11, 20);
 }
 
 // 11: rings of 150.
 void BigRings(SpriteData& s) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     s.iw[0] = my_rand(0, 360);
-    Ring(s, ByLevel(75, 150, 150), (float)ByLevel(10, 12, 15), 90, 0);
-    if (Counted(s, (float)ByLevel(80, 60, 40), 5)) Next(s, 12, 20);
+    Ring(s, BossByLevel(75, 150, 150), (float)BossByLevel(10, 12, 15), 90, 0);
+    if (BossCounted(s, (float)BossByLevel(80, 60, 40), 5)) BossNext(s, 12, 20);
 }
 
 // 12: a pause, then round again.
 void Pause(SpriteData& s, int next) {
     s.time += FrameStep;
-    if (s.time >= 20.0f) Next(s, next, 0);
+    if (s.time >= 20.0f) BossNext(s, next, 0);
 }
 
 // ---- Phase 3 ---------------------------------------------------------------
 
 // 15: wheels of 18; 16: wheels of 30 turning back.
 void Wheel18(SpriteData& s) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     Wheel(s, 18, 25);
     s.cnt += 10;
-    if (Counted(s, (float)ByLevel(14, 10, 7), 20)) Next(s, 16, 20);
+    if (BossCounted(s, (float)BossByLevel(14, 10, 7), 20)) BossNext(s, 16, 20);
 }
 
 void Wheel30Back(SpriteData& s) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     Wheel(s, 30, 15);
     s.cnt -= 6;
-    if (Counted(s, (float)ByLevel(30, 20, 14), 10)) Next(s, 17, 20);
+    if (BossCounted(s, (float)BossByLevel(30, 20, 14), 10)) BossNext(s, 17, 20);
 }
 
 // 17: rings of 150 fired close together, each turned a little.
 void RingStorm(SpriteData& s) {
-    if (!Due(s)) return;
-    Ring(s, ByLevel(50, 150, 150), (float)ByLevel(8, 10, 12), 92, 0);
+    if (!BossDue(s)) return;
+    Ring(s, BossByLevel(50, 150, 150), (float)BossByLevel(8, 10, 12), 92, 0);
     s.iw[0] += 1;
-    if (Counted(s, 2, 10)) Next(s, 18, 40);
+    if (BossCounted(s, 2, 10)) BossNext(s, 18, 40);
 }
 
 // 18: aimed fans.
 void Fans(SpriteData& s) {
-    if (!Due(s)) return;
-    AimedFan(s, ByLevel(7, 15, 25), 6, 20, 91);
-    if (Counted(s, 15, 15)) Next(s, 19, 20);
+    if (!BossDue(s)) return;
+    AimedFan(s, BossByLevel(7, 15, 25), 6, 20, 91);
+    if (BossCounted(s, 15, 15)) BossNext(s, 19, 20);
 }
 
 // 20: turning ring bullets that burst when shot, on two opposite sides.
 void TurningBursters(SpriteData& s) {
-    if (!Due(s)) return;
+    if (!BossDue(s)) return;
     const float x = GunX(s), y = GunY(s);
-    int n = ByLevel(4, 10, 5);
+    int n = BossByLevel(4, 10, 5);
     for (int k = 0; k < n; k++) kou(x, y, (float)(s.cnt + 90 + 180 * k), (float)my_rand(10, 90), 98, 9);
-    if (Level() == HARD)
+    if (BossLevel() == HARD)
         for (int k = 0; k < 5; k++) kou(x, y, (float)(s.cnt + 180 * k), (float)my_rand(10, 90), 98, 9);
     DS_Play(Wave[2]);
     s.cnt += 7;
-    if (Counted(s, 5, 40)) Next(s, 15, 40);
+    if (BossCounted(s, 5, 40)) BossNext(s, 15, 40);
 }
 
 // 21: the burst and two drones that spray ring bullets.
@@ -253,35 +234,35 @@ void DronePair(SpriteData& s) {
 
 // 23: wheels of 36.
 void LastWheels(SpriteData& s) {
-    if (!Due(s)) return;
-    Wheel(s, 36, (float)ByLevel(15, 20, 30));
+    if (!BossDue(s)) return;
+    Wheel(s, 36, (float)BossByLevel(15, 20, 30));
     s.cnt += 5;
-    if (Counted(s, 10, 20)) Next(s, 24, 20);
+    if (BossCounted(s, 10, 20)) BossNext(s, 24, 20);
 }
 
 // 24: three aimed fans at three speeds.
 void LastFans(SpriteData& s) {
-    if (!Due(s)) return;
-    int n = ByLevel(5, 9, 13);
+    if (!BossDue(s)) return;
+    int n = BossByLevel(5, 9, 13);
     AimedFan(s, n, 8, 15, 91);
     AimedFan(s, n, 8, 22, 92);
-    if (Level() != EASY) AimedFan(s, n, 8, 30, 93);
-    if (Counted(s, 10, 20)) Next(s, 25, 20);
+    if (BossLevel() != EASY) AimedFan(s, n, 8, 30, 93);
+    if (BossCounted(s, 10, 20)) BossNext(s, 25, 20);
 }
 
 // 25: turning rings in two colours.
 void LastRings(SpriteData& s) {
-    if (!Due(s)) return;
-    Ring(s, ByLevel(36, 72, 72), 15, (int)s.time % 2 == 0 ? 90 : 92, 0);
+    if (!BossDue(s)) return;
+    Ring(s, BossByLevel(36, 72, 72), 15, (int)s.time % 2 == 0 ? 90 : 92, 0);
     s.iw[0] += 3;
-    if (Counted(s, (float)ByLevel(12, 8, 6), 30)) Next(s, 26, 20);
+    if (BossCounted(s, (float)BossByLevel(12, 8, 6), 30)) BossNext(s, 26, 20);
 }
 
 // 26: quick spokes, and rings of 200 each time its counters pass 91 and
 // 151; after the second it goes round the phase again.
 void LastStorm(SpriteData& s) {
-    if (!Due(s)) return;
-    Wheel(s, ByLevel(6, 12, 12), 25);
+    if (!BossDue(s)) return;
+    Wheel(s, BossByLevel(6, 12, 12), 25);
     s.cnt += 13;
     s.timer = 3;
     s.time += 1.0f;
@@ -295,15 +276,15 @@ void LastStorm(SpriteData& s) {
         s.iw[0] = my_rand(0, 360);
         Ring(s, 200, 14, 92, 0);
         s.fw[1] = 0.0f;
-        Next(s, 23, 40);
+        BossNext(s, 23, 40);
     }
 }
 
 // The energy marks: leaving a phase for the burst that opens the next.
 void PhaseChecks(SpriteData& s) {
-    if (s.mode >= 1 && s.mode <= 5 && s.hp < 20000.0f) Next(s, 6, 0);
-    if (s.mode >= 8 && s.mode <= 12 && s.hp < 15000.0f) Next(s, 13, 0);
-    if (s.mode >= 15 && s.mode <= 20 && s.hp < 10000.0f) Next(s, 21, 0);
+    if (s.mode >= 1 && s.mode <= 5 && s.hp < 20000.0f) BossNext(s, 6, 0);
+    if (s.mode >= 8 && s.mode <= 12 && s.hp < 15000.0f) BossNext(s, 13, 0);
+    if (s.mode >= 15 && s.mode <= 20 && s.hp < 10000.0f) BossNext(s, 21, 0);
 }
 
 }  // namespace
@@ -314,7 +295,7 @@ void Boss5Script(SpriteData& s) {
     switch (s.mode) {
     case 0:
         // The core waits behind the walls until they have opened.
-        if (WallPos <= kOpenWalls) Next(s, 1, s.timer);
+        if (WallPos <= kOpenWalls) BossNext(s, 1, s.timer);
         break;
     case 1: Spokes(s); break;
     case 2: Sheet(s); break;

@@ -71,12 +71,6 @@ void LastBossBounce(SpriteData& s) {
     }
 }
 
-// A random point of the boss's box, y first.
-static void RandomPoint(const SpriteData& s, float* x, float* y) {
-    *y = (float)BossRandCoord(s.y, s.y + s.h);
-    *x = (float)BossRandCoord(s.x, s.x + s.w);
-}
-
 // The wreck stands and blows up step by step: a chain of blasts every
 // step, a big one every tenth, a burst of sparks near the end, and at the
 // hundredth the boss is gone, the bonus paid and the stage won.
@@ -85,18 +79,9 @@ void LastBossDeathStep(SpriteData& s) {
     s.speed = 0;
     if (s.timer >= 0) return;
     s.timer = kDeathPace;
-    float x, y;
-    DS_Play(Wave[4]);
-    BombPulse = 1;
-    for (int i = 0; i < 11; i++) {
-        RandomPoint(s, &x, &y);
-        ExploHappen2(x, y);
-    }
+    BossExplosionBurst(s);
     s.iw[9] += 1;
-    if (s.iw[9] % 10 == 0) {
-        RandomPoint(s, &x, &y);
-        ExploHappen6(x, y);
-    }
+    if (s.iw[9] % 10 == 0) BossBigBlast(s);
     if (s.iw[9] == 90) {
         const float cx = BossCx(s), cy = BossCy(s);
         for (int i = 0; i < 500; i++) {
