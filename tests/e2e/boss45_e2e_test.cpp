@@ -9,16 +9,6 @@
 
 using namespace e2e;
 
-namespace {
-
-long long StateValue(const std::string& state, const std::string& key) {
-    size_t at = state.find(" " + key + "=");
-    if (at == std::string::npos) return -99999;
-    return std::atoll(state.c_str() + at + key.size() + 2);
-}
-
-}  // namespace
-
 // Invincible (and drawing only the pictures it keeps, and one in 50, to
 // save time), firing from frame 310; when the carrier has come in (the
 // boss fight starts around frame 40000) the ship flies up to it. The

@@ -10,16 +10,6 @@
 
 using namespace e2e;
 
-namespace {
-
-int StateValue(const std::string& state, const std::string& key) {
-    size_t at = state.find(" " + key + "=");
-    if (at == std::string::npos) return -99999;
-    return std::atoi(state.c_str() + at + key.size() + 2);
-}
-
-}  // namespace
-
 // Started at frame 10 with nothing shot, the stage waits for each
 // mid-size enemy to leave on its own; the WARNING ends and the boss is
 // made between frames 25000 and 26000. Nothing can beat it here, so the

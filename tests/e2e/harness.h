@@ -51,4 +51,12 @@ inline void WriteFile(const std::string& path, const std::string& text) {
     out << text;
 }
 
+// The value of `key` in a --state-out line ("... Key=value ..."); -99999
+// when the line has no such key.
+inline long long StateValue(const std::string& state, const std::string& key) {
+    size_t at = state.find(" " + key + "=");
+    if (at == std::string::npos) return -99999;
+    return std::atoll(state.c_str() + at + key.size() + 2);
+}
+
 }  // namespace e2e

@@ -7,16 +7,6 @@
 
 using namespace e2e;
 
-namespace {
-
-int StateValue(const std::string& state, const std::string& key) {
-    size_t at = state.find(" " + key + "=");
-    if (at == std::string::npos) return -99999;
-    return std::atoi(state.c_str() + at + key.size() + 2);
-}
-
-}  // namespace
-
 TEST(PlayerE2E, ShipFliesRightFasterWhileFiringAndStopsAtTheEdge) {
     TempDir tmp;
     // Skip the intro, start the game, then hold right and fire; one bomb on Z.

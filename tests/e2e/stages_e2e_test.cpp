@@ -8,16 +8,6 @@
 
 using namespace e2e;
 
-namespace {
-
-int StateValue(const std::string& state, const std::string& key) {
-    size_t at = state.find(" " + key + "=");
-    if (at == std::string::npos) return -99999;
-    return std::atoi(state.c_str() + at + key.size() + 2);
-}
-
-}  // namespace
-
 // Started around frame 300 with the fire key held from a ship that stays
 // at the left: the mid-size enemies (the cruiser sweeps the screen until it
 // is shot down) fall, and the boss fight is on by frame 24000.
