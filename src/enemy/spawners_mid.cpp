@@ -129,7 +129,8 @@ void Bit(float x, float y, int angle, float speed, int mode) {
     SpriteData* s = SpriteClaim(bit);
     if (!s) return;
     s->mode = mode;
-    s->opt2 = 0;
+    s->opt2 = 0;  // both counters start at 0: opt2 and cnt
+    s->cnt = 0;
     s->time = 0.0f;
     s->fw[1] = 0.0f;
     s->num = 0;
