@@ -1,6 +1,5 @@
 // Start-up, window events and the frame loop.
 #include "shell/frameloop.h"
-#include "game/game.h"
 #include "shell/bot.h"
 #include "shell/replay.h"
 #include "shell/script.h"
