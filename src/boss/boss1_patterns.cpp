@@ -34,32 +34,30 @@ float NoseX(const SpriteData& s) { return BossCx(s) - 80; }
 float NoseY(const SpriteData& s) { return BossCy(s) - 5; }
 int AimFromNose(const SpriteData& s) { return AimAtShipFrom(NoseX(s), NoseY(s), 5); }
 
-// The three-gun spray: each speed is drawn before its angle.
+// One shot of a spray from (x, y): its speed drawn before its angle, the
+// angle within 50 of `around`.
+void SprayShot(float x, float y, int around, int graphic, int mode) {
+    int speed = my_rand(10, 40);
+    int angle = around + my_rand(-50, 50);
+    kou(x, y, (float)angle, (float)speed, graphic, mode);
+}
+
+// The three-gun spray.
 void Spray(const SpriteData& s, int times, int graphic, int mode) {
     float x = NoseX(s), cy = BossCy(s);
     for (int n = 0; n < times; n++) {
-        int speed = my_rand(10, 40);
-        int angle = 180 + my_rand(-50, 50);
-        kou(x, cy - 5, (float)angle, (float)speed, graphic, mode);
-        speed = my_rand(10, 40);
-        angle = 150 + my_rand(-50, 50);
-        kou(x, cy + 30, (float)angle, (float)speed, graphic, mode);
-        speed = my_rand(10, 40);
-        angle = 210 + my_rand(-50, 50);
-        kou(x, cy - 30, (float)angle, (float)speed, graphic, mode);
+        SprayShot(x, cy - 5, 180, graphic, mode);
+        SprayShot(x, cy + 30, 150, graphic, mode);
+        SprayShot(x, cy - 30, 210, graphic, mode);
     }
 }
 
-// The two-gun burst, speed before angle as the spray.
+// The two-gun burst.
 void Burst(const SpriteData& s, int times, int graphic, int mode) {
     float x = NoseX(s), cy = BossCy(s);
     for (int n = 0; n < times; n++) {
-        int speed = my_rand(10, 40);
-        int angle = 180 + my_rand(-50, 50);
-        kou(x, cy - 5, (float)angle, (float)speed, graphic, mode);
-        speed = my_rand(10, 40);
-        angle = 210 + my_rand(-50, 50);
-        kou(x, cy - 30, (float)angle, (float)speed, graphic, mode);
+        SprayShot(x, cy - 5, 180, graphic, mode);
+        SprayShot(x, cy - 30, 210, graphic, mode);
     }
 }
 

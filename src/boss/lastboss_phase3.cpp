@@ -17,6 +17,16 @@ const float kBounceSpeed = 10.0f;
 
 bool Volley(const SpriteData& s) { return s.timer < 0; }
 
+// A pattern with turning bullets is over: the boss stops, the turn is
+// reset and `mode` follows after `pause`.
+void EndTurningPattern(SpriteData& s, float pause, int mode) {
+    s.speed = 0;
+    s.time = 0;
+    s.timer = pause;
+    BulletTurnAngle = 0;
+    s.mode = mode;
+}
+
 // Below 20000 the rear-gun phase gives way to the lasers.
 bool ToLaserPhase(SpriteData& s) {
     if (s.hp >= 20000) return false;
@@ -167,11 +177,7 @@ void BigBullets(SpriteData& s) {
     s.timer = 1.2f;
     DS_Play(Wave[16]);
     if (s.time > 50) {
-        s.speed = 0;
-        s.time = 0;
-        s.timer = 10;
-        BulletTurnAngle = 0;
-        s.mode = 21;
+        EndTurningPattern(s, 10, 21);
     }
 }
 
@@ -196,11 +202,7 @@ void TurningStreams(SpriteData& s) {
     s.timer = 0.5f;
     DS_Play(Wave[2]);
     if (s.time > 220) {
-        s.speed = 0;
-        s.time = 0;
-        s.timer = 40;
-        BulletTurnAngle = 0;
-        s.mode = 19;
+        EndTurningPattern(s, 40, 19);
     }
 }
 
