@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -108,9 +109,15 @@ TEST_F(ScoreFileTest, SaveWritesEveryFieldAtItsOffsetAndLoadReadsItBack) {
     DAT original = dat;
     dat.speed = 9.0f;      // the save takes the live correction
     SpeedAdjust = 0.125f;
-    time_t before = time(nullptr);
+    // time() reads a coarse clock that can lag the precise one the save uses by
+    // a tick, so bracket the save with the same clock it reads.
+    auto secsNow = [] {
+        return (long long)std::chrono::duration_cast<std::chrono::seconds>(
+                   std::chrono::system_clock::now().time_since_epoch()).count();
+    };
+    long long before = secsNow();
     DataSave();
-    time_t after = time(nullptr);
+    long long after = secsNow();
 
     Bytes got = ReadAll(file);
     ASSERT_EQ(got.size(), 1088u);
