@@ -15,6 +15,9 @@
 #include "shell/shell.h"
 
 inline void ResetPlayState() {
+    // Whole records, not just their flags: a test in the same process must not
+    // see what an earlier one left in a slot (spawners keep some fields).
+    for (int p = 0; p < PoolCount; p++) std::memset(Pools[p].pool, 0, sizeof(SpriteData) * Pools[p].count);
     SpriteClearAll();
     std::memset(&P_Ship, 0, sizeof P_Ship);
     P_Ship.flag = true;

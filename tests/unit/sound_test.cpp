@@ -113,6 +113,12 @@ protected:
     void SetUp() override {
         Plat_SetHeadless(true);
         DS_INIT(nullptr);
+        // A tune an earlier test left open, and the notices its stop queues,
+        // are not this test's.
+        MIDI_Stop();
+        PlatEvent ev;
+        while (Plat_PollEvent(&ev)) {
+        }
     }
     void TearDown() override { DS_END(nullptr); }
 
