@@ -53,18 +53,18 @@ void Boss2Patrol(SpriteData& s) {
     if (s.x >= kPatrolRight) s.opt2 = 1;
 }
 
-// The wreck stands still and bursts step by step; the count starts from 0
-// on the first frame of dying, and so does the countdown, so the first
-// step comes at once whatever pause the script had set.
+// The wreck stands still and bursts step by step. The count starts from 0
+// on the first frame of dying; the countdown goes on from the pause the
+// script last set, so the first step comes when that pause is over. Every
+// tenth step adds a big blast, and the last one two more.
 void Boss2DeathStep(SpriteData& s) {
     if (s.fw[7] == 0.0f) {
         s.fw[7] = 1.0f;
         s.fw[1] = 0.0f;
-        s.timer = 0.0f;
     }
     if (!BossExplosionStep(s)) return;
     s.fw[1] += 1.0f;
-    if ((int)s.fw[1] % 10 == 0 && s.fw[1] < kDeathSteps) BossBigBlast(s);
+    if ((int)s.fw[1] % 10 == 0) BossBigBlast(s);
     if (s.fw[1] >= kDeathSteps) {
         BossBigBlast(s);
         BossBigBlast(s);

@@ -28,14 +28,12 @@ void Boss3Pass() {
 }
 
 // It stands where it was beaten and bursts step by step, counted in iw[0]
-// (which the script leaves at 0). The countdown starts from 0 on the first
-// frame of dying, so the first step comes at once whatever pause the
-// script had set.
+// (which the script leaves at 0). The countdown goes on from the pause the
+// script last set, so the first step comes when that pause is over.
 void Boss3DeathStep(SpriteData& s) {
     if (s.fw[7] == 0.0f) {
         s.fw[7] = 1.0f;
         s.iw[0] = 0;
-        s.timer = 0.0f;
     }
     if (!BossExplosionStep(s)) return;
     s.iw[0] += 1;

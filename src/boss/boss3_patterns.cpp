@@ -16,7 +16,7 @@
 namespace {
 
 const float kFinalHp = 4000.0f;
-const float kSpinStep = 0.1f, kSpinLimit = 3.0f;
+const float kSpinStep = 0.1f;
 
 // The four front lasers, the three gun ports, the two beam mouths.
 const float kFrontY[4] = {174, 184, 208, 219};
@@ -184,8 +184,6 @@ void SpinPhase(SpriteData& s) {
     if ((int)s.time % 50 == 0) s.iw[2] = my_rand(0, 2);
     if (s.iw[2] == 0) BulletSpin -= kSpinStep;
     if (s.iw[2] == 1) BulletSpin += kSpinStep;
-    if (BulletSpin < -kSpinLimit) BulletSpin = -kSpinLimit;
-    if (BulletSpin > kSpinLimit) BulletSpin = kSpinLimit;
     for (int p = 0; p < 3; p++) kou(PortX(s, p), PortY(s, p), (float)(s.iw[1] + 120 * p), 20, 92, 4);
     s.iw[1] += 3;
     DS_Play(Wave[2]);
