@@ -374,6 +374,47 @@ TEST_F(StagesTest, Stage4Step8TakesTheLongWaitWhenMidSizeEnemiesHoldOn) {
     EXPECT_EQ(MidEnemyCount, 4);
 }
 
+// The counts and comparisons that are easy to get one off: stage 3's
+// zako2 streams send 51 each (they end once R has passed 50), stage 2's
+// walls bring one mid-size enemy with the second and two with the third,
+// and stage 4's step 7 waits for T to pass 50, not to reach it.
+TEST_F(StagesTest, StepsThatCountOneMoreOrWaitOneLonger) {
+    StageNo = 3;
+    for (int step : {15, 17}) {
+        SCOPED_TRACE(step);
+        StageStep[3] = step;
+        StepTimer2 = 0;
+        SpawnLogClear();
+        ASSERT_TRUE(RunUntil([&] { return StageStep[3] != step; }, 2000));
+        EXPECT_EQ(StageStep[3], step + 1);
+        EXPECT_EQ(Logged("zako2"), 51);
+    }
+
+    StageNo = 2;
+    StageStep[2] = 17;
+    StepTimer2 = 0;
+    StepRepeat2 = 0;
+    std::vector<int> mids;
+    while (StageStep[2] == 17 && frame < 10000) {
+        SpawnLogClear();
+        Frame();
+        PlayersAtWork();
+        if (Logged("zako1") > 0) mids.push_back(Logged("Chuugata2"));
+    }
+    EXPECT_EQ(mids, (std::vector<int>{0, 1, 2}));
+
+    StageNo = 4;
+    StageStep[4] = 7;
+    StepTimer2 = 50;
+    SpawnLogClear();
+    Frame();
+    EXPECT_EQ(Logged("Chuugata4"), 0);
+    EXPECT_EQ(StageStep[4], 7);
+    Frame();
+    EXPECT_EQ(Logged("Chuugata4"), 4);
+    EXPECT_EQ(StageStep[4], 8);
+}
+
 // Each stage started on its own reaches its WARNING with its own boss and
 // the boss's energy filling at its own rate; nothing of the other stages
 // moves.
