@@ -8,7 +8,6 @@
 #include "boss/boss.h"
 
 #include "enemy/bullets.h"
-#include "enemy/effects.h"
 #include "entity/heading.h"
 #include "game/game.h"
 #include "game/score.h"
@@ -27,9 +26,8 @@ const float kBurstPeriod = 20.0f;   // modes 0 and 1: a burst every 20
 const int kBurstDarts = 50;
 const float kDartGap = 0.1f;        // one dart (or ring bullet) per 0.1
 const float kFanPeriod = 5.0f;      // modes 5 and 6
-// Where a dashing drone is held: fully on the screen.
-const float kFieldRight = 540.0f, kFieldBottom = 380.0f;
-const float kMidScreen = 320.0f;
+// The lowest y of a sweeping drone: fully on the screen.
+const float kFieldBottom = 380.0f;
 
 // The sheet column of each mode: 6 faces down, 2 up, the rest left.
 const int kColumn[7] = {6, 2, 0, 1, 3, 4, 5};
@@ -57,28 +55,20 @@ void BurstMode(SpriteData& d, float x, float y, int lo, int hi) {
 }
 
 // Mode 2: drifts until its timer runs out, dashes at speed 80 for 4 in a
-// random direction r(-90, 90), mirrored to point left when it is in the
-// right half of the screen (so it zigzags across the field), stops and
-// fires from (x, y + 40). It is held on the screen: a dash that reaches
-// the edge ends there. opt2: 0 resting, 1 dashing.
+// random direction r(-90, 90), stops and fires from (x, y + 40), rests and
+// dashes again. A dash may carry it off the screen, and then it is gone.
+// opt2: 0 resting, 1 dashing.
 void DashMode(SpriteData& d) {
-    bool edge = false;
-    if (d.x < 0.0f) { d.x = 0.0f; edge = true; }
-    if (d.x > kFieldRight) { d.x = kFieldRight; edge = true; }
-    if (d.y < 0.0f) { d.y = 0.0f; edge = true; }
-    if (d.y > kFieldBottom) { d.y = kFieldBottom; edge = true; }
     if (d.opt2 == 0) {
-        if (edge) d.speed = 0.0f;
         if (d.timer > 0.0f) return;
-        int turn = my_rand(-90, 90);
-        SpriteHeading(d, (float)(d.x + d.w / 2 < kMidScreen ? turn : 180 - turn));
+        SpriteHeading(d, (float)my_rand(-90, 90));
         d.speed = kDashSpeed;
         d.fw[1] = kDashTime;
         d.opt2 = 1;
         return;
     }
     d.fw[1] -= FrameStep;
-    if (d.fw[1] > 0.0f && !edge) return;
+    if (d.fw[1] > 0.0f) return;
 
     d.speed = 0.0f;
     d.opt2 = 0;
@@ -144,35 +134,29 @@ void SweepMode(SpriteData& d) {
     }
 }
 
-// A drone shot down: it goes up in eight explosions and pays its bonus.
-void BitShotDown(SpriteData& d) {
-    SpriteRelease(d);
-    dat.score += kKillBonus;
-    BombPulse = 1;
-    const float cx = d.x + d.w / 2, cy = d.y + d.h / 2;
-    for (int k = 0; k < 8; k++) renbaku2(cx, cy, my_rand(0, 360), 10 * k, 0);
-    DS_Play(Wave[15]);
+// One of the player's spread shots, fan shots or missiles has hit: it
+// takes 1, and at 0 the drone is shot down (its pay and its end are the
+// same as under a blast); the shot is used up either way and scores 1.
+void BitShotHit(SpriteData& d, SpriteData& shot, int kind) {
+    d.hp -= 1;
+    if (d.hp <= 0) {
+        dat.score += kKillBonus;
+        BitDies(d);
+    }
+    SpriteRelease(shot);
+    dat.score += 1;
+    ShotImpact(shot, kind);
 }
 
-// The spread shots, fan shots and missiles hit the drone one by one: each
-// takes 1, is used up and scores 1.
 void BitShots(SpriteData& d) {
-    SpriteData* pools[3] = {P_Shot, P_Shot2, P_Shot3};
-    const int kinds[3] = {SHOT_SPREAD, SHOT_FAN, SHOT_MISSILE};
-    for (int p = 0; p < 3; p++) {
-        for (int j = 0; j < P_SHOT_MAX; j++) {
-            SpriteData& shot = pools[p][j];
-            if (!shot.flag) continue;
-            if (!ShotOverlap(shot, d.x + 20, d.x + d.w, d.y, d.y + d.h, 0, 0, 0, 0)) continue;
-            d.hp -= 1;
-            SpriteRelease(shot);
-            ShotImpact(shot, kinds[p]);
-            dat.score += 1;
-            if (d.hp <= 0) {
-                BitShotDown(d);
-                return;
-            }
-        }
+    const float L = d.x + 20, R = d.x + d.w, T = d.y, B = d.y + d.h;
+    for (int j = 0; j < P_SHOT_MAX; j++) {
+        SpriteData& a = P_Shot[j];
+        if (a.flag && d.flag && ShotOverlap(a, L, R, T, B, 0, 0, 0, 0)) BitShotHit(d, a, SHOT_SPREAD);
+        SpriteData& f = P_Shot2[j];
+        if (f.flag && d.flag && ShotOverlap(f, L, R, T, B, 0, 0, 0, 0)) BitShotHit(d, f, SHOT_FAN);
+        SpriteData& m = P_Shot3[j];
+        if (m.flag && d.flag && ShotOverlap(m, L, R, T, B, 0, 0, 0, 0)) BitShotHit(d, m, SHOT_MISSILE);
     }
 }
 

@@ -29,7 +29,6 @@ float LowX(const SpriteData& s) { return s.x + 60; }
 float LowY(const SpriteData& s) { return s.y + 160; }
 
 
-
 // In the first phase the carrier bobs slowly up and down.
 void Bob(SpriteData& s) {
     if (s.speed == 0.0f) return;
@@ -108,7 +107,7 @@ void BigSpread(SpriteData& s, int next) {
     int aim = AimAtShipFrom(BayX(s), BayY(s), 0);
     int n = BossByLevel(3, 8, 16);
     float speed = BossLevel() == HARD ? 50.0f : 40.0f;
-    for (int k = 0; k < n; k++) kou2(BayX(s) - 32, BayY(s) - 32, (float)(aim + FanOffset(k, 12)), speed, 95, 1);
+    for (int k = 0; k < n; k++) kou2(BayX(s), BayY(s), (float)(aim + FanOffset(k, 12)), speed, 95, 1);
     DS_Play(Wave[16]);
     if (BossCounted(s, 40, 5)) BossNext(s, next, 20);
 }
@@ -155,7 +154,7 @@ void DenseFans(SpriteData& s, int darts) {
 
 // A ring of large bullets that spray darts.
 void BigRing(SpriteData& s, int n) {
-    for (int k = 0; k < n; k++) kou2(BayX(s) - 32, BayY(s) - 32, (float)(s.cnt + 360 / n * k), 20, 95, 3);
+    for (int k = 0; k < n; k++) kou2(BayX(s), BayY(s), (float)(s.cnt + 360 / n * k), 20, 95, 3);
     DS_Play(Wave[16]);
 }
 

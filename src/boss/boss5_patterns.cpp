@@ -2,8 +2,9 @@
 // `timer` has run down to 0 (at half the usual rate) and sets it to the
 // step's pause; `time` counts the volleys of the step. Four phases, each
 // going round until the energy falls below its mark: 20000 (modes 1..5),
-// 15000 (8..12), 10000 (15..20), and the last (23..26) to the end. Between
-// them the core bursts, the bullets turn to jewels and drones come out.
+// 15000 (8..12), 10000 (15..20); the last (23..26) runs through once and
+// the script starts again from mode 0. Between the phases the core
+// bursts, the bullets turn to jewels and drones come out.
 #include "boss/boss.h"
 
 #include "enemy/bullets.h"
@@ -166,7 +167,7 @@ void BigCrosses(SpriteData& s) {
 void BigRings(SpriteData& s) {
     if (!BossDue(s)) return;
     s.iw[0] = my_rand(0, 360);
-    Ring(s, BossByLevel(75, 150, 150), (float)BossByLevel(10, 12, 15), 90, 0);
+    Ring(s, 150, (float)BossByLevel(10, 12, 15), 90, 0);
     if (BossCounted(s, (float)BossByLevel(80, 60, 40), 5)) BossNext(s, 12, 20);
 }
 
@@ -196,7 +197,7 @@ void Wheel30Back(SpriteData& s) {
 // 17: rings of 150 fired close together, each turned a little.
 void RingStorm(SpriteData& s) {
     if (!BossDue(s)) return;
-    Ring(s, BossByLevel(50, 150, 150), (float)BossByLevel(8, 10, 12), 92, 0);
+    Ring(s, 150, (float)BossByLevel(8, 10, 12), 92, 0);
     s.iw[0] += 1;
     if (BossCounted(s, 2, 10)) BossNext(s, 18, 40);
 }
@@ -259,7 +260,9 @@ void LastRings(SpriteData& s) {
 }
 
 // 26: quick spokes, and rings of 200 each time its counters pass 91 and
-// 151; after the second it goes round the phase again.
+// 151; after the second the script runs out (27) and starts again from
+// the top: below the energy marks that means the bursts and drone
+// launches between the phases come round once more.
 void LastStorm(SpriteData& s) {
     if (!BossDue(s)) return;
     Wheel(s, BossByLevel(6, 12, 12), 25);
@@ -276,7 +279,7 @@ void LastStorm(SpriteData& s) {
         s.iw[0] = my_rand(0, 360);
         Ring(s, 200, 14, 92, 0);
         s.fw[1] = 0.0f;
-        BossNext(s, 23, 40);
+        s.mode = 27;
     }
 }
 

@@ -238,9 +238,7 @@ static void TurretDies(SpriteData& e) {
     SmallDies(e);
 }
 
-// A boss drone's end: rings of explosions, a power item, and every enemy
-// bullet turned into a jewel.
-static void BitDies(SpriteData& e) {
+void BitDies(SpriteData& e) {
     BombPulse = 1;
     SpriteRelease(e);
     const float cx = e.x + e.w / 2, cy = e.y + e.h / 2;

@@ -21,6 +21,11 @@ inline bool ShotOverlap(const SpriteData& shot, float L, float R, float T, float
 // gains from either.
 void ShotImpact(const SpriteData& shot, int kind);
 
+// A boss drone shot down (by a blast or by a shot; the caller has paid
+// its 1000): rings of explosions, a power item, and every enemy bullet
+// turned into a jewel.
+void BitDies(SpriteData& e);
+
 // The shot pass: one spread shot, fan shot or missile against the
 // mid-size enemies and the bosses (slots 0..19 of each). The shot may
 // already have been released in this visit; it is still tested, and a

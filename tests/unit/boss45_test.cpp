@@ -213,27 +213,37 @@ TEST_F(Boss45Test, Boss5WaitsForItsDronesOrItsTime) {
     EXPECT_NEAR(frames, 4000, 2);
 }
 
-// Every phase goes round by itself above its mark on every difficulty,
-// and the last never leaves 23 .. 26.
+// Every phase goes round by itself above its mark on every difficulty;
+// the last runs through once and then the script starts again, which
+// below the marks brings the bursts and drones round again.
 TEST_F(Boss45Test, Boss5PhasesGoRoundOnEveryDifficulty) {
     struct Phase { int first, last; float hp; };
     const Phase phases[] = {{1, 5, 20000}, {8, 12, 15000}, {15, 20, 10000}, {23, 26, 1}};
+    WallPos = -700;
     for (int level : {EASY, NORMAL, HARD}) {
         OPTION.Difficulty = level;
         for (const Phase& p : phases) {
             SCOPED_TRACE(level * 100 + p.first);
             SpriteData& s = Create(5, p.first, p.hp);
+            const int exit = p.first == 23 ? 27 : p.first;
             int seen = 0;
             bool round = false;
             RunScript(s, Boss5Script, 10, 40000, [&](int before, int after) {
-                EXPECT_TRUE(after >= p.first && after <= p.last) << after;
+                round = before == p.last && after == exit;
+                EXPECT_TRUE(round || (after >= p.first && after <= p.last)) << after;
                 seen |= 1 << before;
-                round = before == p.last && after == p.first;
                 return round || after < p.first || after > p.last;
             });
             EXPECT_TRUE(round);
             EXPECT_EQ(seen, (1 << (p.last + 1)) - (1 << p.first));
         }
+        SpriteData& s = BOSS5[0];
+        SpriteClearAll();
+        Boss5Script(s);  // the restart, straight through the open walls
+        EXPECT_EQ(s.mode, 1);
+        Boss5Script(s);  // below 20000: the first burst and its drones
+        EXPECT_EQ(s.mode, 7);
+        EXPECT_EQ(LiveCount(bit), 8);
     }
 }
 

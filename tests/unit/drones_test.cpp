@@ -54,9 +54,11 @@ TEST_F(DroneTest, AFullDroneShotDownPaysTwoThousand) {
     EXPECT_EQ(frames, 1000);
     EXPECT_FALSE(d.flag);
     // Missiles leave blasts that may score on their own later; here only
-    // the drone's pay counts, which the update adds at once.
-    EXPECT_EQ(dat.score, 2000);
+    // the drone's pay counts, which the update adds at once, and its
+    // explosion, the first of the stage (KillCount 1).
+    EXPECT_EQ(dat.score, 2000 + 1);
     EXPECT_EQ(BombPulse, 1);
+    EXPECT_EQ(LiveCount(pitem), 1);  // shot down it leaves a power item, as under a blast
 }
 
 TEST_F(DroneTest, SeveralShotsInOneFrameEachCountAndNoneAfterTheKill) {
@@ -64,7 +66,7 @@ TEST_F(DroneTest, SeveralShotsInOneFrameEachCountAndNoneAfterTheKill) {
     for (int k = 0; k < 5; k++) PlaceShot(P_Shot, 340.0f + k, 240, 16, 16);
     BitUpdate(d);
     EXPECT_FALSE(d.flag);
-    EXPECT_EQ(dat.score, 3 + 1000);
+    EXPECT_EQ(dat.score, 3 + 1000 + 1);  // the last 1: its explosion
     EXPECT_EQ(LiveCount(P_Shot), 2);  // the two after the kill fly on
 }
 
@@ -108,26 +110,33 @@ TEST_F(DroneTest, TheBeamDroneChargesThenFiresThenSweeps) {
     EXPECT_GT(LiveCount(tama), 0);
 }
 
-// Mode 2: it dashes, stops on the screen and fires, and rests again.
-TEST_F(DroneTest, TheDashDroneStaysOnTheScreenAndFiresWhereItStops) {
+// Mode 2: it dashes to the right half of the compass, stops and fires,
+// rests and dashes again until a dash takes it off the screen.
+TEST_F(DroneTest, TheDashDroneDashesRightwardsFiresWhereItStopsAndLeaves) {
     for (int level : {EASY, NORMAL, HARD}) {
         OPTION.Difficulty = level;
         BossReset();
         SpriteClearAll();
-        Bit(10, 10, 180, 5, 2);
+        Bit(10, 190, 180, 5, 2);
         SpriteData& d = bit[0];
-        int shots = 0;
-        for (int k = 0; k < 2000; k++) {
+        int shots = 0, dashes = 0, frames = 0;
+        for (; d.flag && frames < 20000; frames++) {
             int before = LiveCount(tama);
+            int was = d.opt2;
             BitUpdate(d);
             if (LiveCount(tama) > before) shots++;
-            ASSERT_TRUE(d.flag);
-            ASSERT_GE(d.x, 0.0f);
-            ASSERT_LE(d.y, 380.0f);
+            if (was == 0 && d.opt2 == 1) {
+                dashes++;
+                EXPECT_GE(d.dx, -0.001f) << d.angle;
+            }
         }
-        EXPECT_GE(shots, 5) << level;
+        EXPECT_FALSE(d.flag) << level;
+        EXPECT_GE(dashes, 1);
+        // Every dash but the one that takes it away ends in a volley.
+        EXPECT_GE(shots, dashes - 1);
+        EXPECT_LE(shots, dashes);
         int perStop = level == HARD ? 5 : 1;
-        EXPECT_EQ(LiveCount(tama) % perStop, 0);
+        EXPECT_EQ(LiveCount(tama), shots * perStop);
     }
 }
 
