@@ -24,6 +24,14 @@ void DriftDownTo(float target) {
     if (ScrollSpeedY > target) ScrollSpeedY -= 1;
 }
 
+// "n repeats": once R has reached `limit` the script moves on with T and R
+// both back at 0, whatever T the last group left behind.
+bool RepeatsDone(float limit) {
+    if (!StepRepeatsDone(limit)) return false;
+    StepT() = 0;
+    return true;
+}
+
 // Four zako4 (or zako5) at random heights from the right edge.
 void FourFrigates(bool even) {
     static const int angle[4] = {180, 135, 225, 180};
@@ -233,8 +241,11 @@ static void Zako3Columns() {
 }
 
 // Step 24: the last waves before the fifth boss, one sub-sequence after
-// the other (WaveCounter); once they are all down, the WARNING.
+// the other (WaveCounter), each when T has passed 50; after the last one
+// the sky is looked at every 50 units, and once it is clear, the WARNING.
 static void LastWaves() {
+    if (StepT() <= 50) return;
+    StepT() = 0;
     if (WaveCounter >= 8) {
         if (NoneAlive()) {
             DS_Play(Wave[7]);
@@ -245,8 +256,6 @@ static void LastWaves() {
         }
         return;
     }
-    if (StepT() <= 50) return;
-    StepT() = 0;
     float r = StepR();
     switch (WaveCounter) {
     case 0:
@@ -351,7 +360,7 @@ void Stage5Script() {
             int speed = my_rand(10, 40);
             zako7(x, 440, 270, speed);
         }
-        if (StepRepeatsDone(10)) StepT() = -10;
+        if (RepeatsDone(10)) StepT() = -10;
         break;
     case 2:
         if (TimedGroup(15)) {
@@ -361,7 +370,7 @@ void Stage5Script() {
             }
             ScrollSpeedY -= 1;
         }
-        StepRepeatsDone(5);
+        RepeatsDone(5);
         break;
     case 3:
         DriftUpTo(250);
@@ -383,7 +392,7 @@ void Stage5Script() {
             StepT() = 195;
             StepCount(1);
         }
-        if (StepRepeatsDone(20)) eisei(-440, 40, 0, 1, 1);
+        if (RepeatsDone(20)) eisei(-440, 40, 0, 1, 1);
         break;
     case 5:
         if (StepT() >= 50) {
@@ -393,7 +402,7 @@ void Stage5Script() {
             StepT() = 49;
             StepCount(1);
         }
-        if (StepRepeatsDone(20)) Chuugata(640, 120, 180, 90);
+        if (RepeatsDone(20)) Chuugata(640, 120, 180, 90);
         break;
     case 6:
         if (TimedGroup(1)) {
@@ -401,7 +410,7 @@ void Stage5Script() {
             zako9(640, 50, 180, 10);
             zako9(640, 100, 180, 10);
         }
-        if (StepRepeatsDone(20)) Chuugata(640, 320, 180, 90);
+        if (RepeatsDone(20)) Chuugata(640, 320, 180, 90);
         break;
     case 7:
         if (TimedGroup(1)) {
@@ -409,18 +418,18 @@ void Stage5Script() {
             zako9(640, 320, 180, 10);
             zako9(640, 370, 180, 10);
         }
-        if (StepRepeatsDone(20)) Chuugata(640, 220, 180, 90);
+        if (RepeatsDone(20)) Chuugata(640, 220, 180, 90);
         break;
     case 8:
         if (TimedGroup(10)) {
             Chuugata2(640, 40, 150, 10);
             Chuugata2(640, 370, 210, 10);
         }
-        StepRepeatsDone(1);
+        RepeatsDone(1);
         break;
     case 9:
         if (TimedGroup(5)) zako10(640, 40 * r, 180, 10);
-        StepRepeatsDone(10);
+        RepeatsDone(10);
         break;
     case 10:
         if (StepT() >= 10) {
@@ -429,7 +438,7 @@ void Stage5Script() {
             StepT() = 5;
             StepCount(1);
         }
-        StepRepeatsDone(10);
+        RepeatsDone(10);
         break;
     case 11:  // from the left edge, one a frame once the first is out
         DriftDownTo(-250);
@@ -439,7 +448,7 @@ void Stage5Script() {
             StepT() = 10;
             StepCount(1);
         }
-        StepRepeatsDone(10);
+        RepeatsDone(10);
         break;
     case 12:
         DriftDownTo(-280);
@@ -461,7 +470,7 @@ void Stage5Script() {
             StepT() = 19;
             StepCount(1);
         }
-        if (StepRepeatsDone(50)) {
+        if (RepeatsDone(50)) {
             eisei(180, 480, 275, 1, 1);
             eisei(640, 100, 175, 1, 1);
             FlyX = -400;

@@ -48,7 +48,7 @@ TEST(Stage5E2E, TheLastBossFallsAndTheGameEndsAtTheTitle) {
               "5 hold SPACE\n6 hold\n"        // skip the intro
               "300 hold SPACE\n301 hold\n"    // play
               "310 hold SPACE\n");            // and fire
-    RunResult r = RunGame("--invincible --stage 5 --frames 200000 --draw-every 1000 --script " + (tmp / "keys.txt") +
+    RunResult r = RunGame("--invincible --stage 5 --frames 250000 --draw-every 1000 --script " + (tmp / "keys.txt") +
                               " --state-out " + (tmp / "s.txt"),
                           tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;

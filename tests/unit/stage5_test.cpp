@@ -71,6 +71,38 @@ TEST_F(Stage5Test, WalksEveryStepToTheFifthBoss) {
     for (int stage = 1; stage <= 4; stage++) EXPECT_EQ(StageStep[stage], 0);
 }
 
+// A step that ends on its repeat count hands the next one T = 0, not the
+// T its last group left (step 4 leaves 195, which would fire step 5's
+// first pair at once); and after the last wave of step 24 the sky is
+// looked at only each time T passes 50.
+TEST_F(Stage5Test, StepsStartTheirClockAfresh) {
+    StageStep[5] = 4;
+    StepRepeat2 = 19;
+    StepTimer2 = 200;
+    Frame();
+    EXPECT_EQ(StageStep[5], 5);
+    EXPECT_EQ(Logged("eisei"), 1);
+    SpawnLogClear();
+    for (int i = 0; i < 900; i++) Frame();
+    EXPECT_EQ(Logged("zako9"), 0);
+
+    SpriteClearAll();  // the satellite of step 4 and the rest
+    born.clear();
+    StageStep[5] = 24;
+    WaveCounter = 8;
+    StepTimer2 = 0;
+    MidEnemyCount = 1;
+    for (int i = 0; i < 1100; i++) Frame();
+    EXPECT_EQ(StageStep[5], 24);  // looked once after 50 units: not clear
+    EXPECT_LT(StepTimer2, 5.0f);
+    MidEnemyCount = 0;
+    int n = FramesIn(24, 2000);
+    EXPECT_GT(n, 850);  // the next look comes 50 units after the first
+    EXPECT_EQ(StageStep[5], 25);
+    EXPECT_EQ(WallPos, 0.0f);
+    EXPECT_EQ(WarnPasses, 0.0f);
+}
+
 // Step 16 calls the mid-boss only when entry 0 of the first boss's pool
 // is free, and moves on either way.
 TEST_F(Stage5Test, TheMidBossComesOnlyIntoAFreeFirstEntry) {
