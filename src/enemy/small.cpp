@@ -86,10 +86,11 @@ static void SmallShotTests(SpriteData& e, int i, const SmallShotRules& r) {
     }
 }
 
-// Ramming: the ship is lost and the enemy goes with it. An enemy already
-// destroyed in this frame no longer rams.
+// Ramming: the ship is lost and the enemy goes with it. The box is tested
+// even when the enemy was shot down earlier in this frame: the ship flew
+// into it all the same.
 static void SmallShipTest(SpriteData& e) {
-    if (!P_Ship.flag || P_Ship.time > 0 || !e.flag) return;
+    if (!P_Ship.flag || P_Ship.time > 0) return;
     if (P_Ship.y + 60 < e.y + e.h && P_Ship.y + P_Ship.h - 60 > e.y && P_Ship.x + 64 < e.x + e.w &&
         P_Ship.x + P_Ship.w - 32 > e.x) {
         SpriteRelease(e);

@@ -163,6 +163,17 @@ TEST_F(SmallTest, EnemiesPassAnInvincibleShipAndRamAVulnerableOne) {
     EXPECT_FALSE(P_Ship.flag);
     EXPECT_FALSE(Enemy3[0].flag);
     EXPECT_GT(LiveCount(Bom2), 0);  // the ship's explosion
+
+    // Shot down in the very frame the ship flies into it: it still rams.
+    P_Ship.flag = true;
+    zako3(10, 220, 180, 0);
+    Enemy3[0].timer = 1;
+    Enemy3[0].hp = 1;
+    Shot(P_Shot, 20, 230, 32, 32);
+    Frames(1);
+    EXPECT_FALSE(Enemy3[0].flag);
+    EXPECT_EQ(dat.score % 1000, 300 + 1 + 1);  // the kill was paid
+    EXPECT_FALSE(P_Ship.flag);
 }
 
 TEST_F(SmallTest, EachPoolLeavesByItsOwnBounds) {
