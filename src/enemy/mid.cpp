@@ -124,13 +124,14 @@ static void Chuugata2Spray(SpriteData& e, float fx, float fy, int count, int spe
 
 void Chuugata2Frame(SpriteData& e, int i) {
     if (e.mode != 0 && e.mode != 1) e.mode = 1;
-    const float fx = e.x;
     if (e.mode == 0) {
         MidMove(e);
         e.timer -= 15 * FrameStep;
         if (e.timer <= 0) {
             DS_Play(Wave[2]);
-            const float fy = MidCY(e);
+            // The guns sit on the nose where the ship is now, after this
+            // frame's move.
+            const float fx = e.x, fy = MidCY(e);
             if (Diff() == EASY) {
                 Chuugata2Rings(e, fx, fy, 36);
                 e.timer = 300;

@@ -189,10 +189,11 @@ static void WalkerDartPair(const SpriteData& e, int lo, int hi, float speed) {
 static void WalkerNewHeading(SpriteData& e) { SpriteHeading(e, (float)my_rand(0, 360)); }
 
 // One of the player's shots: a point off, the shot used up.
+// Every hit that leaves it at 0 or below pays the kill value, as a blast's
+// does; the shots stop counting once hp is below 0.
 static void WalkerShotHit(SpriteData& e, SpriteData& shot, int kind) {
-    const bool alive = e.hp > 0;
     e.hp -= 1;
-    if (alive && e.hp <= 0) dat.score += 1000;
+    if (e.hp <= 0) dat.score += 1000;
     SpriteRelease(shot);
     dat.score += 1;
     ShotImpact(shot, kind);
@@ -202,7 +203,8 @@ static void WalkerShots(SpriteData& e, int i) {
     const float L = e.x, R = e.x + e.w, T = e.y, B = e.y + e.h;
     for (int j = 0; j < P_SHOT_MAX; j++) {
         SpriteData& a = P_Shot[j];
-        if (a.flag && e.hp >= 0 && ShotOverlap(a, L, R, T, B, 32, 32, 0, 0)) WalkerShotHit(e, a, SHOT_SPREAD);
+        // A spread shot must reach 32 pixels into the hull from its left end.
+        if (a.flag && e.hp >= 0 && ShotOverlap(a, L, R, T, B, 32, 32, 32, 0)) WalkerShotHit(e, a, SHOT_SPREAD);
         SpriteData& f = P_Shot2[j];
         if (f.flag && e.hp >= 0 && ShotOverlap(f, L, R, T, B, 0, 0, 0, 0)) WalkerShotHit(e, f, SHOT_FAN);
         SpriteData& m = P_Shot3[j];

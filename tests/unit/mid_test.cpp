@@ -274,6 +274,35 @@ TEST_F(MidTest, TheWalkerDiesInStagesWithoutTouchingTheCount) {
     EXPECT_EQ(MidEnemyCount, 0);
 }
 
+// A spread shot has to reach 32 pixels into the walker from its own left
+// end, and every hit that leaves the walker at 0 or below pays 1000.
+TEST_F(MidTest, TheWalkerTakesSpreadShotsWithTheirMarginAndPaysEachFinalHit) {
+    robo2(400, 200, 180, 0);
+    SpriteData& e = BEnemy4[0];
+    auto shoot = [](int j, float x) {
+        P_Shot[j] = SpriteData{};
+        P_Shot[j].flag = true;
+        P_Shot[j].x = x;
+        P_Shot[j].y = 220;
+        P_Shot[j].w = 100;
+        P_Shot[j].h = 100;
+    };
+    shoot(0, 630);  // its left end 26 pixels short of the walker's right edge
+    BEnemy4Pass();
+    EXPECT_TRUE(P_Shot[0].flag);
+    EXPECT_EQ(e.hp, 1000);
+
+    P_Shot[0].flag = false;
+    e.hp = 1;
+    shoot(0, 620);
+    shoot(1, 620);
+    BEnemy4Pass();
+    EXPECT_FALSE(P_Shot[0].flag);
+    EXPECT_FALSE(P_Shot[1].flag);
+    EXPECT_EQ(e.hp, -1);
+    EXPECT_EQ(dat.score, 2 * (1000 + 1));
+}
+
 TEST_F(MidTest, TheSatelliteBurstsFiftyTimesThenDropsThreeItems) {
     eisei(100, 40, 0, 0, 0);
     SpriteData& e = BEnemy2[0];
