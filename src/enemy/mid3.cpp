@@ -199,16 +199,17 @@ static void WalkerShotHit(SpriteData& e, SpriteData& shot, int kind) {
     ShotImpact(shot, kind);
 }
 
+// A walker that walked off this frame is still drawn, but no shot counts.
 static void WalkerShots(SpriteData& e, int i) {
     const float L = e.x, R = e.x + e.w, T = e.y, B = e.y + e.h;
     for (int j = 0; j < P_SHOT_MAX; j++) {
         SpriteData& a = P_Shot[j];
         // A spread shot must reach 32 pixels into the hull from its left end.
-        if (a.flag && e.hp >= 0 && ShotOverlap(a, L, R, T, B, 32, 32, 32, 0)) WalkerShotHit(e, a, SHOT_SPREAD);
+        if (a.flag && e.flag && e.hp >= 0 && ShotOverlap(a, L, R, T, B, 32, 32, 32, 0)) WalkerShotHit(e, a, SHOT_SPREAD);
         SpriteData& f = P_Shot2[j];
-        if (f.flag && e.hp >= 0 && ShotOverlap(f, L, R, T, B, 0, 0, 0, 0)) WalkerShotHit(e, f, SHOT_FAN);
+        if (f.flag && e.flag && e.hp >= 0 && ShotOverlap(f, L, R, T, B, 0, 0, 0, 0)) WalkerShotHit(e, f, SHOT_FAN);
         SpriteData& m = P_Shot3[j];
-        if (m.flag && e.hp >= 0 && ShotOverlap(m, L, R, T, B, 0, 0, 0, 0)) WalkerShotHit(e, m, SHOT_MISSILE);
+        if (m.flag && e.flag && e.hp >= 0 && ShotOverlap(m, L, R, T, B, 0, 0, 0, 0)) WalkerShotHit(e, m, SHOT_MISSILE);
         shot4hit(i, j);
         shot5hit(i, j);
     }
