@@ -3,6 +3,8 @@ BUILD    ?= build
 ASAN     ?= build-asan
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# ccache keys on paths below the clone, so other clones and work trees share hits.
+export CCACHE_BASEDIR ?= $(CURDIR)
 
 .PHONY: all deps configure build run test test-asan asan clean preview bench bench-instr fuzz golden
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config git
+  build-essential cmake pkg-config git ccache
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libsdl2-gfx-dev
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   fonts-ipafont-mincho fontconfig libfontconfig-dev

@@ -18,6 +18,10 @@ struct ShellOptions {
     long bot;            // --bot SEED: the random player (-1: off)
     const char* stateOut;  // --state-out FILE: a line describing the game state at the end
     long drawEvery;      // --draw-every K: headless, draw only every K-th picture of play (testing aid)
+    int pace;              // --pace: 0 exact (every refresh shows the latest step), 1 smooth
+    const char* paceLog;   // --pace-log FILE: each present's time and steps (testing aid)
+    bool pauseOnFocusLoss; // play pauses when the window loses focus (default on)
+    bool keepReplays;      // every game in a window recorded to the replay folder (default on)
     int shotCount;
     long shotFrame[64];  // --shot N:FILE
     const char* shotFile[64];

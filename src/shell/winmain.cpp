@@ -50,6 +50,8 @@ bool Shell_ParseArgs(int argc, char** argv) {
     TestStartStage = 0;
     Options.scale = 2;
     Options.bot = -1;
+    Options.pauseOnFocusLoss = true;
+    Options.keepReplays = true;
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
