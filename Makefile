@@ -6,12 +6,15 @@ CMAKE_FLAGS ?=
 # ccache keys on paths below the clone, so other clones and work trees share hits.
 export CCACHE_BASEDIR ?= $(CURDIR)
 
-.PHONY: all deps configure build run test test-asan asan clean preview bench bench-instr fuzz golden
+.PHONY: all deps deps-test configure build run test test-asan asan clean preview bench bench-instr fuzz golden
 
 all: build
 
 deps:
-	@bash scripts/deps.sh
+	@bash scripts/deps.sh run
+
+deps-test:
+	@bash scripts/deps.sh test
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -25,7 +28,7 @@ run: build
 	cd $(BUILD) && ./quellstorm $(ARGS)
 
 # Every test, on the normal build and then under the sanitizers.
-test: build
+test: deps-test build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
@@ -34,21 +37,21 @@ test: build
 # long end-to-end playthroughs are left to the normal build there: the soak
 # and the golden replays already play whole stages under the sanitizers.
 ASAN_SKIP ?= BossE2E|Boss23E2E|Boss45E2E|Stage5E2E|Stage1Playthrough|StagesE2E
-test-asan: deps
+test-asan: deps-test
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) --timeout 1500 \
 	  -E '$(ASAN_SKIP)'
 
 # Benchmarks, built with optimisation in their own folder.
-bench: deps
+bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQS_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS) --target qs_bench qs_framebench quellstorm assets
 	./build-bench/qs_bench
 	cd build-bench && ./qs_framebench $(REPLAY)
 
 # Instructions per frame under callgrind (valgrind): exact, whatever the load.
-bench-instr: deps
+bench-instr: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQS_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS) --target qs_framebench quellstorm assets
 	bash scripts/bench-instr.sh build-bench $(REPLAY)
@@ -57,7 +60,7 @@ bench-instr: deps
 # Each target runs FUZZ_SECONDS; new finds go to build-fuzz/finds/.
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = wave score replay bmp
-fuzz: deps
+fuzz: deps-test
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_FUZZ=ON $(CMAKE_FLAGS)
 	cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	@for t in $(FUZZ_TARGETS); do \

@@ -4,16 +4,29 @@
 # Runs apt-get directly as root, through sudo otherwise.
 set -euo pipefail
 
-PACKAGES=(
+# deps.sh [run|test]: `run` (the default) is what building and playing
+# need; `test` adds the tools of the test suite, benchmarks and fuzzers.
+PROFILE=${1:-run}
+
+RUN_PACKAGES=(
   build-essential cmake pkg-config git ccache
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libsdl2-gfx-dev
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   fonts-ipafont-mincho fontconfig libfontconfig-dev
   libcairo2-dev
+)
+
+TEST_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   valgrind
 )
+
+case "$PROFILE" in
+  run) PACKAGES=("${RUN_PACKAGES[@]}") ;;
+  test) PACKAGES=("${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
+  *) echo "usage: scripts/deps.sh [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${PACKAGES[@]}"; do
