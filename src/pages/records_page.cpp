@@ -14,13 +14,14 @@
 
 namespace {
 
-// The jewel counters' colours, as the HUD draws them.
-const int kJewelRGB[5][3] = {{255, 255, 0}, {0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}};
+// The jewel counters' colours, as the HUD draws them; the blue one a
+// little lighter, which pure blue on the darkened picture would hide.
+const int kJewelRGB[5][3] = {{255, 255, 0}, {110, 150, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}};
 
 const int kRowSize = 18;
-const int kScoreRight = 330;  // right edge of the score column
-const int kJewelX = 352;      // first jewel column
-const int kJewelStep = 56;
+const int kScoreRight = 320;  // right edge of the score column
+const int kJewelX = 340;      // first jewel column
+const int kJewelStep = 58;
 
 // The title picture, darkened so that text over it stays readable.
 void Backdrop() {
