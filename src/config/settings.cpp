@@ -87,6 +87,12 @@ bool OptWindow(const char*) {
     sOverrides.push_back({fs, "off"});
     return true;
 }
+bool OptLang(const char* a) {
+    const Setting* lang = Settings_Find("game", "language");
+    if (!Settings_SetFromText(*lang, a)) return false;
+    sOverrides.push_back({lang, a});
+    return true;
+}
 bool OptConfig(const char* a) {
     sConfigFile = a;
     return *a != 0;
@@ -112,6 +118,7 @@ const Setting SettingsTable[] = {
     RUNFLAG("help", (void)0, "print this help and exit"),
     RUNFLAG("version", (void)0, "print the version and exit"),
     RUN("window", SK_FLAG, OptWindow, nullptr, "play in a window this time (the same as --fullscreen off)"),
+    RUN("lang", SK_TEXT, OptLang, "ja|en", "the game's texts in this language this time (as --language)"),
     RUN("config", SK_TEXT, OptConfig, "FILE", "read and write the settings in FILE instead of the usual file"),
     RUN("home", SK_TEXT, OptHome, "DIR", "keep \"score.dat\" in DIR"),
     RUNTEXT("play", play, "FILE", "play back the replay FILE (also: quellstorm FILE.qsr)"),

@@ -1,6 +1,7 @@
 // Start-up, window events and the frame loop.
 #include "shell/frameloop.h"
 #include "config/settings.h"
+#include "pages/pages.h"
 #include "shell/bot.h"
 #include "shell/replay.h"
 #include "shell/script.h"
@@ -115,7 +116,8 @@ void Shell_RunFrame(bool seen) {
     if (!seen && Options.headless && Options.drawEvery > 1) seen = FrameCount % Options.drawEvery == 0;
     Plat_SetDrawing(seen || Scene != 1 || ShotDue(FrameCount));
     DD_BackInit();
-    Main_Proc(hwnd);
+    if (PageOpen != PAGE_NONE) Pages_Draw();  // the title waits behind an open page
+    else Main_Proc(hwnd);
     DD_Flip();
     TakeShots();
     if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
@@ -169,13 +171,13 @@ int Shell_Start(int argc, char** argv) {
 
     PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale};
     if (!Plat_DisplayOpen(cfg)) {
-        Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
+        Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
     }
     sWindowAlive = true;
     OnCreate();
     if (!DD_INIT(hwnd)) {
-        Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
+        Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
     }
     DS_INIT(hwnd);
