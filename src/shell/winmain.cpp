@@ -113,6 +113,11 @@ static bool ShotDue(long frame) {
 // what is on the screen.
 void Shell_RunFrame(bool seen) {
     long next = FrameCount + 1;
+    // While a page is open the game runs on underneath without any input,
+    // so a recording made meanwhile plays back without the page; the page
+    // covers its picture. Decided before the recorder reads the keys, and
+    // kept for the whole frame, so the recording and the game agree.
+    Plat_SetInputBlocked(PageOpen != PAGE_NONE);
     Plat_AdvanceFrame();
     Script_BeginFrame(next);
     Bot_BeginFrame(next);
@@ -124,10 +129,6 @@ void Shell_RunFrame(bool seen) {
     if (!seen && Options.headless && Options.drawEvery > 1) seen = FrameCount % Options.drawEvery == 0;
     Plat_SetDrawing(seen || Scene != 1 || ShotDue(FrameCount));
     DD_BackInit();
-    // While a page is open the game runs on underneath without any input
-    // (so a recording made meanwhile plays back without the page), and the
-    // page covers its picture.
-    Plat_SetInputBlocked(PageOpen != PAGE_NONE);
     Main_Proc(hwnd);
     if (PageOpen != PAGE_NONE) Pages_Draw();
     else Pages_DrawHint();
