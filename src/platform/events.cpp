@@ -116,6 +116,10 @@ bool Plat_PollEvent(PlatEvent* ev) {
         if (e.type == SDL_KEYDOWN) {
             SDL_Keycode k = e.key.keysym.sym;
             bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+            // A held shell key does not repeat (one screenshot, one toggle).
+            if (e.key.repeat && (k == SDLK_F1 || k == SDLK_F2 || k == SDLK_F11 || k == SDLK_F12 ||
+                                 (alt && k == SDLK_RETURN)))
+                continue;
             if (gScripted) {
                 // A script or replay owns the keys: Escape still quits, and
                 // full screen and the screenshot still answer.

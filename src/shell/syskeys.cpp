@@ -81,8 +81,11 @@ int Shell_PadKey(int button) {
             break;
         }
         SettingsPage_TakePad(button);
-        if (key && Pages_KeyDown(key)) return 0;
-        if (PageOpen != PAGE_NONE) return 0;
+        if (PageOpen != PAGE_NONE) {
+            Pages_KeyDown(key);  // 0 still reaches a page waiting for a button
+            return 0;
+        }
+        if (Pages_KeyDown(key)) return 0;
     }
     if (button == Settings.padPause) return VK_C;
     if (button == Settings.padQuit) return VK_ESCAPE;

@@ -213,3 +213,49 @@ TEST(CommandLine, HelpVersionAndAReplayByItself) {
 }
 
 }  // namespace
+
+#include "pages/settings_page.h"
+#include "platform/input.h"
+#include "shell/shell.h"
+
+namespace {
+
+// The settings page's rebinding: a key taken from another game key trades
+// places with it, the shell's own keys are refused, and the speed
+// correction row sets the correction back to 0. Every change is saved.
+TEST_F(ConfigTest, ThePageRebindsBySwappingAndResetsTheSpeed) {
+    std::string cfg = "--config=" + dir + "/page.ini";
+    char a0[] = "qs";
+    char* argv[] = {a0, &cfg[0]};
+    ASSERT_EQ(Shell_ParseArgs(2, argv), 1);
+    SettingsPage_Reset();
+    auto press = [](int vk, const char* phys = nullptr) {
+        SettingsPage_TakePhysical(phys ? Plat_KeyFromName(phys) : 0);
+        return SettingsPage_Key(vk);
+    };
+    int shotRow = 0;
+    while (SettingsTable[shotRow].value != &Settings.key[GK_SHOT]) shotRow++;
+    int labelled = 0;
+    for (int i = 0; i < shotRow; i++) labelled += SettingsTable[i].label != nullptr;
+    for (int i = 0; i < labelled; i++) ASSERT_TRUE(press(VK_DOWN));
+    ASSERT_TRUE(press(VK_RETURN, "Return"));
+    ASSERT_TRUE(press(0, "F12"));  // the screenshot key stays the shell's
+    EXPECT_EQ(Text("key-shot"), "Space");
+    ASSERT_TRUE(press(VK_RETURN, "Return"));
+    ASSERT_TRUE(press(VK_Z, "Z"));
+    EXPECT_EQ(Text("key-shot"), "Z");
+    EXPECT_EQ(Text("key-bomb"), "Space");
+    std::string ini = ReadAll(dir + "/page.ini");
+    EXPECT_NE(ini.find("key-shot = Z\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("key-bomb = Space\n"), std::string::npos) << ini;
+    EXPECT_FALSE(press(VK_ESCAPE, "Escape"));  // not waiting: Escape closes the page
+
+    SpeedAdjust = 0.5f;
+    for (int i = 0; i <= labelled; i++) ASSERT_TRUE(press(VK_UP));  // past the first row to the last: the speed correction
+    ASSERT_TRUE(press(VK_LEFT));
+    EXPECT_EQ(SpeedAdjust, 0.0f);
+    Settings_ResetDefaults();
+    Settings_Apply();
+}
+
+}  // namespace
