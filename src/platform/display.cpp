@@ -5,7 +5,10 @@
 #include "platform/msgbox.h"
 #include "platform/plat_internal.h"
 
+#include <SDL_syswm.h>
+#include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -50,6 +53,27 @@ static bool SoftwareGL() {
                     std::strstr(name, "Software Rasterizer"));
 }
 
+// True when the window is on an X server that offers no direct rendering
+// (no DRI2 or DRI3: a virtual X server such as Xvfb, a remote display):
+// OpenGL there can only be drawn by the processor, and merely trying it
+// maps a software rasteriser of some fifty megabytes into the process.
+static bool X11WithoutDirectRendering() {
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    if (!SDL_GetWindowWMInfo(gWindow, &wm) || wm.subsystem != SDL_SYSWM_X11 || !wm.info.x11.display) return false;
+    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!x11) return false;
+    typedef int (*QueryExtension)(Display*, const char*, int*, int*, int*);
+    QueryExtension query = reinterpret_cast<QueryExtension>(dlsym(x11, "XQueryExtension"));
+    bool direct = true;
+    if (query) {
+        int op, ev, err;
+        direct = query(wm.info.x11.display, "DRI3", &op, &ev, &err) || query(wm.info.x11.display, "DRI2", &op, &ev, &err);
+    }
+    dlclose(x11);
+    return !direct;
+}
+
 bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     if (cfg.headless) {
         // No window at all: the game draws into its own buffers as usual.
@@ -73,7 +97,11 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     gWindow = SDL_CreateWindow("QUELLSTORM", wx, wy, ww, wh, wflags);
     if (!gWindow) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp, not blurred
-    gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!SDL_GetHint(SDL_HINT_RENDER_DRIVER) && X11WithoutDirectRendering()) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (gRenderer && !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && SoftwareGL()) {
         // GL drawn by the processor (a machine or virtual display without a
         // graphics card) costs a third of a core for our one picture; SDL's

@@ -140,6 +140,10 @@ void DD_FontShow(const char* text, int size, int x, int y, int r, int g, int b, 
 
 void DD_FontPrepare(const char* text, int size) { Plat_TextPrepare(text, size); }
 
+// The largest text of the game besides the logo and the title letters is
+// the staff roll's.
+void DD_FontRelease() { Plat_TextRelease(40); }
+
 void DD_DrawLine(int x1, int y1, int x2, int y2, int width, int r, int g, int b) {
     if (!DDBack) return;
     Plat_DrawLine(DDBack, x1, y1, x2, y2, width, r & 255, g & 255, b & 255);
