@@ -6,6 +6,7 @@
 #include "platform/plat_internal.h"
 
 #include <SDL_syswm.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
@@ -346,13 +347,21 @@ static bool BmpHeaderSane(const unsigned char* d, size_t n) {
     return true;
 }
 
+static const char* gLoadProblem = "";
+
+const char* Plat_SurfaceLoadProblem() { return gLoadProblem; }
+
 PlatSurface* Plat_SurfaceLoadBMP(const char* path) {
     long size;
     // Our largest picture is a few megabytes.
     unsigned char* data = Plat_ReadWholeFile(path, &size, 256L * 1024 * 1024);
-    if (!data) return nullptr;
+    if (!data) {
+        gLoadProblem = size == -2 ? "the file is too large to be one of the game's pictures" : std::strerror(errno);
+        return nullptr;
+    }
     PlatSurface* s = Plat_SurfaceLoadBMPMem(data, (size_t)size);
     Plat_FreeFile(data);
+    gLoadProblem = s ? "" : "it is damaged or not a BMP picture the game can read";
     return s;
 }
 

@@ -44,6 +44,8 @@ PlatSurface* Plat_SurfaceCreate(int w, int h);
 // Reads a BMP file of any common depth and converts it to RGB565.
 // Null when the file is missing or cannot be decoded.
 PlatSurface* Plat_SurfaceLoadBMP(const char* path);
+// Why the last Plat_SurfaceLoadBMP failed, in plain words.
+const char* Plat_SurfaceLoadProblem();
 // The same from a file image in memory.
 PlatSurface* Plat_SurfaceLoadBMPMem(const void* data, size_t size);
 void Plat_SurfaceFree(PlatSurface* s);

@@ -43,7 +43,11 @@ bool DD_LoadBitmap(SurfaceData& slot, const char* file) {
     Plat_GamePath(file, rel, sizeof rel);
     std::snprintf(path, sizeof path, "%s%s", Plat_ProgramDir(), rel);
     PlatSurface* s = Plat_SurfaceLoadBMP(path);
-    if (!s) return false;
+    if (!s) {
+        // No box for a picture, as ever; standard error says which one.
+        std::fprintf(stderr, "quellstorm: picture %s: %s; it is left out\n", path, Plat_SurfaceLoadProblem());
+        return false;
+    }
     Plat_SurfaceFree(slot.surface);
     slot.surface = s;
     slot.file = file;
