@@ -49,7 +49,7 @@ bool DS_LoadWave(PlatSound*& buffer, const char* file) {
             return Error("ウエイブデータ読み込みに失敗しました");
         }
         EffectProblem(path, std::strerror(errno));
-        Plat_MessageBox("ファイルオープンに失敗しました", "Error");
+        Shell_MessageBox("ファイルオープンに失敗しました", "Error");
         return false;
     }
     WaveInfo info;
