@@ -201,7 +201,8 @@ void Plat_SetFullscreen(bool on) {
     } else {
         SDL_SetWindowFullscreen(gWindow, 0);
         SDL_SetWindowResizable(gWindow, SDL_TRUE);
-        SDL_SetWindowSize(gWindow, 640 * gScale, 480 * gScale);
+        int fit = FittingScale(gScale);
+        SDL_SetWindowSize(gWindow, 640 * fit, 480 * fit);
         SDL_SetWindowPosition(gWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
 }
@@ -210,7 +211,7 @@ bool Plat_IsFullscreen() { return gWindow && (SDL_GetWindowFlags(gWindow) & SDL_
 
 void Plat_SetWindowScale(int scale) {
     gScale = scale < 1 ? 1 : scale;
-    if (gWindow && !Plat_IsFullscreen()) SDL_SetWindowSize(gWindow, 640 * gScale, 480 * gScale);
+    if (gWindow && !Plat_IsFullscreen()) SDL_SetWindowSize(gWindow, 640 * FittingScale(gScale), 480 * FittingScale(gScale));
 }
 
 void Plat_SetScaling(int mode) {
