@@ -7,6 +7,7 @@ enum PlatEventType {
     PLAT_EV_KEYDOWN,     // `key` holds the old virtual-key code (VK_*)
     PLAT_EV_MOUSEMOVE,   // `x`, `y` in window pixels
     PLAT_EV_MUSIC_DONE,  // the tune ran to its end successfully
+    PLAT_EV_FOCUS_LOST,  // the window lost the keyboard focus or was minimised
 };
 
 struct PlatEvent {

@@ -57,9 +57,16 @@ bool Plat_MusicOpen(const char* path) {
     return gMusic != nullptr;
 }
 
+void Plat_MusicPause(bool hold) {
+    if (!gMusic) return;
+    if (hold) Mix_PauseMusic();
+    else Mix_ResumeMusic();
+}
+
 void Plat_MusicPlay() {
     if (!gMusic) return;
     gHalting = false;
+    Mix_ResumeMusic();
     Mix_PlayMusic(gMusic, 1);
 }
 
