@@ -49,6 +49,7 @@ bench: deps-test
 	cmake --build build-bench -j $(JOBS) --target qs_bench qs_framebench quellstorm assets
 	./build-bench/qs_bench
 	cd build-bench && ./qs_framebench $(REPLAY)
+	bash scripts/bench-pace.sh build-bench $(REPLAY)
 
 # Instructions per frame under callgrind (valgrind): exact, whatever the load.
 bench-instr: deps-test

@@ -20,6 +20,7 @@ TEST_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   valgrind
+  xvfb
 )
 
 case "$PROFILE" in

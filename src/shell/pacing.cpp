@@ -9,6 +9,13 @@
 static const double kLongestInterval = 200.0;
 // How far smooth pacing may take the game from 250 steps a second.
 static const double kSpeedTolerance = 0.05;
+// A display's refreshes come at a steady beat: at least this share of the
+// intervals lie within 20 % of their median (a missed refresh, twice the
+// median, is the odd one out). Presents that come back at random (a
+// display that does not wait, a machine too busy to keep the beat) give
+// no refresh rate to follow.
+static const double kSteadyShare = 0.75;
+static const double kSteadyWithin = 0.20;
 
 void Pace_Init(Pacer* p, int mode, double nowMs) {
     *p = Pacer();
@@ -54,6 +61,12 @@ int Pace_Due(Pacer* p, double nowMs) {
     return due;
 }
 
+void Pace_Forget(Pacer* p) {
+    p->count = p->head = 0;
+    p->lastPresent = -1;
+    p->n = 0;
+}
+
 bool Pace_Presented(Pacer* p, double ms) {
     if (p->lastPresent >= 0) {
         double d = ms - p->lastPresent;
@@ -69,9 +82,16 @@ bool Pace_Presented(Pacer* p, double ms) {
     // the odd late wake-up.
     double median = Pace_MedianInterval(p);
     p->refreshHz = median > 0 ? 1000.0 / median : 0;
+    int near = 0;
+    for (int i = 0; i < p->count; i++) near += std::fabs(p->intervals[i] - median) <= kSteadyWithin * median;
+    p->steady = near >= kSteadyShare * p->count;
     if (p->mode != PACE_SMOOTH) return false;
-    p->n = SmoothSteps(p->refreshHz);
-    if (p->n == 0 && !p->toldFallback) {
+    p->n = p->steady ? SmoothSteps(p->refreshHz) : 0;
+    // Said once, and only when smooth pacing has stayed out of reach for a
+    // whole window of presents (not while the loop is still finding its
+    // beat).
+    p->exactFor = p->n ? 0 : p->exactFor + 1;
+    if (p->exactFor >= PACE_WINDOW && !p->toldFallback) {
         p->toldFallback = true;
         return true;
     }

@@ -12,7 +12,8 @@
 //           steps a second (60 Hz: 4 steps, 96 %; 120 Hz: 2; 50 Hz: 5),
 //           exact otherwise.
 // The refresh rate is measured from the times presents come back, not
-// taken from what the display mode claims. The functions are pure: the
+// taken from what the display mode claims, and only a steady beat counts
+// as one. The functions are pure: the
 // frame loop hands them its clock readings, tests hand them made-up ones.
 #pragma once
 
@@ -32,6 +33,8 @@ struct Pacer {
     int count, head;     // intervals held, next slot to write
     int n;               // steps a picture while smooth; 0 while exact
     double refreshHz;    // the measured refresh (0 until measured)
+    bool steady;         // the presents keep a steady beat (a refresh to follow)
+    int exactFor;        // presents judged in a row with no smooth step count
     bool toldFallback;   // the fallback to exact has been reported
 };
 
@@ -41,10 +44,13 @@ void Pace_Init(Pacer* p, int mode, double nowMs);
 // the loop asks. The steps count as run: the clock moves on by them.
 // 0 (only while exact) means that no step is due yet.
 int Pace_Due(Pacer* p, double nowMs);
-// A present came back at `ms`. True exactly once per run: when smooth
-// pacing was asked for but the display's refresh does not allow it (the
-// caller says so); the pacing is exact from then on until it fits.
+// A present came back at `ms`. True at most once per run: when smooth
+// pacing was asked for but the display's refresh has not allowed it for
+// a whole window of presents (the caller says so). The pacing is exact
+// while it does not fit, and smooth again as soon as it does.
 bool Pace_Presented(Pacer* p, double ms);
+// Drops the measurement (the loop has changed how it presents).
+void Pace_Forget(Pacer* p);
 // The median present interval of the measurement, in ms (0 when there
 // are none).
 double Pace_MedianInterval(const Pacer* p);

@@ -317,7 +317,10 @@ static void WindowLoop() {
     FILE* paceLog = nullptr;
     if (Options.paceLog && !(paceLog = std::fopen(Options.paceLog, "w")))
         std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.paceLog);
-    if (paceLog) std::fprintf(paceLog, "# pace %s: present time (ms), game steps shown\n", Options.pace ? "smooth" : "exact");
+    if (paceLog)
+        std::fprintf(paceLog, "# pace %s, display %d Hz, presents %s: present time (ms), game steps shown\n",
+                     Options.pace ? "smooth" : "exact", Plat_RefreshRate(),
+                     Plat_PresentWaits() ? "wait for the refresh" : "paced by the loop");
     // Without a display that waits for its refresh, pictures are shown at
     // its refresh rate and the loop sleeps in between: the game frames
     // still run at their own pace, several to a picture.
@@ -327,8 +330,6 @@ static void WindowLoop() {
     // can: when presents keep coming back well inside one refresh, the
     // loop paces itself instead.
     bool paced = !Plat_PresentWaits();
-    int quickPresents = 0;
-    double lastPresent = 0;
     while (sWindowAlive) {
         PlatEvent ev;
         while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
@@ -363,16 +364,13 @@ static void WindowLoop() {
         double now = Plat_RealMs();
         if (first) pacer.simMs = now;  // the game's clock starts with the first picture
         if (Pace_Presented(&pacer, now))
-            std::fprintf(stderr, "quellstorm: smooth pacing does not fit this display (%.2f Hz); pacing exactly\n",
-                         pacer.refreshHz);
+            std::fprintf(stderr, "quellstorm: smooth pacing does not fit this display (%s %.2f Hz); pacing exactly\n",
+                         pacer.steady ? "refresh" : "no steady refresh, pictures at about", pacer.refreshHz);
         if (paceLog) std::fprintf(paceLog, "%.3f %d\n", now, ran);
-        if (!paced) {
-            quickPresents = now - lastPresent < presentEvery / 2 ? quickPresents + 1 : 0;
-            lastPresent = now;
-            if (quickPresents >= 30) {
-                paced = true;
-                nextPresent = now + presentEvery;
-            }
+        if (!paced && pacer.count >= PACE_MIN_SAMPLES && Pace_MedianInterval(&pacer) < presentEvery / 2) {
+            paced = true;
+            nextPresent = now + presentEvery;
+            Pace_Forget(&pacer);  // the beat from now on is the loop's own
         }
         if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
     }

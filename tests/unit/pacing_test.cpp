@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <set>
 
 #include "shell/pacing.h"
@@ -130,4 +131,30 @@ TEST(Pacing, ALongStallNeverRacesToCatchUp) {
     Pace_Presented(&q, t += 900);
     EXPECT_NEAR(Pace_MedianInterval(&q), 1000.0 / 60, 1e-9);
     EXPECT_EQ(Pace_Due(&q, t), 4);
+}
+
+TEST(Pacing, PresentsWithoutASteadyBeatAreNotARefreshToFollow) {
+    // Pictures coming back at random between 1 and 30 ms (a display that
+    // does not wait, on a busy machine): whatever their median, smooth
+    // pacing would follow noise, so the pacing stays exact.
+    Pacer p;
+    Pace_Init(&p, PACE_SMOOTH, 0);
+    std::mt19937 gen(7);
+    std::uniform_real_distribution<double> gap(1.0, 30.0);
+    double t = 0;
+    int notices = 0;
+    long steps = 0;
+    for (int i = 0; i < 3000; i++) {
+        steps += Pace_Due(&p, t);
+        t += gap(gen);
+        notices += Pace_Presented(&p, t);
+        ASSERT_EQ(p.n, 0) << i;
+    }
+    EXPECT_EQ(notices, 1);
+    EXPECT_NEAR(steps / (t / 1000) / 250, 1.0, 0.01);
+    // The loop then paces itself at 60 Hz: the beat is steady and smooth
+    // pacing takes over.
+    Pace_Forget(&p);
+    for (int i = 0; i < 100; i++) Pace_Presented(&p, t += 1000.0 / 60 + (i % 3 - 1) * 0.4);
+    EXPECT_EQ(Pace_Due(&p, t), 4);
 }
