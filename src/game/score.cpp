@@ -170,7 +170,7 @@ void DataLoad() {
     long got = Replay_Playing() ? 0 : DataPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
         // dat keeps what it holds (all zero at start-up).
-        Plat_MessageBox(kLoadError, kOpenErrorCaption);
+        Shell_MessageBox(kLoadError, kOpenErrorCaption);
     } else {
         DatFromBytes(dat, buf, (size_t)got);
     }
@@ -198,6 +198,6 @@ void DataSave() {
     DatToBytes(dat, buf);
     char path[1024];
     if (!DataPath(path, sizeof path) || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
-        Plat_MessageBox(kSaveError, kOpenErrorCaption);
+        Shell_MessageBox(kSaveError, kOpenErrorCaption);
     }
 }

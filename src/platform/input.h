@@ -7,6 +7,7 @@ enum {
     VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
     VK_1 = 0x31, VK_2 = 0x32, VK_3 = 0x33,
     VK_C = 0x43, VK_E = 0x45, VK_Q = 0x51, VK_W = 0x57, VK_Z = 0x5A,
+    VK_F2 = 0x71,
 };
 
 // True while the key is down now (either Shift for VK_SHIFT). In scripted

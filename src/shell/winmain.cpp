@@ -1,6 +1,8 @@
 // Start-up, window events and the frame loop.
 #include "shell/frameloop.h"
 #include "shell/pacing.h"
+#include "config/lang.h"
+#include "pages/pages.h"
 #include "shell/bot.h"
 #include "config/paths.h"
 #include "config/replays.h"
@@ -38,7 +40,7 @@ static void Usage() {
                  "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
                  "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n"
                  "                  [--record FILE | --play FILE [--verify]] [--bot SEED]\n"
-                 "                  [--invincible] [--draw-every K] [--stage N]\n"
+                 "                  [--invincible] [--draw-every K] [--stage N] [--lang ja|en]\n"
                  "                  [--pace exact|smooth] [--pace-log FILE]\n");
 }
 
@@ -54,6 +56,7 @@ bool Shell_ParseArgs(int argc, char** argv) {
     Options = ShellOptions();
     CheatInvincible = false;
     TestStartStage = 0;
+    GameLanguage = LANG_JA;
     Options.scale = 2;
     Options.bot = -1;
     Options.pauseOnFocusLoss = true;
@@ -72,7 +75,8 @@ bool Shell_ParseArgs(int argc, char** argv) {
         } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
                    std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out") && std::strcmp(a, "--record") &&
                    std::strcmp(a, "--play") && std::strcmp(a, "--bot") && std::strcmp(a, "--draw-every") &&
-                   std::strcmp(a, "--stage") && std::strcmp(a, "--pace") && std::strcmp(a, "--pace-log")) {
+                   std::strcmp(a, "--stage") && std::strcmp(a, "--lang") && std::strcmp(a, "--pace") &&
+                   std::strcmp(a, "--pace-log")) {
             std::fprintf(stderr, "quellstorm: unknown argument '%s'\n", a);
             Usage();
             return false;
@@ -99,6 +103,8 @@ bool Shell_ParseArgs(int argc, char** argv) {
             i++;
         } else if (!std::strcmp(a, "--stage") && ParseLong(v, &n) && n >= 1 && n <= 5) {
             TestStartStage = (int)n;  // testing aid: new games start at this stage
+            i++;
+        } else if (!std::strcmp(a, "--lang") && Lang_Parse(v, &GameLanguage)) {
             i++;
         } else if (!std::strcmp(a, "--pace") && (!std::strcmp(v, "exact") || !std::strcmp(v, "smooth"))) {
             Options.pace = !std::strcmp(v, "smooth") ? PACE_SMOOTH : PACE_EXACT;
@@ -249,7 +255,8 @@ void Shell_RunFrame(bool seen) {
     if (!seen && Options.headless && Options.drawEvery > 1) seen = FrameCount % Options.drawEvery == 0;
     Plat_SetDrawing(seen || Scene != 1 || ShotDue(FrameCount));
     DD_BackInit();
-    Main_Proc(hwnd);
+    if (PageOpen != PAGE_NONE) Pages_Draw();  // the title waits behind an open page
+    else Main_Proc(hwnd);
     DD_Flip();
     TakeShots();
     if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
@@ -285,13 +292,13 @@ int Shell_Start(int argc, char** argv) {
 
     PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale};
     if (!Plat_DisplayOpen(cfg)) {
-        Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
+        Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
     }
     sWindowAlive = true;
     OnCreate();
     if (!DD_INIT(hwnd)) {
-        Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
+        Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
     }
     DS_INIT(hwnd);
