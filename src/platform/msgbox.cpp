@@ -184,4 +184,5 @@ void Plat_MessageBox(const char* text, const char* caption) {
     // (it fails at once where there is no display to show it on).
     if (!PlatI_Window() || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, PlatI_Window()) != 0)
         std::fprintf(stderr, "[%s] %s\n", caption, text);
+    PlatI_ReturnFullscreen();
 }
