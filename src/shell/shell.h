@@ -27,7 +27,8 @@ int qs_rand();
 extern uint32_t RandState;
 // Shows an error box with the caption "エラー発生"; always false.
 bool Error(const char* text);
-// The program's directory with its trailing separator.
+// The game's data folder (beside the program in a build tree) with its
+// trailing separator.
 const char* DirectoryFound();
 void msg_proc();
 

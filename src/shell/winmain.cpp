@@ -4,8 +4,10 @@
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/shell.h"
+#include "config/datadir.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "platform/icon.h"
 #include "platform/msgbox.h"
 #include "platform/text.h"
 #include "platform/time.h"
@@ -28,12 +30,17 @@ static bool sWindowAlive;
 static int sExitCode;  // the soak's verdict
 static std::string sHome;
 
-static void Usage() {
-    std::fprintf(stderr,
+#ifndef QS_VERSION
+#define QS_VERSION "unknown"
+#endif
+
+static void Usage(FILE* to = stderr) {
+    std::fprintf(to,
                  "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
                  "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n"
                  "                  [--record FILE | --play FILE [--verify]] [--bot SEED]\n"
-                 "                  [--invincible] [--draw-every K] [--stage N]\n");
+                 "                  [--invincible] [--draw-every K] [--stage N] [REPLAY.qsr]\n"
+                 "       quellstorm --help | --version\n");
 }
 
 static bool ParseLong(const char* s, long* out) {
@@ -61,8 +68,15 @@ bool Shell_ParseArgs(int argc, char** argv) {
         else if (!std::strcmp(a, "--window")) Options.window = true;
         else if (!std::strcmp(a, "--invincible")) CheatInvincible = true;  // testing aid
         else if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
-            Usage();
+            Usage(stdout);
+            Options.answered = true;
             return false;
+        } else if (!std::strcmp(a, "--version")) {
+            std::printf("quellstorm %s\n", QS_VERSION);
+            Options.answered = true;
+            return false;
+        } else if (a[0] != '-' && !Options.play) {
+            Options.play = a;  // a replay opened from the file manager
         } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
                    std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out") && std::strcmp(a, "--record") &&
                    std::strcmp(a, "--play") && std::strcmp(a, "--bot") && std::strcmp(a, "--draw-every") &&
@@ -228,8 +242,20 @@ static int FramesDue(double* simMs) {
 
 static double sStartMs;
 
+// The window's icon: the 64-pixel one of the build folder, or of the icon
+// theme installed beside the data.
+static void SetIcon() {
+    if (Options.headless) return;
+    std::string data = DirectoryFound();
+    for (const char* rel : {"icons/hicolor/64x64/apps/quellstorm.png", "../icons/hicolor/64x64/apps/quellstorm.png"})
+        if (Plat_SetWindowIcon((data + rel).c_str())) return;
+}
+
 int Shell_Start(int argc, char** argv) {
-    if (!Shell_ParseArgs(argc, argv)) return 2;
+    if (!Shell_ParseArgs(argc, argv)) return Options.answered ? -1 : 2;
+    // Without its data the game cannot show anything: say where it looked
+    // and stop before any window opens.
+    if (!DataDir_Locate()) return 0;
     Plat_SetHeadless(Options.headless);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
@@ -254,6 +280,7 @@ int Shell_Start(int argc, char** argv) {
         return 0;
     }
     sWindowAlive = true;
+    SetIcon();
     OnCreate();
     if (!DD_INIT(hwnd)) {
         Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
@@ -268,6 +295,7 @@ bool Shell_Running() { return sWindowAlive; }
 
 int QS_WinMain(int argc, char** argv) {
     int started = Shell_Start(argc, argv);
+    if (started == -1) return 1;  // --help or --version: done
     if (started != 1) return started;
     double simMs = Plat_RealMs();
     // Without a display that waits for its refresh, pictures are shown at

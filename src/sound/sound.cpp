@@ -31,7 +31,7 @@ void DS_END(PlatWindow*) {
 bool DS_LoadWave(PlatSound*& buffer, const char* file) {
     char rel[512], path[1024];
     Plat_GamePath(file, rel, sizeof rel);
-    std::snprintf(path, sizeof path, "%s%s", Plat_ProgramDir(), rel);
+    std::snprintf(path, sizeof path, "%s%s", DirectoryFound(), rel);
     long size;
     // Effects are short; anything past 64 MiB is not one of ours.
     unsigned char* data = Plat_ReadWholeFile(path, &size, 64L * 1024 * 1024);
