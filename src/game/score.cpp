@@ -182,7 +182,7 @@ void DataLoad() {
     long got = DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
         // dat keeps what it holds (all zero at start-up).
-        Plat_MessageBox(kLoadError, kOpenErrorCaption);
+        Shell_MessageBox(kLoadError, kOpenErrorCaption);
     } else {
         DatFromBytes(dat, buf, (size_t)got);
     }
@@ -213,6 +213,6 @@ void DataSave() {
     if (!place.folder.empty()) Paths_MakeDirs(place.folder);
     char path[1024];
     if (!Fits(place.save, path, sizeof path) || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
-        Plat_MessageBox(kSaveError, kOpenErrorCaption);
+        Shell_MessageBox(kSaveError, kOpenErrorCaption);
     }
 }

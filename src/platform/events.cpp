@@ -18,6 +18,7 @@ const KeyMap kKeys[] = {
     {SDLK_q, VK_Q},           {SDLK_w, VK_W},       {SDLK_e, VK_E},         {SDLK_c, VK_C},
     {SDLK_z, VK_Z},           {SDLK_LEFT, VK_LEFT}, {SDLK_RIGHT, VK_RIGHT}, {SDLK_UP, VK_UP},
     {SDLK_DOWN, VK_DOWN},     {SDLK_SPACE, VK_SPACE}, {SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},
+    {SDLK_F2, VK_F2},
 };
 
 const int kQueue = 64;

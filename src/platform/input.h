@@ -9,6 +9,17 @@ enum {
     VK_C = 0x43, VK_E = 0x45, VK_Q = 0x51, VK_W = 0x57, VK_Z = 0x5A,
 };
 
+// Keys outside the game that the shell handles itself (settings and
+// records pages, full screen, screenshot, confirm on the pages). They reach
+// the shell as key-down events but are never game keys.
+enum { VK_RETURN = 0x0D, VK_F1 = 0x70, VK_F2 = 0x71, VK_F11 = 0x7A, VK_F12 = 0x7B };
+
+// Physical keys by name ("Space", "Z", "Left Shift", "F5"; "Shift" is
+// either Shift key, "Esc" Escape): the platform's key number, 0 when the
+// name is no key. And back: the key's name ("" when unknown).
+int Plat_KeyFromName(const char* name);
+const char* Plat_KeyName(int key);
+
 // True while the key is down now (either Shift for VK_SHIFT). In scripted
 // and replayed runs, the state the script gives for the current frame.
 bool Plat_KeyDown(int vk);

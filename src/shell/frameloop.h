@@ -22,7 +22,6 @@ struct ShellOptions {
     const char* paceLog;   // --pace-log FILE: each present's time and steps (testing aid)
     bool pauseOnFocusLoss; // play pauses when the window loses focus (default on)
     bool keepReplays;      // every game in a window recorded to the replay folder (default on)
-    bool answered;         // --help or --version has been answered: nothing more to do
     int shotCount;
     long shotFrame[64];  // --shot N:FILE
     const char* shotFile[64];
@@ -32,13 +31,14 @@ extern ShellOptions Options;
 // Game frames run so far (the current frame's number while it runs).
 extern long FrameCount;
 
-// Parses the command line into Options. False (after a message on
-// standard error) on bad arguments, and after answering --help or
-// --version (Options.answered).
-bool Shell_ParseArgs(int argc, char** argv);
-// Start-up: the arguments, the input sources, the window, display and
-// sound. 1 when the game can run, 0 when the data or the display is
-// missing, 2 on bad arguments, -1 after --help or --version.
+// Parses the command line into Options and the settings (defaults, then
+// the command line; the settings file is Shell_Start's). 1: go on; 0: bad
+// arguments (after a message on standard error); -1: nothing to run
+// (--help or --version has printed its text).
+int Shell_ParseArgs(int argc, char** argv);
+// Start-up: the arguments, the settings file, the input sources, the
+// window, display and sound. 1 when the game can run, 0 when the data or
+// the display is missing, 2 on bad arguments, -1 when the command line asked for no run.
 int Shell_Start(int argc, char** argv);
 // True until the window is closed (Escape, the close box, the end of a
 // replay or of --frames).

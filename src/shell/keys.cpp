@@ -2,6 +2,8 @@
 // key-down events between frames.
 #include "shell/shell.h"
 #include "shell/frameloop.h"
+#include "config/lang.h"
+#include "pages/pages.h"
 #include "platform/input.h"
 #include "player/bombkey.h"
 #include "render/render.h"
@@ -11,7 +13,7 @@
 
 // Shows the speed correction in red in the upper left corner.
 void ShowSpeedAdjust() {
-    std::snprintf(str, sizeof str, "補正 %f", SpeedAdjust);
+    std::snprintf(str, sizeof str, Lang_Text("補正 %f"), SpeedAdjust);
     DD_FontShow(str, 25, 0, 25, 255, 25, 25, false);
 }
 
@@ -25,6 +27,7 @@ static void SpeedDown(double by) {
 }
 
 void Event_Proc(int key, PlatWindow* window) {
+    if (Pages_KeyDown(key)) return;  // a page's key, or any key while one is open
     switch (key) {
     case VK_ESCAPE:
         Shell_SaveOnQuit();

@@ -2,6 +2,7 @@
 // data folder.
 #include "shell/shell.h"
 #include "config/datadir.h"
+#include "config/lang.h"
 #include "platform/display.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
@@ -56,8 +57,14 @@ int my_rand(int low, int high) {
 
 bool Error(const char* text) {
     if (DDObject) Plat_LeaveFullscreen();
-    Plat_MessageBox(text, "エラー発生");
+    Shell_MessageBox(text, "エラー発生");
     return false;
+}
+
+// Every message box of the game comes through here, in the language in
+// force.
+void Shell_MessageBox(const char* text, const char* caption) {
+    Plat_MessageBox(Lang_Text(text), Lang_Text(caption));
 }
 
 // The folder the game data was found in (the program's own folder in a

@@ -26,7 +26,8 @@ int KeyCode(const char* name) {
     } names[] = {{"UP", VK_UP},       {"DOWN", VK_DOWN},   {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
                  {"SPACE", VK_SPACE}, {"SHIFT", VK_SHIFT}, {"ESC", VK_ESCAPE}, {"Z", VK_Z},
                  {"C", VK_C},         {"Q", VK_Q},         {"W", VK_W},        {"E", VK_E},
-                 {"1", VK_1},         {"2", VK_2},         {"3", VK_3}};
+                 {"1", VK_1},         {"2", VK_2},         {"3", VK_3},
+                 {"F2", VK_F2}};
     for (auto& n : names)
         if (std::strcmp(n.name, name) == 0) return n.vk;
     return -1;
