@@ -125,3 +125,6 @@ extern int ConfigWarnings;
 // Puts the settings into the run's options and the game's language (at
 // start-up, after the file and the command line).
 void Settings_ToOptions();
+// Puts every setting into force: the options and language, the key
+// bindings, the pad, the volumes and the window.
+void Settings_Apply();

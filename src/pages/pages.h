@@ -12,3 +12,6 @@ extern int PageOpen;
 bool Pages_KeyDown(int key);
 // Draws the open page into the back buffer (nothing when none is open).
 void Pages_Draw();
+// The small "F1: SETTINGS" hint of the title and options screens (drawn
+// after their frame; nothing while a page is open).
+void Pages_DrawHint();

@@ -59,3 +59,12 @@ void Shell_CloseWindow(PlatWindow* window);
 void Shell_StoreSpeedAdjust();
 // Shows the speed correction in red at the top left ("補正 %f").
 void ShowSpeedAdjust();
+// The keys the shell answers before the game (F11 and Alt+Enter full
+// screen, F12 screenshot, the pages). True when the key was used there or
+// is no game key: it must not reach the game or a recording.
+bool Shell_SystemKey(const PlatEvent& ev);
+// A pad button's event: the game key it stands for (the pause and quit
+// buttons), 0 when it went to a page or stands for nothing.
+int Shell_PadKey(int button);
+// Writes the game's picture to a PNG in the pictures folder.
+void Shell_Screenshot();

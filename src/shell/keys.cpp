@@ -3,7 +3,6 @@
 #include "shell/shell.h"
 #include "shell/frameloop.h"
 #include "config/lang.h"
-#include "pages/pages.h"
 #include "platform/input.h"
 #include "player/bombkey.h"
 #include "render/render.h"
@@ -27,7 +26,6 @@ static void SpeedDown(double by) {
 }
 
 void Event_Proc(int key, PlatWindow* window) {
-    if (Pages_KeyDown(key)) return;  // a page's key, or any key while one is open
     switch (key) {
     case VK_ESCAPE:
         Shell_SaveOnQuit();

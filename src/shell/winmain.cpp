@@ -10,6 +10,7 @@
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/icon.h"
+#include "platform/input.h"
 #include "platform/msgbox.h"
 #include "platform/text.h"
 #include "platform/time.h"
@@ -70,8 +71,15 @@ bool WindowProc(const PlatEvent& ev) {
         Shell_CloseWindow(hwnd);
         break;
     case PLAT_EV_KEYDOWN:
+        if (Shell_SystemKey(ev)) break;  // full screen, screenshot, pages
         Replay_KeyDown(FrameCount + 1, ev.key);
         Event_Proc(ev.key, hwnd);
+        break;
+    case PLAT_EV_PADBUTTON:
+        if (int key = Shell_PadKey(ev.key)) {  // the pad's pause and quit buttons
+            Replay_KeyDown(FrameCount + 1, key);
+            Event_Proc(key, hwnd);
+        }
         break;
     case PLAT_EV_MOUSEMOVE:
         MouseX = ev.x & 0xFFFF;
@@ -118,8 +126,13 @@ void Shell_RunFrame(bool seen) {
     if (!seen && Options.headless && Options.drawEvery > 1) seen = FrameCount % Options.drawEvery == 0;
     Plat_SetDrawing(seen || Scene != 1 || ShotDue(FrameCount));
     DD_BackInit();
-    if (PageOpen != PAGE_NONE) Pages_Draw();  // the title waits behind an open page
-    else Main_Proc(hwnd);
+    // While a page is open the game runs on underneath without any input
+    // (so a recording made meanwhile plays back without the page), and the
+    // page covers its picture.
+    Plat_SetInputBlocked(PageOpen != PAGE_NONE);
+    Main_Proc(hwnd);
+    if (PageOpen != PAGE_NONE) Pages_Draw();
+    else Pages_DrawHint();
     DD_Flip();
     TakeShots();
     if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
@@ -183,7 +196,8 @@ int Shell_Start(int argc, char** argv) {
     }
     sStartMs = Plat_RealMs();
 
-    PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale};
+    Settings_Apply();
+    PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale, Settings.scaling, Settings.vsync != 0};
     if (!Plat_DisplayOpen(cfg)) {
         Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
