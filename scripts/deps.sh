@@ -22,6 +22,7 @@ TEST_PACKAGES=(
   clang libclang-rt-14-dev
   valgrind
   desktop-file-utils appstream lintian groff-base dpkg-dev file
+  xvfb openbox x11-utils xdotool
 )
 
 case "$PROFILE" in

@@ -199,6 +199,8 @@ int Shell_Start(int argc, char** argv) {
     Settings_Apply();
     PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale, Settings.scaling, Settings.vsync != 0};
     if (!Plat_DisplayOpen(cfg)) {
+        std::fprintf(stderr, "quellstorm: %s; start it from a desktop session, or pass --headless to run it without a window\n",
+                     *Plat_DisplayProblem() ? Plat_DisplayProblem() : "the display cannot be opened");
         Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
     }
