@@ -69,6 +69,7 @@ bench: deps-test
 	./build-bench/qs_bench
 	cd build-bench && ./qs_framebench $(REPLAY)
 	bash scripts/bench-cpu.sh build-bench $(REPLAY)
+	bash scripts/bench-pace.sh build-bench $(REPLAY)
 
 # Instructions per frame under callgrind (valgrind): exact, whatever the load.
 bench-instr: deps-test

@@ -11,6 +11,7 @@
 #include "platform/text.h"
 
 #include <cstdio>
+#include <cstring>
 
 static bool gHeadless;
 static bool gQuitting;  // a quit came while a box was open
@@ -86,6 +87,10 @@ bool IsKeyOrPointer(Uint32 type) {
 bool RunBox(const char* text, const char* caption) {
     SDL_Window* owner = PlatI_Window();
     if (!owner) return false;
+    // A window on a display nobody sees (the benchmarks') would wait for
+    // a key that never comes.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || !std::strcmp(driver, "dummy") || !std::strcmp(driver, "offscreen")) return false;
     int tw = Plat_TextWidth(text, kTextSize);
     if (tw < 0) return false;  // no font to write the text with
     Box box = {};
@@ -175,7 +180,9 @@ void Plat_MessageBox(const char* text, const char* caption) {
         return;
     }
     if (RunBox(text, caption)) return;
-    // No box of our own (no font, say): SDL's plain one, over the window.
+    // No box of our own (no font, say): SDL's plain one, over the window
+    // (it fails at once where there is no display to show it on).
     if (!PlatI_Window() || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, PlatI_Window()) != 0)
         std::fprintf(stderr, "[%s] %s\n", caption, text);
+    PlatI_ReturnFullscreen();
 }

@@ -185,11 +185,18 @@ bool Plat_MusicOpenData(unsigned char* data, size_t size, const char* name) {
     return true;
 }
 
+void Plat_MusicPause(bool hold) {
+    if (!gMusic) return;
+    if (hold) Mix_PauseMusic();
+    else Mix_ResumeMusic();
+}
+
 void Plat_MusicPlay() {
     if (!gMusic || gBroken.load()) return;
     gHalting = false;
     gSynthFailed = false;
     gStartedAt = SDL_GetTicks();
+    Mix_ResumeMusic();
     Mix_PlayMusic(gMusic, 1);
 }
 

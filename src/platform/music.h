@@ -20,3 +20,6 @@ void Plat_MusicClose();
 // True when the open tune is not playing (has run to its end or was never
 // started): the device's "stopped" mode.
 bool Plat_MusicStopped();
+// Holds (true) or lets go on (false) the open tune where it is. A held
+// tune counts as playing, not stopped; opening or playing a tune lets go.
+void Plat_MusicPause(bool hold);

@@ -124,6 +124,10 @@ void MIDI_Stop() {
     PlayFlg = false;
 }
 
+void MIDI_Pause(bool hold) {
+    if (PlayFlg) Plat_MusicPause(hold);
+}
+
 // The tune's completion notice: while a tune is open and the device says it
 // has stopped, play it again from the start.
 void MIDI_Notify(bool successful) {
