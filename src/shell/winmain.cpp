@@ -168,6 +168,9 @@ void Shell_RunFrame(bool seen) {
     // (so a recording made meanwhile plays back without the page), and the
     // page covers its picture.
     Plat_SetInputBlocked(PageOpen != PAGE_NONE);
+    // The keys and joystick as the frame will poll them: taking in the
+    // events above may have changed them.
+    Replay_SampleInputs(FrameCount);
     Main_Proc(hwnd);
     if (PageOpen != PAGE_NONE) Pages_Draw();
     else Pages_DrawHint();
