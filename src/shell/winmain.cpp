@@ -9,8 +9,10 @@
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/shell.h"
+#include "config/datadir.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "platform/icon.h"
 #include "platform/input.h"
 #include "platform/msgbox.h"
 #include "platform/text.h"
@@ -184,6 +186,15 @@ void Shell_RunFrame(bool seen) {
 
 static double sStartMs;
 
+// The window's icon: the 64-pixel one of the build folder, or of the icon
+// theme installed beside the data.
+static void SetIcon() {
+    if (Options.headless) return;
+    std::string data = DirectoryFound();
+    for (const char* rel : {"icons/hicolor/64x64/apps/quellstorm.png", "../icons/hicolor/64x64/apps/quellstorm.png"})
+        if (Plat_SetWindowIcon((data + rel).c_str())) return;
+}
+
 int Shell_Start(int argc, char** argv) {
     int parsed = Shell_ParseArgs(argc, argv);
     if (parsed != 1) return parsed == 0 ? 2 : -1;
@@ -192,6 +203,9 @@ int Shell_Start(int argc, char** argv) {
     Config_Load(Config_Path());
     Settings_ReapplyOverrides();
     Settings_ToOptions();
+    // Without its data the game cannot show anything: say where it looked
+    // and stop before any window opens.
+    if (!DataDir_Locate()) return 0;
     Plat_SetHeadless(Options.headless);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
@@ -220,6 +234,7 @@ int Shell_Start(int argc, char** argv) {
         return 0;
     }
     sWindowAlive = true;
+    SetIcon();
     OnCreate();
     if (!DD_INIT(hwnd)) {
         Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
