@@ -9,8 +9,13 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#include <SDL_image.h>
 #include <cstring>
 #include <new>
+#include <string>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 struct PlatSurface {
     int w, h;
@@ -62,8 +67,15 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     int scale = cfg.scale > 0 ? cfg.scale : 2;
     Uint32 wflags = cfg.window ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
     int ww = 640 * scale, wh = 480 * scale, wx = SDL_WINDOWPOS_CENTERED, wy = SDL_WINDOWPOS_CENTERED;
+#ifdef __EMSCRIPTEN__
+    // In a page the canvas holds the picture at its own size; the page
+    // scales it (a page may not take the screen without the player asking).
+    wflags = 0;
+    ww = 640;
+    wh = 480;
+#endif
     SDL_DisplayMode desktop;
-    if (!cfg.window && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+    if ((wflags & SDL_WINDOW_FULLSCREEN_DESKTOP) && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
         // Full screen from the start at the desktop's size, so the picture
         // fills it even where no window manager resizes the window.
         ww = desktop.w;
@@ -73,7 +85,11 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     gWindow = SDL_CreateWindow("QUELLSTORM", wx, wy, ww, wh, wflags);
     if (!gWindow) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp, not blurred
-    gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    Uint32 rflags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC;
+#ifdef __EMSCRIPTEN__
+    rflags = SDL_RENDERER_ACCELERATED;  // a page's loop is paced by its own waits
+#endif
+    gRenderer = SDL_CreateRenderer(gWindow, -1, rflags);
     if (gRenderer && !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && SoftwareGL()) {
         // GL drawn by the processor (a machine or virtual display without a
         // graphics card) costs a third of a core for our one picture; SDL's
@@ -167,9 +183,18 @@ void Plat_Present(PlatSurface* back) {
     SDL_RenderClear(gRenderer);
     SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
     SDL_RenderPresent(gRenderer);
+#ifdef __EMSCRIPTEN__
+    PlatI_YieldNow(true);  // the page shows the picture once it has its turn
+#endif
 }
 
+#ifdef __EMSCRIPTEN__
+bool Plat_PresentWaits() { return false; }
+bool Plat_WindowClosable() { return false; }
+#else
 bool Plat_PresentWaits() { return gRenderer && gVsync; }
+bool Plat_WindowClosable() { return true; }
+#endif
 
 int Plat_RefreshRate() {
     SDL_DisplayMode mode;
@@ -255,10 +280,32 @@ static bool BmpHeaderSane(const unsigned char* d, size_t n) {
     return true;
 }
 
+// A picture shipped compressed: "<name>.png" beside where "<name>" would
+// be (the browser build's data), decoded to the same 5-6-5 pixels.
+static PlatSurface* LoadPngBeside(const char* path) {
+    std::string png = std::string(path) + ".png";
+    long size;
+    unsigned char* data = Plat_ReadWholeFile(png.c_str(), &size, 64L * 1024 * 1024);
+    if (!data) return nullptr;
+    PlatSurface* s = nullptr;
+    SDL_RWops* rw = size >= 24 && std::memcmp(data, "\x89PNG", 4) == 0 ? SDL_RWFromConstMem(data, (int)size) : nullptr;
+    if (rw) {
+        // The header's size is checked before anything is decoded.
+        uint32_t w = (uint32_t)data[16] << 24 | data[17] << 16 | data[18] << 8 | data[19];
+        uint32_t h = (uint32_t)data[20] << 24 | data[21] << 16 | data[22] << 8 | data[23];
+        if (w > 0 && h > 0 && w <= 16384 && h <= 16384 && (uint64_t)w * h <= 32u * 1024 * 1024)
+            s = FromSDL(IMG_LoadTyped_RW(rw, 0, "PNG"));
+        SDL_RWclose(rw);
+    }
+    Plat_FreeFile(data);
+    return s;
+}
+
 PlatSurface* Plat_SurfaceLoadBMP(const char* path) {
     long size;
     // Our largest picture is a few megabytes.
     unsigned char* data = Plat_ReadWholeFile(path, &size, 256L * 1024 * 1024);
+    if (!data && size == -1) return LoadPngBeside(path);
     if (!data) return nullptr;
     PlatSurface* s = Plat_SurfaceLoadBMPMem(data, (size_t)size);
     Plat_FreeFile(data);

@@ -8,6 +8,7 @@
 #include <SDL_mixer.h>
 #include <atomic>
 #include <cstdio>
+#include <string>
 #include <unistd.h>
 
 static Mix_Music* gMusic;
@@ -53,7 +54,17 @@ bool Plat_MusicOpen(const char* path) {
     if (!Mix_QuerySpec(&freq, &fmt, &ch)) return false;
     SetSoundFonts();
     Mix_HookMusicFinished(OnMusicFinished);
+#ifdef __EMSCRIPTEN__
+    // A page has no synthesiser: each tune comes rendered beforehand (same
+    // sound font) as Ogg Vorbis beside where the MIDI file would be.
+    std::string ogg = path;
+    size_t dot = ogg.rfind('.'), slash = ogg.rfind('/');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ogg.erase(dot);
+    ogg += ".ogg";
+    gMusic = Mix_LoadMUS(ogg.c_str());
+#else
     gMusic = Mix_LoadMUS(path);
+#endif
     return gMusic != nullptr;
 }
 

@@ -10,3 +10,8 @@ Uint32 PlatI_MusicEventType();
 // Translates an SDL key to the old virtual-key code (0 when the game does
 // not know the key).
 int PlatI_KeyToVK(SDL_Keycode key);
+#ifdef __EMSCRIPTEN__
+// Gives the browser page its turn: always, or only when the game has kept
+// it waiting for a while.
+void PlatI_YieldNow(bool always);
+#endif

@@ -7,6 +7,24 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// What the mixer has put out while a tune played, for the page and its
+// test: sample frames mixed, and how many of them were not silent.
+static double gMusicFrames, gMusicLoudFrames;
+
+static void CountMixed(void*, Uint8* stream, int len) {
+    if (!Mix_PlayingMusic()) return;
+    const Sint16* s = reinterpret_cast<const Sint16*>(stream);
+    int frames = len / 4;
+    gMusicFrames += frames;
+    for (int i = 0; i < frames; i++)
+        if (s[2 * i] || s[2 * i + 1]) gMusicLoudFrames++;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE double qs_music_frames_mixed(int loud) { return loud ? gMusicLoudFrames : gMusicFrames; }
+#endif
 
 struct PlatSound {
     Mix_Chunk* chunk;
@@ -23,7 +41,12 @@ bool Plat_AudioOpen(bool headless) {
     if (headless) SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (!PlatI_InitSubsystem(SDL_INIT_AUDIO)) return false;
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) return false;
+#ifdef __EMSCRIPTEN__
+    Mix_Init(MIX_INIT_OGG);
+    Mix_SetPostMix(CountMixed, nullptr);
+#else
     Mix_Init(MIX_INIT_MID);
+#endif
     Mix_AllocateChannels(kChannels);
     gAudioUp = true;
     return true;

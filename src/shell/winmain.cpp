@@ -7,6 +7,7 @@
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/msgbox.h"
+#include "platform/page.h"
 #include "platform/text.h"
 #include "platform/time.h"
 #include "player/player.h"
@@ -231,6 +232,7 @@ static double sStartMs;
 int Shell_Start(int argc, char** argv) {
     if (!Shell_ParseArgs(argc, argv)) return 2;
     Plat_SetHeadless(Options.headless);
+    Plat_SetPageState(Game_DescribeState);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
     if (Options.record && Options.play) {
