@@ -57,10 +57,11 @@ if [ "${1:-}" = "--prefix" ]; then
 fi
 
 # --- 1. Debian packages --------------------------------------------------
-PACKAGES=(emscripten chromium dpkg-dev sox python3-fonttools fluidsynth timgm6mb-soundfont
+PACKAGES=(emscripten chromium dpkg-dev sox python3-fonttools python3-numpy fluidsynth timgm6mb-soundfont fonts-ipafont-mincho
           libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libfreetype-dev
           ca-certificates)
 command -v npm >/dev/null 2>&1 || PACKAGES+=(npm)
+command -v node >/dev/null 2>&1 || PACKAGES+=(nodejs)
 missing=()
 for p in "${PACKAGES[@]}"; do installed "$p" || missing+=("$p"); done
 if [ ${#missing[@]} -gt 0 ]; then
