@@ -36,7 +36,9 @@ target_link_options(quellstorm PRIVATE
   # and once the saved record has been read from the browser's storage.
   -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
   "-sEXPORTED_RUNTIME_METHODS=[\"FS\",\"callMain\",\"UTF8ToString\",\"addRunDependency\",\"removeRunDependency\"]"
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[\"$autoResumeAudioContext\",\"$dynCall\"]"
+  # SDL's audio in a page needs two runtime helpers Emscripten leaves out
+  # (read from a file: a '$' does not survive the build tool's quoting).
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_funcs.json
   -sMINIFY_HTML=0
   --shell-file ${QS_WEB_SHELL}
   --preload-file ${QS_WEB_DATA}@/)

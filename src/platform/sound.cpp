@@ -38,7 +38,11 @@ static const int kChannels = 128;
 
 bool Plat_AudioOpen(bool headless) {
     if (gAudioUp) return true;
+#ifndef __EMSCRIPTEN__
+    // (A page's SDL has no threads, which the silent driver needs: a page
+    // run without a picture still plays through the page's audio.)
     if (headless) SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+#endif
     if (!PlatI_InitSubsystem(SDL_INIT_AUDIO)) return false;
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) return false;
 #ifdef __EMSCRIPTEN__

@@ -24,6 +24,14 @@ void Plat_AdvanceFrame() {
 #endif
 }
 
+int Plat_CatchUpFrames() {
+#ifdef __EMSCRIPTEN__
+    return 25;
+#else
+    return 10;
+#endif
+}
+
 double Plat_RealMs() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - gStart).count();
 }

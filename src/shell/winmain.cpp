@@ -214,15 +214,16 @@ void Shell_RunFrame(bool seen) {
 }
 
 // How many game frames real time asks for before the next picture. At most
-// ten a picture: a machine that cannot keep up, or a long pause such as the
-// loading pass, plays on slower instead of racing to catch up.
+// Plat_CatchUpFrames() a picture (ten on the desktop): a machine that cannot
+// keep up, or a long pause such as the loading pass, plays on slower
+// instead of racing to catch up.
 static int FramesDue(double* simMs) {
-    const double step = 4.0;
+    const double step = 4.0, most = Plat_CatchUpFrames() * step;
     double now = Plat_RealMs();
     double behind = now - *simMs;
-    if (behind > 10 * step) {
-        *simMs = now - 10 * step;
-        behind = 10 * step;
+    if (behind > most) {
+        *simMs = now - most;
+        behind = most;
     }
     return (int)(behind / step);
 }
