@@ -58,10 +58,11 @@ bench-instr: deps-test
 	cmake --build build-bench -j $(JOBS) --target qs_framebench quellstorm assets
 	bash scripts/bench-instr.sh build-bench $(REPLAY)
 
-# Fuzzing the readers of outside data (WAV, score file, replay, bitmap).
+# Fuzzing the readers of outside data (WAV, score file, replay, bitmap,
+# settings file).
 # Each target runs FUZZ_SECONDS; new finds go to build-fuzz/finds/.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = wave score replay bmp
+FUZZ_TARGETS = wave score replay bmp config
 fuzz: deps-test
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_FUZZ=ON $(CMAKE_FLAGS)
 	cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))

@@ -32,3 +32,11 @@ void Plat_JoySetSnapshot(PlatJoyResult, const PlatJoyState*) {}
 int Plat_JoyTakeOpens(bool*, int) { return 0; }
 void Plat_JoyQueueOpen(bool) {}
 #endif
+
+#if defined(QS_FUZZ_TARGET_config)
+#include "shell/frameloop.h"
+ShellOptions Options;
+float SpeedAdjust;
+bool CheatInvincible;
+int TestStartStage;
+#endif

@@ -14,6 +14,7 @@ RUN_PACKAGES=(
   libfluidsynth-dev fluidsynth timgm6mb-soundfont
   fonts-ipafont-mincho fontconfig libfontconfig-dev
   libcairo2-dev
+  libinih-dev
 )
 
 TEST_PACKAGES=(

@@ -17,10 +17,12 @@ endif()
 
 # Every game source, as the desktop build takes them.
 file(GLOB QS_WEB_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*.cpp)
-add_executable(quellstorm ${QS_WEB_SRC})
+# The settings file's reader: Debian's libinih source cannot be fetched, so
+# the page has a reader of its own with the same behaviour (web/inih/).
+add_executable(quellstorm ${QS_WEB_SRC} ${CMAKE_SOURCE_DIR}/web/inih/ini.c)
 # Emscripten puts its own old SDL 1 headers on the path: ours come first.
 target_include_directories(quellstorm BEFORE PRIVATE
-  ${QS_WEB_PREFIX}/include/SDL2 ${QS_WEB_PREFIX}/include ${CMAKE_SOURCE_DIR}/src)
+  ${QS_WEB_PREFIX}/include/SDL2 ${QS_WEB_PREFIX}/include ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/web/inih)
 target_compile_options(quellstorm PRIVATE -O2)
 target_link_libraries(quellstorm PRIVATE ${QS_WEB_LIBS})
 

@@ -1,5 +1,6 @@
 // Main_Proc and the scenes before play.
 #include "game/scene.h"
+#include "config/lang.h"
 #include "enemy/effects.h"
 #include "entity/entity.h"
 #include "game/frame.h"
@@ -35,8 +36,8 @@ void SceneInstructions() {
         {"ゲーム速度ダウン：Ｑ・Ｗ・Ｅ", 80, 215},
         {"一時停止／解除：Ｃ", 80, 240},
     };
-    for (const auto& l : lines) DD_FontShow(l.text, 20, l.x, l.y, 255, 255, 255, false);
-    DD_FontShow("Ｎｏｗ　Ｌｏａｄｉｎｇ．．．", 30, 40, 320, 255, 0, 0, false);
+    for (const auto& l : lines) DD_FontShow(Lang_Text(l.text), 20, l.x, l.y, 255, 255, 255, false);
+    DD_FontShow(Lang_Text("Ｎｏｗ　Ｌｏａｄｉｎｇ．．．"), 30, 40, 320, 255, 0, 0, false);
     Scene = SCENE_TITLE;
 }
 

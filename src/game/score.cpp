@@ -168,7 +168,7 @@ void DataLoad() {
     long got = DataPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
         // dat keeps what it holds (all zero at start-up).
-        Plat_MessageBox(kLoadError, kOpenErrorCaption);
+        Shell_MessageBox(kLoadError, kOpenErrorCaption);
     } else {
         DatFromBytes(dat, buf, (size_t)got);
     }
@@ -196,6 +196,6 @@ void DataSave() {
     DatToBytes(dat, buf);
     char path[1024];
     if (!DataPath(path, sizeof path) || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
-        Plat_MessageBox(kSaveError, kOpenErrorCaption);
+        Shell_MessageBox(kSaveError, kOpenErrorCaption);
     }
 }

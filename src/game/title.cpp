@@ -1,5 +1,6 @@
 // The intro, the title menu and the options screen.
 #include "game/game.h"
+#include "config/lang.h"
 #include "game/scene.h"
 #include "game/score.h"
 #include "render/render.h"
@@ -120,9 +121,9 @@ static void OptionsScreen() {
     for (int row = 0; row < 4; row++) {
         if (row == OptionRow) {
             RandomColour(&r, &g, &b);
-            DD_FontShow(kRows[row].label, 20, 220, kRows[row].labelY, r, g, b, false);
+            DD_FontShow(Lang_Text(kRows[row].label), 20, 220, kRows[row].labelY, r, g, b, false);
         } else {
-            DD_FontShow(kRows[row].label, 20, 220, kRows[row].labelY, 255, 255, 255, false);
+            DD_FontShow(Lang_Text(kRows[row].label), 20, 220, kRows[row].labelY, 255, 255, 255, false);
         }
     }
     const OptionRowDef& def = kRows[OptionRow];

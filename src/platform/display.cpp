@@ -27,6 +27,7 @@ static SDL_Window* gWindow;
 static SDL_Renderer* gRenderer;
 static SDL_Texture* gTexture;
 static bool gVsync;
+static int gScale = 2;  // the window's size in multiples of 640x480
 static bool gTextureArgb;  // the texture is 32-bit XRGB or ARGB (else RGB565)
 static bool gVideoUp;
 static bool gDrawing = true;
@@ -85,18 +86,19 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     gWindow = SDL_CreateWindow("QUELLSTORM", wx, wy, ww, wh, wflags);
     if (!gWindow) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp, not blurred
-    Uint32 rflags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC;
+    gScale = scale;
+    Uint32 vsync = cfg.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
 #ifdef __EMSCRIPTEN__
-    rflags = SDL_RENDERER_ACCELERATED;  // a page's loop is paced by its own waits
+    vsync = 0;  // a page's loop is paced by its own waits
 #endif
-    gRenderer = SDL_CreateRenderer(gWindow, -1, rflags);
+    gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | vsync);
     if (gRenderer && !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && SoftwareGL()) {
         // GL drawn by the processor (a machine or virtual display without a
         // graphics card) costs a third of a core for our one picture; SDL's
         // own software path straight to the window costs a small share.
         SDL_DestroyRenderer(gRenderer);
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE);
+        gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE | vsync);
     }
     if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
     if (!gRenderer) return false;
@@ -119,10 +121,54 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     gTexture = SDL_CreateTexture(gRenderer, format, SDL_TEXTUREACCESS_STREAMING, 640, 480);
     if (!gTexture) return false;
     SDL_SetTextureBlendMode(gTexture, SDL_BLENDMODE_NONE);  // a copy, not a blend, whatever its alpha
+    Plat_SetScaling(cfg.scaling);
     SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
     SDL_RenderClear(gRenderer);
     SDL_RenderPresent(gRenderer);
     return true;
+}
+
+void Plat_SetFullscreen(bool on) {
+#ifdef __EMSCRIPTEN__
+    // In a page full screen is the browser's, asked for by the page itself
+    // on F11 or Alt+Enter (a browser grants it only during a key or click).
+    (void)on;
+    return;
+#endif
+    if (!gWindow || on == Plat_IsFullscreen()) return;
+    if (on) {
+        SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(gWindow, 0);
+        SDL_SetWindowResizable(gWindow, SDL_TRUE);
+        SDL_SetWindowSize(gWindow, 640 * gScale, 480 * gScale);
+        SDL_SetWindowPosition(gWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+}
+
+bool Plat_IsFullscreen() { return gWindow && (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP); }
+
+void Plat_SetWindowScale(int scale) {
+    gScale = scale < 1 ? 1 : scale;
+#ifdef __EMSCRIPTEN__
+    return;  // the page sizes the canvas to fit
+#endif
+    if (gWindow && !Plat_IsFullscreen()) SDL_SetWindowSize(gWindow, 640 * gScale, 480 * gScale);
+}
+
+void Plat_SetScaling(int mode) {
+    if (!gRenderer) return;
+    SDL_RenderSetIntegerScale(gRenderer, mode == 0 ? SDL_TRUE : SDL_FALSE);
+    if (gTexture) SDL_SetTextureScaleMode(gTexture, mode == 2 ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+}
+
+void Plat_SetVsync(bool on) {
+#ifdef __EMSCRIPTEN__
+    (void)on;
+    return;  // a page's loop is paced by its own waits
+#endif
+    if (!gRenderer || SDL_RenderSetVSync(gRenderer, on ? 1 : 0) != 0) return;
+    gVsync = on;
 }
 
 void Plat_DisplayClose() {

@@ -13,6 +13,8 @@ struct PlatDisplayConfig {
     bool headless;  // no window at all (SDL's dummy video driver)
     bool window;    // a window instead of desktop-sized full screen
     int scale;      // window scale factor (window mode only)
+    int scaling;    // 0 sharp (whole multiples), 1 fit (default), 2 smooth
+    bool vsync;     // wait for the display's refresh (default on)
 };
 
 // Opens the window (or nothing, headless). Called once at start-up.
@@ -31,6 +33,16 @@ bool Plat_PresentWaits();
 bool Plat_WindowClosable();
 // The display's refresh rate in Hz (60 when the display does not say).
 int Plat_RefreshRate();
+// Full screen at the desktop's size, or a window of 640x480 times the
+// scale. No-op without a window.
+void Plat_SetFullscreen(bool on);
+bool Plat_IsFullscreen();
+void Plat_SetWindowScale(int scale);
+// How the picture fills the window: 0 sharp (nearest neighbour, whole
+// multiples, black bars elsewhere), 1 fit (nearest neighbour, as large as
+// fits, aspect kept), 2 smooth (linear filtering).
+void Plat_SetScaling(int mode);
+void Plat_SetVsync(bool on);
 // Shows or hides the mouse cursor over the window.
 void Plat_ShowCursor(bool show);
 // Leaves full screen so a message box can be seen (Error's first step).

@@ -1,4 +1,6 @@
 // Window events and the keyboard, translated to the old virtual-key codes.
+// The player's key bindings apply here, at the edge: past this file the
+// game, its scripts and its replays see only the game's own keys.
 #include "platform/events.h"
 #include "platform/input.h"
 #include "platform/plat_internal.h"
@@ -7,48 +9,101 @@
 
 namespace {
 
-// Key-down events the game may see: one table, main-keyboard keys only
-// (the keypad digits are not speed keys).
-struct KeyMap {
-    SDL_Keycode sdl;
+// Each game key and the keyboard key bound to it (main-keyboard keys by
+// default: the keypad digits are not speed keys). Left Shift stands for
+// either Shift.
+struct Binding {
+    int vk;
+    SDL_Keycode key;
+};
+Binding gBind[] = {
+    {VK_ESCAPE, SDLK_ESCAPE}, {VK_1, SDLK_1},       {VK_2, SDLK_2},         {VK_3, SDLK_3},
+    {VK_Q, SDLK_q},           {VK_W, SDLK_w},       {VK_E, SDLK_e},         {VK_C, SDLK_c},
+    {VK_Z, SDLK_z},           {VK_LEFT, SDLK_LEFT}, {VK_RIGHT, SDLK_RIGHT}, {VK_UP, SDLK_UP},
+    {VK_DOWN, SDLK_DOWN},     {VK_SPACE, SDLK_SPACE}, {VK_SHIFT, SDLK_LSHIFT},
+};
+
+// Keys the shell itself answers (pages, full screen, screenshot), and the
+// keys that move about the pages whatever the bindings.
+struct SystemKey {
+    SDL_Keycode key;
     int vk;
 };
-const KeyMap kKeys[] = {
-    {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_1, VK_1},       {SDLK_2, VK_2},         {SDLK_3, VK_3},
-    {SDLK_q, VK_Q},           {SDLK_w, VK_W},       {SDLK_e, VK_E},         {SDLK_c, VK_C},
-    {SDLK_z, VK_Z},           {SDLK_LEFT, VK_LEFT}, {SDLK_RIGHT, VK_RIGHT}, {SDLK_UP, VK_UP},
-    {SDLK_DOWN, VK_DOWN},     {SDLK_SPACE, VK_SPACE}, {SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},
+const SystemKey kSystem[] = {
+    {SDLK_F1, VK_F1},         {SDLK_F2, VK_F2},     {SDLK_F11, VK_F11},     {SDLK_F12, VK_F12},
+    {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},
+    {SDLK_UP, VK_UP},         {SDLK_DOWN, VK_DOWN}, {SDLK_LEFT, VK_LEFT},   {SDLK_RIGHT, VK_RIGHT},
 };
 
 const int kQueue = 64;
-int gPushed[kQueue];
+struct Pushed {
+    int key;
+    bool physical;  // a keyboard key (scripts), else a game key (replays)
+};
+Pushed gPushed[kQueue];
 int gPushHead, gPushCount;
 
-bool gScripted;
+bool gScripted;          // a script or replay owns the keys
+bool gScriptPhysical;    // ... as keyboard keys (scripts), else game keys
 bool gScriptKeys[256];
+const int kHeldMax = 16;
+int gHeld[kHeldMax];
+int gHeldCount;
+bool gBlocked;
+
+bool Matches(SDL_Keycode bound, SDL_Keycode key) {
+    return bound == key || (bound == SDLK_LSHIFT && key == SDLK_RSHIFT);
+}
+
+void Push(int key, bool physical) {
+    if (gPushCount == kQueue) return;
+    gPushed[(gPushHead + gPushCount) % kQueue] = {key, physical};
+    gPushCount++;
+}
+
+// A keyboard key's event: its game key if it is bound to one, else the
+// shell's key for it, if any.
+bool KeyEvent(SDL_Keycode key, bool alt, PlatEvent* ev) {
+    ev->type = PLAT_EV_KEYDOWN;
+    ev->phys = (int)key;
+    if (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER)) {
+        ev->key = VK_F11;  // Alt+Enter: full screen, as F11
+        return true;
+    }
+    ev->key = PlatI_KeyToVK(key);
+    ev->game = ev->key != 0;
+    if (ev->game) return true;
+    for (const SystemKey& s : kSystem)
+        if (s.key == key) ev->key = s.vk;
+    return true;  // the shell may still want an unbound key (a page rebinding it)
+}
 
 }  // namespace
 
 int PlatI_KeyToVK(SDL_Keycode key) {
-    for (const KeyMap& k : kKeys)
-        if (k.sdl == key) return k.vk;
+    for (const Binding& b : gBind)
+        if (Matches(b.key, key)) return b.vk;
     return 0;
 }
 
-void Plat_PushKeyDown(int key) {
-    if (gPushCount == kQueue) return;
-    gPushed[(gPushHead + gPushCount) % kQueue] = key;
-    gPushCount++;
+void Plat_BindKey(int vk, int key) {
+    for (Binding& b : gBind)
+        if (b.vk == vk) b.key = (SDL_Keycode)key;
 }
 
+void Plat_PushKeyDown(int key) { Push(key, false); }
+void Plat_PushPhysicalKey(int key) { Push(key, true); }
+
 bool Plat_PollEvent(PlatEvent* ev) {
-    ev->type = PLAT_EV_NONE;
-    ev->key = ev->x = ev->y = 0;
+    std::memset(ev, 0, sizeof *ev);
     if (gPushCount) {
-        ev->type = PLAT_EV_KEYDOWN;
-        ev->key = gPushed[gPushHead];
+        Pushed p = gPushed[gPushHead];
         gPushHead = (gPushHead + 1) % kQueue;
         gPushCount--;
+        if (p.physical) return KeyEvent((SDL_Keycode)p.key, false, ev);
+        ev->type = PLAT_EV_KEYDOWN;
+        ev->key = p.key;
+        ev->game = true;
         return true;
     }
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
@@ -59,10 +114,22 @@ bool Plat_PollEvent(PlatEvent* ev) {
             return true;
         }
         if (e.type == SDL_KEYDOWN) {
-            int vk = PlatI_KeyToVK(e.key.keysym.sym);
-            if (!vk || (gScripted && vk != VK_ESCAPE)) continue;  // a replay owns the keys; Escape still quits
-            ev->type = PLAT_EV_KEYDOWN;
-            ev->key = vk;
+            SDL_Keycode k = e.key.keysym.sym;
+            bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+            if (gScripted) {
+                // A script or replay owns the keys: Escape still quits, and
+                // full screen and the screenshot still answer.
+                bool fullscreen = k == SDLK_F11 || (alt && k == SDLK_RETURN);
+                if (k != SDLK_ESCAPE && k != SDLK_F12 && !fullscreen) continue;
+                if (k == SDLK_ESCAPE) {
+                    ev->type = PLAT_EV_KEYDOWN;
+                    ev->key = VK_ESCAPE;
+                    ev->game = true;
+                    return true;
+                }
+            }
+            KeyEvent(k, alt, ev);
+            if (!ev->key && !ev->phys) continue;
             return true;
         }
         if (e.type == SDL_MOUSEMOTION) {
@@ -76,35 +143,56 @@ bool Plat_PollEvent(PlatEvent* ev) {
             ev->x = e.user.code;  // 1 = successful
             return true;
         }
+        int button;
+        if (!gScripted && PlatI_PadEvent(e, &button)) {
+            ev->type = PLAT_EV_PADBUTTON;
+            ev->key = button;
+            return true;
+        }
     }
     return false;
 }
 
+static bool HeldDown(SDL_Keycode bound) {
+    for (int i = 0; i < gHeldCount; i++)
+        if (Matches(bound, (SDL_Keycode)gHeld[i])) return true;
+    return false;
+}
+
 bool Plat_KeyDown(int vk) {
-    if (vk < 0 || vk > 255) return false;
-    if (gScripted) return gScriptKeys[vk];
+    if (vk < 0 || vk > 255 || gBlocked) return false;
+    if (gScripted && !gScriptPhysical) return gScriptKeys[vk];
+    SDL_Keycode bound = 0;
+    for (const Binding& b : gBind)
+        if (b.vk == vk) bound = b.key;
+    if (!bound) return false;
+    if (gScripted) return HeldDown(bound);
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
     const Uint8* ks = SDL_GetKeyboardState(nullptr);
-    switch (vk) {
-    case VK_SHIFT: return ks[SDL_SCANCODE_LSHIFT] || ks[SDL_SCANCODE_RSHIFT];
-    case VK_SPACE: return ks[SDL_SCANCODE_SPACE];
-    case VK_LEFT: return ks[SDL_SCANCODE_LEFT];
-    case VK_RIGHT: return ks[SDL_SCANCODE_RIGHT];
-    case VK_UP: return ks[SDL_SCANCODE_UP];
-    case VK_DOWN: return ks[SDL_SCANCODE_DOWN];
-    case VK_ESCAPE: return ks[SDL_SCANCODE_ESCAPE];
-    case VK_Z: return ks[SDL_SCANCODE_Z];
-    case VK_C: return ks[SDL_SCANCODE_C];
-    default: return false;
-    }
+    if (bound == SDLK_LSHIFT) return ks[SDL_SCANCODE_LSHIFT] || ks[SDL_SCANCODE_RSHIFT];
+    SDL_Scancode sc = SDL_GetScancodeFromKey(bound);
+    return sc != SDL_SCANCODE_UNKNOWN && ks[sc];
 }
 
 void Plat_SetScriptedKeys(const bool* down256) {
     gScripted = true;
+    gScriptPhysical = false;
     std::memcpy(gScriptKeys, down256, sizeof gScriptKeys);
+}
+
+void Plat_SetScriptedPhysical(const int* keys, int n) {
+    gScripted = true;
+    gScriptPhysical = true;
+    gHeldCount = 0;
+    for (int i = 0; i < n && gHeldCount < kHeldMax; i++) gHeld[gHeldCount++] = keys[i];
 }
 
 void Plat_ClearScriptedKeys() {
     gScripted = false;
+    gScriptPhysical = false;
+    gHeldCount = 0;
     std::memset(gScriptKeys, 0, sizeof gScriptKeys);
 }
+
+void Plat_SetInputBlocked(bool blocked) { gBlocked = blocked; }
+bool Plat_InputBlocked() { return gBlocked; }

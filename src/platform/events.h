@@ -7,15 +7,21 @@ enum PlatEventType {
     PLAT_EV_KEYDOWN,     // `key` holds the old virtual-key code (VK_*)
     PLAT_EV_MOUSEMOVE,   // `x`, `y` in window pixels
     PLAT_EV_MUSIC_DONE,  // the tune ran to its end successfully
+    PLAT_EV_PADBUTTON,   // a pad button went down: `key` is its number
+                         // (PAD_A...), or PAD_UP...PAD_RIGHT for the stick
 };
 
 struct PlatEvent {
     PlatEventType type;
-    int key;
+    int key;    // key-down: the game's key (or the shell's VK_F1...; 0 none)
     int x, y;
+    int phys;   // key-down: the keyboard key (Plat_KeyName), 0 for a replay's
+    bool game;  // key-down: `key` is a game key (bound, or a replay's)
 };
 
 // Takes the next waiting event. False when none is waiting.
 bool Plat_PollEvent(PlatEvent* ev);
-// Queues a key-down event as if typed (scripted runs and replays).
+// Queues a key-down event of a game key (replays, the random player).
 void Plat_PushKeyDown(int key);
+// Queues a keyboard key as if typed (scripts): the bindings apply to it.
+void Plat_PushPhysicalKey(int key);

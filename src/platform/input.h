@@ -9,6 +9,19 @@ enum {
     VK_C = 0x43, VK_E = 0x45, VK_Q = 0x51, VK_W = 0x57, VK_Z = 0x5A,
 };
 
+// Keys outside the game that the shell handles itself (settings and
+// records pages, full screen, screenshot, confirm on the pages). They reach
+// the shell as key-down events but are never game keys.
+enum { VK_RETURN = 0x0D, VK_F1 = 0x70, VK_F2 = 0x71, VK_F11 = 0x7A, VK_F12 = 0x7B };
+
+// Physical keys by name ("Space", "Z", "Left Shift", "F5"; "Shift" is
+// either Shift key, "Esc" Escape): the platform's key number, 0 when the
+// name is no key. And back: the key's name ("" when unknown).
+int Plat_KeyFromName(const char* name);
+const char* Plat_KeyName(int key);
+
+// Binds the game key `vk` to the keyboard key `key` (Plat_KeyFromName).
+void Plat_BindKey(int vk, int key);
 // True while the key is down now (either Shift for VK_SHIFT). In scripted
 // and replayed runs, the state the script gives for the current frame.
 bool Plat_KeyDown(int vk);
@@ -16,6 +29,20 @@ bool Plat_KeyDown(int vk);
 // keyboard (scripted runs and replays). `down` is indexed by key code.
 void Plat_SetScriptedKeys(const bool* down256);
 void Plat_ClearScriptedKeys();
+// The same with the keyboard keys a script holds: the bindings apply.
+void Plat_SetScriptedPhysical(const int* keys, int n);
+// While blocked (a page is open), no key is down and the pad reads at
+// rest, for the game and for the recorder alike.
+void Plat_SetInputBlocked(bool blocked);
+bool Plat_InputBlocked();
+
+// The pad's buttons by the game's numbers (A shot, B bomb as designed),
+// and the stick's directions as pad events.
+enum { PAD_A = 0, PAD_B, PAD_X, PAD_Y, PAD_LB, PAD_RB, PAD_BACK, PAD_START, PAD_LS, PAD_RS, PAD_GUIDE, PAD_LT,
+       PAD_RT, PAD_BUTTONS, PAD_UP = 100, PAD_DOWN, PAD_LEFT, PAD_RIGHT };
+// The buttons read as the game's shot (button 0) and bomb (button 1)
+// (-1: none), and the share of the stick's travel, 0..32767, read as rest.
+void Plat_JoySetMapping(int shot, int bomb, int deadZone);
 
 struct PlatJoyState {
     int x, y;          // -1000 .. 1000

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "platform/plat_internal.h"
 
 static SDL_GameController* sController;  // set when opened as a controller
 static SDL_Joystick* sJoystick;          // the open device (either way)
@@ -35,8 +36,16 @@ static bool PopOpen(bool* ok) {
 }
 
 // Sticks at rest rarely read exactly 0: a quarter of the travel is ignored
-// so that a released stick never moves the ship or a menu.
-static const int kDeadZone = 8000;
+// by default so that a released stick never moves the ship or a menu.
+static int sDeadZone = 8000;
+// The buttons read as the game's shot and bomb.
+static int sShotButton = PAD_A, sBombButton = PAD_B;
+
+void Plat_JoySetMapping(int shot, int bomb, int deadZone) {
+    sShotButton = shot;
+    sBombButton = bomb;
+    sDeadZone = deadZone < 0 ? 0 : deadZone > 32767 ? 32767 : deadZone;
+}
 
 static bool StartService() {
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == SDL_INIT_GAMECONTROLLER) return true;
@@ -48,7 +57,7 @@ static bool StartService() {
 // -32768 .. 32767 to -1000 .. 1000, 0 inside the dead zone.
 static int ScaleAxis(Sint16 raw) {
     int v = raw;
-    if (v > -kDeadZone && v < kDeadZone) return 0;
+    if (v > -sDeadZone && v < sDeadZone) return 0;
     long scaled = (long)v * 1000 / 32767;
     if (scaled < -1000) scaled = -1000;
     if (scaled > 1000) scaled = 1000;
@@ -127,6 +136,17 @@ bool Plat_JoyServiceUp() { return sTape == PLAT_JOY_REPLAY || sServiceUp; }
 
 int Plat_JoyOpenFailures() { return sTape == PLAT_JOY_REPLAY ? 0 : sOpenFailures; }
 
+// Button numbers as on the old pads: A shot, B bomb, then the rest (the
+// triggers follow as PAD_LT and PAD_RT).
+static const SDL_GameControllerButton kOrder[] = {
+    SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,         SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_LEFTSTICK, SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    SDL_CONTROLLER_BUTTON_GUIDE,
+};
+
 static void ReadController(PlatJoyState* out) {
     SDL_GameController* c = sController;
     out->x = ScaleAxis(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
@@ -136,15 +156,6 @@ static void ReadController(PlatJoyState* out) {
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) out->x = 1000;
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP)) out->y = -1000;
     if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) out->y = 1000;
-    // Button numbers as on the old pads: A shot, B bomb, then the rest.
-    static const SDL_GameControllerButton kOrder[] = {
-        SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,
-        SDL_CONTROLLER_BUTTON_X,         SDL_CONTROLLER_BUTTON_Y,
-        SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-        SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_START,
-        SDL_CONTROLLER_BUTTON_LEFTSTICK, SDL_CONTROLLER_BUTTON_RIGHTSTICK,
-        SDL_CONTROLLER_BUTTON_GUIDE,
-    };
     int n = 0;
     for (SDL_GameControllerButton b : kOrder) {
         out->buttons[n++] = SDL_GameControllerGetButton(c, b) ? 0x80 : 0;
@@ -189,10 +200,18 @@ PlatJoyResult Plat_JoyReadLive(PlatJoyState* out) {
         return PLAT_JOY_LOST;
     }
     std::memset(out, 0, sizeof(*out));
+    if (Plat_InputBlocked()) return PLAT_JOY_OK;  // at rest while a page is open
     if (sController) {
         ReadController(out);
     } else {
         ReadJoystick(out);
+    }
+    // The player's shot and bomb buttons become the game's buttons 0 and 1.
+    if (sShotButton != PAD_A || sBombButton != PAD_B) {
+        unsigned char raw[sizeof out->buttons];
+        std::memcpy(raw, out->buttons, sizeof raw);
+        out->buttons[0] = sShotButton >= 0 ? raw[sShotButton] : 0;
+        out->buttons[1] = sBombButton >= 0 ? raw[sBombButton] : 0;
     }
     return PLAT_JOY_OK;
 }
@@ -215,3 +234,54 @@ int Plat_JoyTakeOpens(bool* out, int max) {
 }
 
 void Plat_JoyQueueOpen(bool ok) { PushOpen(ok); }
+
+// The stick's side as a pad event, once each time it leaves the middle.
+static int sStickX, sStickY;
+
+static bool StickEvent(int* side, int value, int neg, int pos, int* button) {
+    int now = value < -16384 ? -1 : value > 16384 ? 1 : 0;
+    bool fire = now != 0 && now != *side;
+    *side = now;
+    if (fire) *button = now < 0 ? neg : pos;
+    return fire;
+}
+
+bool PlatI_PadEvent(const SDL_Event& e, int* button) {
+    if (!sJoystick) return false;
+    SDL_JoystickID id = SDL_JoystickInstanceID(sJoystick);
+    if (sController) {
+        if (e.type == SDL_CONTROLLERBUTTONDOWN && e.cbutton.which == id) {
+            switch (e.cbutton.button) {
+            case SDL_CONTROLLER_BUTTON_DPAD_UP: *button = PAD_UP; return true;
+            case SDL_CONTROLLER_BUTTON_DPAD_DOWN: *button = PAD_DOWN; return true;
+            case SDL_CONTROLLER_BUTTON_DPAD_LEFT: *button = PAD_LEFT; return true;
+            case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: *button = PAD_RIGHT; return true;
+            default: break;
+            }
+            for (int i = 0; i < (int)(sizeof kOrder / sizeof kOrder[0]); i++)
+                if (kOrder[i] == e.cbutton.button) {
+                    *button = i;
+                    return true;
+                }
+            return false;
+        }
+        if (e.type == SDL_CONTROLLERAXISMOTION && e.caxis.which == id) {
+            if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) return StickEvent(&sStickX, e.caxis.value, PAD_LEFT, PAD_RIGHT, button);
+            if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) return StickEvent(&sStickY, e.caxis.value, PAD_UP, PAD_DOWN, button);
+        }
+        return false;
+    }
+    if (e.type == SDL_JOYBUTTONDOWN && e.jbutton.which == id) {
+        *button = e.jbutton.button;
+        return true;
+    }
+    if (e.type == SDL_JOYAXISMOTION && e.jaxis.which == id && e.jaxis.axis < 2)
+        return e.jaxis.axis == 0 ? StickEvent(&sStickX, e.jaxis.value, PAD_LEFT, PAD_RIGHT, button)
+                                 : StickEvent(&sStickY, e.jaxis.value, PAD_UP, PAD_DOWN, button);
+    if (e.type == SDL_JOYHATMOTION && e.jhat.which == id && e.jhat.value != SDL_HAT_CENTERED) {
+        Uint8 h = e.jhat.value;
+        *button = (h & SDL_HAT_UP) ? PAD_UP : (h & SDL_HAT_DOWN) ? PAD_DOWN : (h & SDL_HAT_LEFT) ? PAD_LEFT : PAD_RIGHT;
+        return true;
+    }
+    return false;
+}

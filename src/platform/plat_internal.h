@@ -10,6 +10,9 @@ Uint32 PlatI_MusicEventType();
 // Translates an SDL key to the old virtual-key code (0 when the game does
 // not know the key).
 int PlatI_KeyToVK(SDL_Keycode key);
+// A pad event worth a PLAT_EV_PADBUTTON (a button down, the stick or pad
+// pushed to a side): its number. False for any other event.
+bool PlatI_PadEvent(const SDL_Event& e, int* button);
 #ifdef __EMSCRIPTEN__
 // Gives the browser page its turn: always, or only when the game has kept
 // it waiting for a while.

@@ -35,6 +35,18 @@ struct PlatSound {
 static bool gAudioUp;
 static int gNextChannel;
 static const int kChannels = 128;
+static int gMusicVolume = 100, gEffectVolume = 100;
+
+static void ApplyVolumes() {
+    Mix_VolumeMusic(gMusicVolume * MIX_MAX_VOLUME / 100);
+    Mix_Volume(-1, gEffectVolume * MIX_MAX_VOLUME / 100);
+}
+
+void Plat_SetVolumes(int music, int effects) {
+    gMusicVolume = music < 0 ? 0 : music > 100 ? 100 : music;
+    gEffectVolume = effects < 0 ? 0 : effects > 100 ? 100 : effects;
+    if (gAudioUp) ApplyVolumes();
+}
 
 bool Plat_AudioOpen(bool headless) {
     if (gAudioUp) return true;
@@ -53,6 +65,7 @@ bool Plat_AudioOpen(bool headless) {
 #endif
     Mix_AllocateChannels(kChannels);
     gAudioUp = true;
+    ApplyVolumes();
     return true;
 }
 

@@ -10,6 +10,9 @@ bool Plat_AudioOpen(bool headless);
 void Plat_AudioClose();
 bool Plat_AudioReady();
 
+// Volumes of the music and of the effects, 0..100 each (100 at start).
+void Plat_SetVolumes(int music, int effects);
+
 // Makes a buffer from raw PCM (`bits` 8 or 16, 1 or 2 channels, any rate).
 // Null when the format cannot be played or there is no device.
 PlatSound* Plat_SoundCreate(const void* pcm, size_t bytes, int channels,

@@ -31,12 +31,14 @@ extern ShellOptions Options;
 // Game frames run so far (the current frame's number while it runs).
 extern long FrameCount;
 
-// Parses the command line into Options. False (after a message on
-// standard error) on bad arguments.
-bool Shell_ParseArgs(int argc, char** argv);
-// Start-up: the arguments, the input sources, the window, display and
-// sound. 1 when the game can run, 0 when the display failed, 2 on bad
-// arguments.
+// Parses the command line into Options and the settings (defaults, then
+// the command line; the settings file is Shell_Start's). 1: go on; 0: bad
+// arguments (after a message on standard error); -1: nothing to run
+// (--help or --version has printed its text).
+int Shell_ParseArgs(int argc, char** argv);
+// Start-up: the arguments, the settings file, the input sources, the
+// window, display and sound. 1 when the game can run, 0 when the display
+// failed, 2 on bad arguments, -1 when the command line asked for no run.
 int Shell_Start(int argc, char** argv);
 // True until the window is closed (Escape, the close box, the end of a
 // replay or of --frames).
@@ -60,3 +62,12 @@ void Shell_CloseWindow(PlatWindow* window);
 void Shell_StoreSpeedAdjust();
 // Shows the speed correction in red at the top left ("補正 %f").
 void ShowSpeedAdjust();
+// The keys the shell answers before the game (F11 and Alt+Enter full
+// screen, F12 screenshot, the pages). True when the key was used there or
+// is no game key: it must not reach the game or a recording.
+bool Shell_SystemKey(const PlatEvent& ev);
+// A pad button's event: the game key it stands for (the pause and quit
+// buttons), 0 when it went to a page or stands for nothing.
+int Shell_PadKey(int button);
+// Writes the game's picture to a PNG in the pictures folder.
+void Shell_Screenshot();

@@ -58,7 +58,7 @@ int InitDInput() {
         JoyShow = false;
         return 1;
     }
-    for (int i = Plat_JoyOpenFailures(); i > 0; i--) Plat_MessageBox(kJoyOpenFailed, "Error");
+    for (int i = Plat_JoyOpenFailures(); i > 0; i--) Shell_MessageBox(kJoyOpenFailed, "Error");
     if (!opened) {
         JoyShow = false;
         return 1;
@@ -67,7 +67,7 @@ int InitDInput() {
     if (Plat_JoyRead(&dijs) == PLAT_JOY_FAIL) {
         EndDInput();
         Error(kJoyFormatFailed);
-        Plat_MessageBox(kJoyFormatFailed, "Error");
+        Shell_MessageBox(kJoyFormatFailed, "Error");
         return 0;
     }
     return 1;

@@ -2,6 +2,7 @@
 // key-down events between frames.
 #include "shell/shell.h"
 #include "shell/frameloop.h"
+#include "config/lang.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "player/bombkey.h"
@@ -12,7 +13,7 @@
 
 // Shows the speed correction in red in the upper left corner.
 void ShowSpeedAdjust() {
-    std::snprintf(str, sizeof str, "補正 %f", SpeedAdjust);
+    std::snprintf(str, sizeof str, Lang_Text("補正 %f"), SpeedAdjust);
     DD_FontShow(str, 25, 0, 25, 255, 25, 25, false);
 }
 

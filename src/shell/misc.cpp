@@ -1,6 +1,7 @@
 // Small services of the shell: pacing, random numbers, error boxes and the
 // program's folder.
 #include "shell/shell.h"
+#include "config/lang.h"
 #include "platform/display.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
@@ -55,8 +56,14 @@ int my_rand(int low, int high) {
 
 bool Error(const char* text) {
     if (DDObject) Plat_LeaveFullscreen();
-    Plat_MessageBox(text, "エラー発生");
+    Shell_MessageBox(text, "エラー発生");
     return false;
+}
+
+// Every message box of the game comes through here, in the language in
+// force.
+void Shell_MessageBox(const char* text, const char* caption) {
+    Plat_MessageBox(Lang_Text(text), Lang_Text(caption));
 }
 
 const char* DirectoryFound() { return Plat_ProgramDir(); }

@@ -9,28 +9,19 @@
 namespace {
 
 const int kMaxLines = 20000;
+const int kMaxKeys = 16;
+// A script names keyboard keys ("SPACE", "Z", "F1", "X"...): the player's
+// bindings turn them into game keys, as they do the real keyboard's.
 struct ScriptLine {
     long frame;
     bool press;  // key-down event (else a held set)
-    bool keys[256];
+    int n;
+    int keys[kMaxKeys];
 };
 ScriptLine* gLines;
 int gCount;
 int gNext;
 bool gActive;
-
-int KeyCode(const char* name) {
-    static const struct {
-        const char* name;
-        int vk;
-    } names[] = {{"UP", VK_UP},       {"DOWN", VK_DOWN},   {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
-                 {"SPACE", VK_SPACE}, {"SHIFT", VK_SHIFT}, {"ESC", VK_ESCAPE}, {"Z", VK_Z},
-                 {"C", VK_C},         {"Q", VK_Q},         {"W", VK_W},        {"E", VK_E},
-                 {"1", VK_1},         {"2", VK_2},         {"3", VK_3}};
-    for (auto& n : names)
-        if (std::strcmp(n.name, name) == 0) return n.vk;
-    return -1;
-}
 
 }  // namespace
 
@@ -69,15 +60,15 @@ bool Script_Load(const char* path) {
         l.press = verb[0] == 'p';
         int n = 0;
         for (char* k = std::strtok(nullptr, " \t\r\n"); k; k = std::strtok(nullptr, " \t\r\n")) {
-            int vk = KeyCode(k);
-            if (vk < 0) {
+            int key = Plat_KeyFromName(k);
+            if (!key || n == kMaxKeys) {
                 std::fprintf(stderr, "QUELLSTORM: input script %s, line %d: unknown key '%s'\n", path, lineNo, k);
                 ok = false;
                 break;
             }
-            l.keys[vk] = true;
-            n++;
+            l.keys[n++] = key;
         }
+        l.n = n;
         if (ok && l.press && n != 1) {
             std::fprintf(stderr, "QUELLSTORM: input script %s, line %d: 'press' takes one key\n", path, lineNo);
             ok = false;
@@ -87,10 +78,7 @@ bool Script_Load(const char* path) {
     std::fclose(f);
     gActive = ok;
     gNext = 0;
-    if (ok) {
-        bool none[256] = {};
-        Plat_SetScriptedKeys(none);
-    }
+    if (ok) Plat_SetScriptedPhysical(nullptr, 0);
     return ok;
 }
 
@@ -100,11 +88,7 @@ void Script_BeginFrame(long frame) {
     if (!gActive) return;
     while (gNext < gCount && gLines[gNext].frame <= frame) {
         const ScriptLine& l = gLines[gNext++];
-        if (l.press) {
-            for (int k = 0; k < 256; k++)
-                if (l.keys[k]) Plat_PushKeyDown(k);
-        } else {
-            Plat_SetScriptedKeys(l.keys);
-        }
+        if (l.press) Plat_PushPhysicalKey(l.keys[0]);
+        else Plat_SetScriptedPhysical(l.keys, l.n);
     }
 }

@@ -6,7 +6,9 @@
 //   <frame> hold KEY...   from this frame on exactly these keys are down
 //   <frame> press KEY     a key-down event handed over before this frame
 //
-// KEY: UP DOWN LEFT RIGHT SPACE SHIFT ESC Z C Q W E 1 2 3
+// KEY: a keyboard key by name, as in the settings file but in one word:
+// UP DOWN LEFT RIGHT SPACE SHIFT ESC RETURN Z C Q W E 1 2 3 F1 F2 F11 F12
+// X ... The player's key bindings apply to them as to the real keyboard.
 #pragma once
 
 // Loads a script. False, with a message naming the line, on a bad file.

@@ -27,6 +27,9 @@ int qs_rand();
 extern uint32_t RandState;
 // Shows an error box with the caption "エラー発生"; always false.
 bool Error(const char* text);
+// A message box with an OK button, its text and caption in the language in
+// force (headless: a line on standard error).
+void Shell_MessageBox(const char* text, const char* caption);
 // The program's directory with its trailing separator.
 const char* DirectoryFound();
 void msg_proc();

@@ -1,11 +1,14 @@
 // Start-up, window events and the frame loop.
 #include "shell/frameloop.h"
+#include "config/settings.h"
+#include "pages/pages.h"
 #include "shell/bot.h"
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/shell.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "platform/input.h"
 #include "platform/msgbox.h"
 #include "platform/page.h"
 #include "platform/text.h"
@@ -27,109 +30,21 @@ long FrameCount;
 
 static bool sWindowAlive;
 static int sExitCode;  // the soak's verdict
-static std::string sHome;
 
-static void Usage() {
-    std::fprintf(stderr,
-                 "usage: quellstorm [--window] [--scale N] [--headless] [--frames N]\n"
-                 "                  [--shot N:FILE]... [--home DIR] [--script FILE] [--state-out FILE]\n"
-                 "                  [--record FILE | --play FILE [--verify]] [--bot SEED]\n"
-                 "                  [--invincible] [--draw-every K] [--stage N]\n");
-}
-
-static bool ParseLong(const char* s, long* out) {
-    char* end;
-    long v = std::strtol(s, &end, 10);
-    if (!*s || *end || v < 0) return false;
-    *out = v;
-    return true;
-}
-
-bool Shell_ParseArgs(int argc, char** argv) {
+int Shell_ParseArgs(int argc, char** argv) {
     Options = ShellOptions();
     CheatInvincible = false;
     TestStartStage = 0;
-    Options.scale = 2;
     Options.bot = -1;
-    Options.pauseOnFocusLoss = true;
-    Options.keepReplays = true;
-    for (int i = 1; i < argc; i++) {
-        const char* a = argv[i];
-        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
-        long n;
-        if (!std::strcmp(a, "--headless")) Options.headless = true;
-        else if (!std::strcmp(a, "--verify")) Options.verify = true;
-        else if (!std::strcmp(a, "--window")) Options.window = true;
-        else if (!std::strcmp(a, "--invincible")) CheatInvincible = true;  // testing aid
-        else if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
-            Usage();
-            return false;
-        } else if (std::strcmp(a, "--scale") && std::strcmp(a, "--frames") && std::strcmp(a, "--home") &&
-                   std::strcmp(a, "--script") && std::strcmp(a, "--shot") && std::strcmp(a, "--state-out") && std::strcmp(a, "--record") &&
-                   std::strcmp(a, "--play") && std::strcmp(a, "--bot") && std::strcmp(a, "--draw-every") &&
-                   std::strcmp(a, "--stage")) {
-            std::fprintf(stderr, "quellstorm: unknown argument '%s'\n", a);
-            Usage();
-            return false;
-        } else if (!v) {
-            std::fprintf(stderr, "quellstorm: %s needs a value\n", a);
-            Usage();
-            return false;
-        } else if (!std::strcmp(a, "--scale") && ParseLong(v, &n) && n >= 1 && n <= 16) {
-            Options.scale = (int)n;
-            i++;
-        } else if (!std::strcmp(a, "--frames") && ParseLong(v, &n)) {
-            Options.maxFrames = n;
-            i++;
-        } else if (!std::strcmp(a, "--home")) {
-            sHome = v;
-            if (sHome.empty() || sHome.back() != '/') sHome += '/';
-            Options.home = sHome.c_str();
-            i++;
-        } else if (!std::strcmp(a, "--draw-every") && ParseLong(v, &n) && n >= 1) {
-            Options.drawEvery = n;
-            i++;
-        } else if (!std::strcmp(a, "--bot") && ParseLong(v, &n)) {
-            Options.bot = n;
-            i++;
-        } else if (!std::strcmp(a, "--stage") && ParseLong(v, &n) && n >= 1 && n <= 5) {
-            TestStartStage = (int)n;  // testing aid: new games start at this stage
-            i++;
-        } else if (!std::strcmp(a, "--record")) {
-            Options.record = v;
-            i++;
-        } else if (!std::strcmp(a, "--play")) {
-            Options.play = v;
-            i++;
-        } else if (!std::strcmp(a, "--state-out")) {
-            Options.stateOut = v;
-            i++;
-        } else if (!std::strcmp(a, "--script")) {
-            Options.script = v;
-            i++;
-        } else if (!std::strcmp(a, "--shot")) {
-            const char* colon = std::strchr(v, ':');
-            long frame;
-            std::string num = colon ? std::string(v, colon - v) : "";
-            if (!colon || !colon[1] || !ParseLong(num.c_str(), &frame) || frame < 1 || Options.shotCount == 64) {
-                std::fprintf(stderr, "quellstorm: --shot takes FRAME:FILE (frame from 1, at most 64 shots)\n");
-                return false;
-            }
-            Options.shotFrame[Options.shotCount] = frame;
-            Options.shotFile[Options.shotCount] = colon + 1;
-            Options.shotCount++;
-            i++;
-        } else {
-            std::fprintf(stderr, "quellstorm: bad value for %s: '%s'\n", a, v);
-            Usage();
-            return false;
-        }
-    }
+    Settings_ResetDefaults();
+    int parsed = Settings_ParseCommandLine(argc, argv);
+    if (parsed != 1) return parsed;
     if (TestStartStage && (Options.record || Options.play)) {
         std::fprintf(stderr, "quellstorm: --stage cannot be used with --record or --play\n");
-        return false;
+        return 0;
     }
-    return true;
+    Settings_ToOptions();
+    return 1;
 }
 
 // The window's creation: every bitmap and sound slot starts empty.
@@ -155,8 +70,15 @@ bool WindowProc(const PlatEvent& ev) {
         Shell_CloseWindow(hwnd);
         break;
     case PLAT_EV_KEYDOWN:
+        if (Shell_SystemKey(ev)) break;  // full screen, screenshot, pages
         Replay_KeyDown(FrameCount + 1, ev.key);
         Event_Proc(ev.key, hwnd);
+        break;
+    case PLAT_EV_PADBUTTON:
+        if (int key = Shell_PadKey(ev.key)) {  // the pad's pause and quit buttons
+            Replay_KeyDown(FrameCount + 1, key);
+            Event_Proc(key, hwnd);
+        }
         break;
     case PLAT_EV_MOUSEMOVE:
         MouseX = ev.x & 0xFFFF;
@@ -203,7 +125,13 @@ void Shell_RunFrame(bool seen) {
     if (!seen && Options.headless && Options.drawEvery > 1) seen = FrameCount % Options.drawEvery == 0;
     Plat_SetDrawing(seen || Scene != 1 || ShotDue(FrameCount));
     DD_BackInit();
+    // While a page is open the game runs on underneath without any input
+    // (so a recording made meanwhile plays back without the page), and the
+    // page covers its picture.
+    Plat_SetInputBlocked(PageOpen != PAGE_NONE);
     Main_Proc(hwnd);
+    if (PageOpen != PAGE_NONE) Pages_Draw();
+    else Pages_DrawHint();
     DD_Flip();
     TakeShots();
     if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
@@ -231,7 +159,13 @@ static int FramesDue(double* simMs) {
 static double sStartMs;
 
 int Shell_Start(int argc, char** argv) {
-    if (!Shell_ParseArgs(argc, argv)) return 2;
+    int parsed = Shell_ParseArgs(argc, argv);
+    if (parsed != 1) return parsed == 0 ? 2 : -1;
+    // The settings file, then what the command line says for this run.
+    Settings_ResetDefaults();
+    Config_Load(Config_Path());
+    Settings_ReapplyOverrides();
+    Settings_ToOptions();
     Plat_SetHeadless(Options.headless);
     Plat_SetPageState(Game_DescribeState);
     HomeDir = Options.home;
@@ -251,15 +185,16 @@ int Shell_Start(int argc, char** argv) {
     }
     sStartMs = Plat_RealMs();
 
-    PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale};
+    Settings_Apply();
+    PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale, Settings.scaling, Settings.vsync != 0};
     if (!Plat_DisplayOpen(cfg)) {
-        Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
+        Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
     }
     sWindowAlive = true;
     OnCreate();
     if (!DD_INIT(hwnd)) {
-        Plat_MessageBox("ダイレクトドローの初期化に失敗しました", "");
+        Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
     }
     DS_INIT(hwnd);
@@ -271,6 +206,7 @@ bool Shell_Running() { return sWindowAlive; }
 
 int QS_WinMain(int argc, char** argv) {
     int started = Shell_Start(argc, argv);
+    if (started == -1) return 1;  // --help, --version: done
     if (started != 1) return started;
     double simMs = Plat_RealMs();
     // Without a display that waits for its refresh, pictures are shown at

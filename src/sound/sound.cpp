@@ -37,7 +37,7 @@ bool DS_LoadWave(PlatSound*& buffer, const char* file) {
     unsigned char* data = Plat_ReadWholeFile(path, &size, 64L * 1024 * 1024);
     if (!data) {
         if (size == -2) return Error("ウエイブデータ読み込みに失敗しました");
-        Plat_MessageBox("ファイルオープンに失敗しました", "Error");
+        Shell_MessageBox("ファイルオープンに失敗しました", "Error");
         return false;
     }
     WaveInfo info;

@@ -28,11 +28,15 @@ struct RunResult {
 };
 
 // Runs the game headless with `args` (always with a temporary --home
-// unless the caller gives one) and waits for it.
+// unless the caller gives one, and the settings file of tmp/quellstorm/)
+// and waits for it.
 inline RunResult RunGame(const std::string& args, const TempDir& tmp) {
     std::string errFile = tmp / "stderr.txt";
     std::string home = args.find("--home") == std::string::npos ? " --home '" + tmp.path + "'" : "";
-    std::string cmd = std::string("'") + QS_GAME_BIN + "' --headless" + home + " " + args + " 2>'" + errFile + "'";
+    // The settings file of the run is the temporary folder's, never the
+    // player's own.
+    std::string cmd = "XDG_CONFIG_HOME='" + tmp.path + "' '" + std::string(QS_GAME_BIN) + "' --headless" + home + " " +
+                      args + " 2>'" + errFile + "'";
     int status = std::system(cmd.c_str());
     RunResult r;
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -1,0 +1,29 @@
+// Putting the settings into force: the run's options, the language, and
+// (through the platform) the display, the sound and the controls.
+#include "config/lang.h"
+#include "config/settings.h"
+#include "platform/display.h"
+#include "platform/input.h"
+#include "platform/sound.h"
+#include "shell/frameloop.h"
+
+void Settings_ToOptions() {
+    Options.window = !Settings.fullscreen;
+    Options.scale = Settings.scale;
+    Options.pace = Settings.pace;
+    Options.pauseOnFocusLoss = Settings.pauseOnFocusLoss != 0;
+    Options.keepReplays = Settings.keepReplays != 0;
+    GameLanguage = Settings.language;
+}
+
+void Settings_Apply() {
+    Settings_ToOptions();
+    for (int k = 0; k < GK_COUNT; k++) Plat_BindKey(GameKeyVK[k], Settings.key[k]);
+    Plat_JoySetMapping(Settings.padShot, Settings.padBomb, Settings.deadZone * 320);
+    Plat_SetVolumes(Settings.mute ? 0 : Settings.musicVolume, Settings.mute ? 0 : Settings.effectVolume);
+    // The window follows (nothing happens before it is open, or headless).
+    Plat_SetWindowScale(Settings.scale);
+    Plat_SetFullscreen(Settings.fullscreen != 0);
+    Plat_SetScaling(Settings.scaling);
+    Plat_SetVsync(Settings.vsync != 0);
+}

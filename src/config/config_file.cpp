@@ -1,0 +1,152 @@
+// The settings file, quellstorm.ini: read with inih, written whole and
+// atomically. Whatever the file holds, the game starts: what cannot be used
+// is named on standard error and that setting keeps its default.
+#include "config/paths.h"
+#include "config/settings.h"
+#include "platform/files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ini.h>
+#include <string>
+
+bool ConfigQuiet;
+int ConfigWarnings;
+
+namespace {
+
+// A settings file is a few kilobytes; anything much larger is not one.
+const long kMaxFile = 256 * 1024;
+
+// What the file holds for each row (or the default), apart from what the
+// command line overrides for this run: the values a save writes.
+int sFileValue[128];
+
+struct Reading {
+    const char* name;  // the file, for warnings
+    const char* text;
+    size_t size, pos;
+    int line;          // the line inih is working on
+};
+
+void Warn(const char* name, int line, const char* key, const std::string& what) {
+    ConfigWarnings++;
+    if (ConfigQuiet) return;
+    if (line > 0 && key) std::fprintf(stderr, "quellstorm: %s, line %d, key '%s': %s\n", name, line, key, what.c_str());
+    else if (line > 0) std::fprintf(stderr, "quellstorm: %s, line %d: %s\n", name, line, what.c_str());
+    else std::fprintf(stderr, "quellstorm: %s: %s\n", name, what.c_str());
+}
+
+// inih's line reader over the text in memory. A line too long for inih's
+// buffer, or one that is not text (a NUL or other control byte), is
+// reported and handed on as an empty line, so a damaged line never turns
+// into a setting.
+char* ReadLine(char* buf, int num, void* stream) {
+    Reading* r = static_cast<Reading*>(stream);
+    if (r->pos >= r->size || num < 4) return nullptr;
+    r->line++;
+    size_t end = r->pos;
+    while (end < r->size && r->text[end] != '\n') end++;
+    size_t len = end - r->pos;
+    bool binary = false;
+    for (size_t i = r->pos; i < end; i++) {
+        unsigned char c = (unsigned char)r->text[i];
+        if (c < 0x20 && c != '\t' && c != '\r') binary = true;
+    }
+    const char* start = r->text + r->pos;
+    r->pos = end < r->size ? end + 1 : end;
+    if (binary || len + 2 >= (size_t)num) {
+        Warn(r->name, r->line, nullptr, binary ? "not text; line ignored" : "line too long; ignored");
+        std::strcpy(buf, "\n");
+        return buf;
+    }
+    std::memcpy(buf, start, len);
+    buf[len] = '\n';
+    buf[len + 1] = 0;
+    return buf;
+}
+
+int OnValue(void* user, const char* section, const char* name, const char* value) {
+    Reading* r = static_cast<Reading*>(user);
+    const Setting* s = Settings_Find(section, name);
+    if (!s || s->home != SH_FILE) {
+        Warn(r->name, r->line, name, std::string("unknown setting in [") + section + "]; ignored");
+        return 1;
+    }
+    if (!Settings_SetFromText(*s, value)) {
+        // Back to the default, even when an earlier line had set it.
+        int def = Settings_Default(*s);
+        std::string what = std::string("bad value '") + value + "' (" + Settings_Range(*s) + "); using the default " +
+                           Settings_TextOf(*s, def);
+        Warn(r->name, r->line, name, what);
+        *s->value = def;
+    }
+    return 1;
+}
+
+}  // namespace
+
+void Config_KeepCurrent() {
+    for (int i = 0; i < SettingsCount && i < 128; i++)
+        if (SettingsTable[i].home == SH_FILE) sFileValue[i] = *SettingsTable[i].value;
+}
+
+std::string Config_Path() {
+    const std::string& o = Settings_ConfigOverride();
+    return o.empty() ? Paths_ConfigHome() + "quellstorm.ini" : o;
+}
+
+void Config_LoadText(const char* text, size_t size, const char* name) {
+    ini_allow_multiline = false;  // an indented line is a line of its own
+    Reading r = {name, text, size, 0, 0};
+    // A byte-order mark is allowed at the very start.
+    int err = ini_parse_stream(ReadLine, &r, OnValue, &r);
+    if (err > 0) Warn(name, err, nullptr, "not a setting ('name = value' or '[section]'); ignored");
+    Config_KeepCurrent();
+}
+
+void Config_Load(const std::string& path) {
+    long size;
+    unsigned char* data = Plat_ReadWholeFile(path.c_str(), &size, kMaxFile);
+    if (!data) {
+        if (size == -2) Warn(path.c_str(), 0, nullptr, "too large to be a settings file; using the defaults");
+        else if (errno != ENOENT) Warn(path.c_str(), 0, nullptr, std::string("cannot read: ") + std::strerror(errno));
+        Config_KeepCurrent();
+        return;
+    }
+    Config_LoadText(reinterpret_cast<const char*>(data), (size_t)size, path.c_str());
+    Plat_FreeFile(data);
+}
+
+std::string Config_Text() {
+    std::string out = "# QUELLSTORM settings. Written by the game whenever a setting changes;\n"
+                      "# 'quellstorm --help' lists every setting and its values.\n";
+    const char* section = "";
+    for (int i = 0; i < SettingsCount; i++) {
+        const Setting& s = SettingsTable[i];
+        if (s.home != SH_FILE) continue;
+        if (std::strcmp(section, s.section)) {
+            section = s.section;
+            out += std::string("\n[") + section + "]\n";
+        }
+        out += "; " + std::string(s.help) + " (" + Settings_Range(s) + ")\n";
+        out += std::string(s.name) + " = " + Settings_TextOf(s, sFileValue[i]) + "\n";
+    }
+    return out;
+}
+
+bool Config_Save(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0) Paths_MakeDirs(path.substr(0, slash + 1));
+    std::string text = Config_Text();
+    if (Plat_WriteFileAtomic(path.c_str(), text.data(), text.size())) return true;
+    Warn(path.c_str(), 0, nullptr, std::string("cannot write the settings: ") + std::strerror(errno));
+    return false;
+}
+
+void Config_Changed(const Setting& s) {
+    int i = (int)(&s - SettingsTable);
+    if (i < 0 || i >= SettingsCount || s.home != SH_FILE) return;
+    sFileValue[i] = *s.value;
+    Config_Save(Config_Path());
+}

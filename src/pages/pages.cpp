@@ -1,0 +1,47 @@
+// Opening and closing the pages; the open page takes every key.
+#include "pages/pages.h"
+#include "game/game.h"
+#include "game/scene.h"
+#include "pages/records_page.h"
+#include "pages/settings_page.h"
+#include "platform/input.h"
+#include "render/render.h"
+
+int PageOpen = PAGE_NONE;
+
+// Pages open from the title menu and the options screen only, never
+// during the intro or play.
+static bool PagesReachable() { return Scene == SCENE_TITLE && MenuState >= MENU_TITLE; }
+
+bool Pages_KeyDown(int key) {
+    if (PageOpen == PAGE_NONE) {
+        if ((key == VK_F1 || key == VK_F2) && PagesReachable()) {
+            PageOpen = key == VK_F1 ? PAGE_SETTINGS : PAGE_RECORDS;
+            if (PageOpen == PAGE_SETTINGS) SettingsPage_Reset();
+            return true;
+        }
+        return false;
+    }
+    if (PageOpen == PAGE_SETTINGS && SettingsPage_Key(key)) return true;
+    if (PageOpen == PAGE_RECORDS && RecordsPage_Key(key)) return true;
+    // F1 and F2 switch between the pages; the open page's own key, or
+    // Escape, closes it.
+    if (key == VK_F1 || key == VK_F2) {
+        int page = key == VK_F1 ? PAGE_SETTINGS : PAGE_RECORDS;
+        if (page == PAGE_SETTINGS && PageOpen != PAGE_SETTINGS) SettingsPage_Reset();
+        PageOpen = PageOpen == page ? PAGE_NONE : page;
+    } else if (key == VK_ESCAPE) {
+        PageOpen = PAGE_NONE;
+    }
+    return true;
+}
+
+void Pages_Draw() {
+    if (PageOpen == PAGE_SETTINGS) SettingsPage_Draw();
+    else if (PageOpen == PAGE_RECORDS) RecordsPage_Draw();
+}
+
+void Pages_DrawHint() {
+    if (PageOpen == PAGE_NONE && PagesReachable() && MenuState != MENU_OPTIONS && WallPos == -500)
+        DD_FontShow("F1: SETTINGS  F2: RECORDS", 12, 452, 464, 160, 160, 160, false);
+}

@@ -1,0 +1,17 @@
+// Pages drawn over the title and options screens: for now the records
+// page, opened with F2. While a page is open the title stands still and
+// the page has the keyboard.
+#pragma once
+
+enum { PAGE_NONE = 0, PAGE_SETTINGS = 1, PAGE_RECORDS = 2 };
+
+extern int PageOpen;
+
+// A key-down (virtual-key code): opens, closes or goes to the open page.
+// True when the key was used here and must not reach the game.
+bool Pages_KeyDown(int key);
+// Draws the open page into the back buffer (nothing when none is open).
+void Pages_Draw();
+// The small "F1: SETTINGS" hint of the title and options screens (drawn
+// after their frame; nothing while a page is open).
+void Pages_DrawHint();

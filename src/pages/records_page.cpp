@@ -1,0 +1,122 @@
+// The records page: best score of each stage alone, best total at each
+// stage's clear, the best run and its date, each with its jewels, and the
+// counters of games, completions and ships lost.
+#include "pages/records_page.h"
+#include "config/lang.h"
+#include "game/score.h"
+#include "platform/display.h"
+#include "render/render.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+// The jewel counters' colours, as the HUD draws them; the blue one a
+// little lighter, which pure blue on the darkened picture would hide.
+const int kJewelRGB[5][3] = {{255, 255, 0}, {110, 150, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}};
+
+const int kRowSize = 18;
+const int kScoreRight = 320;  // right edge of the score column
+const int kJewelX = 340;      // first jewel column
+const int kJewelStep = 58;
+
+// The title picture, darkened so that text over it stays readable.
+void Backdrop() {
+    DD_BackInit();
+    DD_DrawBitmap(0, 0, Bitmap[10], 0, 0, 640, 480);
+    if (!DDBack) return;
+    int w = Plat_SurfaceWidth(DDBack), h = Plat_SurfaceHeight(DDBack);
+    int stride = Plat_SurfacePitch(DDBack) / 2;
+    uint16_t* px = Plat_SurfacePixels(DDBack);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            uint16_t& p = px[(size_t)y * stride + x];
+            // A third of each channel.
+            p = (uint16_t)((((p >> 11) & 31) / 3) << 11 | (((p >> 5) & 63) / 3) << 5 | ((p & 31) / 3));
+        }
+}
+
+// Digits at a fixed pitch, right-aligned, so the columns line up whatever
+// the face's own widths.
+void DrawNumberRight(const char* digits, int right, int y, int size, int r, int g, int b) {
+    int pitch = size / 2;
+    int n = (int)std::strlen(digits);
+    char one[2] = {0, 0};
+    for (int i = 0; i < n; i++) {
+        one[0] = digits[i];
+        DD_FontShow(one, size, right - (n - i) * pitch, y, r, g, b, false);
+    }
+}
+
+void DrawJewels(const int32_t set[5], int y) {
+    char text[24];
+    for (int k = 0; k < 5; k++) {
+        std::snprintf(text, sizeof text, "×%d", (int)set[k]);
+        DD_FontShow(text, kRowSize, kJewelX + kJewelStep * k, y, kJewelRGB[k][0], kJewelRGB[k][1], kJewelRGB[k][2],
+                    false);
+    }
+}
+
+// One table: a heading and a row per stage, its score and its jewels.
+void DrawTable(int y, const char* heading, const int64_t scores[5], const int32_t jewels[5][5]) {
+    DD_FontShow(heading, 20, 30, y, 255, 255, 155, false);
+    bool en = GameLanguage == LANG_EN;
+    char text[32];
+    for (int k = 0; k < 5; k++) {
+        int ry = y + 22 + 19 * k;
+        std::snprintf(text, sizeof text, en ? "STAGE %d" : "ステージ%d", k + 1);
+        DD_FontShow(text, kRowSize, 50, ry, 255, 255, 255, false);
+        std::snprintf(text, sizeof text, "%" PRId64, scores[k]);
+        DrawNumberRight(text, kScoreRight, ry, kRowSize, 250, 250, 255);
+        DrawJewels(jewels[k], ry);
+    }
+}
+
+}  // namespace
+
+void RecordsPage_FormatStamp(const DATTIME& t, char* out, int size) {
+    if (size <= 0) return;
+    out[0] = 0;
+    if (t.time == 0) return;
+    // The field holds the low 32 bits of the seconds; read it unsigned so
+    // that dates after 2038 come out right.
+    long long secs = (long long)(uint32_t)t.time - (long long)t.tzwest * 60 + (t.dstflag ? 3600 : 0);
+    time_t when = (time_t)secs;
+    struct tm tm;
+    if (!gmtime_r(&when, &tm)) return;
+    std::snprintf(out, (size_t)size, "%04d-%02d-%02d %02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                  tm.tm_hour, tm.tm_min);
+}
+
+void RecordsPage_Draw() {
+    Backdrop();
+    bool en = GameLanguage == LANG_EN;
+    char text[96];
+
+    DD_FontShow(en ? "RECORDS" : "記録", 30, 30, 8, 255, 0, 0, false);
+    DD_FontShow(en ? "F2 / ESC: back" : "Ｆ２・ＥＳＣ：戻る", 16, 470, 16, 255, 255, 255, false);
+
+    std::snprintf(text, sizeof text, "HISCORE %019" PRId64, dat.hiscore < 0 ? (int64_t)0 : dat.hiscore);
+    DD_FontShow(text, 20, 30, 46, 200, 200, 255, false);
+    std::snprintf(text, sizeof text,
+                  en ? "Games started %d    Completions %d    Ships lost %d"
+                     : "プレイ回数 %d　　クリア回数 %d　　ミス回数 %d",
+                  (int)dat.playcount, (int)dat.clearcount, (int)dat.deaths);
+    DD_FontShow(text, 20, 30, 70, 255, 255, 255, false);
+
+    DrawTable(100, en ? "Best score of each stage alone" : "ステージ単体のベストスコア", dat.stagebest,
+              dat.stagebestjewel);
+    DrawTable(220, en ? "Best total at each stage's clear" : "ステージクリア時のベストトータル", dat.clearbest,
+              dat.clearbestjewel);
+
+    char when[32];
+    RecordsPage_FormatStamp(dat.bestruntime, when, sizeof when);
+    if (when[0]) std::snprintf(text, sizeof text, en ? "Best run    %s" : "ベストラン　　%s", when);
+    else std::snprintf(text, sizeof text, "%s", en ? "Best run    (none yet)" : "ベストラン　　（記録なし）");
+    DrawTable(340, text, dat.bestrun, dat.bestrunjewel);
+}
+
+bool RecordsPage_Key(int) { return false; }

@@ -1,0 +1,90 @@
+// The keys the shell answers itself, before the game: full screen (F11,
+// Alt+Enter), the screenshot (F12) and the pages (F1, F2, the pad's Back).
+// None of them reaches the game or a replay.
+#include "config/paths.h"
+#include "config/settings.h"
+#include "pages/pages.h"
+#include "pages/settings_page.h"
+#include "platform/display.h"
+#include "platform/events.h"
+#include "platform/input.h"
+#include "render/render.h"
+#include "shell/frameloop.h"
+#include "shell/replay.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <sys/stat.h>
+
+static void ToggleFullscreen() {
+    Settings.fullscreen = !Settings.fullscreen;
+    Settings_Apply();
+    Config_Changed(*Settings_Find("display", "fullscreen"));
+}
+
+// The game's picture as it is, 640x480, into the pictures folder (else
+// ~/Pictures/quellstorm/, else the data folder), named by the date and
+// time.
+void Shell_Screenshot() {
+    std::string dirs[3] = {Paths_Pictures(), "", Paths_DataHome()};
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') dirs[1] = std::string(home) + "/Pictures/quellstorm/";
+    std::time_t now = std::time(nullptr);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
+    for (const std::string& dir : dirs) {
+        if (dir.empty() || !Paths_MakeDirs(dir)) continue;
+        std::string path = dir + "quellstorm-" + stamp + ".png";
+        struct stat st;
+        for (int n = 2; stat(path.c_str(), &st) == 0 && n < 100; n++)
+            path = dir + "quellstorm-" + stamp + "-" + std::to_string(n) + ".png";
+        if (Plat_SurfaceSave(DDBack, path.c_str())) {
+            std::fprintf(stderr, "quellstorm: screenshot %s\n", path.c_str());
+            return;
+        }
+    }
+    std::fprintf(stderr, "quellstorm: cannot write a screenshot (no writable pictures or data folder)\n");
+}
+
+bool Shell_SystemKey(const PlatEvent& ev) {
+    if (ev.key == VK_F11) {
+        ToggleFullscreen();
+        return true;
+    }
+    if (ev.key == VK_F12) {
+        Shell_Screenshot();
+        return true;
+    }
+    // A replay's keys are the game's own; pages never open during one.
+    if (Replay_Playing()) return false;
+    SettingsPage_TakePhysical(ev.phys);
+    if (Pages_KeyDown(ev.key)) return true;
+    return !ev.game;  // a key the game does not know
+}
+
+// A pad button: on the pages it moves, changes and closes; in the game the
+// pause and quit buttons are the C and Escape keys; Back opens the settings.
+int Shell_PadKey(int button) {
+    if (PageOpen != PAGE_NONE || button == PAD_BACK) {
+        int key = 0;
+        switch (button) {
+        case PAD_UP: key = VK_UP; break;
+        case PAD_DOWN: key = VK_DOWN; break;
+        case PAD_LEFT: key = VK_LEFT; break;
+        case PAD_RIGHT: key = VK_RIGHT; break;
+        case PAD_BACK: key = VK_F1; break;
+        default:
+            if (button == Settings.padShot) key = VK_RETURN;
+            else if (button == Settings.padBomb) key = VK_ESCAPE;
+            break;
+        }
+        SettingsPage_TakePad(button);
+        if (key && Pages_KeyDown(key)) return 0;
+        if (PageOpen != PAGE_NONE) return 0;
+    }
+    if (button == Settings.padPause) return VK_C;
+    if (button == Settings.padQuit) return VK_ESCAPE;
+    return 0;
+}

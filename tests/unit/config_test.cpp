@@ -1,0 +1,215 @@
+// The settings file and the command line, both read from the one table.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "config/settings.h"
+#include "shell/frameloop.h"
+
+namespace {
+
+struct ConfigTest : ::testing::Test {
+    std::string dir;
+    void SetUp() override {
+        char tmpl[] = "/tmp/qs_config_XXXXXX";
+        dir = mkdtemp(tmpl);
+        ConfigQuiet = true;
+        ConfigWarnings = 0;
+        Settings_ResetDefaults();
+    }
+    void TearDown() override {
+        ConfigQuiet = false;
+        chmod(dir.c_str(), 0700);
+        std::system(("rm -rf '" + dir + "'").c_str());
+        Settings_ResetDefaults();
+    }
+    void Load(const std::string& text) { Config_LoadText(text.data(), text.size(), "test.ini"); }
+    static int Value(const char* name) { return *Settings_Find(nullptr, name)->value; }
+    static std::string Text(const char* name) { return Settings_ValueText(*Settings_Find(nullptr, name)); }
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Every setting set away from its default, saved, and read back into a
+// fresh start gives the same values; the defaults are those of the game as
+// designed.
+TEST_F(ConfigTest, EverySettingSurvivesASaveAndALoad) {
+    EXPECT_EQ(Settings.fullscreen, 1);
+    EXPECT_EQ(Settings.scale, 2);
+    EXPECT_EQ(Settings.scaling, SCALING_FIT);
+    EXPECT_EQ(Settings.musicVolume, 100);
+    EXPECT_EQ(Text("key-shot"), "Space");
+    EXPECT_EQ(Text("key-shot2"), "Shift");
+    EXPECT_EQ(Text("key-quit"), "Escape");
+    EXPECT_EQ(Settings.padShot, 0);
+    EXPECT_EQ(Settings.padPause, -1);
+
+    const char* changes[][2] = {
+        {"fullscreen", "off"}, {"scale", "5"},          {"scaling", "smooth"},    {"vsync", "off"},
+        {"pace", "smooth"},    {"music-volume", "0"},   {"effect-volume", "37"},  {"mute", "on"},
+        {"key-up", "I"},       {"key-down", "K"},       {"key-left", "J"},        {"key-right", "L"},
+        {"key-shot", "X"},     {"key-shot2", "Right Shift"}, {"key-bomb", "V"},   {"key-pause", "P"},
+        {"key-faster1", "F5"}, {"key-faster2", "F6"},   {"key-faster3", "F7"},    {"key-slower1", "F8"},
+        {"key-slower2", "Home"}, {"key-slower3", "End"}, {"key-quit", "Backspace"}, {"pad-shot", "X"},
+        {"pad-bomb", "RT"},    {"pad-pause", "START"},  {"pad-quit", "BACK"},     {"dead-zone", "0"},
+        {"language", "en"},    {"pause-on-focus-loss", "off"}, {"keep-replays", "off"},
+    };
+    int fileRows = 0;
+    for (int i = 0; i < SettingsCount; i++) fileRows += SettingsTable[i].home == SH_FILE;
+    ASSERT_EQ(fileRows, (int)(sizeof changes / sizeof changes[0])) << "a new setting needs a row here";
+    for (auto& c : changes) {
+        const Setting* s = Settings_Find(nullptr, c[0]);
+        ASSERT_TRUE(s) << c[0];
+        ASSERT_TRUE(Settings_SetFromText(*s, c[1])) << c[0];
+        EXPECT_NE(*s->value, Settings_Default(*s)) << c[0];
+    }
+    GameSettings changed = Settings;
+    Config_KeepCurrent();
+    std::string path = dir + "/sub/quellstorm.ini";
+    ASSERT_TRUE(Config_Save(path));
+
+    Settings_ResetDefaults();
+    Config_Load(path);
+    EXPECT_EQ(ConfigWarnings, 0);
+    for (auto& c : changes) EXPECT_EQ(Text(c[0]), c[1]) << c[0];
+    EXPECT_EQ(0, std::memcmp(&changed, &Settings, sizeof Settings));
+}
+
+// What the file cannot use is named (file, line, key) and that setting
+// keeps its default; the rest of the file still counts.
+TEST_F(ConfigTest, BadLinesGiveWarningsAndDefaults) {
+    Load("[display]\nscale = 4\nscale = 12\nscaling = blurry\n[sound]\nmusic-volume = 50x\n"
+         "effect-volume = 40\ncolour = red\n[nowhere]\nscale = 3\n[keys]\nkey-shot = NoSuchKey\nkey-bomb = X\n");
+    EXPECT_EQ(ConfigWarnings, 6);
+    EXPECT_EQ(Settings.scale, 2);  // the bad second line wins: default
+    EXPECT_EQ(Settings.scaling, SCALING_FIT);
+    EXPECT_EQ(Settings.musicVolume, 100);
+    EXPECT_EQ(Settings.effectVolume, 40);
+    EXPECT_EQ(Text("key-shot"), "Space");
+    EXPECT_EQ(Text("key-bomb"), "X");
+
+    // The warning names the file, the line and the key.
+    ConfigQuiet = false;
+    testing::internal::CaptureStderr();
+    Load("[sound]\n\nmute = maybe\n");
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("test.ini, line 3, key 'mute'"), std::string::npos) << err;
+    EXPECT_NE(err.find("maybe"), std::string::npos) << err;
+}
+
+TEST_F(ConfigTest, DamagedFilesNeverStopTheGame) {
+    // Binary junk, with NULs and a line that is no setting at all.
+    std::string junk;
+    for (int i = 0; i < 4096; i++) junk += (char)((i * 7919) & 255);
+    Load(junk);
+    EXPECT_GT(ConfigWarnings, 0);
+
+    // A huge line, then a good one.
+    ConfigWarnings = 0;
+    Settings_ResetDefaults();
+    Load("[display]\nscale = " + std::string(100000, '7') + "\nvsync = off\n");
+    EXPECT_EQ(ConfigWarnings, 1);
+    EXPECT_EQ(Settings.scale, 2);
+    EXPECT_EQ(Settings.vsync, 0);
+
+    // A file far too large to be a settings file.
+    ConfigWarnings = 0;
+    std::string big = dir + "/big.ini";
+    std::ofstream(big) << std::string(1 << 20, '#');
+    Config_Load(big);
+    EXPECT_EQ(ConfigWarnings, 1);
+
+    // A missing file is no error: the defaults, quietly.
+    ConfigWarnings = 0;
+    Config_Load(dir + "/none.ini");
+    EXPECT_EQ(ConfigWarnings, 0);
+}
+
+TEST_F(ConfigTest, AnUnwritableFolderKeepsTheOldFileAndWarns) {
+    std::string path = dir + "/quellstorm.ini";
+    ASSERT_TRUE(Config_Save(path));
+    std::string before = ReadAll(path);
+    if (geteuid() != 0) {  // root writes anywhere
+        chmod(dir.c_str(), 0500);
+        Settings.musicVolume = 10;
+        Config_KeepCurrent();
+        EXPECT_FALSE(Config_Save(path));
+        EXPECT_EQ(ConfigWarnings, 1);
+        EXPECT_EQ(ReadAll(path), before);
+    }
+    // A folder that cannot be made at all.
+    ConfigWarnings = 0;
+    std::ofstream(dir + "/file") << "x";
+    EXPECT_FALSE(Config_Save(dir + "/file/sub/quellstorm.ini"));
+    EXPECT_EQ(ConfigWarnings, 1);
+}
+
+// The command line sets a setting for this run only: a save keeps the
+// file's value.
+TEST_F(ConfigTest, CommandLineOverridesAreNotWritten) {
+    std::string path = dir + "/quellstorm.ini";
+    std::ofstream(path) << "[display]\nscale = 3\n[sound]\nmute = off\n";
+    std::string cfg = "--config=" + path;
+    char a0[] = "qs", a2[] = "--window", a3[] = "--mute", a4[] = "on";
+    char* argv[] = {a0, &cfg[0], a2, a3, a4};
+    ASSERT_EQ(Shell_ParseArgs(5, argv), 1);
+    Settings_ResetDefaults();
+    Config_Load(Config_Path());
+    Settings_ReapplyOverrides();
+    EXPECT_EQ(Settings.scale, 3);
+    EXPECT_EQ(Settings.fullscreen, 0);
+    EXPECT_EQ(Settings.mute, 1);
+
+    Settings.musicVolume = 60;  // the player changes one setting
+    Config_Changed(*Settings_Find("sound", "music-volume"));
+    Settings_ResetDefaults();
+    Config_Load(path);
+    EXPECT_EQ(Settings.musicVolume, 60);
+    EXPECT_EQ(Settings.scale, 3);
+    EXPECT_EQ(Settings.fullscreen, 1);
+    EXPECT_EQ(Settings.mute, 0);
+}
+
+TEST(CommandLine, HelpVersionAndAReplayByItself) {
+    char a0[] = "qs", h[] = "--help", v[] = "--version", f[] = "run.qsr", t[] = "run.txt", p[] = "--pace",
+         sm[] = "smooth", pl[] = "--pace-log", lf[] = "pace.log";
+    testing::internal::CaptureStdout();
+    char* help[] = {a0, h};
+    EXPECT_EQ(Shell_ParseArgs(2, help), -1);
+    std::string out = testing::internal::GetCapturedStdout();
+    // Every option and setting of the table is in the help.
+    for (int i = 0; i < SettingsCount; i++) {
+        if (SettingsTable[i].home == SH_RECORD) continue;
+        EXPECT_NE(out.find(std::string("--") + SettingsTable[i].name), std::string::npos) << SettingsTable[i].name;
+    }
+    testing::internal::CaptureStdout();
+    char* version[] = {a0, v};
+    EXPECT_EQ(Shell_ParseArgs(2, version), -1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("quellstorm"), std::string::npos);
+
+    char* play[] = {a0, p, sm, f, pl, lf};
+    ASSERT_EQ(Shell_ParseArgs(6, play), 1);
+    EXPECT_STREQ(Options.play, "run.qsr");
+    EXPECT_EQ(Options.pace, 1);
+    EXPECT_STREQ(Options.paceLog, "pace.log");
+    testing::internal::CaptureStderr();
+    char* other[] = {a0, t};
+    EXPECT_EQ(Shell_ParseArgs(2, other), 0);
+    char* two[] = {a0, f, f};
+    EXPECT_EQ(Shell_ParseArgs(3, two), 0);
+    testing::internal::GetCapturedStderr();
+    Settings_ResetDefaults();
+}
+
+}  // namespace
