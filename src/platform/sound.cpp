@@ -50,9 +50,11 @@ void Plat_SetVolumes(int music, int effects) {
 
 bool Plat_AudioOpen(bool headless) {
     if (gAudioUp) return true;
-#ifndef __EMSCRIPTEN__
-    // (A page's SDL has no threads, which the silent driver needs: a page
-    // run without a picture still plays through the page's audio.)
+#ifdef __EMSCRIPTEN__
+    // A page's SDL has no threads, which the silent driver needs: a page
+    // run without a picture still plays through the page's audio.
+    (void)headless;
+#else
     if (headless) SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
 #endif
     if (!PlatI_InitSubsystem(SDL_INIT_AUDIO)) return false;
