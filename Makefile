@@ -51,6 +51,8 @@ bench: deps-test
 	cmake --build build-bench -j $(JOBS) --target qs_bench qs_framebench quellstorm assets
 	./build-bench/qs_bench
 	cd build-bench && ./qs_framebench $(REPLAY)
+	bash scripts/bench-cpu.sh build-bench $(REPLAY)
+	bash scripts/bench-pace.sh build-bench $(REPLAY)
 
 # Instructions per frame under callgrind (valgrind): exact, whatever the load.
 bench-instr: deps-test
@@ -59,10 +61,10 @@ bench-instr: deps-test
 	bash scripts/bench-instr.sh build-bench $(REPLAY)
 
 # Fuzzing the readers of outside data (WAV, score file, replay, bitmap,
-# settings file).
+# settings file, MIDI).
 # Each target runs FUZZ_SECONDS; new finds go to build-fuzz/finds/.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = wave score replay bmp config
+FUZZ_TARGETS = wave score replay bmp config midi
 fuzz: deps-test
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_FUZZ=ON $(CMAKE_FLAGS)
 	cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))

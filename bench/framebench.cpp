@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +50,30 @@ FILE* gOut;
 void Emit(const char* name, double v) { std::fprintf(gOut, "%s %.6f\n", name, v); }
 
 std::string gHome;
+
+// Memory and files: the peak resident size of this process so far (MB)
+// and the descriptors it holds open now.
+double PeakRssMb() {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0;
+    char line[256];
+    double kb = 0;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %lf", &kb) == 1) break;
+    std::fclose(f);
+    return kb / 1024;
+}
+
+int OpenFiles() {
+    DIR* d = opendir("/proc/self/fd");
+    if (!d) return 0;
+    int n = 0;
+    while (dirent* e = readdir(d))
+        if (e->d_name[0] != '.') n++;
+    closedir(d);
+    return n - 1;  // the listing's own descriptor
+}
+int gMostOpenFiles;
 
 bool Start(const std::vector<std::string>& extra) {
     // A 640x480 window on the dummy display: presenting is the real
@@ -115,6 +140,7 @@ void Measure(const char* name, int frames, void (*before)()) {
         }
         (seen ? drawn : undrawn).push_back(t1 - t0);
         if (seen) present.push_back(t2 - t1);
+        if (i % 500 == 0 && Shell_Running()) gMostOpenFiles = std::max(gMostOpenFiles, OpenFiles());
     }
     if (gInstr) {
         Emit((std::string(name) + ".shown.count").c_str(), (double)drawn.size());
@@ -259,6 +285,7 @@ void ScenarioLoading() {
     double t1 = NowMs();
     int loaded = 0;
     for (int i = 0; i < 200; i++) loaded += Bitmap[i].surface != nullptr;
+    gMostOpenFiles = OpenFiles();
     Emit("loading.ms", t1 - t0);
     Emit("loading.bitmaps", loaded);
 }
@@ -292,6 +319,8 @@ const Scenario kScenarios[] = {
     {"title", [](const char*) { ScenarioTitle(); }},
 };
 
+const char* gCurrent;  // the scenario a child runs
+
 // Runs one scenario in a child process and gathers its lines.
 void RunChild(void (*fn)(const char*), const char* arg, std::vector<std::pair<std::string, double>>& rows) {
     int fds[2];
@@ -300,7 +329,12 @@ void RunChild(void (*fn)(const char*), const char* arg, std::vector<std::pair<st
     if (pid == 0) {
         close(fds[0]);
         gOut = fdopen(fds[1], "w");
+        gMostOpenFiles = 0;
         fn(arg);
+        if (gCurrent) {
+            Emit((std::string(gCurrent) + ".peak_rss_mb").c_str(), PeakRssMb());
+            if (gMostOpenFiles) Emit((std::string(gCurrent) + ".open_files").c_str(), gMostOpenFiles);
+        }
         std::fflush(gOut);
         _exit(0);
     }
@@ -324,6 +358,7 @@ void PrintTable(const std::vector<std::pair<std::string, double>>& rows) {
     for (auto& r : rows) {
         const std::string& n = r.first;
         if (n.find(".allocs") != std::string::npos || n.find(".frames") != std::string::npos ||
+            n.find(".peak_rss_mb") != std::string::npos || n.find(".open_files") != std::string::npos ||
             n == "sprites.count" || n == "loading.bitmaps") {
             std::printf("%-28s %12.0f\n", n.c_str(), r.second);
             continue;
@@ -372,7 +407,10 @@ int main(int argc, char** argv) {
             status = 2;
         }
     } else {
-        for (const Scenario& sc : kScenarios) RunChild(sc.run, replay.c_str(), rows);
+        for (const Scenario& sc : kScenarios) {
+            gCurrent = std::strcmp(sc.name, "floors") ? sc.name : nullptr;
+            RunChild(sc.run, replay.c_str(), rows);
+        }
         PrintTable(rows);
     }
     std::system(("rm -rf '" + gHome + "'").c_str());

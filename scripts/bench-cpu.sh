@@ -3,7 +3,8 @@
 # an X server without a graphics card (Xvfb), the game windowed at scale 1,
 # music and effects mixed for a dummy audio device. Prints the share of one
 # core the process used over the whole run, and over the play alone (from
-# two seconds in, after the loading pass, to a second before the end).
+# two seconds in, after the loading pass, to a second before the end), and
+# its peak resident size and open files near the end of the play.
 #   scripts/bench-cpu.sh [BUILD_DIR] [REPLAY]
 set -euo pipefail
 build=${1:-build}
@@ -32,6 +33,8 @@ sleep 2
 c0=$(cpu $pid); t0=$(date +%s.%N)
 sleep "$(python3 -c "print(max(1.0, ${frames:-2400} * 0.004 - 2.5))")"
 c1=$(cpu $pid); t1=$(date +%s.%N)
+peak=$(awk '/^VmHWM:/ {printf "%.1f", $2 / 1024}' "/proc/$pid/status" 2>/dev/null || echo "?")
+files=$(ls "/proc/$pid/fd" 2>/dev/null | wc -l)
 wait $pid || true
 end=$(date +%s.%N)
 python3 - "$c0" "$c1" "$t0" "$t1" "$ticks" "$start" "$end" <<'PY'
@@ -39,3 +42,4 @@ import sys
 c0, c1, t0, t1, hz, a, b = map(float, sys.argv[1:])
 print(f"bench-cpu: play {t1 - t0:.1f} s: {100 * (c1 - c0) / hz / (t1 - t0):.1f}% of one core (whole run {b - a:.1f} s)")
 PY
+echo "bench-cpu: window under Xvfb: peak resident size ${peak} MB, ${files} open files"

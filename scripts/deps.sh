@@ -21,6 +21,7 @@ TEST_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   valgrind
+  xvfb openbox x11-utils xdotool
 )
 
 case "$PROFILE" in

@@ -31,6 +31,9 @@ mkdir -p "$OUT/BMP" "$OUT/BG" "$OUT/SE" "$OUT/MIDI" "$OUT/font"
 $PY "$ROOT/tools/web/pictures.py" "$HOST/BMP" "$OUT/BMP"
 $PY "$ROOT/tools/web/pictures.py" "$HOST/BG" "$OUT/BG"
 cp -u "$HOST"/SE/* "$OUT/SE/"
+# The MIDI files too: the game checks each tune before the page plays its
+# rendered Ogg file.
+cp -u "$HOST"/MIDI/* "$OUT/MIDI/"
 
 newer() { [ ! -e "$2" ] || [ "$1" -nt "$2" ]; }
 for mid in "$HOST"/MIDI/*; do

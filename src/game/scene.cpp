@@ -120,6 +120,9 @@ void SceneTitle() {
     }
     FrameStep = PutFps() + SpeedAdjust;
     MenuStep();
+    // Once the growing logo is over, the glyphs of its hundreds of sizes
+    // are of no more use.
+    if (MenuState != MENU_LOGO) DD_FontRelease();
     LogoTimer -= FrameStep;
     ShowSpeedAdjust();
 }

@@ -165,7 +165,9 @@ void DataLoad() {
     DatLoaded = true;
     char path[1024];
     uint8_t buf[DAT_SIZE];
-    long got = DataPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
+    // A playback carries the record its run started from: the player's own
+    // file is neither read nor missed.
+    long got = Replay_Playing() ? 0 : DataPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
         // dat keeps what it holds (all zero at start-up).
         Shell_MessageBox(kLoadError, kOpenErrorCaption);

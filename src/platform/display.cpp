@@ -5,7 +5,11 @@
 #include "platform/msgbox.h"
 #include "platform/plat_internal.h"
 
+#include <SDL_syswm.h>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -56,16 +60,87 @@ static bool SoftwareGL() {
                     std::strstr(name, "Software Rasterizer"));
 }
 
+// True when the window is on an X server that offers no direct rendering
+// (no DRI2 or DRI3: a virtual X server such as Xvfb, a remote display):
+// OpenGL there can only be drawn by the processor, and merely trying it
+// maps a software rasteriser of some fifty megabytes into the process.
+static bool X11WithoutDirectRendering() {
+#ifdef __EMSCRIPTEN__
+    return false;  // a page draws through the browser's WebGL
+#else
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    if (!SDL_GetWindowWMInfo(gWindow, &wm) || wm.subsystem != SDL_SYSWM_X11 || !wm.info.x11.display) return false;
+    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!x11) return false;
+    typedef int (*QueryExtension)(Display*, const char*, int*, int*, int*);
+    QueryExtension query = reinterpret_cast<QueryExtension>(dlsym(x11, "XQueryExtension"));
+    bool direct = true;
+    if (query) {
+        int op, ev, err;
+        direct = query(wm.info.x11.display, "DRI3", &op, &ev, &err) || query(wm.info.x11.display, "DRI2", &op, &ev, &err);
+    }
+    dlclose(x11);
+    return !direct;
+#endif
+}
+
+static char gProblem[512];
+
+const char* Plat_DisplayProblem() { return gProblem; }
+
+// The display to open. A driver named in SDL_VIDEODRIVER is the user's
+// choice; otherwise only a display that someone can see will do: X11 or
+// Wayland, as the session's variables say. SDL on its own would fall back
+// to a display that draws into memory, and the game would run unseen.
+static bool PickVideoDriver() {
+#ifdef __EMSCRIPTEN__
+    return true;  // a page's only display is its canvas
+#endif
+    const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen) return true;
+    const char* x = SDL_getenv("DISPLAY");
+    const char* wl = SDL_getenv("WAYLAND_DISPLAY");
+    bool hasX = x && *x, hasWl = wl && *wl;
+    if (!hasX && !hasWl) {
+        std::snprintf(gProblem, sizeof gProblem, "no display found (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, hasX && hasWl ? "x11,wayland" : hasX ? "x11" : "wayland");
+    return true;
+}
+
+// The largest window scale, at most `scale`, whose window fits the usable
+// part of the desktop; 1 at least.
+static int FittingScale(int scale) {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return scale;
+    int fit = scale;
+    while (fit > 1 && (640 * fit > usable.w || 480 * fit > usable.h)) fit--;
+    if (fit != scale)
+        std::fprintf(stderr, "quellstorm: a %dx%d window (scale %d) does not fit the %dx%d screen; opening it at scale %d (%dx%d)\n",
+                     640 * scale, 480 * scale, scale, usable.w, usable.h, fit, 640 * fit, 480 * fit);
+    return fit;
+}
+
 bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
+    gProblem[0] = 0;
     if (cfg.headless) {
         // No window at all: the game draws into its own buffers as usual.
         SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
         gVideoUp = PlatI_InitSubsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return gVideoUp;
     }
-    if (!PlatI_InitSubsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) return false;
+    if (!PickVideoDriver()) return false;
+    if (!PlatI_InitSubsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) {
+        const char* x = SDL_getenv("DISPLAY");
+        std::snprintf(gProblem, sizeof gProblem, "cannot open the display%s%s (%s)", x && *x ? " " : "", x && *x ? x : "",
+                      SDL_GetError());
+        return false;
+    }
     gVideoUp = true;
     int scale = cfg.scale > 0 ? cfg.scale : 2;
+    if (cfg.window) scale = FittingScale(scale);
     Uint32 wflags = cfg.window ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
     int ww = 640 * scale, wh = 480 * scale, wx = SDL_WINDOWPOS_CENTERED, wy = SDL_WINDOWPOS_CENTERED;
 #ifdef __EMSCRIPTEN__
@@ -84,14 +159,21 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
         wx = wy = 0;
     }
     gWindow = SDL_CreateWindow("QUELLSTORM", wx, wy, ww, wh, wflags);
-    if (!gWindow) return false;
+    if (!gWindow) {
+        std::snprintf(gProblem, sizeof gProblem, "cannot open a window (%s)", SDL_GetError());
+        return false;
+    }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp, not blurred
     gScale = scale;
     Uint32 vsync = cfg.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
 #ifdef __EMSCRIPTEN__
     vsync = 0;  // a page's loop is paced by its own waits
 #endif
-    gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | vsync);
+    if (!SDL_GetHint(SDL_HINT_RENDER_DRIVER) && X11WithoutDirectRendering()) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE | vsync);
+    }
+    if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_ACCELERATED | vsync);
     if (gRenderer && !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && SoftwareGL()) {
         // GL drawn by the processor (a machine or virtual display without a
         // graphics card) costs a third of a core for our one picture; SDL's
@@ -101,7 +183,10 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
         gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE | vsync);
     }
     if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
-    if (!gRenderer) return false;
+    if (!gRenderer) {
+        std::snprintf(gProblem, sizeof gProblem, "cannot draw into the window (%s)", SDL_GetError());
+        return false;
+    }
     SDL_RendererInfo info = {};
     if (SDL_GetRendererInfo(gRenderer, &info) != 0) info = SDL_RendererInfo();
     gVsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
@@ -119,7 +204,10 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     }
     gTextureArgb = format != SDL_PIXELFORMAT_RGB565;
     gTexture = SDL_CreateTexture(gRenderer, format, SDL_TEXTUREACCESS_STREAMING, 640, 480);
-    if (!gTexture) return false;
+    if (!gTexture) {
+        std::snprintf(gProblem, sizeof gProblem, "cannot draw into the window (%s)", SDL_GetError());
+        return false;
+    }
     SDL_SetTextureBlendMode(gTexture, SDL_BLENDMODE_NONE);  // a copy, not a blend, whatever its alpha
     Plat_SetScaling(cfg.scaling);
     SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
@@ -254,9 +342,20 @@ void Plat_ShowCursor(bool show) {
     if (gVideoUp) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
+static bool gLeftFullscreen;  // for a message box, to be taken back after it
+
 void Plat_LeaveFullscreen() {
-    if (gWindow && (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP))
+    if (gWindow && (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
         SDL_SetWindowFullscreen(gWindow, 0);
+        gLeftFullscreen = true;
+    }
+}
+
+void PlatI_ReturnFullscreen() {
+    if (!gWindow) return;
+    if (gLeftFullscreen) SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    gLeftFullscreen = false;
+    SDL_RaiseWindow(gWindow);
 }
 
 PlatSurface* Plat_SurfaceCreate(int w, int h) {
@@ -347,14 +446,28 @@ static PlatSurface* LoadPngBeside(const char* path) {
     return s;
 }
 
+static const char* gLoadProblem = "";
+
+const char* Plat_SurfaceLoadProblem() { return gLoadProblem; }
+
 PlatSurface* Plat_SurfaceLoadBMP(const char* path) {
     long size;
     // Our largest picture is a few megabytes.
     unsigned char* data = Plat_ReadWholeFile(path, &size, 256L * 1024 * 1024);
-    if (!data && size == -1) return LoadPngBeside(path);
-    if (!data) return nullptr;
+    if (!data) {
+        int err = errno;
+        if (size == -1) {
+            if (PlatSurface* png = LoadPngBeside(path)) {
+                gLoadProblem = "";
+                return png;
+            }
+        }
+        gLoadProblem = size == -2 ? "the file is too large to be one of the game's pictures" : std::strerror(err);
+        return nullptr;
+    }
     PlatSurface* s = Plat_SurfaceLoadBMPMem(data, (size_t)size);
     Plat_FreeFile(data);
+    gLoadProblem = s ? "" : "it is damaged or not a BMP picture the game can read";
     return s;
 }
 

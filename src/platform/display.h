@@ -18,8 +18,13 @@ struct PlatDisplayConfig {
 };
 
 // Opens the window (or nothing, headless). Called once at start-up.
-// False when the display cannot be had; the caller reports it.
+// False when the display cannot be had; the caller reports it. Without
+// --headless only a display someone can see is taken (X11 or Wayland, or
+// the driver SDL_VIDEODRIVER names). A window larger than the screen
+// opens at the largest scale that fits, saying so on standard error.
 bool Plat_DisplayOpen(const PlatDisplayConfig& cfg);
+// Why the display could not be opened, in plain words ("" when it could).
+const char* Plat_DisplayProblem();
 // Closes the window; safe to call twice.
 void Plat_DisplayClose();
 // Shows `back` (640x480) on screen, scaled to fit, keeping its aspect.
@@ -45,7 +50,8 @@ void Plat_SetScaling(int mode);
 void Plat_SetVsync(bool on);
 // Shows or hides the mouse cursor over the window.
 void Plat_ShowCursor(bool show);
-// Leaves full screen so a message box can be seen (Error's first step).
+// Leaves full screen so a message box can be seen (Error's first step);
+// the box takes full screen back when it is dismissed.
 void Plat_LeaveFullscreen();
 
 // A new surface of w x h pixels, cleared to 0. Null on failure.
@@ -55,6 +61,8 @@ PlatSurface* Plat_SurfaceCreate(int w, int h);
 // missing, a PNG file named `path` + ".png" is read instead (how the browser
 // build ships its pictures).
 PlatSurface* Plat_SurfaceLoadBMP(const char* path);
+// Why the last Plat_SurfaceLoadBMP failed, in plain words.
+const char* Plat_SurfaceLoadProblem();
 // The same from a file image in memory.
 PlatSurface* Plat_SurfaceLoadBMPMem(const void* data, size_t size);
 void Plat_SurfaceFree(PlatSurface* s);

@@ -132,6 +132,11 @@ bool Plat_PollEvent(PlatEvent* ev) {
             if (!ev->key && !ev->phys) continue;
             return true;
         }
+        if (e.type == SDL_WINDOWEVENT &&
+            (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || e.window.event == SDL_WINDOWEVENT_MINIMIZED)) {
+            ev->type = PLAT_EV_FOCUS_LOST;
+            return true;
+        }
         if (e.type == SDL_MOUSEMOTION) {
             ev->type = PLAT_EV_MOUSEMOVE;
             ev->x = e.motion.x;

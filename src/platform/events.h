@@ -9,6 +9,7 @@ enum PlatEventType {
     PLAT_EV_MUSIC_DONE,  // the tune ran to its end successfully
     PLAT_EV_PADBUTTON,   // a pad button went down: `key` is its number
                          // (PAD_A...), or PAD_UP...PAD_RIGHT for the stick
+    PLAT_EV_FOCUS_LOST,  // the window lost the keyboard focus or was minimised
 };
 
 struct PlatEvent {

@@ -57,6 +57,7 @@ unsigned char* Plat_ReadWholeFile(const char* path, long* size, long max) {
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return nullptr;
     }
     if (st.st_size > max) {
@@ -67,6 +68,7 @@ unsigned char* Plat_ReadWholeFile(const char* path, long* size, long max) {
     unsigned char* buf = static_cast<unsigned char*>(std::malloc(st.st_size ? st.st_size : 1));
     if (!buf) {
         close(fd);
+        errno = ENOMEM;
         return nullptr;
     }
     long got = 0;

@@ -14,6 +14,7 @@ long Plat_ReadFile(const char* path, void* buf, size_t max);
 bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size);
 // Reads a whole file of at most `max` bytes into a new buffer (free with
 // Plat_FreeFile). Null when it cannot be opened or is larger than `max`;
-// `*size` then holds -1 for "cannot open", -2 for "too large".
+// `*size` then holds -1 for "cannot open" (errno says why), -2 for "too
+// large".
 unsigned char* Plat_ReadWholeFile(const char* path, long* size, long max);
 void Plat_FreeFile(unsigned char* data);

@@ -2,18 +2,34 @@
 // font). The end of a tune is posted to the event queue from the audio
 // thread and handed to the game between frames, like the old sequencer's
 // completion notice.
+//
+// What goes wrong is said once on standard error: no sound font, a tune
+// the synthesiser cannot read. A tune the synthesiser gave up on is not
+// reported as finished, so the looping does not start it again and again.
 #include "platform/music.h"
+#include "platform/files.h"
 #include "platform/plat_internal.h"
 
 #include <SDL_mixer.h>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <dlfcn.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 static Mix_Music* gMusic;
-static bool gFontsSet;
+static unsigned char* gMusicData;  // the file image the tune was made from
+static char gMusicName[1024];
 static std::atomic<bool> gHalting{false};
+static std::atomic<bool> gSynthFailed{false};  // the synthesiser reported an error for this tune
+static std::atomic<bool> gBroken{false};       // this tune is not played again
+static std::atomic<int> gQuickEnds{0};
+static std::atomic<Uint32> gStartedAt{0};
 static Uint32 gMusicEvent = (Uint32)-1;
 
 Uint32 PlatI_MusicEventType() {
@@ -21,56 +37,199 @@ Uint32 PlatI_MusicEventType() {
     return gMusicEvent;
 }
 
+// A tune that runs to its end this quickly this many times in a row plays
+// nothing at all (no tune of the game lasts less than a second).
+static const Uint32 kQuickEndMs = 20;
+static const int kQuickEndsToGiveUp = 8;
+
 static void OnMusicFinished() {
     SDL_Event ev;
     SDL_zero(ev);
     ev.type = PlatI_MusicEventType();
-    ev.user.code = gHalting.load() ? 0 : 1;  // 1 = ran to its end
+    int code = gHalting.load() ? 0 : 1;  // 1 = ran to its end
+    if (code == 1) {
+        gQuickEnds = SDL_GetTicks() - gStartedAt.load() < kQuickEndMs ? gQuickEnds + 1 : 0;
+        if (gSynthFailed.load() || gQuickEnds.load() >= kQuickEndsToGiveUp) {
+            if (!gBroken.exchange(true))
+                std::fprintf(stderr, "quellstorm: tune %s cannot be played by the synthesiser; it stays silent\n",
+                             gMusicName);
+            code = 2;  // failed: not a reason to play it again
+        }
+    }
+    ev.user.code = code;
     SDL_PushEvent(&ev);
+}
+
+#ifndef __EMSCRIPTEN__
+// The synthesiser's own messages would otherwise go to standard error,
+// once for every attempt to play a damaged tune; an error while a tune
+// plays marks it as one that cannot be played.
+static void SynthLog(int level, const char*, void*) {
+    const int kFluidError = 1;  // FLUID_PANIC is 0, FLUID_ERR 1
+    if (level <= kFluidError) gSynthFailed = true;
+}
+
+static void QuietSynth() {
+    static bool done;
+    if (done) return;
+    done = true;
+    void* lib = dlopen("libfluidsynth.so.3", RTLD_LAZY | RTLD_NOLOAD);
+    if (!lib) return;  // SDL_mixer plays MIDI some other way
+    typedef void (*LogFunction)(int, const char*, void*);
+    typedef LogFunction (*SetLog)(int, LogFunction, void*);
+    SetLog set = reinterpret_cast<SetLog>(dlsym(lib, "fluid_set_log_function"));
+    if (set)
+        for (int level = 0; level <= 4; level++) set(level, SynthLog, nullptr);  // panic .. debug
+    dlclose(lib);  // still loaded: SDL_mixer links it
+}
+
+// Sound fonts. QUELLSTORM_SOUNDFONT names a font file or a folder of them;
+// else SDL_mixer's own SDL_SOUNDFONTS; else the first font of the usual
+// places (Debian's default-GM.sf2 first). One font is used.
+static bool gFontsSet, gFontFound, gFontsNamed, gFontReported;
+static std::string gFontPlaces;
+
+static bool IsFontFile(const std::string& path) {
+    struct stat st;
+    size_t n = path.size();
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), R_OK) == 0 && n > 4 &&
+           (path.compare(n - 4, 4, ".sf2") == 0 || path.compare(n - 4, 4, ".sf3") == 0);
+}
+
+// The first font (by name) at `place`: the file itself or one in the folder.
+static std::string FontAt(const std::string& place) {
+    struct stat st;
+    if (stat(place.c_str(), &st) != 0) return "";
+    if (!S_ISDIR(st.st_mode)) return IsFontFile(place) ? place : "";
+    std::vector<std::string> names;
+    if (DIR* d = opendir(place.c_str())) {
+        while (dirent* e = readdir(d)) names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& n : names) {
+        std::string p = place + (place.back() == '/' ? "" : "/") + n;
+        if (IsFontFile(p)) return p;
+    }
+    return "";
 }
 
 static void SetSoundFonts() {
     if (gFontsSet) return;
     gFontsSet = true;
-    const char* env = SDL_getenv("SDL_SOUNDFONTS");
-    if (env && *env) return;
-    const char* candidates[] = {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
-                                "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2"};
-    for (const char* c : candidates)
-        if (access(c, R_OK) == 0) {
-            Mix_SetSoundFonts(c);
-            return;
-        }
+    const char* ours = SDL_getenv("QUELLSTORM_SOUNDFONT");
+    const char* sdl = SDL_getenv("SDL_SOUNDFONTS");
+    std::string font;
+    if (ours && *ours) {
+        gFontsNamed = true;
+        gFontPlaces = ours;
+        font = FontAt(ours);
+    } else if (sdl && *sdl) {
+        gFontFound = true;  // SDL_mixer takes it from there
+        return;
+    } else {
+        const char* places[] = {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2",
+                                "/usr/share/soundfonts", "/usr/share/sounds/sf3"};
+        gFontPlaces = "/usr/share/sounds/sf2, /usr/share/soundfonts, /usr/share/sounds/sf3";
+        for (const char* p : places)
+            if (font.empty()) font = FontAt(p);
+    }
+    if (font.empty()) return;
+    Mix_SetSoundFonts(font.c_str());
+    gFontFound = true;
 }
 
-bool Plat_MusicOpen(const char* path) {
+static void ReportNoFont() {
+    if (gFontReported) return;
+    gFontReported = true;
+    std::fprintf(stderr,
+                 "quellstorm: no General MIDI sound font found (looked in %s); the music stays silent. "
+                 "The Debian package timgm6mb-soundfont (or fluid-soundfont-gm) provides one\n",
+                 gFontPlaces.c_str());
+}
+
+#endif
+
+#ifdef __EMSCRIPTEN__
+// A page has no synthesiser: every tune comes rendered beforehand, with the
+// same sound font, to Ogg Vorbis beside its MIDI file ("X.mid" -> "X.ogg").
+// The MIDI file itself (checked by the game) only says which one; the Ogg
+// file loops and ends exactly as the MIDI tune does.
+static bool OpenRendered(const char* name) {
+    std::string ogg = name ? name : "";
+    size_t dot = ogg.rfind('.'), slash = ogg.rfind('/');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ogg.erase(dot);
+    ogg += ".ogg";
+    gMusic = Mix_LoadMUS(ogg.c_str());
+    if (!gMusic) {
+        std::fprintf(stderr, "quellstorm: tune %s cannot be played (%s); it stays silent\n", ogg.c_str(), Mix_GetError());
+        return false;
+    }
+    gBroken = false;
+    gSynthFailed = false;
+    gQuickEnds = 0;
+    return true;
+}
+#endif
+
+bool Plat_MusicOpenData(unsigned char* data, size_t size, const char* name) {
     Plat_MusicClose();
-    if (!path) return false;
+    if (!data) return false;
     // The tune's end must reach the window even when no audio device exists.
     PlatI_MusicEventType();
     int freq;
     Uint16 fmt;
     int ch;
-    if (!Mix_QuerySpec(&freq, &fmt, &ch)) return false;
-    SetSoundFonts();
-    Mix_HookMusicFinished(OnMusicFinished);
+    if (!Mix_QuerySpec(&freq, &fmt, &ch) || size > (size_t)INT32_MAX) {
+        Plat_FreeFile(data);
+        return false;
+    }
 #ifdef __EMSCRIPTEN__
-    // A page has no synthesiser: each tune comes rendered beforehand (same
-    // sound font) as Ogg Vorbis beside where the MIDI file would be.
-    std::string ogg = path;
-    size_t dot = ogg.rfind('.'), slash = ogg.rfind('/');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ogg.erase(dot);
-    ogg += ".ogg";
-    gMusic = Mix_LoadMUS(ogg.c_str());
+    Plat_FreeFile(data);
+    (void)size;
+    std::snprintf(gMusicName, sizeof gMusicName, "%s", name ? name : "");
+    Mix_HookMusicFinished(OnMusicFinished);
+    return OpenRendered(name);
 #else
-    gMusic = Mix_LoadMUS(path);
+    QuietSynth();
+    SetSoundFonts();
+    if (!gFontFound && gFontsNamed) {
+        // Nothing where the player pointed: no quiet fallback to elsewhere.
+        ReportNoFont();
+        Plat_FreeFile(data);
+        return false;
+    }
+    std::snprintf(gMusicName, sizeof gMusicName, "%s", name ? name : "");
+    Mix_HookMusicFinished(OnMusicFinished);
+    SDL_RWops* rw = SDL_RWFromConstMem(data, (int)size);
+    gMusic = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr;
+    if (!gMusic) {
+        if (!gFontFound) ReportNoFont();
+        else std::fprintf(stderr, "quellstorm: tune %s cannot be played (%s); it stays silent\n", gMusicName, Mix_GetError());
+        Plat_FreeFile(data);
+        return false;
+    }
+    gMusicData = data;
+    gBroken = false;
+    gSynthFailed = false;
+    gQuickEnds = 0;
+    return true;
 #endif
-    return gMusic != nullptr;
+}
+
+void Plat_MusicPause(bool hold) {
+    if (!gMusic) return;
+    if (hold) Mix_PauseMusic();
+    else Mix_ResumeMusic();
 }
 
 void Plat_MusicPlay() {
-    if (!gMusic) return;
+    if (!gMusic || gBroken.load()) return;
     gHalting = false;
+    gSynthFailed = false;
+    gStartedAt = SDL_GetTicks();
+    Mix_ResumeMusic();
     Mix_PlayMusic(gMusic, 1);
 }
 
@@ -80,6 +239,8 @@ void Plat_MusicClose() {
     Mix_HaltMusic();
     Mix_FreeMusic(gMusic);
     gMusic = nullptr;
+    Plat_FreeFile(gMusicData);
+    gMusicData = nullptr;
 }
 
 bool Plat_MusicStopped() { return !gMusic || !Mix_PlayingMusic(); }

@@ -3,6 +3,9 @@
 #include <SDL.h>
 
 SDL_Window* PlatI_Window();
+// After a message box: full screen again if the box left it, and the
+// game's window raised.
+void PlatI_ReturnFullscreen();
 // Initialises one SDL subsystem once; false on failure.
 bool PlatI_InitSubsystem(Uint32 flags);
 // User event type for the tune's completion notice.

@@ -4,8 +4,10 @@
 #include "platform/plat_internal.h"
 
 #include <SDL_mixer.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <new>
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -48,6 +50,24 @@ void Plat_SetVolumes(int music, int effects) {
     if (gAudioUp) ApplyVolumes();
 }
 
+#ifndef __EMSCRIPTEN__
+static void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// The ALSA library writes its own errors to standard error, eight lines of
+// them on a machine without a sound card. SDL loads the library by name;
+// loaded here first, it is the same library, and its errors go nowhere:
+// the game says in one line what it means.
+static void SilenceAlsa() {
+    void* lib = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+    if (!lib) return;  // SDL will not find it either
+    typedef void (*Handler)(const char*, int, const char*, int, const char*, ...);
+    typedef int (*SetHandler)(Handler);
+    SetHandler set = reinterpret_cast<SetHandler>(dlsym(lib, "snd_lib_error_set_handler"));
+    if (set) set(QuietAlsa);
+    // The library stays loaded, with the handler, for the whole run.
+}
+#endif
+
 bool Plat_AudioOpen(bool headless) {
     if (gAudioUp) return true;
 #ifdef __EMSCRIPTEN__
@@ -56,9 +76,15 @@ bool Plat_AudioOpen(bool headless) {
     (void)headless;
 #else
     if (headless) SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    else SilenceAlsa();
 #endif
-    if (!PlatI_InitSubsystem(SDL_INIT_AUDIO)) return false;
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) return false;
+    bool up = PlatI_InitSubsystem(SDL_INIT_AUDIO) && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0;
+    if (!up) {
+        const char* why = SDL_GetError();
+        std::fprintf(stderr, "quellstorm: no sound device could be opened (%s); the game runs without sound\n",
+                     why && *why ? why : "no audio driver answered");
+        return false;
+    }
 #ifdef __EMSCRIPTEN__
     Mix_Init(MIX_INIT_OGG);
     Mix_SetPostMix(CountMixed, nullptr);

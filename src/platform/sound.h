@@ -4,7 +4,9 @@
 
 struct PlatSound;  // opaque: one loaded effect with its own mixer channel
 
-// Opens the audio device. False when there is none (the game runs silent).
+// Opens the audio device. False when there is none (the game runs silent),
+// after one line on standard error saying why; the ALSA library's own
+// error lines are kept quiet.
 // Headless runs use a device that plays into nothing.
 bool Plat_AudioOpen(bool headless);
 void Plat_AudioClose();

@@ -10,19 +10,23 @@
 #include "platform/files.h"
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <sys/mman.h>
 
 namespace {
 
-// Fonts of the usual text heights are kept open; larger ones (the growing
-// intro logo, the big letters) share one face that is resized on use.
+// One face per style (upright, italic), set to whatever size the text in
+// hand needs: FreeType keeps a single copy of the face's tables and one
+// open file, whatever sizes the game asks for (the growing intro logo asks
+// for hundreds). Glyphs of the usual sizes are cached below, so the face
+// is resized only when a glyph not seen before is drawn.
 const int kCachedSizes = 128;
 const int kMaxSize = 4096;
-TTF_Font* gFonts[kCachedSizes + 1][2];  // [cell height][italic]
-TTF_Font* gBig[2];
-int gBigSize[2];
-double gCellRatio;  // point size per pixel of cell height
+TTF_Font* gFace[2];  // [italic]
+int gFaceSize[2];    // cell height the face is set to
+double gCellRatio;   // point size per pixel of cell height
 bool gTtfUp;
 bool gFontMissing;
 std::string gFontPath;
@@ -62,7 +66,7 @@ bool FindFont() {
 #endif
     if (gFontPath.empty()) {
         gFontMissing = true;
-        std::fprintf(stderr, "QUELLSTORM: no Japanese serif font found (install fonts-ipafont-mincho); text is not drawn\n");
+        std::fprintf(stderr, "quellstorm: no Japanese serif font found (install the Debian package fonts-ipafont-mincho); text is not drawn\n");
         return false;
     }
     return true;
@@ -79,7 +83,7 @@ int PointSize(TTF_Font* probe, int probeSize, int size) {
     return pt < 1 ? 1 : pt;
 }
 
-TTF_Font* OpenSized(int size, bool italic) {
+TTF_Font* OpenFace(int size, bool italic) {
     TTF_Font* f = TTF_OpenFont(gFontPath.c_str(), size);
     if (!f) return nullptr;
     int pt = PointSize(f, size, size);
@@ -94,7 +98,8 @@ TTF_Font* OpenSized(int size, bool italic) {
     return f;
 }
 
-TTF_Font* GetFont(int size, bool italic) {
+// The face of the style, opened on first use (not resized).
+TTF_Font* Face(int size, bool italic) {
     if (size <= 0 || size > kMaxSize) return nullptr;
     if (!gTtfUp) {
         if (TTF_Init() != 0) return nullptr;
@@ -102,21 +107,23 @@ TTF_Font* GetFont(int size, bool italic) {
     }
     if (!FindFont()) return nullptr;
     int it = italic ? 1 : 0;
-    if (size <= kCachedSizes) {
-        TTF_Font*& slot = gFonts[size][it];
-        if (!slot) slot = OpenSized(size, italic);
-        return slot;
+    if (!gFace[it]) {
+        gFace[it] = OpenFace(size, italic);
+        gFaceSize[it] = size;
     }
-    if (!gBig[it]) {
-        gBig[it] = OpenSized(size, italic);
-        gBigSize[it] = size;
-        return gBig[it];
+    return gFace[it];
+}
+
+// The face of the style set to a cell of `size` pixels.
+TTF_Font* GetFont(int size, bool italic) {
+    TTF_Font* f = Face(size, italic);
+    if (!f) return nullptr;
+    int it = italic ? 1 : 0;
+    if (gFaceSize[it] != size) {
+        if (TTF_SetFontSize(f, PointSize(f, size, size)) != 0) return nullptr;
+        gFaceSize[it] = size;
     }
-    if (gBigSize[it] != size) {
-        if (TTF_SetFontSize(gBig[it], PointSize(gBig[it], size, size)) != 0) return nullptr;
-        gBigSize[it] = size;
-    }
-    return gBig[it];
+    return f;
 }
 
 // Decodes one UTF-8 character; advances *p.
@@ -195,6 +202,7 @@ Glyph gGlyphs[kGlyphSlots];
 bool gGlyphUsed[kGlyphSlots];
 unsigned char* gMasks;
 size_t gMaskUsed;
+int gLargestCached;  // the largest size with a glyph in the cache
 Glyph gScratch;
 unsigned char gScratchMask[256 * 256];
 
@@ -226,8 +234,20 @@ static bool RenderMask(TTF_Font* font, Uint32 c, Glyph* g, unsigned char* out, s
 
 static const unsigned char* MaskOf(const Glyph* g) { return g == &gScratch ? gScratchMask : gMasks + g->offset; }
 
-static const Glyph* CachedGlyph(TTF_Font* font, int size, bool italic, Uint32 c) {
-    unsigned h = (c * 2654435761u) ^ (unsigned)(size * 40503) ^ (italic ? 0x9E37u : 0);
+// The mask store is mapped directly, so that what a release gives back
+// leaves the process at once; its pages are touched only as glyphs fill it.
+static unsigned char* MapMasks() {
+    void* p = mmap(nullptr, kMaskBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return p == MAP_FAILED ? nullptr : static_cast<unsigned char*>(p);
+}
+
+static unsigned GlyphHash(Uint32 c, int size, bool italic) {
+    return (c * 2654435761u) ^ (unsigned)(size * 40503) ^ (italic ? 0x9E37u : 0);
+}
+
+static const Glyph* CachedGlyph(int size, bool italic, Uint32 c) {
+    unsigned h = GlyphHash(c, size, italic);
+    TTF_Font* font = nullptr;
     for (int probe = 0; probe < 64; probe++) {
         int i = (int)((h + probe) & (kGlyphSlots - 1));
         if (gGlyphUsed[i]) {
@@ -235,16 +255,21 @@ static const Glyph* CachedGlyph(TTF_Font* font, int size, bool italic, Uint32 c)
             if (g.ch == c && g.size == size && g.italic == (italic ? 1 : 0)) return &g;
             continue;
         }
-        if (!gMasks) gMasks = static_cast<unsigned char*>(std::malloc(kMaskBytes));
+        if (!gMasks) gMasks = MapMasks();
         if (!gMasks) break;
+        font = GetFont(size, italic);
+        if (!font) return nullptr;
         Glyph g = {c, (int16_t)size, (int8_t)(italic ? 1 : 0), 0, 0, 0, (uint32_t)gMaskUsed};
         if (!RenderMask(font, c, &g, gMasks + gMaskUsed, kMaskBytes - gMaskUsed)) break;
         gMaskUsed += (size_t)g.w * g.h;
         gGlyphs[i] = g;
         gGlyphUsed[i] = true;
+        if (size > gLargestCached) gLargestCached = size;
         return &gGlyphs[i];
     }
     // Cache full: draw it once from scratch storage.
+    if (!font) font = GetFont(size, italic);
+    if (!font) return nullptr;
     gScratch = Glyph{c, (int16_t)size, (int8_t)(italic ? 1 : 0), 0, 0, 0, 0};
     return RenderMask(font, c, &gScratch, gScratchMask, sizeof gScratchMask) ? &gScratch : nullptr;
 }
@@ -278,8 +303,7 @@ static void BlendMask(PlatSurface* dst, const Glyph* g, int x, int y, SDL_Color 
 bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, int r, int g, int b,
                    bool italic) {
     if (!dst || !text || !*text) return false;
-    TTF_Font* font = GetFont(size, italic);
-    if (!font) return false;
+    if (!Face(size, italic)) return false;
     if (!Plat_Drawing()) return true;
     SDL_Color col = {(Uint8)(r & 255), (Uint8)(g & 255), (Uint8)(b & 255), 255};
     int dw = Plat_SurfaceWidth(dst), dh = Plat_SurfaceHeight(dst);
@@ -290,7 +314,7 @@ bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, i
         int pen = x;
         for (const char* p = text; *p && pen < dw;) {
             Uint32 c = NextChar(&p);
-            const Glyph* gl = CachedGlyph(font, size, italic, c);
+            const Glyph* gl = CachedGlyph(size, italic, c);
             if (!gl) continue;
             if (pen + gl->w > 0) BlendMask(dst, gl, pen, y, col);
             pen += gl->advance;
@@ -298,6 +322,8 @@ bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, i
         return true;
     }
     // Huge text: only the characters that reach the screen are rendered.
+    TTF_Font* font = GetFont(size, italic);
+    if (!font) return false;
     int pen = x;
     for (const char* p = text; *p && pen < dw;) {
         Uint32 c = NextChar(&p);
@@ -317,24 +343,66 @@ bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y, i
 
 bool Plat_TextPrepare(const char* text, int size) {
     if (!text || size <= 0 || size > kCachedSizes) return false;
-    TTF_Font* font = GetFont(size, false);
-    if (!font) return false;
-    for (const char* p = text; *p;) CachedGlyph(font, size, false, NextChar(&p));
+    if (!Face(size, false)) return false;
+    for (const char* p = text; *p;) CachedGlyph(size, false, NextChar(&p));
     return true;
 }
 
+int Plat_TextWidth(const char* text, int size) {
+    if (!text || size <= 0 || size > kCachedSizes || !Face(size, false)) return -1;
+    int w = 0;
+    for (const char* p = text; *p;) {
+        const Glyph* g = CachedGlyph(size, false, NextChar(&p));
+        if (g) w += g->advance;
+    }
+    return w;
+}
+
+void Plat_TextRelease(int keepUpTo) {
+    if (gLargestCached <= keepUpTo || !gMasks) return;
+    // The glyphs kept move to a fresh store, in their old order; the old
+    // store goes back to the system whole.
+    unsigned char* fresh = MapMasks();
+    if (!fresh) return;
+    static Glyph kept[kGlyphSlots];
+    int n = 0;
+    for (int i = 0; i < kGlyphSlots; i++)
+        if (gGlyphUsed[i] && gGlyphs[i].size <= keepUpTo) kept[n++] = gGlyphs[i];
+    std::sort(kept, kept + n, [](const Glyph& a, const Glyph& b) { return a.offset < b.offset; });
+    size_t used = 0;
+    for (int k = 0; k < n; k++) {
+        size_t bytes = (size_t)kept[k].w * kept[k].h;
+        std::memcpy(fresh + used, gMasks + kept[k].offset, bytes);
+        kept[k].offset = (uint32_t)used;
+        used += bytes;
+    }
+    munmap(gMasks, kMaskBytes);
+    gMasks = fresh;
+    gMaskUsed = used;
+    gLargestCached = 0;
+    for (bool& u : gGlyphUsed) u = false;
+    for (int k = 0; k < n; k++) {
+        unsigned h = GlyphHash(kept[k].ch, kept[k].size, kept[k].italic != 0);
+        for (int probe = 0; probe < 64; probe++) {
+            int i = (int)((h + probe) & (kGlyphSlots - 1));
+            if (gGlyphUsed[i]) continue;
+            gGlyphs[i] = kept[k];
+            gGlyphUsed[i] = true;
+            if (kept[k].size > gLargestCached) gLargestCached = kept[k].size;
+            break;
+        }
+    }
+}
+
+int Plat_TextFaceCount() { return (gFace[0] ? 1 : 0) + (gFace[1] ? 1 : 0); }
+
 void Plat_TextShutdown() {
-    std::free(gMasks);
+    if (gMasks) munmap(gMasks, kMaskBytes);
     gMasks = nullptr;
     gMaskUsed = 0;
+    gLargestCached = 0;
     for (bool& u : gGlyphUsed) u = false;
-    for (auto& sizes : gFonts)
-        for (auto& f : sizes)
-            if (f) {
-                TTF_CloseFont(f);
-                f = nullptr;
-            }
-    for (auto& f : gBig)
+    for (auto& f : gFace)
         if (f) {
             TTF_CloseFont(f);
             f = nullptr;

@@ -5,14 +5,22 @@
 
 // Draws UTF-8 `text` with its character cell `size` pixels high, top-left
 // at (x, y), colour (r, g, b) (each 0..255), transparent background, in the
-// game's proportional Mincho face; optionally italic. Fonts are cached per
-// size and style. Returns false when no font can be had (nothing drawn).
+// game's proportional Mincho face; optionally italic. One face per style
+// serves every size; the glyphs of sizes up to 128 are cached. Returns
+// false when no font can be had (nothing drawn).
 bool Plat_DrawText(PlatSurface* dst, const char* text, int size, int x, int y,
                    int r, int g, int b, bool italic);
 // Makes ready every glyph of `text` at `size` (non-italic), so that
 // drawing them later neither renders nor allocates. False when no font
 // can be had.
 bool Plat_TextPrepare(const char* text, int size);
+// The width in pixels of `text` at `size` (non-italic); -1 without a font.
+int Plat_TextWidth(const char* text, int size);
+// Forgets the cached glyphs of sizes above `keepUpTo` and gives their
+// memory back (the intro's growing logo leaves hundreds behind).
+void Plat_TextRelease(int keepUpTo);
+// Faces open (one per style used so far): for tests of the bound.
+int Plat_TextFaceCount();
 // Releases the cached fonts. Called at shutdown.
 void Plat_TextShutdown();
 

@@ -43,7 +43,11 @@ bool DD_LoadBitmap(SurfaceData& slot, const char* file) {
     Plat_GamePath(file, rel, sizeof rel);
     std::snprintf(path, sizeof path, "%s%s", Plat_ProgramDir(), rel);
     PlatSurface* s = Plat_SurfaceLoadBMP(path);
-    if (!s) return false;
+    if (!s) {
+        // No box for a picture, as ever; standard error says which one.
+        std::fprintf(stderr, "quellstorm: picture %s: %s; it is left out\n", path, Plat_SurfaceLoadProblem());
+        return false;
+    }
     Plat_SurfaceFree(slot.surface);
     slot.surface = s;
     slot.file = file;
@@ -139,6 +143,10 @@ void DD_FontShow(const char* text, int size, int x, int y, int r, int g, int b, 
 }
 
 void DD_FontPrepare(const char* text, int size) { Plat_TextPrepare(text, size); }
+
+// The largest text of the game besides the logo and the title letters is
+// the staff roll's.
+void DD_FontRelease() { Plat_TextRelease(40); }
 
 void DD_DrawLine(int x1, int y1, int x2, int y2, int width, int r, int g, int b) {
     if (!DDBack) return;

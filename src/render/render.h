@@ -60,6 +60,9 @@ void DD_FontShow(const char* text, int size, int x, int y, int r, int g, int b, 
 // Readies the glyphs of `text` at `size`, so that showing them during play
 // costs no rendering and no allocation.
 void DD_FontPrepare(const char* text, int size);
+// Forgets the glyphs of text larger than the game's usual texts (the
+// intro's growing logo); cheap when there are none.
+void DD_FontRelease();
 // A solid line; the end point is not drawn.
 void DD_DrawLine(int x1, int y1, int x2, int y2, int width, int r, int g, int b);
 

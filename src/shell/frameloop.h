@@ -50,6 +50,9 @@ bool Shell_Running();
 void Shell_RunFrame(bool seen = true);
 // Handles one window event. False when the window is gone (loop ends).
 bool WindowProc(const PlatEvent& ev);
+// The window lost its focus: pauses play as the pause key does (not
+// headless, in playback, scripted or with the bot; off by the setting).
+void Shell_FocusLost();
 // Escape's save and release of the joystick.
 void Shell_SaveOnQuit();
 // Escape where the window cannot close (a browser page): the record is

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -33,7 +34,9 @@ std::vector<uint8_t> gDat;
 size_t gNext;
 bool gPlaying, gVerify;
 long gEnd = -1;
+long gLastWhole = -1;  // a recording without its end line: its last whole frame
 int gExit;
+std::string gPath;
 bool gInvincible;  // the recording was made with the ship held invincible
 
 uint32_t gLastKeys = 0xFFFFFFFF;
@@ -71,6 +74,15 @@ bad:
     return false;
 }
 
+// Playback has reached the last whole frame of a recording without its end.
+void ReportIncomplete(long frame) {
+    std::fprintf(stderr,
+                 "quellstorm: the replay %s is incomplete (its recording stopped without its end line); "
+                 "it was played up to frame %ld, its last whole frame\n",
+                 gPath.c_str(), frame);
+    gExit = REPLAY_EXIT_INCOMPLETE;
+}
+
 }  // namespace
 
 bool Replay_Record(const char* path) {
@@ -93,6 +105,7 @@ bool Replay_Parse(const char* text, size_t size, const char* path) {
     gEvents.clear();
     gDat.clear();
     gEnd = -1;
+    gLastWhole = -1;
     static char line[4096];
     int lineNo = 0, version = 0, every = 0;
     bool ok = true;
@@ -100,6 +113,10 @@ bool Replay_Parse(const char* text, size_t size, const char* path) {
     while (ok && pos < size) {
         size_t len = 0;
         while (pos + len < size && text[pos + len] != '\n') len++;
+        // A last line without its newline was cut short by a recording
+        // that stopped mid-write: its frame number or fingerprint may be
+        // whole-looking but wrong, so it does not count.
+        if (pos + len == size && lineNo > 0) break;
         size_t keep = len < sizeof line - 1 ? len : sizeof line - 1;
         std::memcpy(line, text + pos, keep);
         line[keep] = 0;
@@ -148,6 +165,14 @@ bool Replay_Parse(const char* text, size_t size, const char* path) {
         gEvents.clear();
         gDat.clear();
     }
+    if (ok && gEnd < 0) {
+        // No end line: the recording's process died. Its frames are whole
+        // up to the one before the last frame it wrote anything for, and
+        // including that one when its last line is that frame's
+        // fingerprint (the last thing written for a frame).
+        if (gEvents.empty()) gLastWhole = 0;
+        else gLastWhole = gEvents.back().kind == EV_HASH ? gEvents.back().frame : gEvents.back().frame - 1;
+    }
     return ok;
 }
 
@@ -163,6 +188,8 @@ bool Replay_Play(const char* path, bool verify) {
     if (!ok) return false;
     gPlaying = true;
     gVerify = verify;
+    gPath = path;
+    if (gLastWhole == 0) ReportIncomplete(0);
     if (gInvincible) CheatInvincible = true;
     bool none[256] = {};
     Plat_SetScriptedKeys(none);
@@ -218,6 +245,9 @@ bool Replay_EndFrame(long frame) {
         // Opens happen inside the frame; playback queues them before it.
         for (int i = 0; i < n; i++) std::fprintf(gOut, "%ld O %d\n", frame, opens[i] ? 1 : 0);
         if (frame % REPLAY_HASH_EVERY == 0) std::fprintf(gOut, "%ld H %016" PRIx64 "\n", frame, Game_StateHash());
+        // On disk at least every second of play: a run that is killed or
+        // crashes leaves a recording that plays up to here.
+        if (frame % REPLAY_FLUSH_EVERY == 0) std::fflush(gOut);
         return true;
     }
     if (!gPlaying) return true;
@@ -229,10 +259,14 @@ bool Replay_EndFrame(long frame) {
                 std::fprintf(stderr, "quellstorm: replay differs from its recording at frame %ld (state %016" PRIx64
                                      ", recorded %016" PRIx64 "); it first matched up to frame %ld\n",
                              frame, now, ev.hash, frame - REPLAY_HASH_EVERY);
-                gExit = 3;
+                gExit = REPLAY_EXIT_DIFFERS;
                 return false;
             }
         }
+    }
+    if (gLastWhole >= 0 && frame >= gLastWhole) {
+        ReportIncomplete(frame);
+        return false;
     }
     return gEnd < 0 || frame < gEnd;
 }

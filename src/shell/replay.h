@@ -15,11 +15,19 @@
 //   <frame> J <res> <x> <y> <buttons hex>   the joystick from this frame on
 //   <frame> H <hex>             the state fingerprint after the frame
 //   end <frame>                 the last frame of the run
+//
+// The recorder writes as the run goes and flushes at least once a second
+// of play. A recording without its end line (its process was killed)
+// plays up to its last whole frame, then stops with a message and its
+// own exit status.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
-enum { REPLAY_FORMAT = 1, REPLAY_HASH_EVERY = 50 };
+enum { REPLAY_FORMAT = 1, REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
+// Exit statuses of a playback: a difference from the recording, and a
+// recording cut short.
+enum { REPLAY_EXIT_DIFFERS = 3, REPLAY_EXIT_INCOMPLETE = 5 };
 
 // Starts writing a recording. False, with a message, when it cannot.
 bool Replay_Record(const char* path);
@@ -46,6 +54,8 @@ void Replay_FilterDat(uint8_t* bytes1088);
 void Replay_Flush();
 // Ends a recording with its last frame.
 void Replay_Close(long lastFrame);
-// 0 when nothing went wrong; 3 after a verified playback found a
-// difference.
+// 0 when nothing went wrong; REPLAY_EXIT_DIFFERS after a verified
+// playback found a difference; REPLAY_EXIT_INCOMPLETE once a recording
+// without its end line has played its last whole frame (set at load when
+// it holds no whole frame at all).
 int Replay_ExitCode();

@@ -1,8 +1,11 @@
 // Start-up, window events and the frame loop.
 #include "shell/frameloop.h"
+#include "shell/pacing.h"
 #include "config/settings.h"
 #include "pages/pages.h"
 #include "shell/bot.h"
+#include "config/paths.h"
+#include "config/replays.h"
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/shell.h"
@@ -29,8 +32,8 @@ ShellOptions Options;
 long FrameCount;
 
 static bool sWindowAlive;
+static bool sMusicHeld;  // the tune is held because the window lost its focus in play
 static int sExitCode;  // the soak's verdict
-
 int Shell_ParseArgs(int argc, char** argv) {
     Options = ShellOptions();
     CheatInvincible = false;
@@ -64,6 +67,37 @@ void Shell_CloseWindow(PlatWindow* window) {
     sWindowAlive = false;
 }
 
+// The window lost its focus (another window, Alt+Tab, minimised): play
+// pauses as under the pause key and stays paused until that key, the
+// music held with it. Runs that others drive (replays, scripts, the bot,
+// headless runs) never pause by themselves, so they stay the same on
+// every machine; in a recorded run the pause goes in as the pause key, so
+// its replay pauses at the same frame.
+void Shell_FocusLost() {
+    if (!Options.pauseOnFocusLoss || Options.headless || Replay_Playing() || Script_Active() || Options.bot >= 0)
+        return;
+    if (Scene != SCENE_GAME) return;  // the title and menus carry on
+    if (PauseCount % 2 == 0) {
+        Replay_KeyDown(FrameCount + 1, VK_C);
+        Event_Proc(VK_C, hwnd);
+    }
+    if (!sMusicHeld) MIDI_Pause(true);
+    sMusicHeld = true;
+}
+
+// The held tune goes on with the game: once the pause key has resumed
+// play, or play has ended.
+static void ReleaseHeldMusic() {
+    if (sMusicHeld && (PauseCount % 2 == 0 || Scene != SCENE_GAME)) {
+        MIDI_Pause(false);
+        sMusicHeld = false;
+    }
+}
+
+// The score of the game in play, or the final score of the game that has
+// just ended (its score line still shows it).
+static long long GameScore() { return Scene == SCENE_GAME ? (long long)dat.score : std::atoll(dat.scoretext); }
+
 bool WindowProc(const PlatEvent& ev) {
     switch (ev.type) {
     case PLAT_EV_QUIT:  // the close box: no save
@@ -83,6 +117,9 @@ bool WindowProc(const PlatEvent& ev) {
     case PLAT_EV_MOUSEMOVE:
         MouseX = ev.x & 0xFFFF;
         MouseY = ev.y & 0xFFFF;
+        break;
+    case PLAT_EV_FOCUS_LOST:
+        Shell_FocusLost();
         break;
     case PLAT_EV_MUSIC_DONE:
         MIDI_Notify(ev.x == 1);
@@ -121,6 +158,7 @@ void Shell_RunFrame(bool seen) {
     PlatEvent ev;
     while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);  // a script's or replay's key-downs
     if (!sWindowAlive) return;
+    ReleaseHeldMusic();
     FrameCount = next;
     if (!seen && Options.headless && Options.drawEvery > 1) seen = FrameCount % Options.drawEvery == 0;
     Plat_SetDrawing(seen || Scene != 1 || ShotDue(FrameCount));
@@ -135,25 +173,11 @@ void Shell_RunFrame(bool seen) {
     DD_Flip();
     TakeShots();
     if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
+    Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
     if (!Bot_Check(FrameCount)) {
         sExitCode = 4;
         Shell_CloseWindow(hwnd);
     }
-}
-
-// How many game frames real time asks for before the next picture. At most
-// Plat_CatchUpFrames() a picture (ten on the desktop): a machine that cannot
-// keep up, or a long pause such as the loading pass, plays on slower
-// instead of racing to catch up.
-static int FramesDue(double* simMs) {
-    const double step = 4.0, most = Plat_CatchUpFrames() * step;
-    double now = Plat_RealMs();
-    double behind = now - *simMs;
-    if (behind > most) {
-        *simMs = now - most;
-        behind = most;
-    }
-    return (int)(behind / step);
 }
 
 static double sStartMs;
@@ -175,6 +199,7 @@ int Shell_Start(int argc, char** argv) {
         return 2;
     }
     if (Options.play && !Replay_Play(Options.play, Options.verify)) return 2;
+    if (Replay_ExitCode()) return Replay_ExitCode();  // a recording with no whole frame
     if (Options.record && !Replay_Record(Options.record)) return 2;
     if (Options.bot >= 0) {
         if (Options.script || Options.play) {
@@ -188,6 +213,8 @@ int Shell_Start(int argc, char** argv) {
     Settings_Apply();
     PlatDisplayConfig cfg = {Options.headless, Options.window, Options.scale, Settings.scaling, Settings.vsync != 0};
     if (!Plat_DisplayOpen(cfg)) {
+        std::fprintf(stderr, "quellstorm: %s; start it from a desktop session, or pass --headless to run it without a window\n",
+                     *Plat_DisplayProblem() ? Plat_DisplayProblem() : "the display cannot be opened");
         Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");
         return 0;
     }
@@ -199,16 +226,32 @@ int Shell_Start(int argc, char** argv) {
     }
     DS_INIT(hwnd);
     Plat_ShowCursor(false);
+    // Every game played in a window is kept, unless a recording or
+    // playback was asked for (or the setting is off). With --home the
+    // replays go there too, so tests and benchmarks keep to their folder.
+    if (!Options.headless && Options.keepReplays && !Options.record && !Options.play)
+        Kept_Start(Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/");
     return 1;
 }
 
 bool Shell_Running() { return sWindowAlive; }
 
-int QS_WinMain(int argc, char** argv) {
-    int started = Shell_Start(argc, argv);
-    if (started == -1) return 1;  // --help, --version: done
-    if (started != 1) return started;
-    double simMs = Plat_RealMs();
+// The window's loop: events, the game frames due, the picture. How many
+// game frames each picture advances is the pacer's choice (exact or
+// smooth); at most ten a picture, so a machine that cannot keep up, or a
+// long pause such as the loading pass, plays on slower instead of racing
+// to catch up.
+static void WindowLoop() {
+    Pacer pacer;
+    Pace_Init(&pacer, Options.pace, Plat_RealMs());
+    pacer.catchUp = Plat_CatchUpFrames();
+    FILE* paceLog = nullptr;
+    if (Options.paceLog && !(paceLog = std::fopen(Options.paceLog, "w")))
+        std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.paceLog);
+    if (paceLog)
+        std::fprintf(paceLog, "# pace %s, display %d Hz, presents %s: present time (ms), game steps shown\n",
+                     Options.pace ? "smooth" : "exact", Plat_RefreshRate(),
+                     Plat_PresentWaits() ? "wait for the refresh" : "paced by the loop");
     // Without a display that waits for its refresh, pictures are shown at
     // its refresh rate and the loop sleeps in between: the game frames
     // still run at their own pace, several to a picture.
@@ -218,55 +261,71 @@ int QS_WinMain(int argc, char** argv) {
     // can: when presents keep coming back well inside one refresh, the
     // loop paces itself instead.
     bool paced = !Plat_PresentWaits();
-    int quickPresents = 0;
-    double lastPresent = 0;
     while (sWindowAlive) {
         PlatEvent ev;
         while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
         if (!sWindowAlive) break;
-        if (Options.headless) {
-            // Headless runs never wait: the virtual clock just moves on.
-            // Every picture is drawn unless --draw-every says otherwise.
-            Shell_RunFrame(Options.drawEvery <= 1);
-        } else {
-            if (paced && FrameCount > 0) {
-                double now = Plat_RealMs();
-                if (now < nextPresent) {
-                    Plat_SleepMs(nextPresent - now);
-                    continue;
-                }
-                nextPresent = (now - nextPresent > presentEvery ? now : nextPresent) + presentEvery;
-            }
-            // The very first picture (the instructions) is shown before the
-            // loading frame runs.
-            bool first = FrameCount == 0;
-            int due = first ? 1 : FramesDue(&simMs);
-            if (due == 0) {
-                // Nothing new to show yet: wait for the next game frame.
-                double wait = 4.0 - (Plat_RealMs() - simMs);
-                Plat_SleepMs(wait < 0.5 ? 0.5 : wait > 4.0 ? 4.0 : wait);
+        if (paced && FrameCount > 0) {
+            double now = Plat_RealMs();
+            if (now < nextPresent) {
+                Plat_SleepMs(nextPresent - now);
                 continue;
             }
-            if (Options.maxFrames && due > Options.maxFrames - FrameCount) due = (int)(Options.maxFrames - FrameCount);
-            for (int i = 0; i < due && sWindowAlive; i++) {
-                Shell_RunFrame(i == due - 1);  // only the last of them is shown
-                simMs += 4.0;
-                if (Options.maxFrames && FrameCount >= Options.maxFrames) break;
-            }
-            if (sWindowAlive) Plat_Present(DDBack);
-            if (first) simMs = Plat_RealMs();  // the game's clock starts with the first picture
-            if (!paced) {
-                double now = Plat_RealMs();
-                quickPresents = now - lastPresent < presentEvery / 2 ? quickPresents + 1 : 0;
-                lastPresent = now;
-                if (quickPresents >= 30) {
-                    paced = true;
-                    nextPresent = now + presentEvery;
-                }
-            }
+            nextPresent = (now - nextPresent > presentEvery ? now : nextPresent) + presentEvery;
+        }
+        // The very first picture (the instructions) is shown before the
+        // loading frame runs.
+        bool first = FrameCount == 0;
+        int due = first ? 1 : Pace_Due(&pacer, Plat_RealMs());
+        if (due == 0) {
+            // Nothing new to show yet: wait for the next game frame.
+            const double step = PACE_STEP_MS;
+            double wait = step - (Plat_RealMs() - pacer.simMs);
+            Plat_SleepMs(wait < 0.5 ? 0.5 : wait > step ? step : wait);
+            continue;
+        }
+        if (Options.maxFrames && due > Options.maxFrames - FrameCount) due = (int)(Options.maxFrames - FrameCount);
+        int ran = 0;
+        for (int i = 0; i < due && sWindowAlive; i++, ran++) {
+            Shell_RunFrame(i == due - 1);  // only the last of them is shown
+            if (Options.maxFrames && FrameCount >= Options.maxFrames) break;
+        }
+        if (!sWindowAlive) break;
+        Plat_Present(DDBack);
+        double now = Plat_RealMs();
+        if (first) pacer.simMs = now;  // the game's clock starts with the first picture
+        if (Pace_Presented(&pacer, now))
+            std::fprintf(stderr, "quellstorm: smooth pacing does not fit this display (%s %.2f Hz); pacing exactly\n",
+                         pacer.steady ? "refresh" : "no steady refresh, pictures at about", pacer.refreshHz);
+        if (paceLog) std::fprintf(paceLog, "%.3f %d\n", now, ran);
+        if (!paced && pacer.count >= PACE_MIN_SAMPLES && Pace_MedianInterval(&pacer) < presentEvery / 2) {
+            paced = true;
+            nextPresent = now + presentEvery;
+            Pace_Forget(&pacer);  // the beat from now on is the loop's own
         }
         if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
     }
+    if (paceLog) std::fclose(paceLog);
+}
+
+int QS_WinMain(int argc, char** argv) {
+    int started = Shell_Start(argc, argv);
+    if (started == -1) return 1;  // --help, --version: done
+    if (started != 1) return started;
+    if (Options.headless) {
+        // Headless runs never wait: the virtual clock just moves on.
+        // Every picture is drawn unless --draw-every says otherwise.
+        while (sWindowAlive) {
+            PlatEvent ev;
+            while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
+            if (!sWindowAlive) break;
+            Shell_RunFrame(Options.drawEvery <= 1);
+            if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
+        }
+    } else {
+        WindowLoop();
+    }
+    Kept_Close(FrameCount, GameScore());
     Replay_Close(FrameCount);
     if (Options.stateOut) {
         char line[512];

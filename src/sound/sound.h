@@ -24,6 +24,9 @@ void DS_Play(PlatSound* buffer);
 void MIDI_Play(const char* file);
 // Stops and closes the open tune, if any.
 void MIDI_Stop();
+// Holds the open tune where it is while the game is held (the window lost
+// its focus during play), and lets it go on again.
+void MIDI_Pause(bool hold);
 // Window procedure, on the tune's completion notice: restarts the tune
 // while one is open and the device reports it stopped.
 void MIDI_Notify(bool successful);

@@ -72,3 +72,16 @@ const char* Wave_Message(WaveResult r) {
     default: return "";
     }
 }
+
+const char* Wave_Problem(WaveResult r) {
+    switch (r) {
+    case WAVE_NO_RIFF: return "it is not a WAV file (no RIFF WAVE header)";
+    case WAVE_NO_FORMAT: return "it is damaged: the WAV header ends before its format chunk";
+    case WAVE_SHORT_FORMAT: return "it is damaged: the format chunk is cut short";
+    case WAVE_NOT_PCM: return "it is not plain PCM (compressed or floating-point samples are not played)";
+    case WAVE_BAD_ASCENT: return "it is damaged: the format chunk runs past the end of the file";
+    case WAVE_NO_DATA: return "it holds no sample data (no data chunk)";
+    case WAVE_SHORT_DATA: return "it is damaged or truncated: the sample data is cut short";
+    default: return "";
+    }
+}

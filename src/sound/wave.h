@@ -27,3 +27,5 @@ struct WaveInfo {
 WaveResult Wave_Parse(const uint8_t* buf, size_t n, WaveInfo* info);
 // The game's own message for a result.
 const char* Wave_Message(WaveResult r);
+// What is wrong with the file, in plain words, for standard error.
+const char* Wave_Problem(WaveResult r);

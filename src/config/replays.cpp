@@ -1,0 +1,194 @@
+// The replay folder: the session's running recording, each finished game
+// kept under its own name, and the pruning after each save.
+#include "config/replays.h"
+#include "config/paths.h"
+#include "platform/files.h"
+#include "shell/replay.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kDifficulty[] = {"EASY", "NORMAL", "HARD", "SPECIAL"};
+
+std::string gDir;      // the folder, with its trailing '/'
+std::string gRunning;  // the session's own file (name only)
+bool gActive;
+bool gInGame;
+std::string gGameStamp;
+int gGameDifficulty;
+
+std::string Stamp() {
+    std::time_t t = std::time(nullptr);
+    std::tm local;
+    localtime_r(&t, &local);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y%m%d-%H%M%S", &local);
+    return buf;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// `base` + ".qsr", or `base` + "-2.qsr" and so on when that is taken.
+std::string FreeName(const std::string& base) {
+    std::string name = base + ".qsr";
+    for (int k = 2; Exists(gDir + name) && k < 1000; k++) name = base + "-" + std::to_string(k) + ".qsr";
+    return name;
+}
+
+bool AllDigits(const std::string& s, size_t from, size_t to) {
+    if (from >= to || to > s.size()) return false;
+    for (size_t i = from; i < to; i++)
+        if (!std::isdigit((unsigned char)s[i])) return false;
+    return true;
+}
+
+std::vector<std::string> ListFolder() {
+    std::vector<std::string> names;
+    DIR* d = opendir(gDir.c_str());
+    if (!d) return names;
+    while (struct dirent* e = readdir(d)) names.push_back(e->d_name);
+    closedir(d);
+    return names;
+}
+
+void Prune() {
+    for (const std::string& name : Kept_ToPrune(ListFolder()))
+        if (name != gRunning) std::remove((gDir + name).c_str());
+}
+
+// The run so far with its end line, under the game's own name.
+void KeepGame(long lastFrame, long long score) {
+    Replay_Flush();
+    long size;
+    unsigned char* text = Plat_ReadWholeFile((gDir + gRunning).c_str(), &size, 1L << 30);
+    if (!text) {
+        std::fprintf(stderr, "quellstorm: cannot read the replay %s%s\n", gDir.c_str(), gRunning.c_str());
+        return;
+    }
+    std::string out(reinterpret_cast<const char*>(text), (size_t)size);
+    Plat_FreeFile(text);
+    // A line the buffered recorder has only half written yet cannot be
+    // there: everything was flushed above.
+    out += "end " + std::to_string(lastFrame) + "\n";
+    int d = gGameDifficulty >= 0 && gGameDifficulty < 4 ? gGameDifficulty : 1;
+    std::string name = FreeName(gGameStamp + "-" + kDifficulty[d] + "-" + std::to_string(score < 0 ? 0 : score));
+    if (!Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size()))
+        std::fprintf(stderr, "quellstorm: cannot write the replay %s%s\n", gDir.c_str(), name.c_str());
+    Prune();
+}
+
+}  // namespace
+
+bool Kept_ParseName(const std::string& name, KeptName* out) {
+    // YYYYMMDD-HHMMSS-<rest>.qsr
+    if (name.size() < 20 || !AllDigits(name, 0, 8) || name[8] != '-' || !AllDigits(name, 9, 15) || name[15] != '-' ||
+        name.compare(name.size() - 4, 4, ".qsr") != 0)
+        return false;
+    // <rest>: "unfinished" or "<DIFFICULTY>-<score>", then perhaps "-N"
+    // telling apart two replays of the same second.
+    std::vector<std::string> parts;
+    std::string rest = name.substr(16, name.size() - 20);
+    for (size_t from = 0;;) {
+        size_t dash = rest.find('-', from);
+        parts.push_back(rest.substr(from, dash == std::string::npos ? std::string::npos : dash - from));
+        if (dash == std::string::npos) break;
+        from = dash + 1;
+    }
+    auto digits = [](const std::string& s) { return AllDigits(s, 0, s.size()) && s.size() <= 18; };
+    KeptName k;
+    k.stamp = name.substr(0, 15);
+    if (parts[0] == "unfinished") {
+        if (parts.size() > 2 || (parts.size() == 2 && !digits(parts[1]))) return false;
+        k.score = -1;
+    } else {
+        if (std::find(std::begin(kDifficulty), std::end(kDifficulty), parts[0]) == std::end(kDifficulty)) return false;
+        if (parts.size() < 2 || parts.size() > 3 || !digits(parts[1]) || (parts.size() == 3 && !digits(parts[2])))
+            return false;
+        k.score = std::stoll(parts[1]);
+    }
+    *out = k;
+    return true;
+}
+
+std::vector<std::string> Kept_ToPrune(const std::vector<std::string>& names, size_t recent, size_t best) {
+    struct Entry {
+        std::string name;
+        KeptName k;
+    };
+    std::vector<Entry> all;
+    for (const std::string& n : names) {
+        KeptName k;
+        if (Kept_ParseName(n, &k)) all.push_back({n, k});
+    }
+    std::vector<bool> keep(all.size(), false);
+    std::vector<size_t> order(all.size());
+    for (size_t i = 0; i < order.size(); i++) order[i] = i;
+    // Most recent first; the name breaks ties so the choice never depends
+    // on the folder's listing order.
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        if (all[a].k.stamp != all[b].k.stamp) return all[a].k.stamp > all[b].k.stamp;
+        return all[a].name > all[b].name;
+    });
+    for (size_t i = 0; i < order.size() && i < recent; i++) keep[order[i]] = true;
+    // Best first; of equal scores the earlier game holds the place.
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        if (all[a].k.score != all[b].k.score) return all[a].k.score > all[b].k.score;
+        if (all[a].k.stamp != all[b].k.stamp) return all[a].k.stamp < all[b].k.stamp;
+        return all[a].name < all[b].name;
+    });
+    for (size_t i = 0, taken = 0; i < order.size() && taken < best; i++) {
+        if (all[order[i]].k.score < 0) continue;  // an unfinished session has no score
+        keep[order[i]] = true;
+        taken++;
+    }
+    std::vector<std::string> out;
+    for (size_t i = 0; i < all.size(); i++)
+        if (!keep[i]) out.push_back(all[i].name);
+    return out;
+}
+
+bool Kept_Start(const std::string& dir) {
+    gDir = dir;
+    if (gDir.empty() || gDir.back() != '/') gDir += '/';
+    if (!Paths_MakeDirs(gDir)) {
+        std::fprintf(stderr, "quellstorm: cannot make the replay folder %s; this session is not kept\n", gDir.c_str());
+        return false;
+    }
+    gRunning = FreeName(Stamp() + "-unfinished");
+    if (!Replay_Record((gDir + gRunning).c_str())) return false;
+    gActive = true;
+    gInGame = false;
+    return true;
+}
+
+bool Kept_Active() { return gActive; }
+
+void Kept_AfterFrame(long frame, bool inGame, int difficulty, long long score) {
+    if (!gActive) return;
+    if (inGame && !gInGame) {
+        gGameStamp = Stamp();
+        gGameDifficulty = difficulty;
+    } else if (!inGame && gInGame) {
+        KeepGame(frame, score);
+    }
+    gInGame = inGame;
+}
+
+void Kept_Close(long lastFrame, long long score) {
+    if (!gActive) return;
+    if (gInGame) KeepGame(lastFrame, score);
+    Replay_Close(lastFrame);
+    std::remove((gDir + gRunning).c_str());
+    gActive = false;
+    gInGame = false;
+}

@@ -1,0 +1,46 @@
+// Kept replays: every game played in a window, recorded as it is played
+// into the replay folder (Paths_DataHome() + "replays/", or DIR/replays/
+// with --home DIR).
+//
+// The recorder runs from start-up, because a replay plays a whole run
+// from the program's start: the file of the session being played is
+//   <start date>-<start time>-unfinished.qsr
+// flushed at least once a second of play, so a run that is killed leaves
+// it playable up to its last flush. Each game that ends (game over, the
+// staff roll, Escape or the close box during play) is kept as the run so
+// far plus its end line, named by the game's start, difficulty and final
+// score:
+//   20261207-183512-NORMAL-1234560.qsr
+// After each save the folder keeps the 50 most recent replays and the 10
+// best by score; the rest are deleted. A session's own file goes when the
+// session ends normally.
+#pragma once
+#include <string>
+#include <vector>
+
+enum { KEPT_RECENT = 50, KEPT_BEST = 10 };
+
+// A kept replay's file name taken apart.
+struct KeptName {
+    std::string stamp;  // "YYYYMMDD-HHMMSS": when the game (or session) started
+    long long score;    // final score; -1 for an unfinished session
+};
+
+// Parses a file name of the folder; false for files that are not ours.
+bool Kept_ParseName(const std::string& name, KeptName* out);
+// The names among `names` the folder does not keep: all but the `recent`
+// most recent and the `best` best by score. Names that are not ours are
+// never in it.
+std::vector<std::string> Kept_ToPrune(const std::vector<std::string>& names, size_t recent = KEPT_RECENT,
+                                      size_t best = KEPT_BEST);
+
+// Start-up of a window session: starts recording into `dir` (created if
+// needed). False, with a message, when it cannot; the game plays on.
+bool Kept_Start(const std::string& dir);
+bool Kept_Active();
+// After every game frame: whether a game is on, its difficulty and score
+// (the final score once it has ended). Keeps the game that has just ended.
+void Kept_AfterFrame(long frame, bool inGame, int difficulty, long long score);
+// The end of the session (after the last frame): keeps a game still in
+// play, closes the recording and removes the session's own file.
+void Kept_Close(long lastFrame, long long score);

@@ -1,0 +1,156 @@
+// Recordings cut short, as a process that died while recording leaves
+// them, and the replays a window session keeps.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <csignal>
+#include <random>
+#include <spawn.h>
+#include <thread>
+#include <vector>
+
+#include "harness.h"
+
+using namespace e2e;
+
+extern char** environ;
+
+namespace {
+
+// The frame named by the incomplete-replay message, or -1 without one.
+long IncompleteAt(const std::string& err) {
+    if (err.find("is incomplete") == std::string::npos) return -1;
+    size_t at = err.find("up to frame ");
+    return at == std::string::npos ? -1 : std::atol(err.c_str() + at + 12);
+}
+
+// The frame of the last fingerprint line in `text` (0 when none).
+long LastFingerprint(const std::string& text) {
+    long last = 0;
+    size_t pos = 0;
+    while ((pos = text.find(" H ", pos)) != std::string::npos) {
+        size_t start = text.rfind('\n', pos);
+        long f = std::atol(text.c_str() + (start == std::string::npos ? 0 : start + 1));
+        size_t eol = text.find('\n', pos);
+        if (eol != std::string::npos) last = f;  // only whole lines count
+        pos += 3;
+    }
+    return last;
+}
+
+// Plays a cut recording and checks that it stops by itself where it may.
+void ExpectStopsCleanly(const std::string& cut, const TempDir& tmp, const std::string& what) {
+    WriteFile(tmp / "cut.qsr", cut);
+    RunResult r = RunGame("--play " + (tmp / "cut.qsr") + " --verify", tmp);
+    size_t firstLine = cut.find('\n');
+    if (firstLine == std::string::npos && cut.rfind("QSREPLAY 1", 0) != 0) {
+        // Not even the format line: refused as not a replay.
+        EXPECT_EQ(r.exitCode, 2) << what << "\n" << r.err;
+        EXPECT_TRUE(r.err.find("not a replay") != std::string::npos || r.err.find("is empty") != std::string::npos)
+            << what << "\n" << r.err;
+        return;
+    }
+    // Never a difference from the recording: every frame played is whole.
+    ASSERT_EQ(r.exitCode, 5) << what << "\n" << r.err;
+    long at = IncompleteAt(r.err);
+    EXPECT_GE(at, LastFingerprint(cut)) << what << "\n" << r.err;
+    EXPECT_LE(at, 400) << what << "\n" << r.err;
+}
+
+}  // namespace
+
+TEST(ReplayCutE2E, ARecordingCutAnywhereStopsAtItsLastWholeFrame) {
+    TempDir tmp;
+    WriteFile(tmp / "keys.txt",
+              "5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n60 hold RIGHT UP SPACE\n"
+              "100 press C\n120 press C\n200 hold DOWN SHIFT\n260 press Z\n");
+    RunResult r = RunGame("--frames 400 --script " + (tmp / "keys.txt") + " --record " + (tmp / "full.qsr"), tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string full = ReadFile(tmp / "full.qsr");
+    size_t endLine = full.rfind("end 400\n");
+    ASSERT_NE(endLine, std::string::npos);
+    // Every line boundary before the end line, and in front of it.
+    for (size_t pos = 0; pos <= endLine; pos = full.find('\n', pos) + 1) {
+        ExpectStopsCleanly(full.substr(0, pos), tmp, "cut at byte " + std::to_string(pos));
+        if (HasFatalFailure()) return;
+    }
+    // Inside lines, including inside the end line itself.
+    std::mt19937 gen(18);
+    std::vector<size_t> cuts = {endLine + 5, 4};
+    for (int i = 0; i < 4; i++) cuts.push_back(std::uniform_int_distribution<size_t>(1, endLine)(gen));
+    for (size_t pos : cuts) ExpectStopsCleanly(full.substr(0, pos), tmp, "cut at byte " + std::to_string(pos));
+}
+
+// A recording process killed outright (no chance to write its end): the
+// recorder flushes every second of play, so the replay plays and verifies
+// up to its last flush at least.
+TEST(ReplayCutE2E, AKilledRecordingPlaysUpToItsLastFlush) {
+    TempDir tmp;
+    std::string rec = tmp / "killed.qsr";
+    std::vector<std::string> args = {QS_GAME_BIN, "--headless", "--home", tmp.path, "--bot", "3",
+                                     "--frames", "1000000", "--record", rec};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid;
+    ASSERT_EQ(posix_spawn(&pid, QS_GAME_BIN, &fa, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&fa);
+    // Until three seconds of play are on disk.
+    bool flushed = false;
+    for (int i = 0; i < 3000 && !flushed; i++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        flushed = ReadFile(rec).find("\n750 H ") != std::string::npos;
+    }
+    kill(pid, SIGKILL);
+    int status;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(flushed) << "the recorder never flushed three seconds of play";
+    ASSERT_TRUE(WIFSIGNALED(status));
+    std::string cut = ReadFile(rec);
+    EXPECT_EQ(cut.find("\nend "), std::string::npos);
+    RunResult r = RunGame("--play " + rec + " --verify", tmp);
+    EXPECT_EQ(r.exitCode, 5) << r.err;
+    EXPECT_GE(IncompleteAt(r.err), LastFingerprint(cut)) << r.err;
+    EXPECT_GE(LastFingerprint(cut), 750);
+}
+
+// A game played in a window is kept in the replay folder under its start,
+// difficulty and score, and plays back as it was played; the session's
+// own running file goes when the session ends.
+TEST(ReplayCutE2E, AWindowGameIsKeptAndPlaysBack) {
+    TempDir tmp;
+    WriteFile(tmp / "keys.txt",
+              "5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n60 hold RIGHT UP SPACE\n300 hold SPACE\n450 press ESC\n");
+    WriteFile(tmp / "score.dat", std::string(1088, '\0'));
+    std::string cmd = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + std::string(QS_GAME_BIN) +
+                      "' --window --home '" + tmp.path + "' --frames 2000 --script '" + (tmp / "keys.txt") +
+                      "' 2>'" + (tmp / "err.txt") + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadFile(tmp / "err.txt");
+    std::string listing;
+    FILE* ls = popen(("ls '" + tmp.path + "/replays'").c_str(), "r");
+    char line[256];
+    std::vector<std::string> names;
+    while (std::fgets(line, sizeof line, ls)) {
+        names.push_back(std::string(line, std::strcspn(line, "\n")));
+        listing += line;
+    }
+    pclose(ls);
+    ASSERT_EQ(names.size(), 1u) << listing;
+    const std::string& kept = names[0];
+    EXPECT_NE(kept.find("-NORMAL-"), std::string::npos) << kept;
+    EXPECT_EQ(kept.substr(kept.size() - 4), ".qsr");
+    std::string text = ReadFile(tmp.path + "/replays/" + kept);
+    EXPECT_NE(text.find("\nend 449\n"), std::string::npos);
+    RunResult r = RunGame("--play '" + tmp.path + "/replays/" + kept + "' --verify --state-out " + (tmp / "st.txt"), tmp);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::string st = ReadFile(tmp / "st.txt");
+    EXPECT_EQ(StateValue(st, "Scene"), 1) << st;
+    EXPECT_EQ(st.rfind("Frames=449 ", 0), 0u) << st;
+    EXPECT_EQ(std::to_string(StateValue(st, "Score")), kept.substr(kept.rfind('-') + 1, kept.size() - 4 - kept.rfind('-') - 1));
+}
