@@ -26,7 +26,7 @@ void Plat_AdvanceFrame() {
 
 int Plat_CatchUpFrames() {
 #ifdef __EMSCRIPTEN__
-    return 25;
+    return 50;
 #else
     return 10;
 #endif

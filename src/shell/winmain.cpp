@@ -238,9 +238,9 @@ bool Shell_Running() { return sWindowAlive; }
 
 // The window's loop: events, the game frames due, the picture. How many
 // game frames each picture advances is the pacer's choice (exact or
-// smooth); at most ten a picture, so a machine that cannot keep up, or a
-// long pause such as the loading pass, plays on slower instead of racing
-// to catch up.
+// smooth); at most ten a picture (Plat_CatchUpFrames: more in a browser
+// page), so a machine that cannot keep up, or a long pause such as the
+// loading pass, plays on slower instead of racing to catch up.
 static void WindowLoop() {
     Pacer pacer;
     Pace_Init(&pacer, Options.pace, Plat_RealMs());
