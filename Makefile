@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 # ccache keys on paths below the clone, so other clones and work trees share hits.
 export CCACHE_BASEDIR ?= $(CURDIR)
 
-.PHONY: all deps deps-test configure build run test test-asan asan clean preview bench bench-instr fuzz golden \
+.PHONY: all deps deps-test configure build build-game run install package test test-asan asan clean preview bench bench-instr fuzz golden \
         web web-serve test-web
 
 all: build
@@ -25,11 +25,30 @@ configure: deps $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The game, its data and its installed files only: no test programs.
+GAME_TARGETS = quellstorm assets distfiles
+build-game: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(GAME_TARGETS)
+
+run: build-game
 	cd $(BUILD) && ./quellstorm $(ARGS)
 
+# make install [PREFIX=/usr/local] [DESTDIR=...]
+PREFIX ?= /usr/local
+install: build-game
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the build in $(BUILD)/packages/.
+package: deps-test build-game
+	cd $(BUILD) && cpack -G DEB -B packages
+	@ls $(BUILD)/packages/*.deb
+
 # Every test, on the normal build and then under the sanitizers.
-test: deps-test build
+# (Configured again: a build folder first made by `make run`, before
+# GoogleTest was installed, has no test programs yet.)
+test: deps-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30

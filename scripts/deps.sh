@@ -21,6 +21,7 @@ TEST_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   valgrind
+  desktop-file-utils appstream lintian groff-base dpkg-dev file
   xvfb openbox x11-utils xdotool
 )
 

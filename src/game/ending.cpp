@@ -40,10 +40,8 @@ void ReturnToTitle() {
     BossReset();
     SpriteClearAll();
     EffectCountersReset();
-    // The run records belong to the game just ended; a game started later
-    // (perhaps at another stage) must not inherit them.
-    std::memset(dat.runscore, 0, sizeof dat.runscore);
-    std::memset(dat.runjewel, 0, sizeof dat.runjewel);
+    // The run records of the game just ended stay in the record until the
+    // next game starts: the Escape that follows a completed game saves them.
 }
 
 // While no life is left the game-over picture covers the game, which runs

@@ -15,6 +15,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 void Main_Proc(PlatWindow*) {
@@ -147,6 +148,10 @@ void NewGame() {
     dat.score = 0;
     Score2 = 0;
     dat.playcount += 1;
+    // A new run: nothing of the last one's stage records carries over
+    // (this game may start at another stage).
+    std::memset(dat.runscore, 0, sizeof dat.runscore);
+    std::memset(dat.runjewel, 0, sizeof dat.runjewel);
     PlayerStock = OPTION.Players;
     StageNo = TestStartStage >= 1 && TestStartStage <= 5 ? TestStartStage : OPTION.StartStage;
     BombStock = OPTION.PowerStock;

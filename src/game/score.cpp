@@ -8,6 +8,8 @@
 #include <cstring>
 #include <ctime>
 
+#include "config/paths.h"
+#include "config/recordpath.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
 #include "shell/shell.h"
@@ -139,12 +141,24 @@ void DatFromBytes(DAT& d, const uint8_t* in, size_t size) {
 
 // ---- The file -----------------------------------------------------------
 
-bool DataPath(char* out, size_t size) {
-    const char* dir = HomeDir ? HomeDir : Plat_ProgramDir();
-    if (!dir) dir = "";
-    int n = std::snprintf(out, size, "%sscore.dat", dir);
-    return n >= 0 && (size_t)n < size;
+const char* RecordProgramDir;
+int RecordProgramDirWritable = -1;
+
+static RecordPaths Place() {
+    const char* prog = RecordProgramDir ? RecordProgramDir : Plat_ProgramDir();
+    if (!prog) prog = "./";
+    bool writable = RecordProgramDirWritable >= 0 ? RecordProgramDirWritable != 0 : RecordPaths_Writable(prog);
+    return RecordPaths_Choose(HomeDir ? HomeDir : "", prog, writable);
 }
+
+static bool Fits(const std::string& path, char* out, size_t size) {
+    if (path.size() >= size) return false;
+    std::memcpy(out, path.c_str(), path.size() + 1);
+    return true;
+}
+
+bool DataPath(char* out, size_t size) { return Fits(Place().save, out, size); }
+bool DataLoadPath(char* out, size_t size) { return Fits(Place().load, out, size); }
 
 void DataStampTime(DATTIME* t) {
     using namespace std::chrono;
@@ -167,7 +181,7 @@ void DataLoad() {
     uint8_t buf[DAT_SIZE];
     // A playback carries the record its run started from: the player's own
     // file is neither read nor missed.
-    long got = Replay_Playing() ? 0 : DataPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
+    long got = Replay_Playing() ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
         // dat keeps what it holds (all zero at start-up).
         Shell_MessageBox(kLoadError, kOpenErrorCaption);
@@ -196,8 +210,11 @@ void DataSave() {
     dat.speed = SpeedAdjust;
     uint8_t buf[DAT_SIZE];
     DatToBytes(dat, buf);
+    // The record's folder is made on the first save.
+    RecordPaths place = Place();
+    if (!place.folder.empty()) Paths_MakeDirs(place.folder);
     char path[1024];
-    if (!DataPath(path, sizeof path) || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
+    if (!Fits(place.save, path, sizeof path) || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
         Shell_MessageBox(kSaveError, kOpenErrorCaption);
     }
 }

@@ -86,9 +86,17 @@ void DataLoad();
 void DataSave();
 // The current time with milliseconds, time zone and daylight flag.
 void DataStampTime(DATTIME* t);
-// The full path of "score.dat": in HomeDir when set, else in the program's
-// directory. False when it does not fit in `size`.
+// The full path DataSave writes "score.dat" to, and the one DataLoad reads:
+// in HomeDir when set; else beside the program when a record lies there in
+// a folder that can be written; else in $XDG_DATA_HOME/quellstorm/, read
+// from beside the program until that copy exists. False when the path
+// does not fit in `size`.
 bool DataPath(char* out, size_t size);
+bool DataLoadPath(char* out, size_t size);
+// Tests: the folder that stands for the program's (null: the real one), and
+// whether it counts as writable (-1: ask the system).
+extern const char* RecordProgramDir;
+extern int RecordProgramDirWritable;
 // The file image of a record and back. DatFromBytes reads the first `size`
 // bytes (at most 1088); the fields beyond them are 0.
 void DatToBytes(const DAT& d, uint8_t out[DAT_SIZE]);

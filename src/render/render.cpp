@@ -41,7 +41,7 @@ void DD_Flip() {}
 bool DD_LoadBitmap(SurfaceData& slot, const char* file) {
     char rel[512], path[1024];
     Plat_GamePath(file, rel, sizeof rel);
-    std::snprintf(path, sizeof path, "%s%s", Plat_ProgramDir(), rel);
+    std::snprintf(path, sizeof path, "%s%s", DirectoryFound(), rel);
     PlatSurface* s = Plat_SurfaceLoadBMP(path);
     if (!s) {
         // No box for a picture, as ever; standard error says which one.

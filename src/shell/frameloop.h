@@ -37,8 +37,8 @@ extern long FrameCount;
 // (--help or --version has printed its text).
 int Shell_ParseArgs(int argc, char** argv);
 // Start-up: the arguments, the settings file, the input sources, the
-// window, display and sound. 1 when the game can run, 0 when the display
-// failed, 2 on bad arguments, -1 when the command line asked for no run.
+// window, display and sound. 1 when the game can run, 0 when the data or
+// the display is missing, 2 on bad arguments, -1 when the command line asked for no run.
 int Shell_Start(int argc, char** argv);
 // True until the window is closed (Escape, the close box, the end of a
 // replay or of --frames).

@@ -1,6 +1,7 @@
 // Small services of the shell: pacing, random numbers, error boxes and the
-// program's folder.
+// data folder.
 #include "shell/shell.h"
+#include "config/datadir.h"
 #include "config/lang.h"
 #include "platform/display.h"
 #include "platform/files.h"
@@ -66,6 +67,8 @@ void Shell_MessageBox(const char* text, const char* caption) {
     Plat_MessageBox(Lang_Text(text), Lang_Text(caption));
 }
 
-const char* DirectoryFound() { return Plat_ProgramDir(); }
+// The folder the game data was found in (the program's own folder in a
+// build tree), with its trailing separator.
+const char* DirectoryFound() { return DataDir(); }
 
 void msg_proc() {}

@@ -220,8 +220,10 @@ void Replay_BeginFrame(long frame) {
                 Plat_JoySetSnapshot((PlatJoyResult)ev.a, &st);
             }
         }
-        return;
     }
+}
+
+void Replay_SampleInputs(long frame) {
     if (!gOut) return;
     uint32_t keys = 0;
     for (int i = 0; i < kPolledCount; i++)

@@ -40,8 +40,14 @@ bool Replay_Parse(const char* text, size_t size, const char* path);
 extern bool ReplayQuiet;  // no messages from Replay_Parse (fuzzing)
 bool Replay_Recording();
 bool Replay_Playing();
-// The frame loop: before and after frame `frame`.
+// The frame loop: before frame `frame`, ahead of its key-down events (a
+// playback hands over the frame's recorded inputs).
 void Replay_BeginFrame(long frame);
+// The frame loop: before frame `frame`, after its key-down events, when
+// nothing can change the keys any more until the frame has run (a
+// recording writes down the keys and joystick the frame will see).
+void Replay_SampleInputs(long frame);
+// The frame loop: after frame `frame`.
 // False when a verified playback found a difference (the message is out)
 // or the recording has ended.
 bool Replay_EndFrame(long frame);

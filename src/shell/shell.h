@@ -30,7 +30,8 @@ bool Error(const char* text);
 // A message box with an OK button, its text and caption in the language in
 // force (headless: a line on standard error).
 void Shell_MessageBox(const char* text, const char* caption);
-// The program's directory with its trailing separator.
+// The game's data folder (beside the program in a build tree) with its
+// trailing separator.
 const char* DirectoryFound();
 void msg_proc();
 

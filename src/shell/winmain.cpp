@@ -9,8 +9,10 @@
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/shell.h"
+#include "config/datadir.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "platform/icon.h"
 #include "platform/input.h"
 #include "platform/msgbox.h"
 #include "platform/page.h"
@@ -167,6 +169,9 @@ void Shell_RunFrame(bool seen) {
     // (so a recording made meanwhile plays back without the page), and the
     // page covers its picture.
     Plat_SetInputBlocked(PageOpen != PAGE_NONE);
+    // The keys and joystick as the frame will poll them: taking in the
+    // events above may have changed them.
+    Replay_SampleInputs(FrameCount);
     Main_Proc(hwnd);
     if (PageOpen != PAGE_NONE) Pages_Draw();
     else Pages_DrawHint();
@@ -182,6 +187,15 @@ void Shell_RunFrame(bool seen) {
 
 static double sStartMs;
 
+// The window's icon: the 64-pixel one of the build folder, or of the icon
+// theme installed beside the data.
+static void SetIcon() {
+    if (Options.headless) return;
+    std::string data = DirectoryFound();
+    for (const char* rel : {"icons/hicolor/64x64/apps/quellstorm.png", "../icons/hicolor/64x64/apps/quellstorm.png"})
+        if (Plat_SetWindowIcon((data + rel).c_str())) return;
+}
+
 int Shell_Start(int argc, char** argv) {
     int parsed = Shell_ParseArgs(argc, argv);
     if (parsed != 1) return parsed == 0 ? 2 : -1;
@@ -190,6 +204,9 @@ int Shell_Start(int argc, char** argv) {
     Config_Load(Config_Path());
     Settings_ReapplyOverrides();
     Settings_ToOptions();
+    // Without its data the game cannot show anything: say where it looked
+    // and stop before any window opens.
+    if (!DataDir_Locate()) return 0;
     Plat_SetHeadless(Options.headless);
     Plat_SetPageState(Game_DescribeState);
     HomeDir = Options.home;
@@ -219,6 +236,7 @@ int Shell_Start(int argc, char** argv) {
         return 0;
     }
     sWindowAlive = true;
+    SetIcon();
     OnCreate();
     if (!DD_INIT(hwnd)) {
         Shell_MessageBox("ダイレクトドローの初期化に失敗しました", "");

@@ -39,7 +39,7 @@ static void EffectProblem(const char* path, const char* what) {
 bool DS_LoadWave(PlatSound*& buffer, const char* file) {
     char rel[512], path[1024];
     Plat_GamePath(file, rel, sizeof rel);
-    std::snprintf(path, sizeof path, "%s%s", Plat_ProgramDir(), rel);
+    std::snprintf(path, sizeof path, "%s%s", DirectoryFound(), rel);
     long size;
     // Effects are short; anything past 64 MiB is not one of ours.
     unsigned char* data = Plat_ReadWholeFile(path, &size, 64L * 1024 * 1024);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "boss/boss.h"
@@ -211,7 +213,7 @@ protected:
         EXPECT_EQ(BossBar + BOSS1[0].time, 0.0f);
         EXPECT_FALSE(tama[100].flag);
         EXPECT_EQ(P_Ship.flag * 1000 + P_Ship.x + P_Ship.y, 1220.0f);
-        EXPECT_EQ(dat.score + dat.runscore[0], 0);
+        EXPECT_EQ(dat.score, 0);
     }
 };
 
@@ -239,6 +241,55 @@ TEST_F(GameEndTest, TheEndingCountsACompletionAndReturnsWithoutSaving) {
     ExpectBackAtTheTitle();
     EXPECT_EQ(dat.clearcount, 1);
     EXPECT_FALSE(std::filesystem::exists(dir + "score.dat"));
+}
+
+// A whole run cleared stage by stage, the staff roll's end, then Escape at
+// the title: the file holds that run's five scores and jewel sets, byte for
+// byte. The next game starts with none of them.
+TEST_F(GameEndTest, EscapeAfterACompletedGameSavesTheRunJustPlayed) {
+    StageNo = 1;
+    Score2 = 0;
+    dat.runscore[0] = 5;
+    for (int stage = 1; stage <= 6; stage++) {
+        dat.score = 1000 * stage * stage;
+        for (int j = 0; j < 5; j++) JewelCount[j] = 10 * stage + j;
+        StagePhase = 4;
+        WarnX = 641;
+        StageClearWipe();
+        if (stage < 6) {
+            ASSERT_EQ(StageNo, stage + 1);
+            StagePhase = 1;
+        }
+    }
+    ExpectBackAtTheTitle();
+    Event_Proc(VK_ESCAPE, nullptr);
+    std::ifstream in(dir + "score.dat", std::ios::binary);
+    std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(b.size(), (size_t)DAT_SIZE);
+    std::string runs(40, '\0'), jewels(100, '\0'), best(40, '\0'), bestJewels(100, '\0');
+    for (int k = 0; k < 5; k++) {
+        int64_t score = 1000 * (k + 1) * (k + 1);
+        std::memcpy(&runs[8 * k], &score, 8);
+        std::memcpy(&best[8 * k], &score, 8);
+        for (int j = 0; j < 5; j++) {
+            int32_t v = 10 * (k + 1) + j;
+            std::memcpy(&jewels[20 * k + 4 * j], &v, 4);
+            std::memcpy(&bestJewels[20 * k + 4 * j], &v, 4);
+        }
+    }
+    EXPECT_EQ(b.substr(88, 40), runs);
+    EXPECT_EQ(b.substr(228, 100), jewels);
+    EXPECT_EQ(b.substr(808, 40), best);  // and it is the best run so far
+    EXPECT_EQ(b.substr(948, 100), bestJewels);
+    int32_t clears;
+    std::memcpy(&clears, &b[1048], 4);
+    EXPECT_EQ(clears, 1);
+
+    NewGame();
+    for (int k = 0; k < 5; k++) {
+        EXPECT_EQ(dat.runscore[k], 0);
+        for (int j = 0; j < 5; j++) EXPECT_EQ(dat.runjewel[k][j], 0);
+    }
 }
 
 }  // namespace

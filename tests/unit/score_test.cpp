@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -273,14 +274,89 @@ TEST_F(ScoreFileTest, SaveBeforeTheRecordWasReadKeepsTheFile) {
     EXPECT_NE(ReadAll(file), old);  // stamped and run scores cleared
 }
 
-TEST_F(ScoreFileTest, WithoutHomeTheFileLivesBesideTheProgram) {
-    HomeDir = nullptr;
-    char path[1024];
-    ASSERT_TRUE(DataPath(path, sizeof path));
-    EXPECT_EQ(std::string(path), std::string(Plat_ProgramDir()) + "score.dat");
+// Where the record lives without --home: beside the program when one lies
+// there in a folder it may write, else in $XDG_DATA_HOME/quellstorm/,
+// read from beside the program until the first save makes that copy.
+class RecordPlaceTest : public ScoreFileTest {
+protected:
+    std::string prog, xdg, saved;
+    bool hadXdg = false;
+    void SetUp() override {
+        ScoreFileTest::SetUp();
+        prog = dir + "games/";
+        xdg = dir + "xdg/";
+        std::filesystem::create_directories(prog);
+        if (const char* v = std::getenv("XDG_DATA_HOME")) { hadXdg = true; saved = v; }
+        setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+        HomeDir = nullptr;
+        RecordProgramDir = prog.c_str();
+        RecordProgramDirWritable = 1;
+    }
+    void TearDown() override {
+        if (hadXdg) setenv("XDG_DATA_HOME", saved.c_str(), 1);
+        else unsetenv("XDG_DATA_HOME");
+        RecordProgramDir = nullptr;
+        RecordProgramDirWritable = -1;
+        ScoreFileTest::TearDown();
+    }
+    // A record whose high score is `hi`.
+    Bytes Record(uint64_t hi) {
+        Bytes b(DAT_SIZE, 0);
+        Put(b, 8, hi, 8);
+        return b;
+    }
+    // DataLoad, answering whether it showed the load box.
+    bool LoadShowsBox() {
+        testing::internal::CaptureStderr();
+        DataLoad();
+        return testing::internal::GetCapturedStderr().find("ロードできない") != std::string::npos;
+    }
+};
+
+TEST_F(RecordPlaceTest, ARecordBesideAWritableProgramIsUsedInPlace) {
+    WriteAll(prog + "score.dat", Record(123456));
+    EXPECT_FALSE(LoadShowsBox());
+    EXPECT_EQ(dat.hiscore, 123456);
+    dat.hiscore = 654321;
+    DataSave();
+    EXPECT_EQ(Get(ReadAll(prog + "score.dat"), 8, 8), 654321u);
+    EXPECT_FALSE(std::filesystem::exists(xdg));
+    // --home still wins.
     HomeDir = dir.c_str();
-    ASSERT_TRUE(DataPath(path, sizeof path));
-    EXPECT_EQ(std::string(path), file);
+    DataSave();
+    EXPECT_EQ(Get(ReadAll(file), 8, 8), 654321u);
+}
+
+TEST_F(RecordPlaceTest, WithoutOneTheRecordGoesToTheUserDataFolderMadeOnTheFirstSave) {
+    EXPECT_TRUE(LoadShowsBox());  // the first run of all
+    EXPECT_FALSE(std::filesystem::exists(xdg));
+    dat.hiscore = 77;
+    DataSave();
+    EXPECT_EQ(ReadAll(xdg + "quellstorm/score.dat").size(), (size_t)DAT_SIZE);
+    EXPECT_FALSE(std::filesystem::exists(prog + "score.dat"));
+    dat.hiscore = 0;
+    EXPECT_FALSE(LoadShowsBox());
+    EXPECT_EQ(dat.hiscore, 77);
+}
+
+TEST_F(RecordPlaceTest, ARecordBesideAReadOnlyProgramIsCopiedOverOnTheFirstSave) {
+    RecordProgramDirWritable = 0;
+    Bytes shipped = Record(5000);
+    Put(shipped, 1052, 42, 4);  // deaths
+    WriteAll(prog + "score.dat", shipped);
+    EXPECT_FALSE(LoadShowsBox());
+    EXPECT_EQ(dat.hiscore, 5000);
+    EXPECT_FALSE(std::filesystem::exists(xdg));  // nothing made by reading
+    DataSave();
+    Bytes mine = ReadAll(xdg + "quellstorm/score.dat");
+    ASSERT_EQ(mine.size(), (size_t)DAT_SIZE);
+    EXPECT_EQ(Get(mine, 8, 8), 5000u);
+    EXPECT_EQ(Get(mine, 1052, 4), 42u);
+    EXPECT_EQ(ReadAll(prog + "score.dat"), shipped);  // the shipped one untouched
+    // From now on the user's own copy is the record.
+    WriteAll(xdg + "quellstorm/score.dat", Record(9999));
+    EXPECT_FALSE(LoadShowsBox());
+    EXPECT_EQ(dat.hiscore, 9999);
 }
 
 }  // namespace

@@ -13,6 +13,10 @@
 
 using namespace qsassets;
 
+namespace qsassets {
+bool make_icons(const std::string& out);  // icon.cpp
+}
+
 const RGB qsassets::pal::ink = {0.07, 0.05, 0.12};
 const RGB qsassets::pal::white = {1, 1, 1};
 
@@ -97,7 +101,7 @@ int main(int argc, char** argv) {
                             std::vector<std::string>(argv + 5, argv + argc)) ? 0 : 1;
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr,
-                     "usage: qs_assetgen OUTDIR [bmp|wav|mid]\n"
+                     "usage: qs_assetgen OUTDIR [bmp|wav|mid|icon]\n"
                      "       qs_assetgen --preview OUTDIR PREVIEWDIR\n");
         return 2;
     }
@@ -106,5 +110,6 @@ int main(int argc, char** argv) {
     if (only.empty() || only == "bmp") ok = make_bitmaps(out) && ok;
     if (only.empty() || only == "wav") ok = make_effects(out) && ok;
     if (only.empty() || only == "mid") ok = make_tunes(out) && ok;
+    if (only.empty() || only == "icon") ok = make_icons(out) && ok;
     return ok ? 0 : 1;
 }
