@@ -63,11 +63,3 @@ const char* Lang_Text(const char* ja) {
     const char* en = Lang_English(ja);
     return en ? en : ja;
 }
-
-bool Lang_Parse(const char* name, int* lang) {
-    if (!name) return false;
-    if (!std::strcmp(name, "ja")) *lang = LANG_JA;
-    else if (!std::strcmp(name, "en")) *lang = LANG_EN;
-    else return false;
-    return true;
-}

@@ -17,6 +17,3 @@ const char* Lang_Text(const char* ja);
 
 // The English counterpart of `ja`, or null when the table has none.
 const char* Lang_English(const char* ja);
-
-// Parses a language name ("ja" or "en"); false for anything else.
-bool Lang_Parse(const char* name, int* lang);

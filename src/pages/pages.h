@@ -1,6 +1,6 @@
-// Pages drawn over the title and options screens: for now the records
-// page, opened with F2. While a page is open the title stands still and
-// the page has the keyboard.
+// Pages drawn over the title and options screens: the settings page (F1,
+// the pad's Back) and the records page (F2). While a page is open the
+// title runs on without input underneath and the page has the keyboard.
 #pragma once
 
 enum { PAGE_NONE = 0, PAGE_SETTINGS = 1, PAGE_RECORDS = 2 };

@@ -51,12 +51,16 @@ void DrawNumberRight(const char* digits, int right, int y, int size, int r, int 
     }
 }
 
+// The five jewel counts in their colours. A count no game reaches (below
+// 0, or more than five digits) can only come from a damaged file: it is
+// shown within its column, as 0 or 99999; five digits take a smaller size.
 void DrawJewels(const int32_t set[5], int y) {
     char text[24];
     for (int k = 0; k < 5; k++) {
-        std::snprintf(text, sizeof text, "×%d", (int)set[k]);
-        DD_FontShow(text, kRowSize, kJewelX + kJewelStep * k, y, kJewelRGB[k][0], kJewelRGB[k][1], kJewelRGB[k][2],
-                    false);
+        int n = set[k] < 0 ? 0 : set[k] > 99999 ? 99999 : (int)set[k];
+        std::snprintf(text, sizeof text, "×%d", n);
+        DD_FontShow(text, n >= 10000 ? kRowSize - 3 : kRowSize, kJewelX + kJewelStep * k, y, kJewelRGB[k][0],
+                    kJewelRGB[k][1], kJewelRGB[k][2], false);
     }
 }
 
@@ -69,7 +73,8 @@ void DrawTable(int y, const char* heading, const int64_t scores[5], const int32_
         int ry = y + 22 + 19 * k;
         std::snprintf(text, sizeof text, en ? "STAGE %d" : "ステージ%d", k + 1);
         DD_FontShow(text, kRowSize, 50, ry, 255, 255, 255, false);
-        std::snprintf(text, sizeof text, "%" PRId64, scores[k]);
+        // Scores below 0 show as 0, as on the HUD.
+        std::snprintf(text, sizeof text, "%" PRId64, scores[k] < 0 ? (int64_t)0 : scores[k]);
         DrawNumberRight(text, kScoreRight, ry, kRowSize, 250, 250, 255);
         DrawJewels(jewels[k], ry);
     }

@@ -147,7 +147,7 @@ TEST(LanguageE2E, MessageBoxesFollowTheLanguage) {
 
 // F2 on the title opens the records page over it; the page shows the
 // record (a full record and an empty one give different pictures in every
-// table), holds the title still (shot does not start a game), and Escape
+// table), keeps the keys from the title (shot does not start a game), and Escape
 // only closes it: the game runs on and a second Escape quits.
 TEST(RecordsPageE2E, OpensOnTheTitleShowsTheRecordAndEscapeClosesIt) {
     TempDir full, empty;
