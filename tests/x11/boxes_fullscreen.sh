@@ -17,11 +17,16 @@ tmp=$(mktemp -d)
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
+  for _ in $(seq 20); do
+    alive=
+    for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && alive=1; done
+    [ -z "$alive" ] && break
+    sleep 0.1
+  done
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
   rm -rf "$tmp"
 }
 trap cleanup EXIT
-[ -n "${KEEP:-}" ] && trap - EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 # A free display number.
