@@ -6,7 +6,8 @@ CMAKE_FLAGS ?=
 # ccache keys on paths below the clone, so other clones and work trees share hits.
 export CCACHE_BASEDIR ?= $(CURDIR)
 
-.PHONY: all deps deps-test configure build build-game run install package test test-asan asan clean preview bench bench-instr fuzz golden
+.PHONY: all deps deps-test configure build build-game run install package test test-asan asan clean preview bench bench-instr fuzz golden \
+        web web-serve test-web
 
 all: build
 
@@ -51,6 +52,7 @@ test: deps-test
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
+	$(MAKE) --no-print-directory test-web
 
 # The same suite under AddressSanitizer + UndefinedBehaviorSanitizer. The
 # long end-to-end playthroughs are left to the normal build there: the soak
@@ -119,5 +121,25 @@ golden: build
 	  rm -rf $$h; \
 	done
 
+# The browser build (Emscripten) in build-web/; the first run installs
+# emscripten and chromium and builds the WebAssembly libraries into
+# ~/.cache/quellstorm-web/ (scripts/web-deps.sh).
+WEB ?= build-web
+WEB_PORT ?= 8080
+web:
+	@BUILD=$(BUILD) WEB=$(WEB) bash scripts/web-build.sh
+
+web-serve: web
+	@echo "web: serving $(WEB)/ at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
+	@/usr/bin/python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB) >/dev/null
+
+# The browser build checked in headless Chromium: its data (every text's
+# letters in the cut font, the packed pictures), then the page itself (see
+# tests/web/browser_test.mjs).
+test-web: web
+	@/usr/bin/python3 tests/web/glyphs_test.py src $(WEB)/data $(BUILD)
+	@cd tests/web && [ -d node_modules/puppeteer-core ] || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
+	@node tests/web/browser_test.mjs $(WEB) tests/golden
+
 clean:
-	rm -rf $(BUILD) $(ASAN) build-bench build-fuzz
+	rm -rf $(BUILD) $(ASAN) build-bench build-fuzz $(WEB)

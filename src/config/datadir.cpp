@@ -25,7 +25,10 @@ std::vector<std::string> DataDir_Candidates(const std::string& programDir) {
     return out;
 }
 
-bool DataDir_Holds(const std::string& dir) { return access((dir + "BMP/player.bmp").c_str(), R_OK) == 0; }
+// (A picture may come as PNG beside its name, as the browser build ships them.)
+bool DataDir_Holds(const std::string& dir) {
+    return access((dir + "BMP/player.bmp").c_str(), R_OK) == 0 || access((dir + "BMP/player.bmp.png").c_str(), R_OK) == 0;
+}
 
 bool DataDir_Locate() {
     std::vector<std::string> dirs = DataDir_Candidates(Plat_ProgramDir());

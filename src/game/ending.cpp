@@ -54,6 +54,10 @@ void GameOverScreen() {
     Key_Input(VK_SHIFT, &KeyData.shift);
     if (JoyData.button[0] != KEY_PUSH && KeyData.space != KEY_PUSH && KeyData.shift != KEY_PUSH) return;
     DataSave();
+    LeaveGameToTitle();
+}
+
+void LeaveGameToTitle() {
     ShipBackAtStart();
     MIDI_Stop();
     dat.score = 0;

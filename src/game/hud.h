@@ -20,3 +20,6 @@ enum { ROLL_START_Y = 700, ROLL_FAST_BELOW = 400, ROLL_END = 1200 };
 // value, the weapon, jewel and boss state, every pool and the effect
 // counters start over, and the intro plays again.
 void ReturnToTitle();
+// The game given up (after the record is saved): the ship back at its
+// start, the music stopped, the score cleared, and back to the title.
+void LeaveGameToTitle();

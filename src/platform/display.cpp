@@ -13,8 +13,13 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#include <SDL_image.h>
 #include <cstring>
 #include <new>
+#include <string>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 struct PlatSurface {
     int w, h;
@@ -60,6 +65,9 @@ static bool SoftwareGL() {
 // OpenGL there can only be drawn by the processor, and merely trying it
 // maps a software rasteriser of some fifty megabytes into the process.
 static bool X11WithoutDirectRendering() {
+#ifdef __EMSCRIPTEN__
+    return false;  // a page draws through the browser's WebGL
+#else
     SDL_SysWMinfo wm;
     SDL_VERSION(&wm.version);
     if (!SDL_GetWindowWMInfo(gWindow, &wm) || wm.subsystem != SDL_SYSWM_X11 || !wm.info.x11.display) return false;
@@ -74,6 +82,7 @@ static bool X11WithoutDirectRendering() {
     }
     dlclose(x11);
     return !direct;
+#endif
 }
 
 static char gProblem[512];
@@ -85,6 +94,9 @@ const char* Plat_DisplayProblem() { return gProblem; }
 // Wayland, as the session's variables say. SDL on its own would fall back
 // to a display that draws into memory, and the game would run unseen.
 static bool PickVideoDriver() {
+#ifdef __EMSCRIPTEN__
+    return true;  // a page's only display is its canvas
+#endif
     const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
     if (chosen && *chosen) return true;
     const char* x = SDL_getenv("DISPLAY");
@@ -131,8 +143,15 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     if (cfg.window) scale = FittingScale(scale);
     Uint32 wflags = cfg.window ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
     int ww = 640 * scale, wh = 480 * scale, wx = SDL_WINDOWPOS_CENTERED, wy = SDL_WINDOWPOS_CENTERED;
+#ifdef __EMSCRIPTEN__
+    // In a page the canvas holds the picture at its own size; the page
+    // scales it (a page may not take the screen without the player asking).
+    wflags = 0;
+    ww = 640;
+    wh = 480;
+#endif
     SDL_DisplayMode desktop;
-    if (!cfg.window && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+    if ((wflags & SDL_WINDOW_FULLSCREEN_DESKTOP) && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
         // Full screen from the start at the desktop's size, so the picture
         // fills it even where no window manager resizes the window.
         ww = desktop.w;
@@ -147,6 +166,9 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // crisp, not blurred
     gScale = scale;
     Uint32 vsync = cfg.vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+#ifdef __EMSCRIPTEN__
+    vsync = 0;  // a page's loop is paced by its own waits
+#endif
     if (!SDL_GetHint(SDL_HINT_RENDER_DRIVER) && X11WithoutDirectRendering()) {
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         gRenderer = SDL_CreateRenderer(gWindow, -1, SDL_RENDERER_SOFTWARE | vsync);
@@ -195,6 +217,12 @@ bool Plat_DisplayOpen(const PlatDisplayConfig& cfg) {
 }
 
 void Plat_SetFullscreen(bool on) {
+#ifdef __EMSCRIPTEN__
+    // In a page full screen is the browser's, asked for by the page itself
+    // on F11 or Alt+Enter (a browser grants it only during a key or click).
+    (void)on;
+    return;
+#endif
     if (!gWindow || on == Plat_IsFullscreen()) return;
     if (on) {
         SDL_SetWindowFullscreen(gWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
@@ -211,6 +239,9 @@ bool Plat_IsFullscreen() { return gWindow && (SDL_GetWindowFlags(gWindow) & SDL_
 
 void Plat_SetWindowScale(int scale) {
     gScale = scale < 1 ? 1 : scale;
+#ifdef __EMSCRIPTEN__
+    return;  // the page sizes the canvas to fit
+#endif
     if (gWindow && !Plat_IsFullscreen()) SDL_SetWindowSize(gWindow, 640 * FittingScale(gScale), 480 * FittingScale(gScale));
 }
 
@@ -221,6 +252,10 @@ void Plat_SetScaling(int mode) {
 }
 
 void Plat_SetVsync(bool on) {
+#ifdef __EMSCRIPTEN__
+    (void)on;
+    return;  // a page's loop is paced by its own waits
+#endif
     if (!gRenderer || SDL_RenderSetVSync(gRenderer, on ? 1 : 0) != 0) return;
     gVsync = on;
 }
@@ -283,9 +318,18 @@ void Plat_Present(PlatSurface* back) {
     SDL_RenderClear(gRenderer);
     SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
     SDL_RenderPresent(gRenderer);
+#ifdef __EMSCRIPTEN__
+    PlatI_YieldNow(true);  // the page shows the picture once it has its turn
+#endif
 }
 
+#ifdef __EMSCRIPTEN__
+bool Plat_PresentWaits() { return false; }
+bool Plat_WindowClosable() { return false; }
+#else
 bool Plat_PresentWaits() { return gRenderer && gVsync; }
+bool Plat_WindowClosable() { return true; }
+#endif
 
 int Plat_RefreshRate() {
     SDL_DisplayMode mode;
@@ -382,6 +426,27 @@ static bool BmpHeaderSane(const unsigned char* d, size_t n) {
     return true;
 }
 
+// A picture shipped compressed: "<name>.png" beside where "<name>" would
+// be (the browser build's data), decoded to the same 5-6-5 pixels.
+static PlatSurface* LoadPngBeside(const char* path) {
+    std::string png = std::string(path) + ".png";
+    long size;
+    unsigned char* data = Plat_ReadWholeFile(png.c_str(), &size, 64L * 1024 * 1024);
+    if (!data) return nullptr;
+    PlatSurface* s = nullptr;
+    SDL_RWops* rw = size >= 24 && std::memcmp(data, "\x89PNG", 4) == 0 ? SDL_RWFromConstMem(data, (int)size) : nullptr;
+    if (rw) {
+        // The header's size is checked before anything is decoded.
+        uint32_t w = (uint32_t)data[16] << 24 | data[17] << 16 | data[18] << 8 | data[19];
+        uint32_t h = (uint32_t)data[20] << 24 | data[21] << 16 | data[22] << 8 | data[23];
+        if (w > 0 && h > 0 && w <= 16384 && h <= 16384 && (uint64_t)w * h <= 32u * 1024 * 1024)
+            s = FromSDL(IMG_LoadTyped_RW(rw, 0, "PNG"));
+        SDL_RWclose(rw);
+    }
+    Plat_FreeFile(data);
+    return s;
+}
+
 static const char* gLoadProblem = "";
 
 const char* Plat_SurfaceLoadProblem() { return gLoadProblem; }
@@ -391,7 +456,14 @@ PlatSurface* Plat_SurfaceLoadBMP(const char* path) {
     // Our largest picture is a few megabytes.
     unsigned char* data = Plat_ReadWholeFile(path, &size, 256L * 1024 * 1024);
     if (!data) {
-        gLoadProblem = size == -2 ? "the file is too large to be one of the game's pictures" : std::strerror(errno);
+        int err = errno;
+        if (size == -1) {
+            if (PlatSurface* png = LoadPngBeside(path)) {
+                gLoadProblem = "";
+                return png;
+            }
+        }
+        gLoadProblem = size == -2 ? "the file is too large to be one of the game's pictures" : std::strerror(err);
         return nullptr;
     }
     PlatSurface* s = Plat_SurfaceLoadBMPMem(data, (size_t)size);

@@ -33,6 +33,9 @@ void Plat_Present(PlatSurface* back);
 // True when presenting waits for the display's refresh (so the frame loop
 // need not sleep on its own).
 bool Plat_PresentWaits();
+// False where the program cannot close its own window (a browser page):
+// what would close it goes back to the title instead.
+bool Plat_WindowClosable();
 // The display's refresh rate in Hz (60 when the display does not say).
 int Plat_RefreshRate();
 // Full screen at the desktop's size, or a window of 640x480 times the
@@ -54,7 +57,9 @@ void Plat_LeaveFullscreen();
 // A new surface of w x h pixels, cleared to 0. Null on failure.
 PlatSurface* Plat_SurfaceCreate(int w, int h);
 // Reads a BMP file of any common depth and converts it to RGB565.
-// Null when the file is missing or cannot be decoded.
+// Null when the file is missing or cannot be decoded. Where `path` is
+// missing, a PNG file named `path` + ".png" is read instead (how the browser
+// build ships its pictures).
 PlatSurface* Plat_SurfaceLoadBMP(const char* path);
 // Why the last Plat_SurfaceLoadBMP failed, in plain words.
 const char* Plat_SurfaceLoadProblem();

@@ -10,6 +10,9 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 const char* Plat_ProgramDir() {
     static char dir[4096];
@@ -116,5 +119,10 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
         fsync(dfd);
         close(dfd);
     }
+#ifdef __EMSCRIPTEN__
+    // The page keeps its files in memory; its storage (IndexedDB) is
+    // written now, so the file outlives a reload or a closed tab.
+    EM_ASM({ if (Module.qsSyncStorage) Module.qsSyncStorage(); });
+#endif
     return true;
 }

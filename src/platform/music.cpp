@@ -60,6 +60,7 @@ static void OnMusicFinished() {
     SDL_PushEvent(&ev);
 }
 
+#ifndef __EMSCRIPTEN__
 // The synthesiser's own messages would otherwise go to standard error,
 // once for every attempt to play a damaged tune; an error while a tune
 // plays marks it as one that cannot be played.
@@ -148,6 +149,30 @@ static void ReportNoFont() {
                  gFontPlaces.c_str());
 }
 
+#endif
+
+#ifdef __EMSCRIPTEN__
+// A page has no synthesiser: every tune comes rendered beforehand, with the
+// same sound font, to Ogg Vorbis beside its MIDI file ("X.mid" -> "X.ogg").
+// The MIDI file itself (checked by the game) only says which one; the Ogg
+// file loops and ends exactly as the MIDI tune does.
+static bool OpenRendered(const char* name) {
+    std::string ogg = name ? name : "";
+    size_t dot = ogg.rfind('.'), slash = ogg.rfind('/');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ogg.erase(dot);
+    ogg += ".ogg";
+    gMusic = Mix_LoadMUS(ogg.c_str());
+    if (!gMusic) {
+        std::fprintf(stderr, "quellstorm: tune %s cannot be played (%s); it stays silent\n", ogg.c_str(), Mix_GetError());
+        return false;
+    }
+    gBroken = false;
+    gSynthFailed = false;
+    gQuickEnds = 0;
+    return true;
+}
+#endif
+
 bool Plat_MusicOpenData(unsigned char* data, size_t size, const char* name) {
     Plat_MusicClose();
     if (!data) return false;
@@ -160,6 +185,13 @@ bool Plat_MusicOpenData(unsigned char* data, size_t size, const char* name) {
         Plat_FreeFile(data);
         return false;
     }
+#ifdef __EMSCRIPTEN__
+    Plat_FreeFile(data);
+    (void)size;
+    std::snprintf(gMusicName, sizeof gMusicName, "%s", name ? name : "");
+    Mix_HookMusicFinished(OnMusicFinished);
+    return OpenRendered(name);
+#else
     QuietSynth();
     SetSoundFonts();
     if (!gFontFound && gFontsNamed) {
@@ -183,6 +215,7 @@ bool Plat_MusicOpenData(unsigned char* data, size_t size, const char* name) {
     gSynthFailed = false;
     gQuickEnds = 0;
     return true;
+#endif
 }
 
 void Plat_MusicPause(bool hold) {

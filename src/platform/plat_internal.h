@@ -16,3 +16,8 @@ int PlatI_KeyToVK(SDL_Keycode key);
 // A pad event worth a PLAT_EV_PADBUTTON (a button down, the stick or pad
 // pushed to a side): its number. False for any other event.
 bool PlatI_PadEvent(const SDL_Event& e, int* button);
+#ifdef __EMSCRIPTEN__
+// Gives the browser page its turn: always, or only when the game has kept
+// it waiting for a while.
+void PlatI_YieldNow(bool always);
+#endif

@@ -4,7 +4,10 @@
 #include "platform/plat_internal.h"
 
 #include <SDL_ttf.h>
+#ifndef __EMSCRIPTEN__
 #include <fontconfig/fontconfig.h>
+#endif
+#include "platform/files.h"
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
@@ -33,6 +36,10 @@ std::string gFontPath;
 bool FindFont() {
     if (!gFontPath.empty()) return true;
     if (gFontMissing) return false;
+#ifdef __EMSCRIPTEN__
+    // A page carries its own face, cut to the letters the game draws.
+    gFontPath = std::string(Plat_ProgramDir()) + "font/quellstorm.ttf";
+#else
     const char* names[] = {"IPAPMincho", "IPA P明朝", "IPAMincho", "serif:lang=ja"};
     if (FcInit()) {
         for (const char* name : names) {
@@ -56,6 +63,7 @@ bool FindFont() {
             if (!gFontPath.empty()) break;
         }
     }
+#endif
     if (gFontPath.empty()) {
         gFontMissing = true;
         std::fprintf(stderr, "quellstorm: no Japanese serif font found (install the Debian package fonts-ipafont-mincho); text is not drawn\n");

@@ -16,3 +16,7 @@ void Plat_AdvanceFrame();
 double Plat_RealMs();
 // Sleeps for `ms` milliseconds of real time.
 void Plat_SleepMs(double ms);
+// The most game frames the loop runs before one picture to catch up with
+// real time: 10 (40 ms) on the desktop; 50 in a browser page, whose turns
+// come far less evenly (timers, the page's own work, the browser's).
+int Plat_CatchUpFrames();

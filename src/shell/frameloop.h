@@ -55,6 +55,9 @@ bool WindowProc(const PlatEvent& ev);
 void Shell_FocusLost();
 // Escape's save and release of the joystick.
 void Shell_SaveOnQuit();
+// Escape where the window cannot close (a browser page): the record is
+// saved and a game in play is left for the title.
+void Shell_SaveAndLeave();
 // Escape and the close box: releases display, sound and music and ends
 // the loop.
 void Shell_CloseWindow(PlatWindow* window);

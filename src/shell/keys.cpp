@@ -3,6 +3,7 @@
 #include "shell/shell.h"
 #include "shell/frameloop.h"
 #include "config/lang.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "player/bombkey.h"
 #include "render/render.h"
@@ -28,6 +29,10 @@ static void SpeedDown(double by) {
 void Event_Proc(int key, PlatWindow* window) {
     switch (key) {
     case VK_ESCAPE:
+        if (!Plat_WindowClosable()) {  // a page cannot close itself: save and go back to the title
+            Shell_SaveAndLeave();
+            return;
+        }
         Shell_SaveOnQuit();
         Shell_CloseWindow(window);
         return;

@@ -51,7 +51,7 @@ int Pace_Due(Pacer* p, double nowMs) {
         return p->n;
     }
     double behind = nowMs - p->simMs;
-    const double limit = (double)PACE_MAX_STEPS * PACE_STEP_MS;
+    const double limit = (double)(p->catchUp > 0 ? p->catchUp : PACE_MAX_STEPS) * PACE_STEP_MS;
     if (behind > limit) {
         p->simMs = nowMs - limit;
         behind = limit;

@@ -27,6 +27,7 @@ enum {
 
 struct Pacer {
     int mode;        // asked for: PACE_EXACT or PACE_SMOOTH
+    int catchUp;     // most steps a picture to catch up with real time (0: PACE_MAX_STEPS)
     double simMs;    // real time the game's clock has reached
     double lastPresent;  // when the last present came back (< 0: none yet)
     double intervals[PACE_WINDOW];

@@ -1,4 +1,6 @@
 // What Escape keeps before the game closes.
+#include "game/game.h"
+#include "game/hud.h"
 #include "game/score.h"
 #include "shell/frameloop.h"
 #include "shell/input.h"
@@ -7,6 +9,12 @@
 void Shell_SaveOnQuit() {
     DataSave();
     EndDInput();
+}
+
+void Shell_SaveAndLeave() {
+    DataSave();
+    if (Scene == SCENE_GAME) LeaveGameToTitle();
+    if (PauseCount & 1) PauseCount++;  // the next game does not start paused
 }
 
 void Shell_StoreSpeedAdjust() { dat.speed = SpeedAdjust; }

@@ -15,6 +15,7 @@
 #include "platform/icon.h"
 #include "platform/input.h"
 #include "platform/msgbox.h"
+#include "platform/page.h"
 #include "platform/text.h"
 #include "platform/time.h"
 #include "player/player.h"
@@ -207,6 +208,7 @@ int Shell_Start(int argc, char** argv) {
     // and stop before any window opens.
     if (!DataDir_Locate()) return 0;
     Plat_SetHeadless(Options.headless);
+    Plat_SetPageState(Game_DescribeState);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
     if (Options.record && Options.play) {
@@ -254,12 +256,13 @@ bool Shell_Running() { return sWindowAlive; }
 
 // The window's loop: events, the game frames due, the picture. How many
 // game frames each picture advances is the pacer's choice (exact or
-// smooth); at most ten a picture, so a machine that cannot keep up, or a
-// long pause such as the loading pass, plays on slower instead of racing
-// to catch up.
+// smooth); at most ten a picture (Plat_CatchUpFrames: more in a browser
+// page), so a machine that cannot keep up, or a long pause such as the
+// loading pass, plays on slower instead of racing to catch up.
 static void WindowLoop() {
     Pacer pacer;
     Pace_Init(&pacer, Options.pace, Plat_RealMs());
+    pacer.catchUp = Plat_CatchUpFrames();
     FILE* paceLog = nullptr;
     if (Options.paceLog && !(paceLog = std::fopen(Options.paceLog, "w")))
         std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.paceLog);

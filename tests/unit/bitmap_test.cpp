@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "platform/display.h"
 #include "render/render.h"
@@ -46,6 +47,53 @@ TEST(Bitmap, DecodesCommonDepthsAndRefusesBrokenOnes) {
     std::vector<unsigned char> junk(100, 0x42);
     EXPECT_EQ(Plat_SurfaceLoadBMPMem(junk.data(), junk.size()), nullptr);
     EXPECT_EQ(Plat_SurfaceLoadBMPMem(junk.data(), 0), nullptr);
+}
+
+// The browser build ships its pictures as "<name>.png": a missing BMP is
+// read from there, to the same pixels; a PNG that is not one, or claims a
+// giant size, is refused.
+TEST(Bitmap, PngBesideAMissingBmpGivesTheSamePixels) {
+    char dir[] = "/tmp/qs_png_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    PlatSurface* src = Plat_SurfaceCreate(37, 5);
+    uint16_t* px = Plat_SurfacePixels(src);
+    for (int i = 0; i < 37 * 5; i++) px[i] = Plat_RGB565(i * 7, i * 13, 255 - i);
+    std::string bmp = std::string(dir) + "/pic.BMP";
+    ASSERT_TRUE(Plat_SurfaceSave(src, (bmp + ".png").c_str()));
+    PlatSurface* got = Plat_SurfaceLoadBMP(bmp.c_str());
+    ASSERT_NE(got, nullptr);
+    ASSERT_EQ(Plat_SurfaceWidth(got), 37);
+    ASSERT_EQ(Plat_SurfaceHeight(got), 5);
+    EXPECT_EQ(std::memcmp(Plat_SurfacePixels(got), px, 37 * 5 * 2), 0);
+    Plat_SurfaceFree(got);
+
+    // A BMP that is there wins over the PNG.
+    ASSERT_TRUE(Plat_SurfaceSave(src, bmp.c_str()));
+    px[0] ^= 0xFFFF;
+    ASSERT_TRUE(Plat_SurfaceSave(src, (bmp + ".png").c_str()));
+    got = Plat_SurfaceLoadBMP(bmp.c_str());
+    ASSERT_NE(got, nullptr);
+    EXPECT_NE(Plat_SurfacePixels(got)[0], px[0]);
+    Plat_SurfaceFree(got);
+    std::remove(bmp.c_str());
+
+    // Not a PNG, and a PNG header promising 40000 x 40000 pixels.
+    std::string png = bmp + ".png";
+    FILE* f = std::fopen(png.c_str(), "wb");
+    std::fputs("not a picture at all, not at all", f);
+    std::fclose(f);
+    EXPECT_EQ(Plat_SurfaceLoadBMP(bmp.c_str()), nullptr);
+    ASSERT_TRUE(Plat_SurfaceSave(src, png.c_str()));
+    auto bytes = ReadAll(png);
+    const unsigned char big[8] = {0, 0, 0x9C, 0x40, 0, 0, 0x9C, 0x40};
+    std::memcpy(bytes.data() + 16, big, 8);
+    f = std::fopen(png.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    EXPECT_EQ(Plat_SurfaceLoadBMP(bmp.c_str()), nullptr);
+    std::remove(png.c_str());
+    rmdir(dir);
+    Plat_SurfaceFree(src);
 }
 
 TEST(Bitmap, MissingFileLeavesTheSlotAsItWas) {

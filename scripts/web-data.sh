@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The game's data as the browser build packages it, from a desktop build's
+# generated assets:
+#   BMP/, BG/  pictures as PNG (X.bmp -> X.bmp.png; the game loads either)
+#   SE/        the effects as they are
+#   MIDI/      every tune rendered by FluidSynth with the desktop's sound
+#              font into Ogg Vorbis (X.mid -> X.ogg)
+#   font/      the Japanese face cut to the characters the game draws
+#
+#   scripts/web-data.sh HOST_BUILD_DIR OUT_DIR
+# Only what changed is made again.
+set -euo pipefail
+HOST=${1:?usage: scripts/web-data.sh HOST_BUILD_DIR OUT_DIR}
+OUT=${2:?usage: scripts/web-data.sh HOST_BUILD_DIR OUT_DIR}
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+PY=/usr/bin/python3
+die() { echo "web-data: ERROR: $*" >&2; exit 1; }
+
+for d in BMP BG SE MIDI; do [ -d "$HOST/$d" ] || die "$HOST/$d missing: build the desktop 'assets' target first"; done
+for t in fluidsynth sox; do command -v $t >/dev/null || die "$t not installed (scripts/web-deps.sh installs it)"; done
+# The sound font the desktop's music player takes first.
+SOUNDFONT=
+for f in /usr/share/sounds/sf2/default-GM.sf2 /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2; do
+  [ -r "$f" ] && { SOUNDFONT=$f; break; }
+done
+[ -n "$SOUNDFONT" ] || die "no General MIDI sound font (timgm6mb-soundfont)"
+FONT=/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf
+[ -r "$FONT" ] || die "$FONT missing (fonts-ipafont-mincho)"
+
+mkdir -p "$OUT/BMP" "$OUT/BG" "$OUT/SE" "$OUT/MIDI" "$OUT/font"
+$PY "$ROOT/tools/web/pictures.py" "$HOST/BMP" "$OUT/BMP"
+$PY "$ROOT/tools/web/pictures.py" "$HOST/BG" "$OUT/BG"
+cp -u "$HOST"/SE/* "$OUT/SE/"
+# The MIDI files too: the game checks each tune before the page plays its
+# rendered Ogg file.
+cp -u "$HOST"/MIDI/* "$OUT/MIDI/"
+
+newer() { [ ! -e "$2" ] || [ "$1" -nt "$2" ]; }
+for mid in "$HOST"/MIDI/*; do
+  name=$(basename "$mid")
+  ogg="$OUT/MIDI/${name%.*}.ogg"
+  newer "$mid" "$ogg" || continue
+  wav=$(mktemp --suffix=.wav)
+  fluidsynth -ni -q -r 44100 -F "$wav" "$SOUNDFONT" "$mid" >/dev/null 2>&1 || { rm -f "$wav"; die "fluidsynth could not render $mid"; }
+  sox "$wav" -C 3 "$ogg.tmp.ogg" || { rm -f "$wav"; die "sox could not encode $mid"; }
+  rm -f "$wav"
+  mv "$ogg.tmp.ogg" "$ogg"
+done
+
+chars=$(mktemp)
+$PY "$ROOT/tools/web/game_texts.py" "$ROOT/src" >"$chars"
+if ! cmp -s "$chars" "$OUT/font/chars.txt" || [ ! -e "$OUT/font/quellstorm.ttf" ]; then
+  $PY -m fontTools.subset "$FONT" --text-file="$chars" --output-file="$OUT/font/quellstorm.ttf" \
+    --layout-features='*' --name-IDs='*' --notdef-outline || die "pyftsubset failed"
+  cp "$chars" "$OUT/font/chars.txt"
+fi
+rm -f "$chars"
+# The link step packages the data again only when something here changed.
+if [ ! -e "$OUT/.stamp" ] || [ -n "$(find "$OUT" -newer "$OUT/.stamp" -type f -print -quit)" ]; then
+  touch "$OUT/.stamp"
+fi
+du -sh "$OUT" | sed 's/^/web-data: /'

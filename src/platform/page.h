@@ -1,0 +1,10 @@
+// What the program tells the page that hosts it (the browser build): the
+// page and its tests read the game's state and learn of its end. On the
+// desktop these do nothing.
+#pragma once
+
+// The function that describes the game's state in one line; the page asks
+// it when it wants to know (never during a frame).
+void Plat_SetPageState(void (*describe)(char* out, int size));
+// The program has ended with `code` (the value main returns).
+void Plat_ReportExit(int code);
