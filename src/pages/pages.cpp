@@ -4,6 +4,7 @@
 #include "game/scene.h"
 #include "pages/records_page.h"
 #include "pages/settings_page.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "render/render.h"
 
@@ -44,4 +45,18 @@ void Pages_Draw() {
 void Pages_DrawHint() {
     if (PageOpen == PAGE_NONE && PagesReachable() && MenuState != MENU_OPTIONS && WallPos == -500)
         DD_FontShow("F1: SETTINGS  F2: RECORDS", 12, 452, 464, 160, 160, 160, false);
+}
+
+void Pages_Backdrop() {
+    DD_BackInit();
+    DD_DrawBitmap(0, 0, Bitmap[10], 0, 0, 640, 480);
+    if (!DDBack || !Plat_Drawing()) return;
+    int w = Plat_SurfaceWidth(DDBack), h = Plat_SurfaceHeight(DDBack);
+    int stride = Plat_SurfacePitch(DDBack) / 2;
+    uint16_t* px = Plat_SurfacePixels(DDBack);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            uint16_t& p = px[(size_t)y * stride + x];
+            p = (uint16_t)((((p >> 11) & 31) / 3) << 11 | (((p >> 5) & 63) / 3) << 5 | ((p & 31) / 3));
+        }
 }

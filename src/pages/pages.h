@@ -15,3 +15,6 @@ void Pages_Draw();
 // The small "F1: SETTINGS" hint of the title and options screens (drawn
 // after their frame; nothing while a page is open).
 void Pages_DrawHint();
+// Clears the back buffer to the title picture at a third of its
+// brightness, so that a page's text over it reads.
+void Pages_Backdrop();

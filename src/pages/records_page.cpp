@@ -2,6 +2,7 @@
 // stage's clear, the best run and its date, each with its jewels, and the
 // counters of games, completions and ships lost.
 #include "pages/records_page.h"
+#include "pages/pages.h"
 #include "config/lang.h"
 #include "game/score.h"
 #include "platform/display.h"
@@ -22,22 +23,6 @@ const int kRowSize = 18;
 const int kScoreRight = 320;  // right edge of the score column
 const int kJewelX = 340;      // first jewel column
 const int kJewelStep = 58;
-
-// The title picture, darkened so that text over it stays readable.
-void Backdrop() {
-    DD_BackInit();
-    DD_DrawBitmap(0, 0, Bitmap[10], 0, 0, 640, 480);
-    if (!DDBack) return;
-    int w = Plat_SurfaceWidth(DDBack), h = Plat_SurfaceHeight(DDBack);
-    int stride = Plat_SurfacePitch(DDBack) / 2;
-    uint16_t* px = Plat_SurfacePixels(DDBack);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++) {
-            uint16_t& p = px[(size_t)y * stride + x];
-            // A third of each channel.
-            p = (uint16_t)((((p >> 11) & 31) / 3) << 11 | (((p >> 5) & 63) / 3) << 5 | ((p & 31) / 3));
-        }
-}
 
 // Digits at a fixed pitch, right-aligned, so the columns line up whatever
 // the face's own widths.
@@ -97,7 +82,7 @@ void RecordsPage_FormatStamp(const DATTIME& t, char* out, int size) {
 }
 
 void RecordsPage_Draw() {
-    Backdrop();
+    Pages_Backdrop();
     bool en = GameLanguage == LANG_EN;
     char text[96];
 

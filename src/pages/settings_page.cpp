@@ -1,6 +1,7 @@
 // The settings page, drawn in the game's own face and colours over its
 // title picture, from the one settings table.
 #include "pages/settings_page.h"
+#include "pages/pages.h"
 #include "config/settings.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -30,21 +31,6 @@ void Collect() {
     if (sCount) return;
     for (int i = 0; i < SettingsCount && sCount < 64; i++)
         if (SettingsTable[i].label) sRows[sCount++] = i;
-}
-
-// The title picture at a third of its brightness, so the text reads.
-void Backdrop() {
-    DD_BackInit();
-    DD_DrawBitmap(0, 0, Bitmap[10], 0, 0, 640, 480);
-    if (!DDBack || !Plat_Drawing()) return;
-    int w = Plat_SurfaceWidth(DDBack), h = Plat_SurfaceHeight(DDBack);
-    int stride = Plat_SurfacePitch(DDBack) / 2;
-    uint16_t* px = Plat_SurfacePixels(DDBack);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++) {
-            uint16_t& p = px[(size_t)y * stride + x];
-            p = (uint16_t)((((p >> 11) & 31) / 3) << 11 | (((p >> 5) & 63) / 3) << 5 | ((p & 31) / 3));
-        }
 }
 
 // A change made: into force, into the file, and heard where it is a sound.
@@ -168,7 +154,7 @@ bool SettingsPage_Key(int key) {
 
 void SettingsPage_Draw() {
     Collect();
-    Backdrop();
+    Pages_Backdrop();
     DD_FontShow("SETTINGS", 24, 30, 10, 255, 25, 25, false);
     DD_FontShow("F1/ESC: BACK   F2: RECORDS", 14, 400, 16, 200, 200, 200, false);
     const char* section = "";

@@ -1,5 +1,7 @@
 // Running the real game binary headless from a test.
 #pragma once
+#include <SDL_image.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -61,6 +63,25 @@ inline long long StateValue(const std::string& state, const std::string& key) {
     size_t at = state.find(" " + key + "=");
     if (at == std::string::npos) return -99999;
     return std::atoll(state.c_str() + at + key.size() + 2);
+}
+
+// Pixels of a rectangle of a picture file for which `pred(r, g, b)` holds;
+// -1 when the picture cannot be read.
+template <typename Pred>
+int CountPixels(const std::string& png, int l, int t, int r, int b, Pred pred) {
+    SDL_Surface* raw = IMG_Load(png.c_str());
+    if (!raw) return -1;
+    SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGB24, 0);
+    SDL_FreeSurface(raw);
+    if (!s) return -1;
+    int n = 0;
+    for (int y = t; y < b; y++)
+        for (int x = l; x < r; x++) {
+            const Uint8* p = static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 3;
+            if (pred(p[0], p[1], p[2])) n++;
+        }
+    SDL_FreeSurface(s);
+    return n;
 }
 
 }  // namespace e2e

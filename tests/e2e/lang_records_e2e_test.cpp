@@ -12,23 +12,6 @@ using namespace e2e;
 
 namespace {
 
-// Pixels of a rectangle of a picture for which `pred(r, g, b)` holds.
-template <typename Pred>
-int CountPixels(const std::string& png, int l, int t, int r, int b, Pred pred) {
-    SDL_Surface* raw = IMG_Load(png.c_str());
-    if (!raw) return -1;
-    SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGB24, 0);
-    SDL_FreeSurface(raw);
-    int n = 0;
-    for (int y = t; y < b; y++)
-        for (int x = l; x < r; x++) {
-            const Uint8* p = static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 3;
-            if (pred(p[0], p[1], p[2])) n++;
-        }
-    SDL_FreeSurface(s);
-    return n;
-}
-
 // Pixels that differ between two pictures of the same size (-1 when they
 // cannot be read).
 int DifferingPixels(const std::string& a, const std::string& b, int l = 0, int t = 0, int r = 640, int bot = 480) {

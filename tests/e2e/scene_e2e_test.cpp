@@ -9,23 +9,6 @@ using namespace e2e;
 
 namespace {
 
-// Counts pixels in a rectangle of a picture that satisfy `pred`.
-template <typename Pred>
-int CountPixels(const std::string& png, int l, int t, int r, int b, Pred pred) {
-    SDL_Surface* raw = IMG_Load(png.c_str());
-    if (!raw) return -1;
-    SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGB24, 0);
-    SDL_FreeSurface(raw);
-    int n = 0;
-    for (int y = t; y < b; y++)
-        for (int x = l; x < r; x++) {
-            const Uint8* p = static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 3;
-            if (pred(p[0], p[1], p[2])) n++;
-        }
-    SDL_FreeSurface(s);
-    return n;
-}
-
 bool White(int r, int g, int b) { return r > 200 && g > 200 && b > 200; }
 bool Red(int r, int g, int b) { return r > 200 && g < 60 && b < 60; }
 

@@ -40,6 +40,7 @@ for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+sleep 1  # openbox answers before it manages new windows
 
 # The game beside a copy of its data with a damaged effect: its error box
 # comes up on the loading frame. A score record, so that no other box does.

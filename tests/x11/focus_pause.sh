@@ -34,6 +34,7 @@ for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+sleep 1  # openbox answers before it manages new windows
 
 # One game: into play from the title with the shot key, the window
 # minimised, back, and Escape. Sets `kept` to the kept replay's path.
