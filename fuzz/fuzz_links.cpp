@@ -17,6 +17,7 @@ bool Plat_IsHeadless() { return true; }
 #endif
 
 #if defined(QS_FUZZ_TARGET_score)
+void Shell_MessageBox(const char*, const char*) {}
 void Replay_FilterDat(uint8_t*) {}
 bool Replay_Playing() { return false; }
 void Replay_Flush() {}
