@@ -29,18 +29,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# A free display number.
-for n in $(seq 140 199); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { num=$n; break; }
-done
-export DISPLAY=:$num
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-sleep 1  # openbox answers before it manages new windows
+. "$(dirname "$0")/xserver.sh"
+start_x_server 140 199
 
 # The game beside a copy of its data with a damaged effect: its error box
 # comes up on the loading frame. A score record, so that no other box does.
