@@ -1,4 +1,5 @@
 #include "shell/replay.h"
+#include "config/options.h"
 #include "game/statehash.h"
 #include "platform/events.h"
 #include "platform/files.h"
@@ -93,7 +94,7 @@ bool Replay_Record(const char* path) {
     }
     std::fprintf(gOut, "QSREPLAY %d\ngame QUELLSTORM 1\nhash-every %d\n", REPLAY_FORMAT, REPLAY_HASH_EVERY);
     // The testing aid changes the game, so a run made with it says so.
-    if (CheatInvincible) std::fprintf(gOut, "invincible 1\n");
+    if (Options.invincible) std::fprintf(gOut, "invincible 1\n");
     Plat_JoySetTape(PLAT_JOY_FROZEN);
     return true;
 }
@@ -190,7 +191,7 @@ bool Replay_Play(const char* path, bool verify) {
     gVerify = verify;
     gPath = path;
     if (gLastWhole == 0) ReportIncomplete(0);
-    if (gInvincible) CheatInvincible = true;
+    if (gInvincible) Options.invincible = true;
     bool none[256] = {};
     Plat_SetScriptedKeys(none);
     Plat_JoySetTape(PLAT_JOY_REPLAY);

@@ -8,7 +8,7 @@
 #include "game/score.h"
 #include "player/player.h"
 #include "player/ship.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/shell.h"
 
 inline void ResetPlayerState() {
