@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ini.h>
 #include <string>
+#include <vector>
 
 bool ConfigQuiet;
 int ConfigWarnings;
@@ -20,7 +21,7 @@ const long kMaxFile = 256 * 1024;
 
 // What the file holds for each row (or the default), apart from what the
 // command line overrides for this run: the values a save writes.
-int sFileValue[128];
+std::vector<int> sFileValue(SettingsCount);
 
 struct Reading {
     const char* name;  // the file, for warnings
@@ -87,7 +88,7 @@ int OnValue(void* user, const char* section, const char* name, const char* value
 }  // namespace
 
 void Config_KeepCurrent() {
-    for (int i = 0; i < SettingsCount && i < 128; i++)
+    for (int i = 0; i < SettingsCount; i++)
         if (SettingsTable[i].home == SH_FILE) sFileValue[i] = *SettingsTable[i].value;
 }
 
