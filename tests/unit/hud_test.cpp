@@ -18,6 +18,7 @@
 #include "platform/events.h"
 #include "platform/input.h"
 #include "play_state.h"
+#include "shell/shell.h"
 #include "core/input.h"
 
 namespace {
