@@ -14,6 +14,9 @@ extern char str[104];        // the shared on-screen text buffer
 float PutFps();
 // Resets the pacing state of PutFps (tests).
 void PutFps_Reset();
+// The pacing state: the last tick seen and the time gathered towards the
+// next step (kept in a saved game state).
+extern float PaceLastTick, PaceAccum;
 
 // A pseudo-random integer from low to high inclusive.
 int my_rand(int low, int high);
