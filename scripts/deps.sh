@@ -15,6 +15,7 @@ RUN_PACKAGES=(
   fonts-ipafont-mincho fontconfig libfontconfig-dev
   libcairo2-dev
   libinih-dev
+  libcurl4-openssl-dev
 )
 
 TEST_PACKAGES=(

@@ -21,6 +21,7 @@ const long kMaxFile = 256 * 1024;
 // What the file holds for each row (or the default), apart from what the
 // command line overrides for this run: the values a save writes.
 int sFileValue[128];
+std::string sFileText[128];  // the same for the rows of text
 
 struct Reading {
     const char* name;  // the file, for warnings
@@ -74,6 +75,11 @@ int OnValue(void* user, const char* section, const char* name, const char* value
         return 1;
     }
     if (!Settings_SetFromText(*s, value)) {
+        if (s->kind == SK_STRING) {
+            Warn(r->name, r->line, name, std::string("bad value '") + value + "' (" + s->help + "); left empty");
+            Settings_SetFromText(*s, "");
+            return 1;
+        }
         // Back to the default, even when an earlier line had set it.
         int def = Settings_Default(*s);
         std::string what = std::string("bad value '") + value + "' (" + Settings_Range(*s) + "); using the default " +
@@ -88,7 +94,9 @@ int OnValue(void* user, const char* section, const char* name, const char* value
 
 void Config_KeepCurrent() {
     for (int i = 0; i < SettingsCount && i < 128; i++)
-        if (SettingsTable[i].home == SH_FILE) sFileValue[i] = *SettingsTable[i].value;
+        if (SettingsTable[i].home != SH_FILE) continue;
+        else if (SettingsTable[i].kind == SK_STRING) sFileText[i] = SettingsTable[i].text;
+        else sFileValue[i] = *SettingsTable[i].value;
 }
 
 std::string Config_Path() {
@@ -130,7 +138,8 @@ std::string Config_Text() {
             out += std::string("\n[") + section + "]\n";
         }
         out += "; " + std::string(s.help) + " (" + Settings_Range(s) + ")\n";
-        out += std::string(s.name) + " = " + Settings_TextOf(s, sFileValue[i]) + "\n";
+        out += std::string(s.name) + " = " + (s.kind == SK_STRING ? sFileText[i] : Settings_TextOf(s, sFileValue[i])) +
+               "\n";
     }
     return out;
 }
@@ -147,6 +156,7 @@ bool Config_Save(const std::string& path) {
 void Config_Changed(const Setting& s) {
     int i = (int)(&s - SettingsTable);
     if (i < 0 || i >= SettingsCount || s.home != SH_FILE) return;
-    sFileValue[i] = *s.value;
+    if (s.kind == SK_STRING) sFileText[i] = s.text;
+    else sFileValue[i] = *s.value;
     Config_Save(Config_Path());
 }

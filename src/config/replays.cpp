@@ -23,6 +23,7 @@ bool gActive;
 bool gInGame;
 std::string gGameStamp;
 int gGameDifficulty;
+std::string gFinished;  // the game just kept, not yet taken
 
 std::string Stamp() {
     std::time_t t = std::time(nullptr);
@@ -84,6 +85,8 @@ void KeepGame(long lastFrame, long long score) {
     std::string name = FreeName(gGameStamp + "-" + kDifficulty[d] + "-" + std::to_string(score < 0 ? 0 : score));
     if (!Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size()))
         std::fprintf(stderr, "quellstorm: cannot write the replay %s%s\n", gDir.c_str(), name.c_str());
+    else
+        gFinished = gDir + name;
     Prune();
 }
 
@@ -182,6 +185,13 @@ void Kept_AfterFrame(long frame, bool inGame, int difficulty, long long score) {
         KeepGame(frame, score);
     }
     gInGame = inGame;
+}
+
+bool Kept_TakeFinished(std::string* path) {
+    if (gFinished.empty()) return false;
+    *path = gFinished;
+    gFinished.clear();
+    return true;
 }
 
 void Kept_Close(long lastFrame, long long score) {

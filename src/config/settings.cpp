@@ -28,6 +28,7 @@ const char* const kOnOff[] = {"off", "on", nullptr};
 const char* const kScaling[] = {"sharp", "fit", "smooth", nullptr};
 const char* const kPace[] = {"exact", "smooth", nullptr};
 const char* const kLanguage[] = {"ja", "en", nullptr};
+const char* const kBoardSubmit[] = {"ask", "always", "never", nullptr};
 // The pad's buttons by the game's numbers (A shot and B bomb as designed).
 const char* const kPadButtons[] = {"A", "B", "X", "Y", "LB", "RB", "BACK", "START", "LS", "RS", "GUIDE", "LT", "RT",
                                    nullptr};
@@ -93,22 +94,45 @@ bool OptLang(const char* a) {
     sOverrides.push_back({lang, a});
     return true;
 }
+// A board's address: http or https, one line of plain characters (it goes
+// into requests as it is). Empty: no board.
+bool BoardUrlOk(const char* t) {
+    if (!*t) return true;
+    if (std::strncmp(t, "http://", 7) && std::strncmp(t, "https://", 8)) return false;
+    for (const unsigned char* c = (const unsigned char*)t; *c; c++)
+        if (*c <= ' ' || *c >= 0x7f) return false;
+    return true;
+}
+// A player's name as the board takes it: up to 24 printable characters
+// (UTF-8), no control characters. Empty: the board's entries say PLAYER.
+bool PlayerNameOk(const char* t) {
+    int chars = 0;
+    for (const unsigned char* c = (const unsigned char*)t; *c; c++) {
+        if (*c < 0x20 || *c == 0x7f) return false;
+        if ((*c & 0xC0) != 0x80) chars++;
+    }
+    return chars <= 24;
+}
+
 bool OptConfig(const char* a) {
     sConfigFile = a;
     return *a != 0;
 }
 
-#define RUN(name, kind, fn, arg, help) {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, nullptr, nullptr, fn, arg, help, nullptr}
+#define RUN(name, kind, fn, arg, help) {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, nullptr, nullptr, fn, arg, help, nullptr, nullptr, 0, nullptr}
 #define RUNFLAG(name, stmt, help) \
     RUN(name, SK_FLAG, [](const char*) { stmt; return true; }, nullptr, help)
 #define RUNTEXT(name, field, arg, help) \
     RUN(name, SK_TEXT, [](const char* a) { Options.field = a; return true; }, arg, help)
 #define SET(sec, name, kind, def, min, max, choices, field, arg, help, label) \
-    {name, sec, SH_FILE, kind, def, nullptr, min, max, choices, &Settings.field, nullptr, arg, help, label}
+    {name, sec, SH_FILE, kind, def, nullptr, min, max, choices, &Settings.field, nullptr, arg, help, label, nullptr, 0, nullptr}
+#define TEXTSET(sec, name, field, check, arg, help, label) \
+    {name, sec, SH_FILE, SK_STRING, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, arg, help, label, \
+     Settings.field, (int)sizeof Settings.field, check}
 #define KEY(name, gk, def, help, label) \
-    {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label}
+    {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label, nullptr, 0, nullptr}
 #define PAD(name, field, def, help, label) \
-    {name, "pad", SH_FILE, SK_PAD, 0, def, 0, 0, kPadButtons, &Settings.field, nullptr, "BUTTON", help, label}
+    {name, "pad", SH_FILE, SK_PAD, 0, def, 0, 0, kPadButtons, &Settings.field, nullptr, "BUTTON", help, label, nullptr, 0, nullptr}
 
 }  // namespace
 
@@ -124,6 +148,7 @@ const Setting SettingsTable[] = {
     RUNTEXT("play", play, "FILE", "play back the replay FILE (also: quellstorm FILE.qsr)"),
     RUNFLAG("verify", Options.verify = true, "with --play: check the replay's state fingerprints"),
     RUNTEXT("record", record, "FILE", "record this run to the replay FILE"),
+    RUNTEXT("submit", submit, "FILE", "send the replay FILE to the score board (board-url), print its verdict"),
     RUN("pace-log", SK_TEXT, [](const char* a) { Options.paceLog = a; return true; }, "FILE",
         "log each picture's time and steps to FILE"),
     RUNFLAG("headless", Options.headless = true, "run without a window or sound device (tests)"),
@@ -175,8 +200,14 @@ const Setting SettingsTable[] = {
         "pause when the window loses the focus", "PAUSE WITHOUT FOCUS"),
     SET("game", "keep-replays", SK_BOOL, 1, 0, 1, kOnOff, keepReplays, "on|off",
         "record every game played in a window to the replay folder", "KEEP REPLAYS"),
+    TEXTSET("board", "board-url", boardUrl, BoardUrlOk, "URL",
+            "the score board finished games are sent to (empty: nothing is ever sent)", "BOARD"),
+    TEXTSET("board", "player-name", playerName, PlayerNameOk, "NAME",
+            "the name your games are listed under on the board (up to 24 characters)", "PLAYER NAME"),
+    SET("board", "board-submit", SK_CHOICE, BOARD_SUBMIT_ASK, 0, 0, kBoardSubmit, boardSubmit, "ask|always|never",
+        "send each finished game to the board: always; ask (from the replays page); never", "SEND GAMES"),
     {"speed-correction", "game", SH_RECORD, SK_SPEED, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr,
-     "added to every step of the game (speed keys; kept in the record)", "SPEED CORRECTION"},
+     "added to every step of the game (speed keys; kept in the record)", "SPEED CORRECTION", nullptr, 0, nullptr},
 };
 // clang-format on
 const int SettingsCount = (int)(sizeof SettingsTable / sizeof SettingsTable[0]);
@@ -201,12 +232,22 @@ int Settings_Default(const Setting& s) {
 }
 
 void Settings_ResetDefaults() {
-    for (const Setting& s : SettingsTable)
-        if (s.home == SH_FILE) *s.value = Settings_Default(s);
+    for (const Setting& s : SettingsTable) {
+        if (s.home != SH_FILE) continue;
+        if (s.kind == SK_STRING) std::memset(s.text, 0, s.textSize);
+        else *s.value = Settings_Default(s);
+    }
     Config_KeepCurrent();
 }
 
 bool Settings_SetFromText(const Setting& s, const char* text) {
+    if (s.kind == SK_STRING && s.text && text) {
+        // The whole buffer is rewritten, so equal settings are equal bytes.
+        if (std::strlen(text) >= (size_t)s.textSize || (s.check && !s.check(text))) return false;
+        std::memset(s.text, 0, s.textSize);
+        std::memcpy(s.text, text, std::strlen(text));
+        return true;
+    }
     if (!s.value || !text) return false;
     switch (s.kind) {
     case SK_BOOL: {
@@ -252,6 +293,7 @@ std::string Settings_ValueText(const Setting& s) {
         std::snprintf(buf, sizeof buf, "%f", SpeedAdjust);
         return buf;
     }
+    if (s.kind == SK_STRING) return s.text;
     return s.value ? Settings_TextOf(s, *s.value) : "";
 }
 
@@ -289,6 +331,12 @@ std::string Settings_Range(const Setting& s) {
 
 const std::string& Settings_ConfigOverride() { return sConfigFile; }
 
+bool Settings_GivenOnCommandLine(const char* name) {
+    for (const Override& o : sOverrides)
+        if (!std::strcmp(o.row->name, name)) return true;
+    return false;
+}
+
 void Settings_ReapplyOverrides() {
     for (const Override& o : sOverrides) Settings_SetFromText(*o.row, o.text.c_str());
 }
@@ -313,6 +361,7 @@ void Settings_PrintUsage(FILE* out) {
         std::string def;
         if (s.kind == SK_KEY || s.kind == SK_PAD) def = s.defName;
         else if (s.kind == SK_INT) def = std::to_string(s.def);
+        else if (s.kind == SK_STRING) def = "empty";
         else def = s.choices[s.def];
         std::string left = std::string("--") + s.name + " " + (s.arg ? s.arg : "VALUE");
         std::fprintf(out, "  %-30s %s (default %s)\n", left.c_str(), s.help, def.c_str());
