@@ -24,6 +24,7 @@ TEST_PACKAGES=(
   valgrind
   desktop-file-utils appstream lintian groff-base dpkg-dev file
   xvfb openbox x11-utils xdotool
+  strace python3
 )
 
 case "$PROFILE" in
