@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ini.h>
 #include <string>
+#include <vector>
 
 bool ConfigQuiet;
 int ConfigWarnings;
@@ -20,8 +21,8 @@ const long kMaxFile = 256 * 1024;
 
 // What the file holds for each row (or the default), apart from what the
 // command line overrides for this run: the values a save writes.
-int sFileValue[128];
-std::string sFileText[128];  // the same for the rows of text
+std::vector<int> sFileValue(SettingsCount);
+std::vector<std::string> sFileText(SettingsCount);  // the same for the rows of text
 
 struct Reading {
     const char* name;  // the file, for warnings
@@ -93,7 +94,7 @@ int OnValue(void* user, const char* section, const char* name, const char* value
 }  // namespace
 
 void Config_KeepCurrent() {
-    for (int i = 0; i < SettingsCount && i < 128; i++)
+    for (int i = 0; i < SettingsCount; i++)
         if (SettingsTable[i].home != SH_FILE) continue;
         else if (SettingsTable[i].kind == SK_STRING) sFileText[i] = SettingsTable[i].text;
         else sFileValue[i] = *SettingsTable[i].value;
