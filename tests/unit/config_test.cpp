@@ -73,7 +73,9 @@ TEST_F(ConfigTest, EverySettingSurvivesASaveAndALoad) {
         const Setting* s = Settings_Find(nullptr, c[0]);
         ASSERT_TRUE(s) << c[0];
         ASSERT_TRUE(Settings_SetFromText(*s, c[1])) << c[0];
-        if (s->kind != SK_STRING) EXPECT_NE(*s->value, Settings_Default(*s)) << c[0];
+        if (s->kind != SK_STRING) {
+            EXPECT_NE(*s->value, Settings_Default(*s)) << c[0];
+        }
     }
     GameSettings changed = Settings;
     Config_KeepCurrent();
