@@ -108,14 +108,14 @@ std::string Settings_Range(const Setting& s);
 int Settings_ParseCommandLine(int argc, char** argv);
 // The usage text, from the table.
 void Settings_PrintUsage(FILE* out);
-// Whether the setting `name` was given on the command line of this run.
-bool Settings_GivenOnCommandLine(const char* name);
 // The manual page's OPTIONS and SETTINGS sections (roff), from the table:
 // the build puts them into the page, so the two cannot drift apart.
 void Settings_PrintManual(FILE* out);
 // Settings given on the command line win over the file for this run:
 // called again after the file has been read.
 void Settings_ReapplyOverrides();
+// Whether the setting `name` was given on the command line for this run.
+bool Settings_GivenForThisRun(const char* name);
 // The file given with --config, or empty.
 const std::string& Settings_ConfigOverride();
 
