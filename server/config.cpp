@@ -39,7 +39,7 @@ const std::vector<Setting>& Table() {
         NUM("verifiers", "0", -1, 256, verifiers, "games verified at once (0: one per core; -1: none, workers elsewhere verify)"),
         NUM("job-seconds", "300", 1, 86400, jobSeconds, "wall-clock limit of one verification"),
         NUM("job-memory-mb", "1024", 0, 1 << 20, jobMemoryMb, "address-space limit of one verification (0: none)"),
-        NUM("lease-seconds", "0", 0, 86400, leaseSeconds, "a claimed job returns to the queue after this (0: job-seconds + 30)"),
+        NUM("lease-seconds", "30", 1, 86400, leaseSeconds, "a verifier that stops renewing its claim for this long loses its job to another"),
         NUM("max-upload-kb", "2048", 1, 1 << 20, maxUploadKb, "largest replay file accepted"),
         NUM("queue-max", "2000", 1, 100000000, queueMax, "submissions waiting at most; more are refused with 503"),
         NUM("submit-per-minute", "20", 0, 1000000, submitPerMinute, "submissions per address per minute (0: no limit)"),
@@ -157,11 +157,6 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
         return false;
     }
     if (cfg.db.empty()) cfg.db = DefaultDatabasePath();
-    if (cfg.leaseSeconds == 0) cfg.leaseSeconds = cfg.jobSeconds + 30;
-    if (cfg.leaseSeconds <= cfg.jobSeconds) {
-        error = "--lease-seconds must be longer than --job-seconds (a job still running would be taken twice)";
-        return false;
-    }
     std::string here = ProgramDir();
     if (cfg.game.empty()) {
         // Built: the game sits beside this program. Installed: the game is
@@ -174,7 +169,7 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
         if (cfg.game.empty()) cfg.game = "/usr/games/quellstorm";
     }
     if (cfg.web.empty()) {
-        for (const char* rel : {"/../build-web", "/../share/quellstorm/web", "/../../share/quellstorm/web"})
+        for (const char* rel : {"/../build-web/play", "/../share/quellstorm/web", "/../../share/quellstorm/web"})
             if (access((here + rel + "/index.html").c_str(), R_OK) == 0) {
                 cfg.web = here + rel;
                 break;

@@ -100,6 +100,9 @@ const char* const kFinishJob =
     " verified_at = $20, lease_until = NULL"
     " WHERE id = $1 AND status = 'verifying' AND worker = $2";
 
+const char* const kRenewLease =
+    "UPDATE submissions SET lease_until = $3 WHERE id = $1 AND worker = $2 AND status = 'verifying'";
+
 const char* const kReleaseJob =
     "UPDATE submissions SET status = 'queued', worker = NULL, lease_until = NULL, attempts = attempts - 1"
     " WHERE id = $1 AND worker = $2 AND status = 'verifying'";

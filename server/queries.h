@@ -27,6 +27,7 @@ extern const char* const kReplayBytes;      // $1 id
 // The lock clause differs: see ClaimJob().
 std::string ClaimJob(Dialect d);
 extern const char* const kFinishJob;        // written only by the lease holder
+extern const char* const kRenewLease;      // $1 id, $2 worker, $3 until
 extern const char* const kReleaseJob;      // $1 id, $2 worker
 extern const char* const kInsertStageScore;
 extern const char* const kRank;             // $1 board, $2 score

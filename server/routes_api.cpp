@@ -23,8 +23,11 @@ void AddApiRoutes(httplib::Server& svr, App& app) {
         }
         res.status = a.status;
         Db& db = ThreadDb(app.cfg.db);
-        auto s = FindSubmission(db, a.id);
-        json j = s ? SubmissionJson(db, *s) : json{{"id", a.id}, {"status", "queued"}};
+        auto s = a.status == 202 ? std::nullopt : FindSubmission(db, a.id);
+        // A new file is answered as it was taken (a verifier may be on it
+        // already); a known one with what has become of it.
+        json j = s ? SubmissionJson(db, *s)
+                   : json{{"id", a.id}, {"status", "queued"}, {"entry", "/entry/" + a.id}};
         res.set_header("Location", "/api/submissions/" + a.id);
         res.set_content(j.dump(), "application/json");
     });

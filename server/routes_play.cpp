@@ -3,6 +3,7 @@
 // browser takes it; names that carry a content hash are kept a year,
 // index.html is asked for again every time.
 #include <fstream>
+#include <regex>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -17,28 +18,18 @@ const char* MimeType(const std::string& path) {
     static const std::pair<const char*, const char*> types[] = {
         {".html", "text/html; charset=utf-8"}, {".js", "text/javascript"},  {".mjs", "text/javascript"},
         {".wasm", "application/wasm"},         {".css", "text/css"},        {".json", "application/json"},
-        {".png", "image/png"},                 {".svg", "image/svg+xml"},   {".ico", "image/x-icon"},
+        {".png", "image/png"},                 {".ogg", "audio/ogg"},                 {".svg", "image/svg+xml"},   {".ico", "image/x-icon"},
         {".txt", "text/plain; charset=utf-8"}, {".webmanifest", "application/manifest+json"}};
     for (auto& [ext, type] : types)
         if (path.size() >= strlen(ext) && path.compare(path.size() - strlen(ext), strlen(ext), ext) == 0) return type;
     return "application/octet-stream";
 }
 
-// "index.3fa9c2e1.js": a name with a hash of its content (8 or more hex
-// digits between dots) never changes meaning.
-bool HashedName(const std::string& name) {
-    size_t run = 0;
-    for (size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
-        if (isxdigit(static_cast<unsigned char>(c))) {
-            ++run;
-        } else {
-            if (c == '.' && run >= 8 && i >= run + 1 && (name[i - run - 1] == '.' || name[i - run - 1] == '-'))
-                return true;
-            run = 0;
-        }
-    }
-    return false;
+// "qs.3fa9c2e1d0b4a7f6.js", "tunes/3fa9c2e1d0b4a7f6.ogg": a name that
+// carries 16 hex digits of its content's hash never changes meaning.
+bool HashedName(const std::string& rel) {
+    static const std::regex hashed("(^|/)([a-z]+\\.)?[0-9a-f]{16}\\.[a-z0-9]+$");
+    return std::regex_search(rel, hashed);
 }
 
 bool IsFile(const std::string& path) {
@@ -88,7 +79,7 @@ void AddPlayRoutes(httplib::Server& svr, App& app) {
         else if (!ReadFile(path, body)) return SendError(res, 404, "cannot read " + rel);
         std::string name = rel.substr(rel.rfind('/') == std::string::npos ? 0 : rel.rfind('/') + 1);
         if (name == "index.html") res.set_header("Cache-Control", "no-cache");
-        else if (HashedName(name)) res.set_header("Cache-Control", "public, max-age=31536000, immutable");
+        else if (HashedName(rel)) res.set_header("Cache-Control", "public, max-age=31536000, immutable");
         else res.set_header("Cache-Control", "no-cache");
         res.set_header("Vary", "Accept-Encoding");
         if (!encoding.empty()) res.set_header("Content-Encoding", encoding);

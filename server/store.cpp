@@ -141,6 +141,10 @@ bool FinishJob(Db& db, const std::string& id, const std::string& worker, const O
     });
 }
 
+bool RenewLease(Db& db, const std::string& id, const std::string& worker, int64_t leaseMs) {
+    return db.exec(sql::kRenewLease, {id, worker, NowMs() + leaseMs}).affected == 1;
+}
+
 void ReleaseJob(Db& db, const std::string& id, const std::string& worker) {
     db.exec(sql::kReleaseJob, {id, worker});
 }

@@ -56,6 +56,8 @@ std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs);
 // Writes a job's result; false when this worker no longer holds the job
 // (its lease ran out and another took it): nothing is written then.
 bool FinishJob(Db& db, const std::string& id, const std::string& worker, const Outcome& o);
+// Keeps a running job's claim: false when another verifier has it now.
+bool RenewLease(Db& db, const std::string& id, const std::string& worker, int64_t leaseMs);
 // Puts a claimed job back in the queue (a verifier stopping mid-job).
 void ReleaseJob(Db& db, const std::string& id, const std::string& worker);
 

@@ -120,7 +120,8 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     return o;
 }
 
-Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::atomic<bool>& stop, double* seconds) {
+Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::atomic<bool>& stop, double* seconds,
+                     const std::function<bool()>& keep, int keepEveryMs) {
     Outcome o;
     char tmpl[] = "/tmp/quellstorm-verify-XXXXXX";
     if (!mkdtemp(tmpl)) {
@@ -173,13 +174,20 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
     bool timedOut = false, stopped = false;
     if (pid > 0) {
         auto deadline = start + std::chrono::seconds(cfg.jobSeconds);
+        auto nextKeep = start + std::chrono::milliseconds(keepEveryMs);
         for (;;) {
             pid_t w = waitpid(pid, &status, WNOHANG);
             if (w == pid) break;
             if (w < 0 && errno != EINTR) break;
-            if (std::chrono::steady_clock::now() > deadline || stop) {
-                timedOut = !stop;
-                stopped = stop;
+            auto now = std::chrono::steady_clock::now();
+            bool lost = false;
+            if (keep && now >= nextKeep) {
+                lost = !keep();
+                nextKeep = now + std::chrono::milliseconds(keepEveryMs);
+            }
+            if (now > deadline || stop || lost) {
+                timedOut = !stop && !lost;
+                stopped = stop || lost;
                 kill(-pid, SIGKILL);
                 kill(pid, SIGKILL);
                 waitpid(pid, &status, 0);
@@ -275,7 +283,16 @@ void Verifiers::loop(int index) {
         } else if (!bytes) {
             o.reason = "the replay's bytes are missing";
         } else {
-            o = VerifyReplay(cfg_, *bytes, stop_, &seconds);
+            // The claim is renewed while the game runs, so a short lease
+            // finds a dead verifier quickly however long a game is.
+            auto keep = [&] {
+                try {
+                    return RenewLease(ThreadDb(cfg_.db), job->id, worker, cfg_.leaseSeconds * 1000);
+                } catch (const DbError&) {
+                    return true;  // the database is away: carry on, write later
+                }
+            };
+            o = VerifyReplay(cfg_, *bytes, stop_, &seconds, keep, int(cfg_.leaseSeconds * 1000 / 3));
             if (!o.verified && o.reason.empty()) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.

@@ -5,6 +5,7 @@
 #pragma once
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,9 +17,11 @@
 namespace board {
 
 // Re-plays `bytes` with the game and reads its result. `stop` ends the
-// game early (the outcome's reason is then empty and verified false).
+// game early (the outcome's reason is then empty and verified false), and
+// so does `keep` returning false; it is called about every `keepEveryMs`
+// while the game runs.
 Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::atomic<bool>& stop,
-                     double* seconds = nullptr);
+                     double* seconds = nullptr, const std::function<bool()>& keep = {}, int keepEveryMs = 1000);
 
 // Turns the game's result (its exit status and its result file) into what
 // the board ranks or refuses.
