@@ -11,7 +11,6 @@ Every server and database it starts is stopped whatever fails.
 import http.client
 import json
 import os
-import pwd
 import shutil
 import signal
 import socket
@@ -21,6 +20,9 @@ import tempfile
 import threading
 import time
 from concurrent.futures import ThreadPoolExecutor
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from pgtemp import Postgres  # noqa: E402
 
 BOARD, GAME, SRC = sys.argv[1:4]
 KINDS = sys.argv[4:] or ["sqlite", "postgresql"]
@@ -38,12 +40,6 @@ def check(ok, what, detail=""):
         failed += 1
     print(("PASS " if ok else "FAIL ") + what + (": " + str(detail) if detail and not ok else ""), flush=True)
     return ok
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 # ---- Games to submit -------------------------------------------------------
@@ -101,37 +97,6 @@ def tampered(data):
     _, (i, frame) = max(gaps)
     lines[i] = str(frame).encode() + b" K 0"
     return b"\n".join(lines), frame
-
-
-# ---- PostgreSQL in a temporary folder, as an unprivileged user -------------
-class Postgres:
-    def __init__(self):
-        bins = sorted(d for d in os.listdir("/usr/lib/postgresql") if d.isdigit())
-        self.bin = f"/usr/lib/postgresql/{bins[-1]}/bin"
-        self.dir = f"{ROOT}/pg"
-        os.makedirs(self.dir)
-        self.sudo = []
-        if os.geteuid() == 0:  # initdb refuses root: the cluster belongs to "postgres"
-            pw = pwd.getpwnam("postgres")
-            os.chmod(ROOT, 0o755)
-            os.chown(self.dir, pw.pw_uid, pw.pw_gid)
-            self.sudo = ["runuser", "-u", "postgres", "--"]
-        subprocess.run(self.sudo + [f"{self.bin}/initdb", "-D", self.dir, "-A", "trust", "-U", "board", "-E", "UTF8",
-                                    "--no-sync"], check=True, capture_output=True, timeout=120)
-        self.port = free_port()
-        self.url = f"postgresql://board@127.0.0.1:{self.port}/postgres?connect_timeout=3"
-        self.start()
-        cleanups.append(self.stop)
-
-    def start(self):
-        subprocess.run(self.sudo + [f"{self.bin}/pg_ctl", "-D", self.dir, "-l", f"{self.dir}/log", "-w", "-t", "60",
-                                    "-o", f"-p {self.port} -k {self.dir} -c listen_addresses=127.0.0.1 -c fsync=off "
-                                    "-c full_page_writes=off -c max_connections=100", "start"],
-                       check=True, capture_output=True, timeout=90)
-
-    def stop(self):
-        subprocess.run(self.sudo + [f"{self.bin}/pg_ctl", "-D", self.dir, "-m", "fast", "-w", "stop"],
-                       capture_output=True, timeout=90)
 
 
 # ---- The board --------------------------------------------------------------
@@ -390,7 +355,8 @@ def main():
         for kind in KINDS:
             pg = None
             if kind == "postgresql":
-                pg = Postgres()
+                pg = Postgres(ROOT)
+                cleanups.append(pg.stop)
                 db = pg.url
             else:
                 db = f"{ROOT}/board.sqlite"
