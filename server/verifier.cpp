@@ -75,14 +75,15 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     std::string message = j.contains("message") && j["message"].is_string() ? j["message"].get<std::string>() : "";
     auto flag = [&](const char* key) { return j.contains(key) && j[key].is_boolean() && j[key].get<bool>(); };
 
-    // The file's own simulation version, when it is not the game's.
-    Opt fileSim = JsonInt(j, "file_sim");
-    if (!fileSim) fileSim = JsonInt(j, "replay_sim");
-    if (fileSim && o.sim && *fileSim != *o.sim) {
-        o.reason = "recorded with simulation version " + std::to_string(*fileSim) +
-                   "; this board verifies version " + std::to_string(*o.sim);
+    // "sim" is the file's simulation version, "game_sim" the game's: a
+    // file from another version plays differently and is refused by name.
+    Opt gameSim = JsonInt(j, "game_sim");
+    if (gameSim && o.sim && *gameSim != *o.sim) {
+        o.reason = "recorded with simulation version " + std::to_string(*o.sim) +
+                   "; this board verifies version " + std::to_string(*gameSim) + ": not ranked";
         return o;
     }
+    if (gameSim) o.sim = gameSim;
     if (exitStatus == 2) {
         o.reason = message.empty() ? "the game could not read this file as a replay" : message;
         return o;
@@ -110,6 +111,16 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     }
     if (flag("stage_option")) {
         o.reason = "played from a stage chosen with --stage (a testing aid): not ranked";
+        return o;
+    }
+    // The stages' own scores add up to the game's score when it began at
+    // zero; a file that starts its game from a state already holding
+    // points does not.
+    int64_t sum = 0;
+    for (int64_t v : o.stageScores) sum += v;
+    if (o.score && sum != *o.score) {
+        o.reason = "the game did not start from a score of zero (stages add up to " + std::to_string(sum) +
+                   ", the game ended at " + std::to_string(*o.score) + "): not ranked";
         return o;
     }
     if (exitStatus != 0 || !o.score || !o.difficulty || *o.difficulty < 0 || *o.difficulty > 3) {
