@@ -101,8 +101,8 @@ package)
   # The score board, when built, is a package of its own beside the game.
   if [ -x "$build/quellstorm-board" ]; then
     board=$(ls "$tmp"/pkg/quellstorm-board_*.deb) || fail "no quellstorm-board package"
-    dpkg-deb -c "$board" | grep -q ' ./usr/bin/quellstorm-board$' || fail "the board package lacks its program"
-    dpkg-deb -c "$deb" | grep -q quellstorm-board && fail "the game package holds the board"
+    case "$(dpkg-deb -c "$board")" in *" ./usr/bin/quellstorm-board"*) ;; *) fail "the board package lacks its program" ;; esac
+    case "$(dpkg-deb -c "$deb")" in *quellstorm-board*) fail "the game package holds the board" ;; esac
   fi
   depends=$(dpkg-deb -f "$deb" Depends)
   for p in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fonts-ipafont-mincho timgm6mb-soundfont; do
