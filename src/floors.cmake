@@ -12,5 +12,6 @@ set(QS_FLOORS
   entity              # sprite pools, animation, lines
   "player enemy game" # the play: ship, enemies and the stage flow share one frame's state
   boss                # the bosses answer the stages through game/bosses.h
+  boardclient         # the score board's client: sending finished games
   pages               # the settings and records pages
   shell)              # start-up, the frame loop, replays, scripts, the bot
