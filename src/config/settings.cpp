@@ -51,7 +51,7 @@ bool SetNumber(const char* arg, long* out, long min, long max) {
 }
 
 bool OptFrames(const char* a) { return SetNumber(a, &Options.maxFrames, 0, 2000000000L); }
-bool OptDrawEvery(const char* a) { return SetNumber(a, &Options.drawEvery, 1, 1000000); }
+bool OptDrawEvery(const char* a) { return SetNumber(a, &Options.drawEvery, 0, 1000000); }
 bool OptBot(const char* a) { return SetNumber(a, &Options.bot, 0, 2000000000L); }
 bool OptStage(const char* a) {
     long n;
@@ -144,7 +144,9 @@ const Setting SettingsTable[] = {
     RUNTEXT("state-out", stateOut, "FILE", "write a line describing the game state at the end to FILE"),
     RUN("bot", SK_TEXT, OptBot, "SEED", "let the random player play, checking the game's invariants"),
     RUNFLAG("invincible", CheatInvincible = true, "the ship cannot be hit (testing aid)"),
-    RUN("draw-every", SK_TEXT, OptDrawEvery, "K", "headless: draw only every K-th picture of play (testing aid)"),
+    RUN("draw-every", SK_TEXT, OptDrawEvery, "K",
+        "headless: draw only every K-th picture of play, none with 0 (testing aid)"),
+    RUNTEXT("result-json", resultJson, "FILE", "with --play: write what the replay's game came to, as JSON, to FILE"),
     RUN("stage", SK_TEXT, OptStage, "N", "new games start at stage N, 1-5 (testing aid)"),
 
     // The settings file, section by section.
@@ -299,6 +301,12 @@ std::string Settings_Range(const Setting& s) {
 // --- the command line -----------------------------------------------------
 
 const std::string& Settings_ConfigOverride() { return sConfigFile; }
+
+bool Settings_GivenForThisRun(const char* name) {
+    for (const Override& o : sOverrides)
+        if (std::strcmp(o.row->name, name) == 0) return true;
+    return false;
+}
 
 void Settings_ReapplyOverrides() {
     for (const Override& o : sOverrides) Settings_SetFromText(*o.row, o.text.c_str());

@@ -106,6 +106,8 @@ void Settings_PrintManual(FILE* out);
 // Settings given on the command line win over the file for this run:
 // called again after the file has been read.
 void Settings_ReapplyOverrides();
+// Whether the setting `name` was given on the command line for this run.
+bool Settings_GivenForThisRun(const char* name);
 // The file given with --config, or empty.
 const std::string& Settings_ConfigOverride();
 

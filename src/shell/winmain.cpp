@@ -12,6 +12,7 @@
 #include "config/datadir.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "platform/files.h"
 #include "platform/icon.h"
 #include "platform/input.h"
 #include "platform/msgbox.h"
@@ -41,6 +42,7 @@ int Shell_ParseArgs(int argc, char** argv) {
     CheatInvincible = false;
     TestStartStage = 0;
     Options.bot = -1;
+    Options.drawEvery = 1;
     Settings_ResetDefaults();
     int parsed = Settings_ParseCommandLine(argc, argv);
     if (parsed != 1) return parsed;
@@ -187,6 +189,14 @@ void Shell_RunFrame(bool seen) {
 
 static double sStartMs;
 
+// --result-json: what the played replay's game came to.
+static void WriteResultJson() {
+    if (!Options.resultJson || !Options.play) return;
+    std::string json = Replay_ResultJson(FrameCount);
+    if (!Plat_WriteFileAtomic(Options.resultJson, json.data(), json.size()))
+        std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.resultJson);
+}
+
 // The window's icon: the 64-pixel one of the build folder, or of the icon
 // theme installed beside the data.
 static void SetIcon() {
@@ -215,7 +225,11 @@ int Shell_Start(int argc, char** argv) {
         std::fprintf(stderr, "quellstorm: --record and --play exclude each other\n");
         return 2;
     }
-    if (Options.play && !Replay_Play(Options.play, Options.verify)) return 2;
+    if (Options.play && !Replay_Play(Options.play, Options.verify)) {
+        if (Replay_ExitCode() != REPLAY_EXIT_SIM) return 2;
+        WriteResultJson();  // a service checking replays learns both versions
+        return REPLAY_EXIT_SIM;
+    }
     if (Replay_ExitCode()) return Replay_ExitCode();  // a recording with no whole frame
     if (Options.record && !Replay_Record(Options.record)) return 2;
     if (Options.bot >= 0) {
@@ -244,10 +258,18 @@ int Shell_Start(int argc, char** argv) {
     }
     DS_INIT(hwnd);
     Plat_ShowCursor(false);
+    // A kept game starts at its own first frame: the loading pass, then
+    // the state the title left it in.
+    if (Replay_IsGame()) {
+        LoadEverything();
+        if (!Replay_StartGame()) return 2;
+    }
     // Every game played in a window is kept, unless a recording or
     // playback was asked for (or the setting is off). With --home the
     // replays go there too, so tests and benchmarks keep to their folder.
-    if (!Options.headless && Options.keepReplays && !Options.record && !Options.play)
+    // A headless run keeps its games only when told so for that run.
+    bool keep = !Options.headless || Settings_GivenForThisRun("keep-replays");
+    if (keep && Options.keepReplays && !Options.record && !Options.play)
         Kept_Start(Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/");
     return 1;
 }
@@ -337,7 +359,7 @@ int QS_WinMain(int argc, char** argv) {
             PlatEvent ev;
             while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
             if (!sWindowAlive) break;
-            Shell_RunFrame(Options.drawEvery <= 1);
+            Shell_RunFrame(Options.drawEvery == 1);
             if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
         }
     } else {
@@ -356,6 +378,7 @@ int QS_WinMain(int argc, char** argv) {
             std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.stateOut);
         }
     }
+    WriteResultJson();
     if (Options.bot >= 0) {
         double secs = (Plat_RealMs() - sStartMs) / 1000;
         std::printf("soak: seed %ld, %ld frames in %.1f s, %.0f frames per second, score %lld\n", Options.bot,
