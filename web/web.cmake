@@ -17,6 +17,9 @@ endif()
 
 # Every game source, as the desktop build takes them.
 file(GLOB QS_WEB_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*.cpp)
+# Where the page differs, the platform has a file per variant: X_web.cpp
+# here, X_desktop.cpp on a desktop.
+list(FILTER QS_WEB_SRC EXCLUDE REGEX "_desktop\\.cpp$")
 # The settings file's reader: Debian's libinih source cannot be fetched, so
 # the page has a reader of its own with the same behaviour (web/inih/).
 add_executable(quellstorm ${QS_WEB_SRC} ${CMAKE_SOURCE_DIR}/web/inih/ini.c)

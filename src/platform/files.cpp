@@ -1,6 +1,7 @@
 // Files: the program's own folder, and reads and writes that never leave a
 // half-written file behind.
 #include "platform/files.h"
+#include "platform/plat_internal.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,9 +14,6 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
 
 const char* Plat_ProgramDir() {
     static char dir[4096];
@@ -122,11 +120,7 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
         fsync(dfd);
         close(dfd);
     }
-#ifdef __EMSCRIPTEN__
-    // The page keeps its files in memory; its storage (IndexedDB) is
-    // written now, so the file outlives a reload or a closed tab.
-    EM_ASM({ if (Module.qsSyncStorage) Module.qsSyncStorage(); });
-#endif
+    PlatI_FileWritten();
     return true;
 }
 

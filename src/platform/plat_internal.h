@@ -6,6 +6,9 @@ SDL_Window* PlatI_Window();
 // After a message box: full screen again if the box left it, and the
 // game's window raised.
 void PlatI_ReturnFullscreen();
+// A file has been written whole (files_desktop.cpp / files_web.cpp: a page
+// puts it into its lasting storage).
+void PlatI_FileWritten();
 // Initialises one SDL subsystem once; false on failure.
 bool PlatI_InitSubsystem(Uint32 flags);
 // User event type for the tune's completion notice.
