@@ -19,37 +19,16 @@
 // plays up to its last whole frame, then stops with a message and its
 // own exit status.
 #pragma once
+#include "config/replayfile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
-// REPLAY_SIM goes up by one whenever a change to the game makes old
-// recordings play differently: a recording of another simulation is
-// refused rather than shown going wrong.
-enum { REPLAY_FORMAT = 2, REPLAY_SIM = 1, REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
+enum { REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
 // Exit statuses of a playback: a difference from the recording, a
 // recording cut short, a recording of another simulation.
 enum { REPLAY_EXIT_DIFFERS = 3, REPLAY_EXIT_INCOMPLETE = 5, REPLAY_EXIT_SIM = 6 };
-
-// What a replay file says about itself (its header) and whether it plays.
-struct ReplayInfo {
-    int format = 0, sim = 0;
-    std::string date;                  // "YYYY-MM-DD HH:MM:SS", local time of the game's start
-    int difficulty = -1, lives = -1, bombs = -1, startStage = -1;
-    long long score = -1;              // as recorded: descriptive only
-    int stage = -1, staffRoll = -1;
-    long frames = -1;                  // its end line, else its last whole frame
-    double speed = 0;
-    bool invincible = false, stageOption = false;
-    bool game = false;                 // one game, started from its saved state
-    bool complete = false;             // it has its end line
-    std::string problem;               // why it cannot be played; empty when it can
-};
-
-// Reads a replay from memory without playing it (the replays page).
-// False, with `problem` set, when it cannot be played at all.
-bool Replay_Inspect(const char* text, size_t size, ReplayInfo* out);
 
 // Starts writing a recording of the whole run. False, with a message, when
 // it cannot.
