@@ -1,6 +1,8 @@
 // File service: where the program lives and safe whole-file reads/writes.
 #pragma once
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // The directory of the running executable, with a trailing '/'.
 const char* Plat_ProgramDir();
@@ -18,3 +20,15 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size);
 // large".
 unsigned char* Plat_ReadWholeFile(const char* path, long* size, long max);
 void Plat_FreeFile(unsigned char* data);
+
+// A folder's entry (the replays page).
+struct PlatFolderEntry {
+    std::string name;
+    long long modified;  // seconds since 1970
+    bool file;           // a regular file
+};
+// The folder's entries, "." and ".." left out. False when it cannot be read.
+bool Plat_ListFolder(const char* dir, std::vector<PlatFolderEntry>* out);
+// Moves a file within one file system (false, errno set, when it cannot).
+bool Plat_MoveFile(const char* from, const char* to);
+bool Plat_RemoveFile(const char* path);

@@ -7,6 +7,7 @@
 #include "platform/input.h"
 #include "player/player.h"
 #include "shell/savestate.h"
+#include "shell/script.h"
 #include "shell/shell.h"
 
 #include <cinttypes>
@@ -43,6 +44,7 @@ ReplayParsed gRep;
 size_t gNext;
 bool gPlaying, gVerify, gFrozen;
 long gFirstDifference = -1;
+long gLastPlayed;  // the last frame a playback ran
 int gExit;
 std::string gPath, gProblem;
 Track gTrack;
@@ -361,6 +363,7 @@ bool Replay_EndFrame(long frame) {
         return true;
     }
     if (!gPlaying) return true;
+    gLastPlayed = frame;
     TrackFrame(frame);
     while (gNext < gRep.events.size() && gRep.events[gNext].frame <= frame && gRep.events[gNext].kind == EV_HASH) {
         const ReplayEvent& ev = gRep.events[gNext++];
@@ -412,6 +415,34 @@ int Replay_ExitCode() { return gExit; }
 
 long Replay_LastFrame() { return gRep.end >= 0 ? gRep.end : gRep.lastWhole; }
 
+static std::string Verdict(bool complete, long framesPlayed) {
+    if (gExit == REPLAY_EXIT_SIM) return gProblem;
+    if (gFirstDifference >= 0) return "differs from its recording at frame " + std::to_string(gFirstDifference);
+    if (!complete) return "incomplete: played up to frame " + std::to_string(framesPlayed);
+    if (!gVerify) return "played, not verified";
+    return "verified: the playback reproduced the recorded game";
+}
+
+std::string Replay_Verdict() {
+    if (gFirstDifference >= 0 || gExit) return Verdict(false, gLastPlayed);
+    if (gRep.end >= 0 && gLastPlayed >= gRep.end) return Verdict(true, gLastPlayed);
+    // Left before its end: what was played matched.
+    return "left at frame " + std::to_string(gLastPlayed) + "; it matched its recording up to there";
+}
+
+void Replay_Stop() {
+    gPlaying = false;
+    gRep = ReplayParsed();
+    gNext = 0;
+    gExit = 0;
+    gFirstDifference = -1;
+    gSnapCount = 0;
+    gArenaUsed = 0;
+    if (Script_Active()) Plat_SetScriptedPhysical(nullptr, 0);  // the script has the keys again
+    else Plat_ClearScriptedKeys();
+    Plat_JoySetTape(gFrozen ? PLAT_JOY_FROZEN : PLAT_JOY_LIVE);
+}
+
 std::string Replay_ResultJson(long framesPlayed) {
     const ReplayInfo& info = gRep.info;
     bool complete = gPlaying && gExit != REPLAY_EXIT_INCOMPLETE && gFirstDifference < 0 && gRep.end >= 0 &&
@@ -430,13 +461,7 @@ std::string Replay_ResultJson(long framesPlayed) {
     }
     int jewels = 0;
     for (int j : JewelCount) jewels += j;
-    std::string message;
-    if (gExit == REPLAY_EXIT_SIM) message = gProblem;
-    else if (gFirstDifference >= 0)
-        message = "differs from its recording at frame " + std::to_string(gFirstDifference);
-    else if (!complete) message = "incomplete: played up to frame " + std::to_string(framesPlayed);
-    else if (!gVerify) message = "played, not verified";
-    else message = "verified: the playback reproduced the recorded game";
+    std::string message = Verdict(complete, framesPlayed);
     std::string esc;
     for (char c : message) {
         if (c == '"' || c == '\\') esc += '\\';
@@ -475,6 +500,13 @@ void Replay_SnapshotAfterFrame(long frame) {
     if (!gArena || !gPlaying || Scene != SCENE_GAME) return;
     if (gSnapCount > 0 && gSnaps[gSnapCount - 1].frame >= frame) return;  // already held
     if (gSnapCount == 0 || frame % gSnapEvery == 0) TakeSnapshot(frame);
+}
+
+long Replay_SnapshotBefore(long frame) {
+    long best = -1;
+    for (int i = 0; i < gSnapCount; i++)
+        if (gSnaps[i].frame < frame) best = gSnaps[i].frame;
+    return best;
 }
 
 long Replay_Rewind(long frame) {

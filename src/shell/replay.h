@@ -85,6 +85,11 @@ void Replay_Close(long lastFrame);
 int Replay_ExitCode();
 // The last frame of the playback (its end line, else its last whole frame).
 long Replay_LastFrame();
+// Ends a playback (watching from the replays page): the keys and the
+// joystick go back to the player.
+void Replay_Stop();
+// What the playback came to so far, in a line (the replays page).
+std::string Replay_Verdict();
 // What the played game came to, as one JSON object (--result-json).
 std::string Replay_ResultJson(long framesPlayed);
 
@@ -100,6 +105,8 @@ extern const size_t REPLAY_SNAPSHOT_BYTES;
 bool Replay_SnapshotsReserve();
 // After frame `frame` of a playback: takes a snapshot when one is due.
 void Replay_SnapshotAfterFrame(long frame);
+// The frame of the latest snapshot before `frame`, -1 when none.
+long Replay_SnapshotBefore(long frame);
 // Puts the game back to the latest snapshot at or before `frame` and the
 // recording's inputs to match. The frame reached (0 when none is held).
 long Replay_Rewind(long frame);
