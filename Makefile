@@ -73,6 +73,7 @@ bench: deps-test
 	cmake --build build-bench -j $(JOBS) --target qs_bench qs_framebench quellstorm assets
 	./build-bench/qs_bench
 	cd build-bench && ./qs_framebench $(REPLAY)
+	bash scripts/bench-replay.sh build-bench $(REPLAY)
 	bash scripts/bench-cpu.sh build-bench $(REPLAY)
 	bash scripts/bench-pace.sh build-bench $(REPLAY)
 
