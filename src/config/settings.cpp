@@ -28,6 +28,7 @@ const char* const kOnOff[] = {"off", "on", nullptr};
 const char* const kScaling[] = {"sharp", "fit", "smooth", nullptr};
 const char* const kPace[] = {"exact", "smooth", nullptr};
 const char* const kLanguage[] = {"ja", "en", nullptr};
+const char* const kBoardSubmit[] = {"ask", "always", "never", nullptr};
 // The pad's buttons by the game's numbers (A shot and B bomb as designed).
 const char* const kPadButtons[] = {"A", "B", "X", "Y", "LB", "RB", "BACK", "START", "LS", "RS", "GUIDE", "LT", "RT",
                                    nullptr};
@@ -93,6 +94,26 @@ bool OptLang(const char* a) {
     sOverrides.push_back({lang, a});
     return true;
 }
+// A board's address: http or https, one line of plain characters (it goes
+// into requests as it is). Empty: no board.
+bool BoardUrlOk(const char* t) {
+    if (!*t) return true;
+    if (std::strncmp(t, "http://", 7) && std::strncmp(t, "https://", 8)) return false;
+    for (const unsigned char* c = (const unsigned char*)t; *c; c++)
+        if (*c <= ' ' || *c >= 0x7f) return false;
+    return true;
+}
+// A player's name as the board takes it: up to 24 printable characters
+// (UTF-8), no control characters. Empty: the board's entries say PLAYER.
+bool PlayerNameOk(const char* t) {
+    int chars = 0;
+    for (const unsigned char* c = (const unsigned char*)t; *c; c++) {
+        if (*c < 0x20 || *c == 0x7f) return false;
+        if ((*c & 0xC0) != 0x80) chars++;
+    }
+    return chars <= 24;
+}
+
 bool OptConfig(const char* a) {
     sConfigFile = a;
     return *a != 0;
@@ -101,21 +122,27 @@ bool OptConfig(const char* a) {
 bool sHelp, sVersion, sManual;
 
 // How a row is written: RUN* for this run's options, SET for a setting of
-// the file (SK_INT rows give their page step; others 0), KEY and PAD for the
-// controls. A new setting is one SET line in its section (and a field of
+// the file (SK_INT rows give their page step; others 0; SETF: a SET with
+// SF_* flags), TEXTSET for a text setting, KEY and PAD for the controls. A
+// new setting is one such line in its section (and a field of
 // GameSettings); the page shows it when it has a label.
 #define RUN(name, kind, fn, arg, help) \
-    {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, 0, nullptr, nullptr, fn, arg, help, nullptr, 0}
+    {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, 0, nullptr, nullptr, fn, arg, help, nullptr, 0, nullptr, 0, nullptr}
 #define RUNFLAG(name, stmt, help) \
     RUN(name, SK_FLAG, [](const char*) { stmt; return true; }, nullptr, help)
 #define RUNTEXT(name, field, arg, help) \
     RUN(name, SK_TEXT, [](const char* a) { Options.field = a; return true; }, arg, help)
-#define SET(sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
-    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, 0}
+#define SETF(flags, sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
+    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, flags, \
+     nullptr, 0, nullptr}
+#define SET(...) SETF(0, __VA_ARGS__)
+#define TEXTSET(sec, name, field, check, arg, help, label) \
+    {name, sec, SH_FILE, SK_STRING, 0, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, arg, help, label, 0, \
+     Settings.field, (int)sizeof Settings.field, check}
 #define KEY(name, gk, def, help, label) \
-    {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label, 0}
+    {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label, 0, nullptr, 0, nullptr}
 #define PAD(name, field, def, help, label) \
-    {name, "pad", SH_FILE, SK_PAD, 0, def, 0, 0, 0, kPadButtons, &Settings.field, nullptr, "BUTTON", help, label, 0}
+    {name, "pad", SH_FILE, SK_PAD, 0, def, 0, 0, 0, kPadButtons, &Settings.field, nullptr, "BUTTON", help, label, 0, nullptr, 0, nullptr}
 
 }  // namespace
 
@@ -126,7 +153,7 @@ const Setting SettingsTable[] = {
     RUNFLAG("version", sVersion = true, "print the version and exit"),
     {"print-manual", nullptr, SH_RUN, SK_FLAG, 0, nullptr, 0, 0, 0, nullptr, nullptr,
      [](const char*) { return sManual = true; }, nullptr, "print the manual page's options and settings (the build's)",
-     nullptr, SF_HIDDEN},
+     nullptr, SF_HIDDEN, nullptr, 0, nullptr},
     RUN("window", SK_FLAG, OptWindow, nullptr, "play in a window this time (the same as --fullscreen off)"),
     RUN("lang", SK_TEXT, OptLang, "ja|en", "the game's texts in this language this time (as --language)"),
     RUN("config", SK_TEXT, OptConfig, "FILE", "read and write the settings in FILE instead of the usual file"),
@@ -134,6 +161,7 @@ const Setting SettingsTable[] = {
     RUNTEXT("play", play, "FILE", "play back the replay FILE (also: quellstorm FILE.qsr)"),
     RUNFLAG("verify", Options.verify = true, "with --play: check the replay's state fingerprints"),
     RUNTEXT("record", record, "FILE", "record this run to the replay FILE"),
+    RUNTEXT("submit", submit, "FILE", "send the replay FILE to the score board (board-url) and follow it; exit 0 verified, 3 rejected, 1 not sent"),
     RUN("pace-log", SK_TEXT, [](const char* a) { Options.paceLog = a; return true; }, "FILE",
         "log each picture's time and steps to FILE"),
     RUNFLAG("headless", Options.headless = true, "run without a window or sound device (tests)"),
@@ -157,9 +185,9 @@ const Setting SettingsTable[] = {
     SET("display", "pace", SK_CHOICE, 0, 0, 0, 0, kPace, pace, "exact|smooth",
         "exact: every picture shows the latest step; smooth: even steps per picture", "PACING"),
     SET("sound", "music-volume", SK_INT, 100, 0, 100, 5, nullptr, musicVolume, "0-100", "music volume", "MUSIC VOLUME"),
-    SET("sound", "effect-volume", SK_INT, 100, 0, 100, 5, nullptr, effectVolume, "0-100", "sound effect volume",
+    SETF(SF_HEARD, "sound", "effect-volume", SK_INT, 100, 0, 100, 5, nullptr, effectVolume, "0-100", "sound effect volume",
         "EFFECT VOLUME"),
-    SET("sound", "mute", SK_BOOL, 0, 0, 1, 0, kOnOff, mute, "on|off", "no sound at all", "MUTE"),
+    SETF(SF_HEARD, "sound", "mute", SK_BOOL, 0, 0, 1, 0, kOnOff, mute, "on|off", "no sound at all", "MUTE"),
     KEY("key-up", GK_UP, "Up", "move up; menu up", "KEY UP"),
     KEY("key-down", GK_DOWN, "Down", "move down; menu down", "KEY DOWN"),
     KEY("key-left", GK_LEFT, "Left", "move left; option down", "KEY LEFT"),
@@ -187,8 +215,14 @@ const Setting SettingsTable[] = {
         "pause when the window loses the focus", "PAUSE WITHOUT FOCUS"),
     SET("game", "keep-replays", SK_BOOL, 1, 0, 1, 0, kOnOff, keepReplays, "on|off",
         "record every game played in a window to the replay folder", "KEEP REPLAYS"),
+    TEXTSET("board", "board-url", boardUrl, BoardUrlOk, "URL",
+            "the score board finished games are sent to (empty: nothing is ever sent)", "BOARD"),
+    TEXTSET("board", "player-name", playerName, PlayerNameOk, "NAME",
+            "the name your games are listed under on the board (up to 24 characters)", "PLAYER NAME"),
+    SET("board", "board-submit", SK_CHOICE, BOARD_SUBMIT_ASK, 0, 0, 0, kBoardSubmit, boardSubmit, "ask|always|never",
+        "send each finished game to the board: always; ask (from the replays page); never", "SEND GAMES"),
     {"speed-correction", "game", SH_RECORD, SK_SPEED, 0, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr,
-     "added to every step of the game (speed keys; kept in the record)", "SPEED CORRECTION", 0},
+     "added to every step of the game (speed keys; kept in the record)", "SPEED CORRECTION", 0, nullptr, 0, nullptr},
 };
 // clang-format on
 const int SettingsCount = (int)(sizeof SettingsTable / sizeof SettingsTable[0]);
@@ -213,12 +247,22 @@ int Settings_Default(const Setting& s) {
 }
 
 void Settings_ResetDefaults() {
-    for (const Setting& s : SettingsTable)
-        if (s.home == SH_FILE) *s.value = Settings_Default(s);
+    for (const Setting& s : SettingsTable) {
+        if (s.home != SH_FILE) continue;
+        if (s.kind == SK_STRING) std::memset(s.text, 0, s.textSize);
+        else *s.value = Settings_Default(s);
+    }
     Config_KeepCurrent();
 }
 
 bool Settings_SetFromText(const Setting& s, const char* text) {
+    if (s.kind == SK_STRING && s.text && text) {
+        // The whole buffer is rewritten, so equal settings are equal bytes.
+        if (std::strlen(text) >= (size_t)s.textSize || (s.check && !s.check(text))) return false;
+        std::memset(s.text, 0, s.textSize);
+        std::memcpy(s.text, text, std::strlen(text));
+        return true;
+    }
     if (!s.value || !text) return false;
     switch (s.kind) {
     case SK_BOOL: {
@@ -264,6 +308,7 @@ std::string Settings_ValueText(const Setting& s) {
         std::snprintf(buf, sizeof buf, "%f", SpeedAdjust);
         return buf;
     }
+    if (s.kind == SK_STRING) return s.text;
     return s.value ? Settings_TextOf(s, *s.value) : "";
 }
 
@@ -317,6 +362,7 @@ namespace {
 // the table gives them, not the desktop's longer ones).
 std::string DefaultText(const Setting& s) {
     if (s.kind == SK_KEY || s.kind == SK_PAD) return s.defName;
+    if (s.kind == SK_STRING) return "empty";
     return Settings_TextOf(s, s.def);
 }
 
@@ -356,51 +402,57 @@ std::string Sentence(const std::string& help) {
 
 }  // namespace
 
+namespace {
+
+// The rows of one home that --help and the manual page list, in order,
+// with a call at the start of each section of the file.
+template <class Section, class Row>
+void EachListed(SettingHome home, Section onSection, Row onRow) {
+    const char* section = "";
+    for (const Setting& s : SettingsTable) {
+        if (s.home != home || (s.flags & SF_HIDDEN)) continue;
+        if (s.section && std::strcmp(section, s.section)) {
+            section = s.section;
+            onSection(s);
+        }
+        onRow(s);
+    }
+}
+
+}  // namespace
+
 void Settings_PrintUsage(FILE* out) {
     std::fprintf(out, "usage: quellstorm [OPTION]... [FILE.qsr]\n\n"
                       "Options for this run:\n");
-    for (const Setting& s : SettingsTable) {
-        if (s.home != SH_RUN || (s.flags & SF_HIDDEN)) continue;
+    EachListed(SH_RUN, [](const Setting&) {}, [&](const Setting& s) {
         std::string left = std::string("--") + s.name + (s.arg ? std::string(" ") + s.arg : "");
         std::fprintf(out, "  %-22s %s\n", left.c_str(), s.help);
-    }
+    });
     std::fprintf(out, "\nSettings (kept in %s; given here, they hold for this run only):\n",
                  Config_Path().c_str());
-    const char* section = "";
-    for (const Setting& s : SettingsTable) {
-        if (s.home != SH_FILE || (s.flags & SF_HIDDEN)) continue;
-        if (std::strcmp(section, s.section)) {
-            section = s.section;
-            std::fprintf(out, " [%s]\n", section);
-        }
+    EachListed(SH_FILE, [&](const Setting& s) { std::fprintf(out, " [%s]\n", s.section); }, [&](const Setting& s) {
         std::string left = std::string("--") + s.name + " " + (s.arg ? s.arg : "VALUE");
         std::fprintf(out, "  %-30s %s (default %s)\n", left.c_str(), s.help, DefaultText(s).c_str());
-    }
+    });
     std::fprintf(out, "\nKeys: F1 settings, F2 records (on the title), F11 or Alt+Enter full screen,\n"
                       "F12 screenshot.\n");
 }
 
 void Settings_PrintManual(FILE* out) {
     std::fprintf(out, ".\\\" The options, from the game's table of settings (quellstorm --print-manual).\n");
-    for (const Setting& s : SettingsTable) {
-        if (s.home != SH_RUN || (s.flags & SF_HIDDEN)) continue;
+    EachListed(SH_RUN, [](const Setting&) {}, [&](const Setting& s) {
         ManualTerm(out, s, s.arg);
         std::fprintf(out, "%s.\n", Roff(Sentence(s.help)).c_str());
-    }
+    });
     std::fprintf(out, ".\\\" @SETTINGS@\n");
-    const char* section = "";
-    for (const Setting& s : SettingsTable) {
-        if (s.home != SH_FILE || (s.flags & SF_HIDDEN)) continue;
-        if (std::strcmp(section, s.section)) {
-            section = s.section;
-            std::fprintf(out, ".SS [%s]\n", section);
-            if (s.kind == SK_KEY || s.kind == SK_PAD)
-                std::fprintf(out, "Each takes %s.\n", Roff(Settings_Range(s)).c_str());
-        }
+    EachListed(SH_FILE, [&](const Setting& s) {
+        std::fprintf(out, ".SS [%s]\n", s.section);
+        if (s.kind == SK_KEY || s.kind == SK_PAD) std::fprintf(out, "Each takes %s.\n", Roff(Settings_Range(s)).c_str());
+    }, [&](const Setting& s) {
         bool named = s.kind == SK_KEY || s.kind == SK_PAD;
         ManualTerm(out, s, named ? s.arg : Settings_Range(s).c_str());
         std::fprintf(out, "%s (default %s).\n", Roff(Sentence(s.help)).c_str(), Roff(DefaultText(s)).c_str());
-    }
+    });
 }
 
 int Settings_ParseCommandLine(int argc, char** argv) {

@@ -88,6 +88,7 @@ void Leave() {
     gPaused = false;
     gSpeed = 1;
     std::string verdict = Replay_Verdict();
+    if (Options.headless) std::fprintf(stderr, "quellstorm: replay: %s\n", verdict.c_str());
     Replay_Stop();
     State_Load(gTitle.data(), gTitle.size());
     FrameCount = gTitleFrames;
@@ -100,6 +101,7 @@ void Leave() {
 enum { OV_X = 470, OV_Y = 440, OV_W = 170, OV_H = 40 };
 uint16_t gUnder[OV_W * OV_H];
 bool gOverlaid;
+std::string gAsked;  // a replay the page asked to watch
 
 }  // namespace
 
@@ -111,24 +113,27 @@ void Watch_BeginFromOutside(bool rewind) {
     if (rewind && Replay_SnapshotsReserve()) Replay_SnapshotAfterFrame(FrameCount);
 }
 
-bool Watch_BeginFromPage(const char* path, const char** problem) {
-    static std::string why;
+namespace {
+
+// Starts the replay asked for on the page, between frames: the title's
+// state is put aside first.
+void StartFromPage(const std::string& path) {
     gTitle.resize(State_MaxBytes());
     size_t n = State_Save(gTitle.data(), gTitle.size());
     gTitle.resize(n);
     gTitleFrames = FrameCount;
-    if (!Replay_Play(path, true)) {
+    std::string why;
+    if (!Replay_Play(path.c_str(), true)) {
         why = Replay_Problem();
-        *problem = why.c_str();
-        return false;
-    }
-    if (!Replay_IsGame() || !Replay_StartGame()) {
+    } else if (!Replay_IsGame() || !Replay_StartGame()) {
         why = Replay_IsGame() ? Replay_Problem()
                               : "a whole run from the program's start: open it with quellstorm FILE to watch it";
         Replay_Stop();
         State_Load(gTitle.data(), gTitle.size());
-        *problem = why.c_str();
-        return false;
+    }
+    if (!why.empty()) {
+        ReplaysPage_Show(why.c_str());
+        return;
     }
     MIDI_Stop();
     FrameCount = 0;
@@ -139,6 +144,14 @@ bool Watch_BeginFromPage(const char* path, const char** problem) {
     gSpeed = 1;
     Replay_SnapshotsReserve();
     Replay_SnapshotAfterFrame(0);
+}
+
+}  // namespace
+
+bool Watch_BeginFromPage(const char* path, const char**) {
+    // Not in the middle of the frame whose keys asked for it: at the start
+    // of the next, so the replay's first frame is a whole one.
+    gAsked = path;
     return true;
 }
 
@@ -165,6 +178,12 @@ bool Watch_Key(const PlatEvent& ev) {
 }
 
 void Watch_Service() {
+    if (!gAsked.empty() && !gOn) {
+        std::string path = gAsked;
+        gAsked.clear();
+        StartFromPage(path);
+        return;
+    }
     if (!gOn || gJumping) return;
     if (gLeave) {
         Leave();

@@ -2,6 +2,7 @@
 #include "shell/frameloop.h"
 #include "shell/pacing.h"
 #include "config/settings.h"
+#include "boardclient/board.h"
 #include "pages/pages.h"
 #include "shell/bot.h"
 #include "config/paths.h"
@@ -187,6 +188,13 @@ void Shell_RunFrame(bool seen) {
     Watch_AfterFrame();
     // A replay watched from the page is nobody's game to keep.
     if (!Replay_Playing()) Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+    // A finished game goes to the score board when the player said always;
+    // with "ask" the replays page offers it. The board's answers come in
+    // over the next frames (a headless run takes them before it goes on, so
+    // scripted runs see the same answers at the same frames).
+    std::string kept;
+    if (Kept_TakeFinished(&kept) && Board_Enabled() && Settings.boardSubmit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
+    Board_Poll(Options.headless);
     if (!Bot_Check(FrameCount)) {
         sExitCode = 4;
         Shell_CloseWindow(hwnd);
@@ -220,6 +228,10 @@ int Shell_Start(int argc, char** argv) {
     Config_Load(Config_Path());
     Settings_ReapplyOverrides();
     Settings_ToOptions();
+    if (Options.submit) {
+        sExitCode = Board_SubmitCommand(Options.submit);
+        return -1;
+    }
     // Without its data the game cannot show anything: say where it looked
     // and stop before any window opens.
     if (!DataDir_Locate()) return 0;
@@ -287,6 +299,15 @@ int Shell_Start(int argc, char** argv) {
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
     ReplaysPage_SetFolder(replays);
     ReplaysPage_Watch = Watch_BeginFromPage;
+    // With a board set, a row of the replays page can be sent to it.
+    if (Board_Enabled()) {
+        ReplaysPage_SendLabel = "send to the board";
+        ReplaysPage_Send = [](const char* path, std::string* message) {
+            bool ok = Board_Submit(path);
+            *message = ok ? std::string("sending ") + path : BoardLast.reason;
+            return ok;
+        };
+    }
     // A replay given to the program plays with the viewer's keys; one
     // checked headless without keys keeps no snapshots.
     if (Options.play) Watch_BeginFromOutside(!Options.headless || Options.script);
@@ -381,6 +402,7 @@ static void WindowLoop() {
 
 int QS_WinMain(int argc, char** argv) {
     int started = Shell_Start(argc, argv);
+    if (started == -1 && Options.submit) return sExitCode == 0 ? 1 : sExitCode == 1 ? 0 : sExitCode;
     if (started == -1) return 1;  // --help, --version: done
     if (started != 1) return started;
     if (Options.headless) {
@@ -398,6 +420,8 @@ int QS_WinMain(int argc, char** argv) {
     }
     Kept_Close(FrameCount, GameScore());
     Replay_Close(FrameCount);
+    Board_Finish();
+    if (!BoardLast.file.empty()) std::fprintf(stderr, "quellstorm: %s\n", Board_Line().c_str());
     if (Options.stateOut) {
         char line[512];
         Game_DescribeState(line, sizeof line);
