@@ -8,7 +8,7 @@
 #include <set>
 #include <sys/stat.h>
 
-#include "config/replays.h"
+#include "shell/kept_replays.h"
 #include "pages/replays_page.h"
 #include "platform/input.h"
 #include "game/game.h"
