@@ -122,7 +122,7 @@ void KeepForGood() {
         return;
     }
     std::string dir = gDir + "kept/";
-    if (!Paths_MakeDirs(dir) || !Plat_MoveFile(r.path.c_str(), (dir + r.name).c_str())) {
+    if (!Plat_MakeDirs(dir) || !Plat_MoveFile(r.path.c_str(), (dir + r.name).c_str())) {
         gMessage = "cannot move it to " + dir;
         return;
     }

@@ -1,4 +1,5 @@
-// File service: where the program lives and safe whole-file reads/writes.
+// File service: where the program lives, safe whole-file reads/writes and
+// the folder work of the game's record, settings, replays and pictures.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -32,3 +33,28 @@ bool Plat_ListFolder(const char* dir, std::vector<PlatFolderEntry>* out);
 // Moves a file within one file system (false, errno set, when it cannot).
 bool Plat_MoveFile(const char* from, const char* to);
 bool Plat_RemoveFile(const char* path);
+// Whether anything is at `path`; a regular file (links followed); a folder.
+bool Plat_Exists(const std::string& path);
+bool Plat_IsFile(const std::string& path);
+bool Plat_IsDir(const std::string& path);
+// Whether the file can be read; whether files can be made in the folder
+// (as this user, not by the permission bits alone).
+bool Plat_CanRead(const std::string& path);
+bool Plat_CanWriteDir(const std::string& dir);
+// Makes the folder and every missing parent, each new one private to the
+// user (0700). True when `dir` is a folder afterwards.
+bool Plat_MakeDirs(const std::string& dir);
+// The names in a folder ("." and ".." left out); empty when it cannot be
+// read.
+std::vector<std::string> Plat_ListDir(const std::string& dir);
+// `dir` ending in '/' (an empty one becomes "/").
+std::string Plat_WithSlash(std::string dir);
+// The first of `base` + `ext`, `base` + "-2" + `ext` ... `base` + "-N" +
+// `ext` (N below `limit`) not yet in `dir` (which ends in '/'); the last
+// tried when all are taken. The name only, without the folder.
+std::string Plat_FreeName(const std::string& dir, const std::string& base, const std::string& ext, int limit);
+// The local time now, as strftime's `format` writes it.
+std::string Plat_LocalStamp(const char* format);
+// The user's home folder with its '/': HOME when absolute, else the
+// account's, else "/tmp/".
+std::string Plat_UserHome();
