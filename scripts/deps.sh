@@ -16,6 +16,7 @@ RUN_PACKAGES=(
   libcairo2-dev
   libinih-dev
   libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev
+  libcurl4-openssl-dev
 )
 
 TEST_PACKAGES=(
@@ -25,6 +26,7 @@ TEST_PACKAGES=(
   desktop-file-utils appstream lintian groff-base dpkg-dev file
   xvfb openbox x11-utils xdotool
   postgresql-15 wrk nodejs chromium
+  strace python3
 )
 
 case "$PROFILE" in
