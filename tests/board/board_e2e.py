@@ -23,7 +23,7 @@ import time
 from concurrent.futures import ThreadPoolExecutor
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pgtemp import Postgres  # noqa: E402
+from pgtemp import Postgres, die_with_parent, stop_on_signals  # noqa: E402
 
 BOARD, GAME, SRC = sys.argv[1:4]
 KINDS = sys.argv[4:] or ["sqlite", "postgresql"]
@@ -54,15 +54,16 @@ def keys(shift):
 
 
 def record(i):
+    """One game as the game keeps it: a one-game replay file."""
     d = tempfile.mkdtemp(dir=ROOT)
     with open(f"{d}/k.keys", "w") as f:
         f.write(keys(i))
-    out = f"{ROOT}/game{i}.qsr"
     subprocess.run([GAME, "--headless", "--home", d, "--script", f"{d}/k.keys", "--frames", "5100",
-                    "--draw-every", "1000", "--record", out], check=True, capture_output=True,
+                    "--draw-every", "1000", "--keep-replays", "on"], check=True, capture_output=True,
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d),
                    timeout=300)
-    with open(out, "rb") as f:
+    kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
+    with open(f"{d}/replays/{kept[0]}", "rb") as f:
         return f.read()
 
 
@@ -112,7 +113,8 @@ class Board:
         if os.environ.get("QS_BOARD_NO_MEMORY_LIMIT"):  # sanitizer builds reserve vast address space
             args += ["--job-memory-mb", "0"]
         self.log = open(f"{ROOT}/board-{time.monotonic_ns()}.log", "w")
-        self.p = subprocess.Popen(args + list(extra), stdout=subprocess.PIPE, stderr=self.log, text=True)
+        self.p = subprocess.Popen(args + list(extra), stdout=subprocess.PIPE, stderr=self.log, text=True,
+                                  preexec_fn=die_with_parent)
         cleanups.append(self.kill)
         line = self.p.stdout.readline()
         self.port = int(line.split("127.0.0.1:")[1].split("/")[0]) if command == "serve" else 0
@@ -362,6 +364,7 @@ def limits(kind, db, game):
 
 
 def main():
+    stop_on_signals()
     try:
         os.makedirs(f"{ROOT}/web")
         with open(f"{ROOT}/web/index.html", "w") as f:
