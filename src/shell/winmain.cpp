@@ -187,7 +187,10 @@ void Shell_RunFrame(bool seen) {
     // over the next frames (a headless run takes them before it goes on, so
     // scripted runs see the same answers at the same frames).
     std::string kept;
-    if (Kept_TakeFinished(&kept) && Board_Enabled() && Settings.boardSubmit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
+    if (Kept_TakeFinished(&kept)) {
+        if (Board_Enabled() && Settings.boardSubmit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
+        Plat_PageGameKept(kept.c_str(), Settings.boardSubmit, Settings.playerName);
+    }
     Board_Poll(Options.headless);
     if (!Bot_Check(FrameCount)) {
         sExitCode = 4;
