@@ -1,11 +1,13 @@
 // Putting the settings into force: the run's options, the language, and
 // (through the platform) the display, the sound and the controls.
-#include "config/lang.h"
+#include "core/lang.h"
 #include "config/settings.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "platform/sound.h"
-#include "shell/frameloop.h"
+#include "config/options.h"
+
+ShellOptions Options;
 
 void Settings_ToOptions() {
     Options.window = !Settings.fullscreen;
