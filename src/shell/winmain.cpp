@@ -302,8 +302,9 @@ int Shell_Start(int argc, char** argv) {
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
     ReplaysPage_SetFolder(replays);
     ReplaysPage_Watch = Watch_BeginFromPage;
-    // With a board set, a row of the replays page can be sent to it.
-    if (Board_Enabled()) {
+    // With a board set, a row of the replays page can be sent to it (not
+    // when the player said never).
+    if (Board_Enabled() && Settings.boardSubmit != BOARD_SUBMIT_NEVER) {
         ReplaysPage_SendLabel = "send to the board";
         ReplaysPage_Send = [](const char* path, std::string* message) {
             bool ok = Board_Submit(path);
