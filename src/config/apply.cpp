@@ -7,6 +7,8 @@
 #include "platform/sound.h"
 #include "shell/frameloop.h"
 
+#include <string>
+
 void Settings_ToOptions() {
     Options.window = !Settings.fullscreen;
     Options.scale = Settings.scale;
@@ -19,6 +21,15 @@ void Settings_ToOptions() {
 void Settings_Apply() {
     Settings_ToOptions();
     for (int k = 0; k < GK_COUNT; k++) Plat_BindKey(GameKeyVK[k], Settings.key[k]);
+    std::string names[GK_COUNT];
+    const char* keyNames[GK_COUNT];
+    for (int k = 0; k < GK_COUNT; k++) {
+        for (int i = 0; i < SettingsCount; i++)
+            if (SettingsTable[i].value == &Settings.key[k]) names[k] = Settings_ValueText(SettingsTable[i]);
+        keyNames[k] = names[k].c_str();
+    }
+    Lang_NameKeys(keyNames, Settings_ValueText(*Settings_Find("pad", "pad-shot")).c_str(),
+                  Settings_ValueText(*Settings_Find("pad", "pad-bomb")).c_str());
     Plat_JoySetMapping(Settings.padShot, Settings.padBomb, Settings.deadZone * 320);
     Plat_SetVolumes(Settings.mute ? 0 : Settings.musicVolume, Settings.mute ? 0 : Settings.effectVolume);
     // The window follows (nothing happens before it is open, or headless).

@@ -1,6 +1,7 @@
 // Choosing the place of the record.
 #include "config/recordpath.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,3 +32,9 @@ RecordPaths RecordPaths_Choose(const std::string& home, const std::string& progr
 }
 
 bool RecordPaths_Writable(const std::string& dir) { return access(dir.c_str(), W_OK | X_OK) == 0; }
+
+bool RecordPaths_NeedsFresh(const RecordPaths& p) {
+    if (p.folder.empty() || p.load != p.save) return false;
+    struct stat st;
+    return stat(p.save.c_str(), &st) != 0 && errno == ENOENT;
+}

@@ -18,3 +18,7 @@ struct RecordPaths {
 RecordPaths RecordPaths_Choose(const std::string& home, const std::string& programDir, bool programDirWritable);
 // Whether new files can be made in `dir`.
 bool RecordPaths_Writable(const std::string& dir);
+// Whether the player's own record is still to be made: the place is their
+// folder (not --home, not a record read from beside the program) and no
+// file lies there yet.
+bool RecordPaths_NeedsFresh(const RecordPaths& p);

@@ -289,6 +289,12 @@ std::string Settings_Range(const Setting& s) {
 
 const std::string& Settings_ConfigOverride() { return sConfigFile; }
 
+bool Settings_Overridden(const Setting& s) {
+    for (const Override& o : sOverrides)
+        if (o.row == &s) return true;
+    return false;
+}
+
 void Settings_ReapplyOverrides() {
     for (const Override& o : sOverrides) Settings_SetFromText(*o.row, o.text.c_str());
 }

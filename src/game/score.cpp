@@ -2,6 +2,7 @@
 #include "game/score.h"
 #include "shell/replay.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -175,10 +176,25 @@ void DataStampTime(DATTIME* t) {
     t->pad[0] = t->pad[1] = 0;
 }
 
+// A game comes with its empty record: the first start of a new player
+// writes the all-zero record to their folder, so the load finds it instead
+// of complaining. Only the player's own folder gets one: a --home folder
+// is taken exactly as it is, and a record read from beside the program
+// is not the player's yet.
+static void MakeFreshRecord() {
+    if (HomeDir && *HomeDir) return;
+    RecordPaths place = Place();
+    if (!RecordPaths_NeedsFresh(place)) return;
+    static const uint8_t zeros[DAT_SIZE] = {};
+    if (!Paths_MakeDirs(place.folder) || !Plat_WriteFileAtomic(place.save.c_str(), zeros, sizeof zeros))
+        std::fprintf(stderr, "quellstorm: cannot make the record %s: %s\n", place.save.c_str(), std::strerror(errno));
+}
+
 void DataLoad() {
     DatLoaded = true;
     char path[1024];
     uint8_t buf[DAT_SIZE];
+    if (!Replay_Playing()) MakeFreshRecord();
     // A playback carries the record its run started from: the player's own
     // file is neither read nor missed.
     long got = Replay_Playing() ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
@@ -214,7 +230,11 @@ void DataSave() {
     RecordPaths place = Place();
     if (!place.folder.empty()) Paths_MakeDirs(place.folder);
     char path[1024];
-    if (!Fits(place.save, path, sizeof path) || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
+    bool fits = Fits(place.save, path, sizeof path);
+    if (!fits || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
+        // The box says only that it failed: standard error says where and why.
+        std::fprintf(stderr, "quellstorm: cannot save the record %s: %s\n", place.save.c_str(),
+                     fits ? std::strerror(errno) : "the path is too long");
         Shell_MessageBox(kSaveError, kOpenErrorCaption);
     }
 }

@@ -2,6 +2,7 @@
 #include "pages/pages.h"
 #include "game/game.h"
 #include "game/scene.h"
+#include "pages/language_page.h"
 #include "pages/records_page.h"
 #include "pages/settings_page.h"
 #include "platform/display.h"
@@ -23,6 +24,7 @@ bool Pages_KeyDown(int key) {
         }
         return false;
     }
+    if (PageOpen == PAGE_LANGUAGE) return LanguagePage_Key(key);
     if (PageOpen == PAGE_SETTINGS && SettingsPage_Key(key)) return true;
     if (PageOpen == PAGE_RECORDS && RecordsPage_Key(key)) return true;
     // F1 and F2 switch between the pages; the open page's own key, or
@@ -40,6 +42,7 @@ bool Pages_KeyDown(int key) {
 void Pages_Draw() {
     if (PageOpen == PAGE_SETTINGS) SettingsPage_Draw();
     else if (PageOpen == PAGE_RECORDS) RecordsPage_Draw();
+    else if (PageOpen == PAGE_LANGUAGE) LanguagePage_Draw();
 }
 
 void Pages_DrawHint() {

@@ -107,7 +107,9 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
     if (close(fd) != 0) ok = false;
     if (ok && rename(tmp.c_str(), path) != 0) ok = false;
     if (!ok) {
+        int why = errno;  // the caller names the reason
         unlink(tmp.c_str());
+        errno = why;
         return false;
     }
     // Make the rename itself durable.

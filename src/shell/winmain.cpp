@@ -2,7 +2,9 @@
 #include "shell/frameloop.h"
 #include "shell/pacing.h"
 #include "config/settings.h"
+#include "pages/language_page.h"
 #include "pages/pages.h"
+#include "config/lang.h"
 #include "shell/bot.h"
 #include "config/paths.h"
 #include "config/replays.h"
@@ -12,6 +14,7 @@
 #include "config/datadir.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "platform/files.h"
 #include "platform/icon.h"
 #include "platform/input.h"
 #include "platform/msgbox.h"
@@ -25,6 +28,7 @@
 #include "game/scene.h"
 #include "game/score.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -187,6 +191,17 @@ void Shell_RunFrame(bool seen) {
 
 static double sStartMs;
 
+// A replay the game cannot play: its reason is already on standard error;
+// a player who opened the file from the desktop is told in a box.
+static void ReplayRefused(const char* path) {
+    long size;
+    unsigned char* bytes = Plat_ReadWholeFile(path, &size, 1);
+    std::string why = size == -1 ? std::string("it cannot be opened (") + std::strerror(errno) + ")"
+                                 : "it is damaged, or not a replay of this version of the game";
+    Plat_FreeFile(bytes);
+    Plat_StopBox(("quellstorm: the replay " + std::string(path) + " cannot be played: " + why + ".").c_str());
+}
+
 // The window's icon: the 64-pixel one of the build folder, or of the icon
 // theme installed beside the data.
 static void SetIcon() {
@@ -201,13 +216,21 @@ int Shell_Start(int argc, char** argv) {
     if (parsed != 1) return parsed == 0 ? 2 : -1;
     // The settings file, then what the command line says for this run.
     Settings_ResetDefaults();
-    Config_Load(Config_Path());
+    std::string problem;
+    bool configRead = Config_Load(Config_Path(), &problem);
     Settings_ReapplyOverrides();
     Settings_ToOptions();
+    Plat_SetHeadless(Options.headless);
+    // A settings file the player named must be the one played with: one
+    // that cannot be read stops the game (the usual file only warns).
+    if (!configRead && !Settings_ConfigOverride().empty()) {
+        std::fprintf(stderr, "quellstorm: the game does not start without the settings file given with --config\n");
+        Plat_StopBox(("quellstorm: the settings file " + problem).c_str());
+        return 2;
+    }
     // Without its data the game cannot show anything: say where it looked
     // and stop before any window opens.
     if (!DataDir_Locate()) return 0;
-    Plat_SetHeadless(Options.headless);
     Plat_SetPageState(Game_DescribeState);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
@@ -215,7 +238,10 @@ int Shell_Start(int argc, char** argv) {
         std::fprintf(stderr, "quellstorm: --record and --play exclude each other\n");
         return 2;
     }
-    if (Options.play && !Replay_Play(Options.play, Options.verify)) return 2;
+    if (Options.play && !Replay_Play(Options.play, Options.verify)) {
+        ReplayRefused(Options.play);
+        return 2;
+    }
     if (Replay_ExitCode()) return Replay_ExitCode();  // a recording with no whole frame
     if (Options.record && !Replay_Record(Options.record)) return 2;
     if (Options.bot >= 0) {
@@ -249,6 +275,11 @@ int Shell_Start(int argc, char** argv) {
     // replays go there too, so tests and benchmarks keep to their folder.
     if (!Options.headless && Options.keepReplays && !Options.record && !Options.play)
         Kept_Start(Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/");
+    // A new player (no settings file yet) first picks the language, unless
+    // the command line chose it; runs that others drive never stop for it.
+    if (!Options.headless && !Config_FileFound() && !Options.play && !Options.script && Options.bot < 0 &&
+        !Settings_Overridden(*Settings_Find("game", "language")))
+        LanguagePage_Open(Lang_FromLocale());
     return 1;
 }
 
