@@ -277,6 +277,7 @@ int Shell_Start(int argc, char** argv) {
         Kept_Start(Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/");
     // A new player (no settings file yet) first picks the language, unless
     // the command line chose it; runs that others drive never stop for it.
+    // No game frame runs before the choice (see WindowLoop).
     if (!Options.headless && !Config_FileFound() && !Options.play && !Options.script && Options.bot < 0 &&
         !Settings_Overridden(*Settings_Find("game", "language")))
         LanguagePage_Open(Lang_FromLocale());
@@ -314,6 +315,17 @@ static void WindowLoop() {
         PlatEvent ev;
         while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
         if (!sWindowAlive) break;
+        if (PageOpen == PAGE_LANGUAGE) {
+            // The game starts once the language is chosen, so the player
+            // meets its instructions in that language; until then the
+            // page alone is shown.
+            Plat_SetDrawing(true);
+            DD_BackInit();
+            Pages_Draw();
+            Plat_Present(DDBack);
+            Plat_SleepMs(1000.0 / Plat_RefreshRate());
+            continue;
+        }
         if (paced && FrameCount > 0) {
             double now = Plat_RealMs();
             if (now < nextPresent) {
