@@ -195,11 +195,14 @@ void DataLoad() {
     char path[1024];
     uint8_t buf[DAT_SIZE];
     if (!Replay_Playing()) MakeFreshRecord();
+    errno = 0;
     // A playback carries the record its run started from: the player's own
     // file is neither read nor missed.
     long got = Replay_Playing() ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
-        // dat keeps what it holds (all zero at start-up).
+        // dat keeps what it holds (all zero at start-up). A record that is
+        // there but unreadable is named, with the reason, besides the box.
+        if (errno && errno != ENOENT) std::fprintf(stderr, "quellstorm: cannot read the record %s: %s\n", path, std::strerror(errno));
         Shell_MessageBox(kLoadError, kOpenErrorCaption);
     } else {
         DatFromBytes(dat, buf, (size_t)got);

@@ -262,6 +262,11 @@ void Plat_SetVsync(bool on) {
     gVsync = on;
 }
 
+bool Plat_DisplaySeen() {
+    const char* driver = gWindow ? SDL_GetCurrentVideoDriver() : nullptr;
+    return driver && std::strcmp(driver, "dummy") && std::strcmp(driver, "offscreen");
+}
+
 void Plat_DisplayClose() {
     Plat_ShowNotice(nullptr, 0);  // its picture goes with the renderer
     if (gTexture) SDL_DestroyTexture(gTexture);

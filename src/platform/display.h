@@ -25,6 +25,9 @@ struct PlatDisplayConfig {
 bool Plat_DisplayOpen(const PlatDisplayConfig& cfg);
 // Why the display could not be opened, in plain words ("" when it could).
 const char* Plat_DisplayProblem();
+// False for a display nobody sees (SDL's dummy or offscreen driver, as the
+// tests and benchmarks use): nothing there may wait for the player.
+bool Plat_DisplaySeen();
 // Closes the window; safe to call twice.
 void Plat_DisplayClose();
 // Shows `back` (640x480) on screen, scaled to fit, keeping its aspect.

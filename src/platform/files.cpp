@@ -43,7 +43,15 @@ long Plat_ReadFile(const char* path, void* buf, size_t max) {
     while (got < max) {
         ssize_t n = read(fd, static_cast<char*>(buf) + got, max - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) {
+            // Opened but unreadable (a folder in the file's place, a disk
+            // error): not an empty file.
+            int why = errno;
+            close(fd);
+            errno = why;
+            return -1;
+        }
+        if (n == 0) break;
         got += (size_t)n;
     }
     close(fd);

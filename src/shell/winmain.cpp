@@ -276,10 +276,11 @@ int Shell_Start(int argc, char** argv) {
     if (!Options.headless && Options.keepReplays && !Options.record && !Options.play)
         Kept_Start(Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/");
     // A new player (no settings file yet) first picks the language, unless
-    // the command line chose it; runs that others drive never stop for it.
+    // the command line chose it; runs that others drive or bound (a replay,
+    // a script, the bot, --frames, a display nobody sees) never stop for it.
     // No game frame runs before the choice (see WindowLoop).
-    if (!Options.headless && !Config_FileFound() && !Options.play && !Options.script && Options.bot < 0 &&
-        !Settings_Overridden(*Settings_Find("game", "language")))
+    if (!Options.headless && Plat_DisplaySeen() && !Options.maxFrames && !Config_FileFound() && !Options.play &&
+        !Options.script && Options.bot < 0 && !Settings_Overridden(*Settings_Find("game", "language")))
         LanguagePage_Open(Lang_FromLocale());
     return 1;
 }
