@@ -107,9 +107,10 @@ package)
   [ "$(dpkg-deb -f "$data" Architecture)" = all ] || fail "quellstorm-data is not Architecture: all"
   # The program and what the desktop needs of it in one, the data alone
   # (pictures as PNG) in the other.
-  dpkg-deb -c "$deb" | grep -q "/usr/share/quellstorm/" && fail "game data in the program's package"
-  dpkg-deb -c "$data" | grep -qE "/usr/(games|share/applications|share/man)/" && fail "the program's files in the data package"
-  dpkg-deb -c "$data" | grep -q "/usr/share/quellstorm/BMP/player.bmp.png" || fail "the pictures are not PNG files"
+  dpkg-deb -c "$deb" >"$tmp/game.list" && dpkg-deb -c "$data" >"$tmp/data.list" || fail "dpkg-deb -c"
+  grep -q "/usr/share/quellstorm/" "$tmp/game.list" && fail "game data in the program's package"
+  grep -qE "/usr/(games|share/applications|share/man)/" "$tmp/data.list" && fail "the program's files in the data package"
+  grep -q "/usr/share/quellstorm/BMP/player.bmp.png" "$tmp/data.list" || fail "the pictures are not PNG files"
   # Installed into a root of their own (a dpkg database of its own; nothing
   # of this machine's is touched), played from another folder, removed.
   root="$tmp/root"
