@@ -45,6 +45,7 @@ int Shell_ParseArgs(int argc, char** argv) {
     CheatInvincible = false;
     TestStartStage = 0;
     Options.bot = -1;
+    Options.drawEvery = 1;
     Settings_ResetDefaults();
     int parsed = Settings_ParseCommandLine(argc, argv);
     if (parsed != 1) return parsed;
@@ -202,6 +203,14 @@ static void ReplayRefused(const char* path) {
     Plat_StopBox(("quellstorm: the replay " + std::string(path) + " cannot be played: " + why + ".").c_str());
 }
 
+// --result-json: what the played replay's game came to.
+static void WriteResultJson() {
+    if (!Options.resultJson || !Options.play) return;
+    std::string json = Replay_ResultJson(FrameCount);
+    if (!Plat_WriteFileAtomic(Options.resultJson, json.data(), json.size()))
+        std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.resultJson);
+}
+
 // The window's icon: the 64-pixel one of the build folder, or of the icon
 // theme installed beside the data.
 static void SetIcon() {
@@ -240,7 +249,9 @@ int Shell_Start(int argc, char** argv) {
     }
     if (Options.play && !Replay_Play(Options.play, Options.verify)) {
         ReplayRefused(Options.play);
-        return 2;
+        if (Replay_ExitCode() != REPLAY_EXIT_SIM) return 2;
+        WriteResultJson();  // a service checking replays learns both versions
+        return REPLAY_EXIT_SIM;
     }
     if (Replay_ExitCode()) return Replay_ExitCode();  // a recording with no whole frame
     if (Options.record && !Replay_Record(Options.record)) return 2;
@@ -270,17 +281,25 @@ int Shell_Start(int argc, char** argv) {
     }
     DS_INIT(hwnd);
     Plat_ShowCursor(false);
+    // A kept game starts at its own first frame: the loading pass, then
+    // the state the title left it in.
+    if (Replay_IsGame()) {
+        LoadEverything();
+        if (!Replay_StartGame()) return 2;
+    }
     // Every game played in a window is kept, unless a recording or
     // playback was asked for (or the setting is off). With --home the
     // replays go there too, so tests and benchmarks keep to their folder.
-    if (!Options.headless && Options.keepReplays && !Options.record && !Options.play)
+    // A headless run keeps its games only when told so for that run.
+    bool keep = !Options.headless || Settings_GivenForThisRun("keep-replays");
+    if (keep && Options.keepReplays && !Options.record && !Options.play)
         Kept_Start(Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/");
     // A new player (no settings file yet) first picks the language, unless
     // the command line chose it; runs that others drive or bound (a replay,
     // a script, the bot, --frames, a display nobody sees) never stop for it.
     // No game frame runs before the choice (see WindowLoop).
     if (!Options.headless && Plat_DisplaySeen() && !Options.maxFrames && !Config_FileFound() && !Options.play &&
-        !Options.script && Options.bot < 0 && !Settings_Overridden(*Settings_Find("game", "language")))
+        !Options.script && Options.bot < 0 && !Settings_GivenForThisRun("language"))
         LanguagePage_Open(Lang_FromLocale());
     return 1;
 }
@@ -381,7 +400,7 @@ int QS_WinMain(int argc, char** argv) {
             PlatEvent ev;
             while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
             if (!sWindowAlive) break;
-            Shell_RunFrame(Options.drawEvery <= 1);
+            Shell_RunFrame(Options.drawEvery == 1);
             if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
         }
     } else {
@@ -400,6 +419,7 @@ int QS_WinMain(int argc, char** argv) {
             std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.stateOut);
         }
     }
+    WriteResultJson();
     if (Options.bot >= 0) {
         double secs = (Plat_RealMs() - sStartMs) / 1000;
         std::printf("soak: seed %ld, %ld frames in %.1f s, %.0f frames per second, score %lld\n", Options.bot,
