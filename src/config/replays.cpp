@@ -23,6 +23,7 @@ bool gActive;
 bool gInGame;
 std::string gGameStamp;
 int gGameDifficulty;
+std::string gFinished;  // the game just kept, not yet taken
 
 std::string Stamp() {
     std::time_t t = std::time(nullptr);
@@ -83,11 +84,13 @@ void KeepGame(long lastFrame, long long score) {
     out.insert(at == std::string::npos ? 0 : at + 1, Replay_SummaryLines());
     int d = gGameDifficulty >= 0 && gGameDifficulty < 4 ? gGameDifficulty : 1;
     std::string name = FreeName(gGameStamp + "-" + kDifficulty[d] + "-" + std::to_string(score < 0 ? 0 : score));
-    if (Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size()))
+    if (Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size())) {
         std::remove(running.c_str());
-    else
+        gFinished = gDir + name;
+    } else {
         std::fprintf(stderr, "quellstorm: cannot write the replay %s%s (the game stays in %s)\n", gDir.c_str(),
                      name.c_str(), running.c_str());
+    }
     gRunning.clear();
     Prune();
 }
@@ -193,6 +196,13 @@ void Kept_AfterFrame(long frame, bool inGame, int difficulty, long long score) {
         KeepGame(frame, score);
     }
     gInGame = inGame;
+}
+
+bool Kept_TakeFinished(std::string* path) {
+    if (gFinished.empty()) return false;
+    *path = gFinished;
+    gFinished.clear();
+    return true;
 }
 
 void Kept_Close(long lastFrame, long long score) {

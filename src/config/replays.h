@@ -40,6 +40,10 @@ bool Kept_Active();
 // After every game frame: whether a game is on, its difficulty and score
 // (the final score once it has ended). Keeps the game that has just ended.
 void Kept_AfterFrame(long frame, bool inGame, int difficulty, long long score);
+// The file of a game that has just ended and been kept (game over, the
+// staff roll, or left for the title), once: true and its path the first
+// time it is asked after that game. The score board takes it from here.
+bool Kept_TakeFinished(std::string* path);
 // The end of the session (after the last frame): keeps a game still in
 // play.
 void Kept_Close(long lastFrame, long long score);

@@ -2,6 +2,7 @@
 #include "shell/frameloop.h"
 #include "shell/pacing.h"
 #include "config/settings.h"
+#include "boardclient/board.h"
 #include "pages/language_page.h"
 #include "pages/pages.h"
 #include "config/lang.h"
@@ -184,6 +185,13 @@ void Shell_RunFrame(bool seen) {
     TakeShots();
     if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
     Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+    // A finished game goes to the score board when the player said always;
+    // with "ask" the replays page offers it. The board's answers come in
+    // over the next frames (a headless run takes them before it goes on, so
+    // scripted runs see the same answers at the same frames).
+    std::string kept;
+    if (Kept_TakeFinished(&kept) && Board_Enabled() && Settings.boardSubmit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
+    Board_Poll(Options.headless);
     if (!Bot_Check(FrameCount)) {
         sExitCode = 4;
         Shell_CloseWindow(hwnd);
@@ -229,6 +237,10 @@ int Shell_Start(int argc, char** argv) {
     bool configRead = Config_Load(Config_Path(), &problem);
     Settings_ReapplyOverrides();
     Settings_ToOptions();
+    if (Options.submit) {
+        sExitCode = Board_SubmitCommand(Options.submit);
+        return -1;
+    }
     Plat_SetHeadless(Options.headless);
     // A settings file the player named must be the one played with: one
     // that cannot be read stops the game (the usual file only warns).
@@ -391,6 +403,7 @@ static void WindowLoop() {
 
 int QS_WinMain(int argc, char** argv) {
     int started = Shell_Start(argc, argv);
+    if (started == -1 && Options.submit) return sExitCode == 0 ? 1 : sExitCode == 1 ? 0 : sExitCode;
     if (started == -1) return 1;  // --help, --version: done
     if (started != 1) return started;
     if (Options.headless) {
@@ -408,6 +421,8 @@ int QS_WinMain(int argc, char** argv) {
     }
     Kept_Close(FrameCount, GameScore());
     Replay_Close(FrameCount);
+    Board_Finish();
+    if (!BoardLast.file.empty()) std::fprintf(stderr, "quellstorm: %s\n", Board_Line().c_str());
     if (Options.stateOut) {
         char line[512];
         Game_DescribeState(line, sizeof line);
