@@ -29,6 +29,8 @@ bool sAppliedOnce;
 
 void Settings_ApplyAllNext() { sAppliedOnce = false; }
 
+static_assert(GK_COUNT <= PLAT_BIND_MAX, "every game key has a place among the platform's bindings");
+
 void Settings_Apply() {
     Settings_ToOptions();
     for (int k = 0; k < GK_COUNT; k++) Plat_BindKey(GameKeyVK[k], Settings.key[k]);

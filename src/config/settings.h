@@ -59,6 +59,8 @@ enum SettingHome {
 // What a row does beyond its kind and home.
 enum SettingFlag {
     SF_HIDDEN = 1,  // not listed by --help nor in the manual page (build aids)
+    SF_HEARD = 2,   // a change on the settings page plays a sound effect, so
+                    // that the player hears what the new value sounds like
 };
 
 struct Setting {

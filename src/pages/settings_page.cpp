@@ -39,7 +39,7 @@ void Collect() {
 void Changed(const Setting& s) {
     Settings_Apply();
     Config_Changed(s);
-    if (s.value == &Settings.effectVolume || s.value == &Settings.mute) DS_Play(Wave[11]);
+    if (s.flags & SF_HEARD) DS_Play(Wave[11]);
 }
 
 void Step(const Setting& s, int dir) {
