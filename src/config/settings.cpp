@@ -1,12 +1,10 @@
 // The one table of settings and command-line options, and the command line
 // read from it with getopt_long.
 #include "config/settings.h"
-#include "config/lang.h"
-#include "game/game.h"
+#include "config/options.h"
+#include "core/core.h"
+#include "core/lang.h"
 #include "platform/input.h"
-#include "player/player.h"
-#include "shell/frameloop.h"
-#include "shell/shell.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -57,7 +55,7 @@ bool OptBot(const char* a) { return SetNumber(a, &Options.bot, 0, 2000000000L); 
 bool OptStage(const char* a) {
     long n;
     if (!SetNumber(a, &n, 1, 5)) return false;
-    TestStartStage = (int)n;  // testing aid: new games start at this stage
+    Options.startStage = (int)n;  // testing aid: new games start at this stage
     return true;
 }
 bool OptHome(const char* a) {
@@ -170,7 +168,7 @@ const Setting SettingsTable[] = {
     RUNTEXT("script", script, "FILE", "play the keys of the script FILE"),
     RUNTEXT("state-out", stateOut, "FILE", "write a line describing the game state at the end to FILE"),
     RUN("bot", SK_TEXT, OptBot, "SEED", "let the random player play, checking the game's invariants"),
-    RUNFLAG("invincible", CheatInvincible = true, "the ship cannot be hit (testing aid)"),
+    RUNFLAG("invincible", Options.invincible = true, "the ship cannot be hit (testing aid)"),
     RUN("draw-every", SK_TEXT, OptDrawEvery, "K",
         "headless: draw only every K-th picture of play, none with 0 (testing aid)"),
     RUNTEXT("result-json", resultJson, "FILE", "with --play: write what the replay's game came to, as JSON, to FILE"),

@@ -1,7 +1,7 @@
 // The language page of a first start.
 #include "pages/language_page.h"
 #include "pages/pages.h"
-#include "config/lang.h"
+#include "core/lang.h"
 #include "config/settings.h"
 #include "platform/input.h"
 #include "render/render.h"

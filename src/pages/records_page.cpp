@@ -3,7 +3,7 @@
 // counters of games, completions and ships lost.
 #include "pages/records_page.h"
 #include "pages/pages.h"
-#include "config/lang.h"
+#include "core/lang.h"
 #include "game/score.h"
 #include "platform/display.h"
 #include "render/render.h"

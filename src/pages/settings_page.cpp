@@ -6,8 +6,8 @@
 #include "platform/display.h"
 #include "platform/input.h"
 #include "render/render.h"
-#include "shell/frameloop.h"
-#include "shell/shell.h"
+#include "game/score.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 #include <cstdio>
@@ -63,7 +63,7 @@ void Step(const Setting& s, int dir) {
     }
     case SK_SPEED:
         SpeedAdjust = 0;  // the only change the page offers: back to none
-        Shell_StoreSpeedAdjust();
+        DataStoreSpeed();
         return;
     default: return;
     }

@@ -8,3 +8,7 @@
 void Plat_SetPageState(void (*describe)(char* out, int size));
 // The program has ended with `code` (the value main returns).
 void Plat_ReportExit(int code);
+// A finished game has been kept in `path`: the page sends it to the board
+// it is served by (`submit`: the board-submit setting; `name`: the
+// player's name). On the desktop nothing happens (the board client does).
+void Plat_PageGameKept(const char* path, int submit, const char* name);

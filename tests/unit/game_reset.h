@@ -15,8 +15,8 @@
 #include "game/stage.h"
 #include "player/player.h"
 #include "player/ship.h"
-#include "shell/input.h"
-#include "shell/shell.h"
+#include "core/input.h"
+#include "core/core.h"
 
 inline void ResetGameState() {
     // Whole records, not just their flags: a test in the same process must not

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/lang.h"
+#include "core/lang.h"
 #include "sound/wave.h"
 
 namespace {

@@ -25,4 +25,10 @@ int Lang_FromLocale();
 // The English instruction screen names the keys the player has bound, so
 // its lines are made from the bindings (and the pad's shot and bomb
 // buttons, by name) whenever the settings are put into force.
-void Lang_NameKeys(const char* const keyNames[], const char* padShot, const char* padBomb);
+struct LangKeyNames {
+    const char *shot, *shot2, *bomb, *pause, *quit;
+    const char* faster[3];
+    const char* slower[3];
+    const char *padShot, *padBomb;  // pad buttons by name ("none": not bound)
+};
+void Lang_NameKeys(const LangKeyNames& names);

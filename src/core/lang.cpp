@@ -1,6 +1,5 @@
 // The language in force and the English counterparts of the game's texts.
-#include "config/lang.h"
-#include "config/settings.h"
+#include "core/lang.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -67,18 +66,18 @@ struct Named {
 
 }  // namespace
 
-void Lang_NameKeys(const char* const k[], const char* padShot, const char* padBomb) {
+void Lang_NameKeys(const LangKeyNames& k) {
     auto pad = [](const char* b) { return b && *b && std::strcmp(b, "none") ? std::string("  (") + b + ")" : std::string(); };
-    std::string fast = std::string(k[GK_FAST1]) + " / " + k[GK_FAST2] + " / " + k[GK_FAST3];
+    std::string fast = std::string(k.faster[0]) + " / " + k.faster[1] + " / " + k.faster[2];
     // The digits of the keypad are keys of their own: worth saying while
     // the speed keys are the main keyboard's digits.
     if (fast == "1 / 2 / 3") fast += "  (not the keypad)";
-    sNamed[0].en = std::string("Shot:  ") + k[GK_SHOT] + "  or  " + k[GK_SHOT2] + pad(padShot);
-    sNamed[1].en = std::string("Bomb:  ") + k[GK_BOMB] + pad(padBomb) + "   uses one stock";
-    sNamed[2].en = std::string("Quit game:  ") + k[GK_QUIT];
+    sNamed[0].en = std::string("Shot:  ") + k.shot + "  or  " + k.shot2 + pad(k.padShot);
+    sNamed[1].en = std::string("Bomb:  ") + k.bomb + pad(k.padBomb) + "   uses one stock";
+    sNamed[2].en = std::string("Quit game:  ") + k.quit;
     sNamed[3].en = "Game speed up:  " + fast;
-    sNamed[4].en = std::string("Game speed down:  ") + k[GK_SLOW1] + " / " + k[GK_SLOW2] + " / " + k[GK_SLOW3];
-    sNamed[5].en = std::string("Pause / resume:  ") + k[GK_PAUSE];
+    sNamed[4].en = std::string("Game speed down:  ") + k.slower[0] + " / " + k.slower[1] + " / " + k.slower[2];
+    sNamed[5].en = std::string("Pause / resume:  ") + k.pause;
 }
 
 const char* Lang_English(const char* ja) {
