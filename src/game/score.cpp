@@ -193,11 +193,12 @@ void DataLoad() {
     DatLoaded = true;
     char path[1024];
     uint8_t buf[DAT_SIZE];
-    if (!Replay_Playing()) MakeFreshRecord();
-    errno = 0;
     // A playback carries the record its run started from: the player's own
-    // file is neither read nor missed.
-    long got = (Recorder.playing && Recorder.playing()) ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
+    // file is neither read nor missed (nor made).
+    bool playback = Recorder.playing && Recorder.playing();
+    if (!playback) MakeFreshRecord();
+    errno = 0;
+    long got = playback ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
         // dat keeps what it holds (all zero at start-up). A record that is
         // there but unreadable is named, with the reason, besides the box.
