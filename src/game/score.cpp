@@ -147,7 +147,7 @@ int RecordProgramDirWritable = -1;
 static RecordPaths Place() {
     const char* prog = RecordProgramDir ? RecordProgramDir : Plat_ProgramDir();
     if (!prog) prog = "./";
-    bool writable = RecordProgramDirWritable >= 0 ? RecordProgramDirWritable != 0 : RecordPaths_Writable(prog);
+    bool writable = RecordProgramDirWritable >= 0 ? RecordProgramDirWritable != 0 : Plat_CanWriteDir(prog);
     return RecordPaths_Choose(HomeDir ? HomeDir : "", prog, writable);
 }
 
@@ -185,7 +185,7 @@ static void MakeFreshRecord() {
     RecordPaths place = Place();
     if (!RecordPaths_NeedsFresh(place)) return;
     static const uint8_t zeros[DAT_SIZE] = {};
-    if (!Paths_MakeDirs(place.folder) || !Plat_WriteFileAtomic(place.save.c_str(), zeros, sizeof zeros))
+    if (!Plat_MakeDirs(place.folder) || !Plat_WriteFileAtomic(place.save.c_str(), zeros, sizeof zeros))
         std::fprintf(stderr, "quellstorm: cannot make the record %s: %s\n", place.save.c_str(), std::strerror(errno));
 }
 
@@ -233,7 +233,7 @@ void DataSave() {
     DatToBytes(dat, buf);
     // The record's folder is made on the first save.
     RecordPaths place = Place();
-    if (!place.folder.empty()) Paths_MakeDirs(place.folder);
+    if (!place.folder.empty()) Plat_MakeDirs(place.folder);
     char path[1024];
     bool fits = Fits(place.save, path, sizeof path);
     if (!fits || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
