@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 #endif
@@ -21,6 +23,32 @@ static bool gQuitting;  // a quit came while a box was open
 
 void Plat_SetHeadless(bool headless) { gHeadless = headless; }
 bool Plat_IsHeadless() { return gHeadless; }
+
+void Plat_StopBox(const char* text) {
+#ifndef __EMSCRIPTEN__
+    if (!text || gHeadless || gQuitting || isatty(STDERR_FILENO)) return;
+    // Nor on a display nobody sees (tests, benchmarks): nobody would press OK.
+    const char* driver = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (!std::strcmp(driver, "dummy") || !std::strcmp(driver, "offscreen"))) return;
+    // Without a terminal the words on standard error reach nobody: the
+    // desktop's own box says them (it opens its own connection to the
+    // display, so no game window is needed).
+    std::string shown = text;
+    if (shown.compare(0, 12, "quellstorm: ") == 0) shown.erase(0, 12);
+    while (!shown.empty() && shown.back() == '\n') shown.pop_back();
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "QUELLSTORM", shown.c_str(), PlatI_Window());
+#else
+    (void)text;  // the page shows what the program writes
+#endif
+}
+
+void Plat_StopMessage(const char* text) {
+    if (!text) text = "";
+    std::fputs(text, stderr);
+    if (!*text || text[std::strlen(text) - 1] != '\n') std::fputc('\n', stderr);
+    std::fflush(stderr);
+    Plat_StopBox(text);
+}
 
 #ifdef __EMSCRIPTEN__
 // In a page the box is a dialog drawn by the page itself (an alert() would
