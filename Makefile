@@ -26,7 +26,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The game, its data and its installed files only: no test programs.
-GAME_TARGETS = quellstorm assets distfiles
+GAME_TARGETS = quellstorm assets distfiles pngpictures
 build-game: configure
 	cmake --build $(BUILD) -j $(JOBS) --target $(GAME_TARGETS)
 
@@ -38,10 +38,17 @@ PREFIX ?= /usr/local
 install: build-game
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
-# A Debian package of the build in $(BUILD)/packages/.
-package: deps-test build-game
-	cd $(BUILD) && cpack -G DEB -B packages
-	@ls $(BUILD)/packages/*.deb
+# The Debian packages (quellstorm, quellstorm-data, quellstorm-board) in build-deb/packages/,
+# from a build of their own with Debian's hardening flags.
+DEB_BUILD ?= build-deb
+package: deps-test
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_DEB_BUILDFLAGS=ON $(CMAKE_FLAGS)
+	cmake --build $(DEB_BUILD) -j $(JOBS) --target $(GAME_TARGETS)
+	@# The board server too, when its libraries are there (its own package).
+	if cmake --build $(DEB_BUILD) --target help | grep -q quellstorm-board; then \
+	  cmake --build $(DEB_BUILD) -j $(JOBS) --target quellstorm-board; fi
+	cd $(DEB_BUILD) && cpack -G DEB -B packages
+	@ls -l $(DEB_BUILD)/packages/*.deb
 
 # Every test, on the normal build and then under the sanitizers.
 # (Configured again: a build folder first made by `make run`, before

@@ -24,6 +24,21 @@ int RateLimiter::take(const std::string& address) {
     return int((1 - b.tokens) / rate) + 1;
 }
 
+std::string Cached(const std::string& key, const std::function<std::string()>& make) {
+    static std::mutex m;
+    static std::map<std::string, std::pair<std::chrono::steady_clock::time_point, std::string>> pages;
+    auto now = std::chrono::steady_clock::now();
+    {
+        std::lock_guard<std::mutex> g(m);
+        auto it = pages.find(key);
+        if (it != pages.end() && now - it->second.first < std::chrono::seconds(1)) return it->second.second;
+    }
+    std::string body = make();
+    std::lock_guard<std::mutex> g(m);
+    pages[key] = {now, body};
+    return body;
+}
+
 void SendError(httplib::Response& res, int status, const std::string& why) {
     res.status = status;
     res.set_content(json{{"error", why}}.dump(), "application/json");

@@ -4,6 +4,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -59,6 +60,10 @@ struct Accepted {
     int retryAfter = 0;
 };
 Accepted AcceptSubmission(App& app, const std::string& address, const std::string& name, const std::string& bytes);
+
+// The boards change only when a verification ends, anywhere: their page
+// and JSON are made at most once a second and shared by every reader.
+std::string Cached(const std::string& key, const std::function<std::string()>& make);
 
 json SubmissionJson(Db& db, const Submission& s);
 json BoardsJson(Db& db, const Config& cfg);

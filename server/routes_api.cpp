@@ -62,7 +62,8 @@ void AddApiRoutes(httplib::Server& svr, App& app) {
     });
 
     svr.Get("/api/boards", [&app](const httplib::Request&, httplib::Response& res) {
-        res.set_content(BoardsJson(ThreadDb(app.cfg.db), app.cfg).dump(), "application/json");
+        res.set_content(Cached("/api/boards", [&app] { return BoardsJson(ThreadDb(app.cfg.db), app.cfg).dump(); }),
+                        "application/json");
     });
 
     svr.Get("/api/submit", [&app](const httplib::Request&, httplib::Response& res) {

@@ -32,41 +32,47 @@ std::string Reached(const Submission& s) {
     return s.stage ? "stage " + std::to_string(*s.stage) : "";
 }
 
+std::string BoardsPage(App& app) {
+    Db& db = ThreadDb(app.cfg.db);
+    std::string body;
+    std::vector<std::string> keys = Boards(db);
+    if (keys.empty()) body += "<p>No verified games yet. <a href=\"/submit\">Submit one.</a></p>";
+    for (const std::string& key : keys) {
+        body += "<h2 id=\"" + Html(key) + "\">" + Html(BoardTitle(key)) + "</h2>\n<table><tr><th>#</th>"
+                "<th>Name</th><th>Score</th><th>Reached</th><th>Length</th><th></th></tr>\n";
+        int rank = 0;
+        for (const Submission& s : BoardEntries(db, key, app.cfg.boardSize))
+            body += "<tr><td class=\"n\">" + std::to_string(++rank) + "</td><td><a href=\"/entry/" + s.id +
+                    "\">" + Html(s.name) + "</a></td><td class=\"n\">" + FormatScore(s.score.value_or(0)) +
+                    "</td><td>" + Html(Reached(s)) + "</td><td class=\"n\">" +
+                    FormatLength(s.frames.value_or(0)) + "</td><td>" + EntryLinks(s.id) + "</td></tr>\n";
+        body += "</table>\n";
+        for (int st = 1; st <= 5; ++st) {
+            std::vector<StageEntry> list = StageBoard(db, key, st, 10);
+            if (list.empty()) continue;
+            body += "<h3>" + Html(BoardTitle(key)) + ": stage " + std::to_string(st) +
+                    " alone</h3>\n<table><tr><th>#</th><th>Name</th><th>Stage score</th></tr>\n";
+            int r = 0;
+            for (const StageEntry& e : list)
+                body += "<tr><td class=\"n\">" + std::to_string(++r) + "</td><td><a href=\"/entry/" + e.id +
+                        "\">" + Html(e.name) + "</a></td><td class=\"n\">" + FormatScore(e.score) +
+                        "</td></tr>\n";
+            body += "</table>\n";
+        }
+    }
+    body += "<p>Every entry was re-played by the board: its score is the one the game itself reached. "
+            "(<a href=\"/api/boards\">JSON</a>)</p>";
+    return Page("Boards", body);
+}
+
 }  // namespace
 
 void AddPageRoutes(httplib::Server& svr, App& app) {
     svr.Get("/", [&app](const httplib::Request&, httplib::Response& res) {
-        Db& db = ThreadDb(app.cfg.db);
-        std::string body;
-        std::vector<std::string> keys = Boards(db);
-        if (keys.empty()) body += "<p>No verified games yet. <a href=\"/submit\">Submit one.</a></p>";
-        for (const std::string& key : keys) {
-            body += "<h2 id=\"" + Html(key) + "\">" + Html(BoardTitle(key)) + "</h2>\n<table><tr><th>#</th>"
-                    "<th>Name</th><th>Score</th><th>Reached</th><th>Length</th><th></th></tr>\n";
-            int rank = 0;
-            for (const Submission& s : BoardEntries(db, key, app.cfg.boardSize))
-                body += "<tr><td class=\"n\">" + std::to_string(++rank) + "</td><td><a href=\"/entry/" + s.id +
-                        "\">" + Html(s.name) + "</a></td><td class=\"n\">" + FormatScore(s.score.value_or(0)) +
-                        "</td><td>" + Html(Reached(s)) + "</td><td class=\"n\">" +
-                        FormatLength(s.frames.value_or(0)) + "</td><td>" + EntryLinks(s.id) + "</td></tr>\n";
-            body += "</table>\n";
-            for (int st = 1; st <= 5; ++st) {
-                std::vector<StageEntry> list = StageBoard(db, key, st, 10);
-                if (list.empty()) continue;
-                body += "<h3>" + Html(BoardTitle(key)) + ": stage " + std::to_string(st) +
-                        " alone</h3>\n<table><tr><th>#</th><th>Name</th><th>Stage score</th></tr>\n";
-                int r = 0;
-                for (const StageEntry& e : list)
-                    body += "<tr><td class=\"n\">" + std::to_string(++r) + "</td><td><a href=\"/entry/" + e.id +
-                            "\">" + Html(e.name) + "</a></td><td class=\"n\">" + FormatScore(e.score) +
-                            "</td></tr>\n";
-                body += "</table>\n";
-            }
-        }
-        body += "<p>Every entry was re-played by the board: its score is the one the game itself reached. "
-                "(<a href=\"/api/boards\">JSON</a>)</p>";
-        res.set_content(Page("Boards", body), "text/html; charset=utf-8");
+        res.set_content(Cached("/", [&app] { return BoardsPage(app); }), "text/html; charset=utf-8");
     });
+
+
 
     svr.Get(R"(/entry/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
         std::string id = req.matches[1];

@@ -9,6 +9,8 @@
 
 ShellOptions Options;
 
+#include <string>
+
 void Settings_ToOptions() {
     Options.window = !Settings.fullscreen;
     Options.scale = Settings.scale;
@@ -34,6 +36,19 @@ static_assert(GK_COUNT <= PLAT_BIND_MAX, "every game key has a place among the p
 void Settings_Apply() {
     Settings_ToOptions();
     for (int k = 0; k < GK_COUNT; k++) Plat_BindKey(GameKeyVK[k], Settings.key[k]);
+    // The English instructions name the keys as bound.
+    std::string names[GK_COUNT];
+    for (int k = 0; k < GK_COUNT; k++)
+        for (int i = 0; i < SettingsCount; i++)
+            if (SettingsTable[i].value == &Settings.key[k]) names[k] = Settings_ValueText(SettingsTable[i]);
+    std::string padShot = Settings_ValueText(*Settings_Find("pad", "pad-shot"));
+    std::string padBomb = Settings_ValueText(*Settings_Find("pad", "pad-bomb"));
+    LangKeyNames n = {names[GK_SHOT].c_str(), names[GK_SHOT2].c_str(), names[GK_BOMB].c_str(), names[GK_PAUSE].c_str(),
+                      names[GK_QUIT].c_str(),
+                      {names[GK_FAST1].c_str(), names[GK_FAST2].c_str(), names[GK_FAST3].c_str()},
+                      {names[GK_SLOW1].c_str(), names[GK_SLOW2].c_str(), names[GK_SLOW3].c_str()},
+                      padShot.c_str(), padBomb.c_str()};
+    Lang_NameKeys(n);
     Plat_JoySetMapping(Settings.padShot, Settings.padBomb, Settings.deadZone * 320);
     Plat_SetVolumes(Settings.mute ? 0 : Settings.musicVolume, Settings.mute ? 0 : Settings.effectVolume);
     // The window follows (nothing happens before it is open, or headless).

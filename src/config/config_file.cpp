@@ -171,18 +171,26 @@ void Config_LoadText(const char* text, size_t size, const char* name) {
     Config_KeepCurrent();
 }
 
-void Config_Load(const std::string& path) {
+static bool sFound;
+bool Config_FileFound() { return sFound; }
+
+bool Config_Load(const std::string& path, std::string* problem) {
     long size;
     unsigned char* data = Plat_ReadWholeFile(path.c_str(), &size, kMaxFile);
+    sFound = data || size == -2 || errno != ENOENT;
     if (!data) {
+        int why = errno;
         sKept.clear();
-        if (size == -2) Warn(path.c_str(), 0, nullptr, "too large to be a settings file; using the defaults");
-        else if (errno != ENOENT) Warn(path.c_str(), 0, nullptr, std::string("cannot read: ") + std::strerror(errno));
         Config_KeepCurrent();
-        return;
+        if (size != -2 && why == ENOENT) return true;  // not made yet: the first change writes it
+        std::string what = size == -2 ? "too large to be a settings file" : std::string("cannot read: ") + std::strerror(why);
+        if (problem) *problem = path + ": " + what;
+        Warn(path.c_str(), 0, nullptr, what + "; using the defaults");
+        return false;
     }
     Config_LoadText(reinterpret_cast<const char*>(data), (size_t)size, path.c_str());
     Plat_FreeFile(data);
+    return true;
 }
 
 std::string Config_Text() {

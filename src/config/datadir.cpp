@@ -5,6 +5,7 @@
 
 #include "config/paths.h"
 #include "platform/files.h"
+#include "platform/msgbox.h"
 
 static std::string sFound;
 
@@ -38,7 +39,7 @@ bool DataDir_Locate() {
     std::string msg = "quellstorm: cannot find the game data (BMP/, BG/, SE/, MIDI/). Searched:\n";
     for (const std::string& d : dirs) msg += "  " + d + "\n";
     msg += "Build it with `make` in the source folder, or reinstall the game.\n";
-    std::fputs(msg.c_str(), stderr);
+    Plat_StopMessage(msg.c_str());
     return false;
 }
 

@@ -23,3 +23,6 @@ RecordPaths RecordPaths_Choose(const std::string& home, const std::string& progr
     return p;
 }
 
+bool RecordPaths_NeedsFresh(const RecordPaths& p) {
+    return !p.folder.empty() && p.load == p.save && !Plat_Exists(p.save);
+}

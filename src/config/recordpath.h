@@ -16,3 +16,7 @@ struct RecordPaths {
 // the program's folder with its trailing '/'. `programDirWritable`: whether
 // a file can be made there (the save is a new file renamed over the old).
 RecordPaths RecordPaths_Choose(const std::string& home, const std::string& programDir, bool programDirWritable);
+// Whether the player's own record is still to be made: the place is their
+// folder (not --home, not a record read from beside the program) and no
+// file lies there yet.
+bool RecordPaths_NeedsFresh(const RecordPaths& p);

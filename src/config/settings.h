@@ -121,14 +121,20 @@ bool Settings_GivenForThisRun(const char* name);
 // The file given with --config, or empty.
 const std::string& Settings_ConfigOverride();
 
+// Whether the last Config_Load found a file at all (a first start finds
+// none).
+bool Config_FileFound();
 // The settings file: Paths_ConfigHome() + "quellstorm.ini" unless --config
 // named another.
 std::string Config_Path();
 // Reads the file into the settings. A missing file is no error; anything
 // it cannot use (unknown key, bad value, damaged or huge file) gives one
 // warning line on standard error naming the file, line and key, and that
-// setting keeps its default. Never fails: the game always starts.
-void Config_Load(const std::string& path);
+// setting keeps its default. The defaults are kept too when the file
+// exists but cannot be read (or is far too large to be one): then the
+// answer is false and `problem` (when given) says why, for a file the
+// player named with --config, which the game does not start without.
+bool Config_Load(const std::string& path, std::string* problem = nullptr);
 // The same on text in memory; `name` names it in warnings.
 void Config_LoadText(const char* text, size_t size, const char* name);
 // Writes every setting of the file, atomically. Values given on the command

@@ -1,7 +1,10 @@
 // The language in force and the English counterparts of the game's texts.
 #include "core/lang.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
+#include <string>
 
 int GameLanguage = LANG_JA;
 
@@ -49,10 +52,38 @@ const Pair kTexts[] = {
     {"ジョイスティックデータフォーマットを設定できません", "The joystick could not be set up."},
 };
 
+// The instruction lines that name keys, as the bindings make them.
+struct Named {
+    const char* ja;
+    std::string en;
+} sNamed[] = {
+    {"ショット：スペース　or　Ｓｈｉｆｔ（Ａ）", ""}, {"ボム：Ｚ（Ｂ）　１ストック消費", ""},
+    {"ゲーム終了：ＥＳＣ", ""},
+    {"ゲーム速度アップ：１・２・３（テンキー不可）", ""},
+    {"ゲーム速度ダウン：Ｑ・Ｗ・Ｅ", ""},
+    {"一時停止／解除：Ｃ", ""},
+};
+
 }  // namespace
+
+void Lang_NameKeys(const LangKeyNames& k) {
+    auto pad = [](const char* b) { return b && *b && std::strcmp(b, "none") ? std::string("  (") + b + ")" : std::string(); };
+    std::string fast = std::string(k.faster[0]) + " / " + k.faster[1] + " / " + k.faster[2];
+    // The digits of the keypad are keys of their own: worth saying while
+    // the speed keys are the main keyboard's digits.
+    if (fast == "1 / 2 / 3") fast += "  (not the keypad)";
+    sNamed[0].en = std::string("Shot:  ") + k.shot + "  or  " + k.shot2 + pad(k.padShot);
+    sNamed[1].en = std::string("Bomb:  ") + k.bomb + pad(k.padBomb) + "   uses one stock";
+    sNamed[2].en = std::string("Quit game:  ") + k.quit;
+    sNamed[3].en = "Game speed up:  " + fast;
+    sNamed[4].en = std::string("Game speed down:  ") + k.slower[0] + " / " + k.slower[1] + " / " + k.slower[2];
+    sNamed[5].en = std::string("Pause / resume:  ") + k.pause;
+}
 
 const char* Lang_English(const char* ja) {
     if (!ja) return nullptr;
+    for (const Named& n : sNamed)
+        if (!n.en.empty() && !std::strcmp(n.ja, ja)) return n.en.c_str();
     for (const Pair& p : kTexts)
         if (!std::strcmp(p.ja, ja)) return p.en;
     return nullptr;
@@ -62,4 +93,12 @@ const char* Lang_Text(const char* ja) {
     if (GameLanguage != LANG_EN || !ja) return ja;
     const char* en = Lang_English(ja);
     return en ? en : ja;
+}
+
+int Lang_FromLocale() {
+    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(var);
+        if (v && *v) return std::strncmp(v, "ja", 2) == 0 ? LANG_JA : LANG_EN;
+    }
+    return LANG_EN;
 }

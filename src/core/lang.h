@@ -17,3 +17,18 @@ const char* Lang_Text(const char* ja);
 
 // The English counterpart of `ja`, or null when the table has none.
 const char* Lang_English(const char* ja);
+
+// The language the player's desktop speaks: the first set of LC_ALL,
+// LC_MESSAGES and LANG; Japanese for "ja...", else English.
+int Lang_FromLocale();
+
+// The English instruction screen names the keys the player has bound, so
+// its lines are made from the bindings (and the pad's shot and bomb
+// buttons, by name) whenever the settings are put into force.
+struct LangKeyNames {
+    const char *shot, *shot2, *bomb, *pause, *quit;
+    const char* faster[3];
+    const char* slower[3];
+    const char *padShot, *padBomb;  // pad buttons by name ("none": not bound)
+};
+void Lang_NameKeys(const LangKeyNames& names);

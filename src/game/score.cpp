@@ -1,6 +1,7 @@
 // Loading and saving "score.dat".
 #include "game/score.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -174,15 +175,34 @@ void DataStampTime(DATTIME* t) {
     t->pad[0] = t->pad[1] = 0;
 }
 
+// A game comes with its empty record: the first start of a new player
+// writes the all-zero record to their folder, so the load finds it instead
+// of complaining. Only the player's own folder gets one: a --home folder
+// is taken exactly as it is, and a record read from beside the program
+// is not the player's yet.
+static void MakeFreshRecord() {
+    if (HomeDir && *HomeDir) return;
+    RecordPaths place = Place();
+    if (!RecordPaths_NeedsFresh(place)) return;
+    static const uint8_t zeros[DAT_SIZE] = {};
+    if (!Plat_MakeDirs(place.folder) || !Plat_WriteFileAtomic(place.save.c_str(), zeros, sizeof zeros))
+        std::fprintf(stderr, "quellstorm: cannot make the record %s: %s\n", place.save.c_str(), std::strerror(errno));
+}
+
 void DataLoad() {
     DatLoaded = true;
     char path[1024];
     uint8_t buf[DAT_SIZE];
     // A playback carries the record its run started from: the player's own
-    // file is neither read nor missed.
-    long got = (Recorder.playing && Recorder.playing()) ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
+    // file is neither read nor missed (nor made).
+    bool playback = Recorder.playing && Recorder.playing();
+    if (!playback) MakeFreshRecord();
+    errno = 0;
+    long got = playback ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
-        // dat keeps what it holds (all zero at start-up).
+        // dat keeps what it holds (all zero at start-up). A record that is
+        // there but unreadable is named, with the reason, besides the box.
+        if (errno && errno != ENOENT) std::fprintf(stderr, "quellstorm: cannot read the record %s: %s\n", path, std::strerror(errno));
         Shell_MessageBox(kLoadError, kOpenErrorCaption);
     } else {
         DatFromBytes(dat, buf, (size_t)got);
@@ -215,7 +235,11 @@ void DataSave() {
     RecordPaths place = Place();
     if (!place.folder.empty()) Plat_MakeDirs(place.folder);
     char path[1024];
-    if (!Fits(place.save, path, sizeof path) || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
+    bool fits = Fits(place.save, path, sizeof path);
+    if (!fits || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
+        // The box says only that it failed: standard error says where and why.
+        std::fprintf(stderr, "quellstorm: cannot save the record %s: %s\n", place.save.c_str(),
+                     fits ? std::strerror(errno) : "the path is too long");
         Shell_MessageBox(kSaveError, kOpenErrorCaption);
     }
 }

@@ -3,6 +3,7 @@
 #include "boardclient/board.h"
 #include "game/game.h"
 #include "game/scene.h"
+#include "pages/language_page.h"
 #include "pages/records_page.h"
 #include "pages/replays_page.h"
 #include "pages/settings_page.h"
@@ -26,6 +27,7 @@ bool Pages_KeyDown(int key) {
         }
         return false;
     }
+    if (PageOpen == PAGE_LANGUAGE) return LanguagePage_Key(key);
     if (PageOpen == PAGE_SETTINGS && SettingsPage_Key(key)) return true;
     if (PageOpen == PAGE_RECORDS && RecordsPage_Key(key)) return true;
     if (PageOpen == PAGE_REPLAYS && ReplaysPage_Key(key)) return true;
@@ -46,6 +48,7 @@ void Pages_Draw() {
     if (PageOpen == PAGE_SETTINGS) SettingsPage_Draw();
     else if (PageOpen == PAGE_RECORDS) RecordsPage_Draw();
     else if (PageOpen == PAGE_REPLAYS) ReplaysPage_Draw();
+    else if (PageOpen == PAGE_LANGUAGE) LanguagePage_Draw();
 }
 
 void Pages_DrawHint() {

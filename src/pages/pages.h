@@ -4,7 +4,8 @@
 // title runs on without input underneath and the page has the keyboard.
 #pragma once
 
-enum { PAGE_NONE = 0, PAGE_SETTINGS = 1, PAGE_RECORDS = 2, PAGE_REPLAYS = 3 };
+// PAGE_LANGUAGE: the language choice of a first start (language_page.h).
+enum { PAGE_NONE = 0, PAGE_SETTINGS = 1, PAGE_RECORDS = 2, PAGE_REPLAYS = 3, PAGE_LANGUAGE = 4 };
 
 extern int PageOpen;
 

@@ -4,6 +4,8 @@
 #include "platform/files.h"
 #include "platform/msgbox.h"
 #include "platform/plat_internal.h"
+#include "platform/text.h"
+#include "platform/time.h"
 
 #include <SDL_syswm.h>
 #ifndef __EMSCRIPTEN__
@@ -256,7 +258,13 @@ void Plat_SetVsync(bool on) {
     gVsync = on;
 }
 
+bool Plat_DisplaySeen() {
+    const char* driver = gWindow ? SDL_GetCurrentVideoDriver() : nullptr;
+    return driver && std::strcmp(driver, "dummy") && std::strcmp(driver, "offscreen");
+}
+
 void Plat_DisplayClose() {
+    Plat_ShowNotice(nullptr, 0);  // its picture goes with the renderer
     if (gTexture) SDL_DestroyTexture(gTexture);
     if (gRenderer) SDL_DestroyRenderer(gRenderer);
     if (gWindow) SDL_DestroyWindow(gWindow);
@@ -298,6 +306,52 @@ void Plat_RowToArgb(const uint16_t* in, uint32_t* out, int n) {
     }
 }
 
+static std::string gNotice;
+static double gNoticeUntil;
+static SDL_Texture* gNoticeTexture;  // gNotice drawn, made on its first showing
+static int gNoticeW, gNoticeH;
+
+void Plat_ShowNotice(const char* text, double ms) {
+    gNotice = text ? text : "";
+    gNoticeUntil = Plat_RealMs() + ms;
+    if (gNoticeTexture) SDL_DestroyTexture(gNoticeTexture);
+    gNoticeTexture = nullptr;
+}
+
+// The notice in the lower left corner of the picture, on a dark band.
+static void DrawNotice() {
+    if (gNotice.empty()) return;
+    if (Plat_RealMs() >= gNoticeUntil) {
+        gNotice.clear();
+        if (gNoticeTexture) SDL_DestroyTexture(gNoticeTexture);
+        gNoticeTexture = nullptr;
+        return;
+    }
+    const int size = 14, pad = 4;
+    if (!gNoticeTexture) {
+        int tw = Plat_TextWidth(gNotice.c_str(), size);
+        if (tw <= 0) return;
+        gNoticeW = tw + 2 * pad > 632 ? 632 : tw + 2 * pad;
+        gNoticeH = size + 2 * pad;
+        PlatSurface* s = Plat_SurfaceCreate(gNoticeW, gNoticeH);
+        if (!s) return;
+        bool drawing = Plat_Drawing();
+        Plat_SetDrawing(true);
+        Plat_Fill(s, 0, 0, gNoticeW, gNoticeH, Plat_RGB565(16, 16, 16));
+        Plat_DrawText(s, gNotice.c_str(), size, pad, pad, 255, 255, 255, false);
+        Plat_SetDrawing(drawing);
+        SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(s->px, s->w, s->h, 16, s->pitch, SDL_PIXELFORMAT_RGB565);
+        if (view) {
+            gNoticeTexture = SDL_CreateTextureFromSurface(gRenderer, view);
+            SDL_FreeSurface(view);
+        }
+        Plat_SurfaceFree(s);
+        if (!gNoticeTexture) return;
+    }
+    SDL_Rect at = {4, 480 - gNoticeH - 4, gNoticeW, gNoticeH};
+    SDL_RenderCopy(gRenderer, gNoticeTexture, nullptr, &at);
+}
+
 void Plat_Present(PlatSurface* back) {
     if (!gRenderer || !back) return;
     void* pixels;
@@ -313,6 +367,7 @@ void Plat_Present(PlatSurface* back) {
     }
     SDL_RenderClear(gRenderer);
     SDL_RenderCopy(gRenderer, gTexture, nullptr, nullptr);
+    DrawNotice();
     SDL_RenderPresent(gRenderer);
 #ifdef __EMSCRIPTEN__
     PlatI_YieldNow(true);  // the page shows the picture once it has its turn

@@ -25,11 +25,18 @@ struct PlatDisplayConfig {
 bool Plat_DisplayOpen(const PlatDisplayConfig& cfg);
 // Why the display could not be opened, in plain words ("" when it could).
 const char* Plat_DisplayProblem();
+// False for a display nobody sees (SDL's dummy or offscreen driver, as the
+// tests and benchmarks use): nothing there may wait for the player.
+bool Plat_DisplaySeen();
 // Closes the window; safe to call twice.
 void Plat_DisplayClose();
 // Shows `back` (640x480) on screen, scaled to fit, keeping its aspect.
 // Waits for the vertical blank where the display offers it. No-op headless.
 void Plat_Present(PlatSurface* back);
+// A short notice (the screenshot's file name) shown over the picture on
+// screen for `ms` milliseconds of real time: drawn by Plat_Present, never
+// into the game's own picture, so screenshots and replays never hold it.
+void Plat_ShowNotice(const char* text, double ms);
 // True when presenting waits for the display's refresh (so the frame loop
 // need not sleep on its own).
 bool Plat_PresentWaits();

@@ -45,7 +45,15 @@ long Plat_ReadFile(const char* path, void* buf, size_t max) {
     while (got < max) {
         ssize_t n = read(fd, static_cast<char*>(buf) + got, max - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) {
+            // Opened but unreadable (a folder in the file's place, a disk
+            // error): not an empty file.
+            int why = errno;
+            close(fd);
+            errno = why;
+            return -1;
+        }
+        if (n == 0) break;
         got += (size_t)n;
     }
     close(fd);
@@ -109,7 +117,9 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
     if (close(fd) != 0) ok = false;
     if (ok && rename(tmp.c_str(), path) != 0) ok = false;
     if (!ok) {
+        int why = errno;  // the caller names the reason
         unlink(tmp.c_str());
+        errno = why;
         return false;
     }
     // Make the rename itself durable.

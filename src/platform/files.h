@@ -10,7 +10,7 @@ const char* Plat_ProgramDir();
 // Turns a game path written with '\' into a '/' path, into `out`.
 void Plat_GamePath(const char* in, char* out, size_t outsize);
 // Reads at most `max` bytes from the start of the file. Returns the count
-// read, or -1 when the file cannot be opened.
+// read, or -1 when the file cannot be opened or read (errno says why).
 long Plat_ReadFile(const char* path, void* buf, size_t max);
 // Writes the file so that a failure never loses the old one: a temporary
 // file in the same directory, flushed to disk, then renamed over `path`.

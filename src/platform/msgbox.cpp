@@ -4,7 +4,18 @@
 // goes to standard error.
 #include "platform/msgbox.h"
 
+#include <cstdio>
+#include <cstring>
+
 static bool gHeadless;
 
 void Plat_SetHeadless(bool headless) { gHeadless = headless; }
 bool Plat_IsHeadless() { return gHeadless; }
+
+void Plat_StopMessage(const char* text) {
+    if (!text) text = "";
+    std::fputs(text, stderr);
+    if (!*text || text[std::strlen(text) - 1] != '\n') std::fputc('\n', stderr);
+    std::fflush(stderr);
+    Plat_StopBox(text);
+}

@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
 static bool gQuitting;  // a quit came while a box was open
 
@@ -181,4 +183,18 @@ void Plat_MessageBox(const char* text, const char* caption) {
     if (!PlatI_Window() || SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, PlatI_Window()) != 0)
         std::fprintf(stderr, "[%s] %s\n", caption, text);
     PlatI_ReturnFullscreen();
+}
+
+void Plat_StopBox(const char* text) {
+    if (!text || Plat_IsHeadless() || gQuitting || isatty(STDERR_FILENO)) return;
+    // Nor on a display nobody sees (tests, benchmarks): nobody would press OK.
+    const char* driver = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (!std::strcmp(driver, "dummy") || !std::strcmp(driver, "offscreen"))) return;
+    // Without a terminal the words on standard error reach nobody: the
+    // desktop's own box says them (it opens its own connection to the
+    // display, so no game window is needed).
+    std::string shown = text;
+    if (shown.compare(0, 12, "quellstorm: ") == 0) shown.erase(0, 12);
+    while (!shown.empty() && shown.back() == '\n') shown.pop_back();
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "QUELLSTORM", shown.c_str(), PlatI_Window());
 }

@@ -21,3 +21,5 @@ void Plat_MessageBox(const char* text, const char* caption) {
     if (Plat_IsHeadless() || !qs_dialog_open(text, caption)) return;
     while (qs_dialog_showing()) emscripten_sleep(50);
 }
+
+void Plat_StopBox(const char*) {}  // the page shows what the program writes

@@ -37,10 +37,13 @@ void Shell_Screenshot() {
         std::string path = dir + Plat_FreeName(dir, "quellstorm-" + stamp, ".png", 100);
         if (Plat_SurfaceSave(DDBack, path.c_str())) {
             std::fprintf(stderr, "quellstorm: screenshot %s\n", path.c_str());
+            // The player sees where it went (on the screen, not in the picture).
+            Plat_ShowNotice(("SCREENSHOT: " + path.substr(dir.size())).c_str(), 3000);
             return;
         }
     }
     std::fprintf(stderr, "quellstorm: cannot write a screenshot (no writable pictures or data folder)\n");
+    Plat_ShowNotice("SCREENSHOT FAILED: no folder to write it in", 3000);
 }
 
 bool Shell_SystemKey(const PlatEvent& ev) {

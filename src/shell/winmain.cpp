@@ -3,7 +3,9 @@
 #include "shell/pacing.h"
 #include "config/settings.h"
 #include "boardclient/board.h"
+#include "pages/language_page.h"
 #include "pages/pages.h"
+#include "core/lang.h"
 #include "shell/bot.h"
 #include "config/paths.h"
 #include "shell/kept_replays.h"
@@ -30,6 +32,7 @@
 #include "game/score.h"
 #include "game/statehash.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -228,17 +231,25 @@ int Shell_Start(int argc, char** argv) {
     if (parsed != 1) return parsed == 0 ? 2 : -1;
     // The settings file, then what the command line says for this run.
     Settings_ResetDefaults();
-    Config_Load(Config_Path());
+    std::string problem;
+    bool configRead = Config_Load(Config_Path(), &problem);
     Settings_ReapplyOverrides();
     Settings_ToOptions();
     if (Options.submit) {
         sExitCode = Board_SubmitCommand(Options.submit);
         return -1;
     }
+    Plat_SetHeadless(Options.headless);
+    // A settings file the player named must be the one played with: one
+    // that cannot be read stops the game (the usual file only warns).
+    if (!configRead && !Settings_ConfigOverride().empty()) {
+        std::fprintf(stderr, "quellstorm: the game does not start without the settings file given with --config\n");
+        Plat_StopBox(("quellstorm: the settings file " + problem).c_str());
+        return 2;
+    }
     // Without its data the game cannot show anything: say where it looked
     // and stop before any window opens.
     if (!DataDir_Locate()) return 0;
-    Plat_SetHeadless(Options.headless);
     Plat_SetPageState(Game_DescribeState);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
@@ -302,8 +313,9 @@ int Shell_Start(int argc, char** argv) {
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
     ReplaysPage_SetFolder(replays);
     ReplaysPage_Watch = Watch_BeginFromPage;
-    // With a board set, a row of the replays page can be sent to it.
-    if (Board_Enabled()) {
+    // With a board set, a row of the replays page can be sent to it (not
+    // when the player said never).
+    if (Board_Enabled() && Settings.boardSubmit != BOARD_SUBMIT_NEVER) {
         ReplaysPage_SendLabel = "send to the board";
         ReplaysPage_Send = [](const char* path, std::string* message) {
             bool ok = Board_Submit(path);
@@ -314,6 +326,13 @@ int Shell_Start(int argc, char** argv) {
     // A replay given to the program plays with the viewer's keys; one
     // checked headless without keys keeps no snapshots.
     if (Options.play) Watch_BeginFromOutside(!Options.headless || Options.script);
+    // A new player (no settings file yet) first picks the language, unless
+    // the command line chose it; runs that others drive or bound (a replay,
+    // a script, the bot, --frames, a display nobody sees) never stop for it.
+    // No game frame runs before the choice (see WindowLoop).
+    if (!Options.headless && Plat_DisplaySeen() && !Options.maxFrames && !Config_FileFound() && !Options.play &&
+        !Options.script && Options.bot < 0 && !Settings_GivenForThisRun("language"))
+        LanguagePage_Open(Lang_FromLocale());
     return 1;
 }
 
@@ -348,6 +367,17 @@ static void WindowLoop() {
         PlatEvent ev;
         while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
         if (!sWindowAlive) break;
+        if (PageOpen == PAGE_LANGUAGE) {
+            // The game starts once the language is chosen, so the player
+            // meets its instructions in that language; until then the
+            // page alone is shown.
+            Plat_SetDrawing(true);
+            DD_BackInit();
+            Pages_Draw();
+            Plat_Present(DDBack);
+            Plat_SleepMs(1000.0 / Plat_RefreshRate());
+            continue;
+        }
         if (paced && FrameCount > 0) {
             double now = Plat_RealMs();
             if (now < nextPresent) {

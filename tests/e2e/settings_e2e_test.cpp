@@ -78,6 +78,11 @@ TEST(SettingsE2E, ADamagedFileWarnsAndTheGameStarts) {
     r = RunGame("--frames 2 --music-volume 101", t);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("--music-volume"), std::string::npos) << r.err;
+    // A file named with --config that cannot be read stops the game: the
+    // player asked for those settings.
+    r = RunGame("--frames 2 --config '" + t.path + "'", t);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;
 }
 
 // F1 on the title opens the page; the music volume is turned down once and

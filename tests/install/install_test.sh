@@ -49,7 +49,7 @@ tree)
   root="$tmp/root"
   DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
   prog="$root/usr/games/quellstorm"
-  for f in "$prog" "$root/usr/share/quellstorm/BMP/player.bmp" "$root/usr/share/quellstorm/MIDI" \
+  for f in "$prog" "$root/usr/share/quellstorm/BMP/player.bmp.png" "$root/usr/share/quellstorm/MIDI" \
     "$root/usr/share/applications/io.github.quellstorm.Quellstorm.desktop" \
     "$root/usr/share/metainfo/io.github.quellstorm.Quellstorm.metainfo.xml" \
     "$root/usr/share/mime/packages/quellstorm.xml" "$root/usr/share/man/man6/quellstorm.6.gz" \
@@ -98,7 +98,8 @@ tree)
 
 package)
   cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp/pkg" >"$tmp/cpack.log" 2>&1 || { cat "$tmp/cpack.log"; fail "cpack"; }
-  deb=$(ls "$tmp"/pkg/quellstorm_*.deb)
+  deb=$(ls "$tmp"/pkg/quellstorm_*.deb) && data=$(ls "$tmp"/pkg/quellstorm-data_*.deb) ||
+    fail "not the two packages quellstorm and quellstorm-data: $(ls "$tmp/pkg")"
   # The score board, when built, is a package of its own beside the game.
   if [ -x "$build/quellstorm-board" ]; then
     board=$(ls "$tmp"/pkg/quellstorm-board_*.deb) || fail "no quellstorm-board package"
@@ -106,17 +107,34 @@ package)
     case "$(dpkg-deb -c "$deb")" in *quellstorm-board*) fail "the game package holds the board" ;; esac
   fi
   depends=$(dpkg-deb -f "$deb" Depends)
-  for p in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fonts-ipafont-mincho timgm6mb-soundfont; do
+  for p in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fonts-ipafont-mincho timgm6mb-soundfont \
+    "quellstorm-data (= $(dpkg-deb -f "$data" Version))"; do
     [[ "$depends" == *"$p"* ]] || fail "the package does not depend on $p: $depends"
   done
-  dpkg-deb -x "$deb" "$tmp/deb"
-  plays_and_keeps_its_record "$tmp/deb/usr/games/quellstorm" package
+  [ "$(dpkg-deb -f "$data" Architecture)" = all ] || fail "quellstorm-data is not Architecture: all"
+  # The program and what the desktop needs of it in one, the data alone
+  # (pictures as PNG) in the other.
+  dpkg-deb -c "$deb" >"$tmp/game.list" && dpkg-deb -c "$data" >"$tmp/data.list" || fail "dpkg-deb -c"
+  grep -q "/usr/share/quellstorm/" "$tmp/game.list" && fail "game data in the program's package"
+  grep -qE "/usr/(games|share/applications|share/man)/" "$tmp/data.list" && fail "the program's files in the data package"
+  grep -q "/usr/share/quellstorm/BMP/player.bmp.png" "$tmp/data.list" || fail "the pictures are not PNG files"
+  # Installed into a root of their own (a dpkg database of its own; nothing
+  # of this machine's is touched), played from another folder, removed.
+  root="$tmp/root"
+  mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+  : >"$root/var/lib/dpkg/status"
+  dpkg_root() { dpkg --root="$root" --force-not-root --force-depends --log=/dev/null "$@" >>"$tmp/dpkg.log" 2>&1; }
+  dpkg_root -i "$data" "$deb" || fail "dpkg -i: $(cat "$tmp/dpkg.log")"
+  plays_and_keeps_its_record "$root/usr/games/quellstorm" package
+  dpkg_root --purge quellstorm quellstorm-data || fail "dpkg --purge: $(cat "$tmp/dpkg.log")"
+  left=$(find "$root" -type f -not -path "$root/var/lib/dpkg/*")
+  [ -z "$left" ] || fail "files left after the packages were removed: $left"
   # Exit 0: nothing at error level; 1: errors found; 2: lintian itself failed.
   rc=0
-  lintian --fail-on error --tag-display-limit 0 "$deb" >"$tmp/lintian" 2>&1 || rc=$?
+  lintian --fail-on error --tag-display-limit 0 "$deb" "$data" >"$tmp/lintian" 2>&1 || rc=$?
   grep -v "root privileges" "$tmp/lintian" || true
   [ $rc = 0 ] || fail "lintian exit $rc"
-  echo "ok: $(basename "$deb") installs, plays and passes lintian"
+  echo "ok: $(basename "$deb") and $(basename "$data") install, play, remove cleanly and pass lintian"
   ;;
 
 files)

@@ -33,6 +33,7 @@ play() {
   local home=$1; shift
   mkdir -p "$home"
   head -c 1088 /dev/zero >"$home/score.dat"  # no load box
+  : >"$home/settings.ini"  # a settings file: no language page of a first start
   SDL_AUDIODRIVER=dummy "$game" --window --scale 1 --home "$home" --config "$home/settings.ini" "$@" \
     >"$home/out.txt" 2>&1 &
   local pid=$!
