@@ -5,6 +5,7 @@
 
 #include "platform/msgbox.h"
 #include "core/input.h"
+#include "config/settings.h"
 
 namespace {
 
@@ -63,6 +64,9 @@ protected:
     void SetUp() override {
         Plat_SetHeadless(true);
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+        // The pad's buttons and dead zone as the game starts with them.
+        Settings_ResetDefaults();
+        Settings_Apply();
         Attach();
         ASSERT_EQ(InitDInput(), 1);
         ASSERT_TRUE(JoyShow);

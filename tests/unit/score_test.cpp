@@ -327,9 +327,11 @@ TEST_F(RecordPlaceTest, ARecordBesideAWritableProgramIsUsedInPlace) {
     EXPECT_EQ(Get(ReadAll(file), 8, 8), 654321u);
 }
 
-TEST_F(RecordPlaceTest, WithoutOneTheRecordGoesToTheUserDataFolderMadeOnTheFirstSave) {
-    EXPECT_TRUE(LoadShowsBox());  // the first run of all
-    EXPECT_FALSE(std::filesystem::exists(xdg));
+TEST_F(RecordPlaceTest, WithoutOneTheRecordGoesToTheUserDataFolderMadeOnTheFirstStart) {
+    // The first run of all: a fresh all-zero record is laid in the user's
+    // folder and loaded, so no box.
+    EXPECT_FALSE(LoadShowsBox());
+    EXPECT_EQ(ReadAll(xdg + "quellstorm/score.dat"), Bytes(DAT_SIZE, 0));
     dat.hiscore = 77;
     DataSave();
     EXPECT_EQ(ReadAll(xdg + "quellstorm/score.dat").size(), (size_t)DAT_SIZE);
