@@ -50,6 +50,7 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     if (j.is_discarded() || !j.is_object()) {
         switch (exitStatus) {
         case 2: o.reason = "the game could not read this file as a replay"; break;
+        case 7: o.reason = "the replay's start is not a new game's start: not ranked"; break;
         default:
             o.reason = "the game ended (status " + std::to_string(exitStatus) + ") without a result for this file";
         }
@@ -84,6 +85,13 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
         return o;
     }
     if (gameSim) o.sim = gameSim;
+    // The file's saved start holds what no new game starts with (more
+    // lives, bombs or score than chosen): the game names what.
+    if (o.ending == "refused" || exitStatus == 7) {
+        o.reason = (message.empty() ? std::string("the replay's start is not a new game's start") : message) +
+                   ": not ranked";
+        return o;
+    }
     if (exitStatus == 2) {
         o.reason = message.empty() ? "the game could not read this file as a replay" : message;
         return o;

@@ -28,5 +28,8 @@ void MenuShot();
 void NewGame();
 // The options after loading.
 void OptionDefaults();
+// The options row whose value the title's options screen could not have
+// chosen ("difficulty", "lives", "start stage", "power stock"), or null.
+const char* OptionsNotFromTitle();
 // A short line describing the game state (for tests and bug reports).
 void Game_DescribeState(char* out, int size);

@@ -51,6 +51,21 @@ static int* RowValue(int row) {
     }
 }
 
+const char* OptionsNotFromTitle() {
+    static const char* const kNames[4] = {"difficulty", "lives", "start stage", "power stock"};
+    for (int row = 0; row < 4; row++) {
+        int idx = *RowIndex(row);
+        // The lives row shows its fifth entry only once unlocked.
+        int count = row == 1 && LivesUnlocked() ? 5 : kRows[row].count;
+        // A value can lag its index by a frame (a row left in the frame it
+        // changed), so any of the row's values will do.
+        bool shown = false;
+        for (int i = 0; i < count; i++) shown = shown || *RowValue(row) == kRows[row].values[i];
+        if (idx < 0 || idx >= count || !shown) return kNames[row];
+    }
+    return nullptr;
+}
+
 void OptionChange(int dir) {
     if (OptionRow < 0 || OptionRow > 3) return;
     int* idx = RowIndex(OptionRow);

@@ -1,5 +1,8 @@
 #include "shell/replay.h"
 #include "config/options.h"
+#include "enemy/effects.h"
+#include "entity/entity.h"
+#include "game/scene.h"
 #include "game/game.h"
 #include "game/score.h"
 #include "game/statehash.h"
@@ -11,6 +14,7 @@
 #include "shell/script.h"
 #include "shell/shell.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -290,9 +294,68 @@ bool Replay_Recording() { return gOut != nullptr; }
 bool Replay_Playing() { return gPlaying; }
 bool Replay_IsGame() { return gPlaying && !gRep.state.empty(); }
 
+// What, in the state just put in place, a new game started from the title
+// cannot hold; null when nothing. The file brings its own start, and
+// fingerprints computed from a made-up start (more lives, more bombs, a
+// score) would match it all the same, so the start itself must be one that
+// NewGame gives: whatever the title left behind (the options, the record as
+// read, the random numbers, the speed correction, the clock, the ship as the
+// last game left it) may vary, what NewGame sets may not.
+static const char* NotANewGameStart() {
+    if (Scene != SCENE_GAME) return "not in play";
+    if (const char* row = OptionsNotFromTitle()) return row;
+    if (Options.startStage < 0 || Options.startStage > 5) return "start stage";
+    // The testing aids change the game: the header says so when they were on.
+    if ((Options.startStage != 0) != gRep.info.stageOption) return "stage option";
+    if (Options.invincible != gRep.info.invincible) return "invincible";
+    if (PlayerStock != OPTION.Players) return "lives";
+    if (BombStock != OPTION.PowerStock) return "power stock";
+    if (StageNo != (Options.startStage != 0 ? Options.startStage : OPTION.StartStage)) return "stage";
+    if (dat.score != 0 || Score2 != 0) return "score";
+    for (int s = 0; s < 5; s++) {
+        if (dat.runscore[s] != 0) return "stage records";
+        for (int j = 0; j < 5; j++)
+            if (dat.runjewel[s][j] != 0) return "stage records";
+    }
+    for (int j : JewelCount)
+        if (j != 0) return "jewels";
+    if (ChargeGauge != 0) return "charge gauge";
+    // Every pool wiped, then the power stock's crystals: rebuilt here and
+    // compared byte for byte.
+    if (SpriteFontLow != 0) return "sprites";
+    static const uint8_t kZero[4096] = {};
+    auto zero = [](const void* p, size_t n) {
+        for (size_t at = 0; at < n; at += sizeof kZero)
+            if (std::memcmp(static_cast<const uint8_t*>(p) + at, kZero, std::min(n - at, sizeof kZero)) != 0)
+                return false;
+        return true;
+    };
+    if (!zero(JEWELFONT, sizeof JEWELFONT)) return "sprites";
+    static SpriteData given[CRY_MAX];
+    for (int p = 0; p < PoolCount; p++) {
+        size_t bytes = sizeof(SpriteData) * Pools[p].count;
+        if (Pools[p].pool != cry) {
+            if (!zero(Pools[p].pool, bytes)) return "sprites";
+            continue;
+        }
+        std::memcpy(static_cast<void*>(given), cry, sizeof given);
+        std::memset(static_cast<void*>(cry), 0, sizeof given);
+        for (int i = 0; i < BombStock; i++) Cry(BombStock * 16, 40.0f);
+        bool same = std::memcmp(static_cast<const void*>(given), cry, sizeof given) == 0;
+        std::memcpy(static_cast<void*>(cry), given, sizeof given);
+        if (!same) return "sprites";
+    }
+    return nullptr;
+}
+
 bool Replay_StartGame() {
     if (!State_Load(gRep.state.data(), gRep.state.size())) {
         Problem("the replay " + gPath + " holds a game state this build cannot read");
+        return false;
+    }
+    if (const char* field = NotANewGameStart()) {
+        Problem(std::string("the replay's start is not a new game's start: ") + field);
+        gExit = REPLAY_EXIT_NOT_NEW_GAME;
         return false;
     }
     gTrack.inGame = false;
@@ -410,7 +473,7 @@ int Replay_ExitCode() { return gExit; }
 long Replay_LastFrame() { return gRep.end >= 0 ? gRep.end : gRep.lastWhole; }
 
 static std::string Verdict(bool complete, long framesPlayed) {
-    if (gExit == REPLAY_EXIT_SIM) return gProblem;
+    if (gExit == REPLAY_EXIT_SIM || gExit == REPLAY_EXIT_NOT_NEW_GAME) return gProblem;
     if (gFirstDifference >= 0) return "differs from its recording at frame " + std::to_string(gFirstDifference);
     if (!complete) return "incomplete: played up to frame " + std::to_string(framesPlayed);
     if (!gVerify) return "played, not verified";
@@ -442,7 +505,8 @@ std::string Replay_ResultJson(long framesPlayed) {
     bool complete = gPlaying && gExit != REPLAY_EXIT_INCOMPLETE && gFirstDifference < 0 && gRep.end >= 0 &&
                     framesPlayed >= gRep.end;
     bool verified = gPlaying && gVerify && complete && gFirstDifference < 0;
-    const char* ending = !complete && gFirstDifference < 0 ? "cut"
+    const char* ending = gExit == REPLAY_EXIT_NOT_NEW_GAME          ? "refused"
+                         : !complete && gFirstDifference < 0 ? "cut"
                          : !gTrack.ended                   ? "escape"
                          : gTrack.stage >= 6               ? "staffroll"
                                                            : "gameover";

@@ -27,8 +27,9 @@
 
 enum { REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
 // Exit statuses of a playback: a difference from the recording, a
-// recording cut short, a recording of another simulation.
-enum { REPLAY_EXIT_DIFFERS = 3, REPLAY_EXIT_INCOMPLETE = 5, REPLAY_EXIT_SIM = 6 };
+// recording cut short, a recording of another simulation, a one-game file
+// whose saved start is not one the title gives a new game.
+enum { REPLAY_EXIT_DIFFERS = 3, REPLAY_EXIT_INCOMPLETE = 5, REPLAY_EXIT_SIM = 6, REPLAY_EXIT_NOT_NEW_GAME = 7 };
 
 // Starts writing a recording of the whole run. False, with a message, when
 // it cannot.
@@ -56,7 +57,8 @@ bool Replay_Playing();
 // Replay_StartGame before its first frame.
 bool Replay_IsGame();
 // Puts the game's saved state in place. False when it does not fit this
-// build (a message is out).
+// build, or is not the start of a new game as the title makes one
+// (REPLAY_EXIT_NOT_NEW_GAME); a message is out.
 bool Replay_StartGame();
 // The frame loop: before frame `frame`, ahead of its key-down events (a
 // playback hands over the frame's recorded inputs).

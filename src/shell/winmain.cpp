@@ -301,7 +301,9 @@ int Shell_Start(int argc, char** argv) {
         if (!Replay_StartGame()) {
             if (!Options.headless)
                 Plat_MessageBox(("This replay cannot be played.\n\n" + Replay_Problem()).c_str(), "QUELLSTORM");
-            return 2;
+            if (Replay_ExitCode() != REPLAY_EXIT_NOT_NEW_GAME) return 2;
+            WriteResultJson();  // a service checking replays learns why
+            return REPLAY_EXIT_NOT_NEW_GAME;
         }
     }
     // Every game played in a window is kept, unless a recording or

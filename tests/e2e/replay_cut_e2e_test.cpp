@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "harness.h"
+#include "game/game.h"
+#include "shell/savestate.h"
 
 using namespace e2e;
 
@@ -183,6 +185,25 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
                 tmp);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(ReadFile(tmp / "r0.json").find("\"ending\":\"gameover\""), std::string::npos);
+
+    // A forger gives the second game's start two more ships than chosen
+    // (its fingerprints would follow the forged start): the playback
+    // refuses it before the first frame, saying why.
+    size_t at = text.find("\nstate ") + 7, stop = text.find('\n', at);
+    std::vector<uint8_t> bytes;
+    for (size_t i = at; i + 1 < stop; i += 2) bytes.push_back((uint8_t)std::stoi(text.substr(i, 2), nullptr, 16));
+    ASSERT_TRUE(State_Load(bytes.data(), bytes.size()));
+    PlayerStock += 2;
+    std::vector<uint8_t> forged(State_MaxBytes());
+    forged.resize(State_Save(forged.data(), forged.size()));
+    std::string hex;
+    for (uint8_t b : forged) hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
+    WriteFile(tmp / "forged.qsr", text.substr(0, at) + hex + text.substr(stop));
+    r = RunGame("--play " + (tmp / "forged.qsr") + " --verify --draw-every 0 --result-json " + (tmp / "f.json"), tmp);
+    EXPECT_EQ(r.exitCode, 7) << r.err;
+    std::string refused = ReadFile(tmp / "f.json");
+    EXPECT_NE(refused.find("\"ending\":\"refused\""), std::string::npos) << refused;
+    EXPECT_NE(refused.find("not a new game's start: lives"), std::string::npos) << refused;
 
     // Watched from the replays page (F3 on the title; Return watches the
     // newest), the replay verifies as it plays; Escape goes back to the
