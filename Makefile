@@ -132,9 +132,10 @@ WEB_PORT ?= 8080
 web:
 	@BUILD=$(BUILD) WEB=$(WEB) bash scripts/web-build.sh
 
+# The page's files (build-web/play/) with their compressed copies and cache
+# rules, as a real server should hand them out (Ctrl+C stops).
 web-serve: web
-	@echo "web: serving $(WEB)/ at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
-	@/usr/bin/python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB) >/dev/null
+	@/usr/bin/python3 scripts/web-serve.py $(WEB)/play --port $(WEB_PORT)
 
 # The browser build checked in headless Chromium: its data (every text's
 # letters in the cut font, the packed pictures), then the page itself (see
@@ -142,7 +143,7 @@ web-serve: web
 test-web: web
 	@/usr/bin/python3 tests/web/glyphs_test.py src $(WEB)/data $(BUILD)
 	@cd tests/web && [ -d node_modules/puppeteer-core ] || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
-	@node tests/web/browser_test.mjs $(WEB) tests/golden
+	@node tests/web/browser_test.mjs $(WEB)/play tests/golden
 
 clean:
 	rm -rf $(BUILD) $(ASAN) build-bench build-fuzz $(WEB)

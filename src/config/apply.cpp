@@ -4,6 +4,7 @@
 #include "config/settings.h"
 #include "platform/display.h"
 #include "platform/input.h"
+#include "platform/page.h"
 #include "platform/sound.h"
 #include "shell/frameloop.h"
 
@@ -14,6 +15,7 @@ void Settings_ToOptions() {
     Options.pauseOnFocusLoss = Settings.pauseOnFocusLoss != 0;
     Options.keepReplays = Settings.keepReplays != 0;
     GameLanguage = Settings.language;
+    Plat_PageLanguage(GameLanguage == LANG_EN ? "en" : "ja");
 }
 
 void Settings_Apply() {

@@ -7,6 +7,7 @@
 // box on, the text goes to standard error.
 #include "platform/msgbox.h"
 #include "platform/display.h"
+#include "platform/page.h"
 #include "platform/plat_internal.h"
 #include "platform/text.h"
 
@@ -38,7 +39,8 @@ void Plat_MessageBox(const char* text, const char* caption) {
     if (!caption) caption = "";
     std::printf("[%s] %s\n", caption, text);
     std::fflush(stdout);
-    if (gHeadless || gQuitting || !qs_dialog_open(text, caption)) return;
+    // The page's own calls between frames (its save on closing) cannot wait.
+    if (gHeadless || gQuitting || Plat_InPageCall() || !qs_dialog_open(text, caption)) return;
     while (qs_dialog_showing()) emscripten_sleep(50);
 }
 #else

@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "pages/pages.h"
 #include "pages/settings_page.h"
+#include "platform/page.h"
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/input.h"
@@ -42,6 +43,7 @@ void Shell_Screenshot() {
             path = dir + "quellstorm-" + stamp + "-" + std::to_string(n) + ".png";
         if (Plat_SurfaceSave(DDBack, path.c_str())) {
             std::fprintf(stderr, "quellstorm: screenshot %s\n", path.c_str());
+            Plat_PageOffer(path.c_str());  // in a page the player only gets it as a download
             return;
         }
     }
