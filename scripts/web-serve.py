@@ -113,6 +113,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     return
 
 
+class Server(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A browser dropping a kept-alive connection is no fault of ours.
+        if isinstance(sys.exc_info()[1], (ConnectionError, TimeoutError)):
+            return
+        super().handle_error(request, client_address)
+
+
 def main():
     ap = argparse.ArgumentParser(description='Serves the browser build of QUELLSTORM.')
     ap.add_argument('dir')
@@ -129,10 +139,9 @@ def main():
             sys.exit('web-serve: --mount wants NAME=DIR with an existing DIR, not %r' % m)
         Handler.mounts[name] = d
     try:
-        server = http.server.ThreadingHTTPServer((a.bind, a.port), Handler)
+        server = Server((a.bind, a.port), Handler)
     except OSError as e:
         sys.exit('web-serve: cannot listen on %s:%d: %s' % (a.bind, a.port, e.strerror))
-    server.daemon_threads = True
     print('web-serve: http://%s:%d/' % server.server_address[:2], flush=True)
     try:
         server.serve_forever()

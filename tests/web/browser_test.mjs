@@ -240,9 +240,12 @@ try {
 
     // ---- A second game, the tab closed in the middle of it: the record
     // keeps what Escape would have kept (this game counted) ----------------
-    await sleep(1500);
-    await tap(page, 'Space');
-    const second = await waitState(page, (st) => st.Scene === 1 && st.PlayCount === played.PlayCount + 1, 10000);
+    await waitState(page, (st) => st.Scene === 0 && st.MenuState >= 11, 60000);
+    let second = null;
+    for (let i = 0; i < 10 && !second; i++) {
+      await tap(page, 'Space');
+      second = await waitState(page, (st) => st.Scene === 1 && st.PlayCount === played.PlayCount + 1, 1000);
+    }
     await sleep(1500);
     const closing = await state(page);
     await page.close();
@@ -268,7 +271,7 @@ try {
       await page.setViewport({ width: w, height: h });
       await sleep(300);
       const box = await (await page.$('#canvas')).boundingBox();
-      const share = Math.min(box.width / w, box.height / h);
+      const share = Math.max(box.width / w, box.height / h);  // of the side that limits it
       if (process.env.QS_WEB_SHOTS) await page.screenshot({ path: path.join(process.env.QS_WEB_SHOTS, `window-${w}x${h}.png`) });
       result(share >= 0.9 && Math.abs(box.width / box.height - 4 / 3) < 0.01, `at ${w}x${h} the picture fills the window`,
              `${box.width.toFixed(0)}x${box.height.toFixed(0)}, ${(100 * share).toFixed(0)} % of the limiting side`);
