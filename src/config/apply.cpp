@@ -18,14 +18,28 @@ void Settings_ToOptions() {
     Plat_PageLanguage(GameLanguage == LANG_EN ? "en" : "ja");
 }
 
+namespace {
+// What the window was last given; the window settings are put into force
+// only when they change, so that a change of volume on the settings page
+// leaves alone a window the player has resized by hand (and does not
+// repeat the warning of a scale too large for the screen).
+GameSettings sApplied;
+bool sAppliedOnce;
+}  // namespace
+
+void Settings_ApplyAllNext() { sAppliedOnce = false; }
+
 void Settings_Apply() {
     Settings_ToOptions();
     for (int k = 0; k < GK_COUNT; k++) Plat_BindKey(GameKeyVK[k], Settings.key[k]);
     Plat_JoySetMapping(Settings.padShot, Settings.padBomb, Settings.deadZone * 320);
     Plat_SetVolumes(Settings.mute ? 0 : Settings.musicVolume, Settings.mute ? 0 : Settings.effectVolume);
     // The window follows (nothing happens before it is open, or headless).
-    Plat_SetWindowScale(Settings.scale);
-    Plat_SetFullscreen(Settings.fullscreen != 0);
-    Plat_SetScaling(Settings.scaling);
-    Plat_SetVsync(Settings.vsync != 0);
+    bool all = !sAppliedOnce;
+    if (all || Settings.scale != sApplied.scale) Plat_SetWindowScale(Settings.scale);
+    if (all || Settings.fullscreen != sApplied.fullscreen) Plat_SetFullscreen(Settings.fullscreen != 0);
+    if (all || Settings.scaling != sApplied.scaling) Plat_SetScaling(Settings.scaling);
+    if (all || Settings.vsync != sApplied.vsync) Plat_SetVsync(Settings.vsync != 0);
+    sApplied = Settings;
+    sAppliedOnce = true;
 }

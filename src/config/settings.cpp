@@ -98,25 +98,35 @@ bool OptConfig(const char* a) {
     return *a != 0;
 }
 
-#define RUN(name, kind, fn, arg, help) {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, nullptr, nullptr, fn, arg, help, nullptr}
+bool sHelp, sVersion, sManual;
+
+// How a row is written: RUN* for this run's options, SET for a setting of
+// the file (SK_INT rows give their page step; others 0), KEY and PAD for the
+// controls. A new setting is one SET line in its section (and a field of
+// GameSettings); the page shows it when it has a label.
+#define RUN(name, kind, fn, arg, help) \
+    {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, 0, nullptr, nullptr, fn, arg, help, nullptr, 0}
 #define RUNFLAG(name, stmt, help) \
     RUN(name, SK_FLAG, [](const char*) { stmt; return true; }, nullptr, help)
 #define RUNTEXT(name, field, arg, help) \
     RUN(name, SK_TEXT, [](const char* a) { Options.field = a; return true; }, arg, help)
-#define SET(sec, name, kind, def, min, max, choices, field, arg, help, label) \
-    {name, sec, SH_FILE, kind, def, nullptr, min, max, choices, &Settings.field, nullptr, arg, help, label}
+#define SET(sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
+    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, 0}
 #define KEY(name, gk, def, help, label) \
-    {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label}
+    {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label, 0}
 #define PAD(name, field, def, help, label) \
-    {name, "pad", SH_FILE, SK_PAD, 0, def, 0, 0, kPadButtons, &Settings.field, nullptr, "BUTTON", help, label}
+    {name, "pad", SH_FILE, SK_PAD, 0, def, 0, 0, 0, kPadButtons, &Settings.field, nullptr, "BUTTON", help, label, 0}
 
 }  // namespace
 
 // clang-format off
 const Setting SettingsTable[] = {
     // This run only.
-    RUNFLAG("help", (void)0, "print this help and exit"),
-    RUNFLAG("version", (void)0, "print the version and exit"),
+    RUNFLAG("help", sHelp = true, "print this help and exit"),
+    RUNFLAG("version", sVersion = true, "print the version and exit"),
+    {"print-manual", nullptr, SH_RUN, SK_FLAG, 0, nullptr, 0, 0, 0, nullptr, nullptr,
+     [](const char*) { return sManual = true; }, nullptr, "print the manual page's options and settings (the build's)",
+     nullptr, SF_HIDDEN},
     RUN("window", SK_FLAG, OptWindow, nullptr, "play in a window this time (the same as --fullscreen off)"),
     RUN("lang", SK_TEXT, OptLang, "ja|en", "the game's texts in this language this time (as --language)"),
     RUN("config", SK_TEXT, OptConfig, "FILE", "read and write the settings in FILE instead of the usual file"),
@@ -128,7 +138,7 @@ const Setting SettingsTable[] = {
         "log each picture's time and steps to FILE"),
     RUNFLAG("headless", Options.headless = true, "run without a window or sound device (tests)"),
     RUN("frames", SK_TEXT, OptFrames, "N", "stop after N game frames"),
-    RUN("shot", SK_TEXT, OptShot, "N:FILE", "write the picture of frame N to FILE (.png or .bmp; up to 64)"),
+    RUN("shot", SK_TEXT, OptShot, "FRAME:FILE", "write the picture of frame FRAME to FILE (.png or .bmp; up to 64)"),
     RUNTEXT("script", script, "FILE", "play the keys of the script FILE"),
     RUNTEXT("state-out", stateOut, "FILE", "write a line describing the game state at the end to FILE"),
     RUN("bot", SK_TEXT, OptBot, "SEED", "let the random player play, checking the game's invariants"),
@@ -137,17 +147,17 @@ const Setting SettingsTable[] = {
     RUN("stage", SK_TEXT, OptStage, "N", "new games start at stage N, 1-5 (testing aid)"),
 
     // The settings file, section by section.
-    SET("display", "fullscreen", SK_BOOL, 1, 0, 1, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
-    SET("display", "scale", SK_INT, 2, 1, 8, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
-    SET("display", "scaling", SK_CHOICE, SCALING_FIT, 0, 0, kScaling, scaling, "sharp|fit|smooth",
+    SET("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
+    SET("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
+    SET("display", "scaling", SK_CHOICE, SCALING_FIT, 0, 0, 0, kScaling, scaling, "sharp|fit|smooth",
         "sharp: whole multiples, black bars; fit: as large as fits; smooth: filtered", "SCALING"),
-    SET("display", "vsync", SK_BOOL, 1, 0, 1, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
-    SET("display", "pace", SK_CHOICE, 0, 0, 0, kPace, pace, "exact|smooth",
+    SET("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
+    SET("display", "pace", SK_CHOICE, 0, 0, 0, 0, kPace, pace, "exact|smooth",
         "exact: every picture shows the latest step; smooth: even steps per picture", "PACING"),
-    SET("sound", "music-volume", SK_INT, 100, 0, 100, nullptr, musicVolume, "0-100", "music volume", "MUSIC VOLUME"),
-    SET("sound", "effect-volume", SK_INT, 100, 0, 100, nullptr, effectVolume, "0-100", "sound effect volume",
+    SET("sound", "music-volume", SK_INT, 100, 0, 100, 5, nullptr, musicVolume, "0-100", "music volume", "MUSIC VOLUME"),
+    SET("sound", "effect-volume", SK_INT, 100, 0, 100, 5, nullptr, effectVolume, "0-100", "sound effect volume",
         "EFFECT VOLUME"),
-    SET("sound", "mute", SK_BOOL, 0, 0, 1, kOnOff, mute, "on|off", "no sound at all", "MUTE"),
+    SET("sound", "mute", SK_BOOL, 0, 0, 1, 0, kOnOff, mute, "on|off", "no sound at all", "MUTE"),
     KEY("key-up", GK_UP, "Up", "move up; menu up", "KEY UP"),
     KEY("key-down", GK_DOWN, "Down", "move down; menu down", "KEY DOWN"),
     KEY("key-left", GK_LEFT, "Left", "move left; option down", "KEY LEFT"),
@@ -167,16 +177,16 @@ const Setting SettingsTable[] = {
     PAD("pad-bomb", padBomb, "B", "pad button: bomb", "PAD BOMB"),
     PAD("pad-pause", padPause, "none", "pad button: pause and resume", "PAD PAUSE"),
     PAD("pad-quit", padQuit, "none", "pad button: save and quit", "PAD QUIT"),
-    SET("pad", "dead-zone", SK_INT, 25, 0, 90, nullptr, deadZone, "0-90",
+    SET("pad", "dead-zone", SK_INT, 25, 0, 90, 5, nullptr, deadZone, "0-90",
         "per cent of the stick's travel read as rest", "STICK DEAD ZONE"),
-    SET("game", "language", SK_CHOICE, LANG_JA, 0, 0, kLanguage, language, "ja|en", "language of the game's texts",
+    SET("game", "language", SK_CHOICE, LANG_JA, 0, 0, 0, kLanguage, language, "ja|en", "language of the game's texts",
         "LANGUAGE"),
-    SET("game", "pause-on-focus-loss", SK_BOOL, 1, 0, 1, kOnOff, pauseOnFocusLoss, "on|off",
+    SET("game", "pause-on-focus-loss", SK_BOOL, 1, 0, 1, 0, kOnOff, pauseOnFocusLoss, "on|off",
         "pause when the window loses the focus", "PAUSE WITHOUT FOCUS"),
-    SET("game", "keep-replays", SK_BOOL, 1, 0, 1, kOnOff, keepReplays, "on|off",
+    SET("game", "keep-replays", SK_BOOL, 1, 0, 1, 0, kOnOff, keepReplays, "on|off",
         "record every game played in a window to the replay folder", "KEEP REPLAYS"),
-    {"speed-correction", "game", SH_RECORD, SK_SPEED, 0, nullptr, 0, 0, nullptr, nullptr, nullptr, nullptr,
-     "added to every step of the game (speed keys; kept in the record)", "SPEED CORRECTION"},
+    {"speed-correction", "game", SH_RECORD, SK_SPEED, 0, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr,
+     "added to every step of the game (speed keys; kept in the record)", "SPEED CORRECTION", 0},
 };
 // clang-format on
 const int SettingsCount = (int)(sizeof SettingsTable / sizeof SettingsTable[0]);
@@ -293,11 +303,56 @@ void Settings_ReapplyOverrides() {
     for (const Override& o : sOverrides) Settings_SetFromText(*o.row, o.text.c_str());
 }
 
+namespace {
+
+// The default as --help and the manual page name it (keys by the names
+// the table gives them, not the desktop's longer ones).
+std::string DefaultText(const Setting& s) {
+    if (s.kind == SK_KEY || s.kind == SK_PAD) return s.defName;
+    return Settings_TextOf(s, s.def);
+}
+
+// Text for roff: a backslash and a hyphen escaped, a line never starting
+// with a control character.
+std::string Roff(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\') out += "\\e";
+        else if (c == '-') out += "\\-";
+        else out += c;
+    }
+    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out = "\\&" + out;
+    return out;
+}
+
+// "--name ARG": the value in italics when it names something (FILE, N),
+// upright when it lists the words to write (on|off).
+void ManualTerm(FILE* out, const Setting& s, const char* arg) {
+    std::fprintf(out, ".TP\n");
+    if (!arg) {
+        std::fprintf(out, ".B %s\n", Roff(std::string("--") + s.name).c_str());
+        return;
+    }
+    bool words = false;
+    for (const char* c = arg; *c; c++) words |= *c >= 'a' && *c <= 'z';
+    std::fprintf(out, ".%s %s \" %s\"\n", words ? "BR" : "BI", Roff(std::string("--") + s.name).c_str(),
+                 Roff(arg).c_str());
+}
+
+// The help text as a sentence.
+std::string Sentence(const std::string& help) {
+    std::string out = help;
+    if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = (char)(out[0] - 32);
+    return out;
+}
+
+}  // namespace
+
 void Settings_PrintUsage(FILE* out) {
     std::fprintf(out, "usage: quellstorm [OPTION]... [FILE.qsr]\n\n"
                       "Options for this run:\n");
     for (const Setting& s : SettingsTable) {
-        if (s.home != SH_RUN) continue;
+        if (s.home != SH_RUN || (s.flags & SF_HIDDEN)) continue;
         std::string left = std::string("--") + s.name + (s.arg ? std::string(" ") + s.arg : "");
         std::fprintf(out, "  %-22s %s\n", left.c_str(), s.help);
     }
@@ -305,20 +360,39 @@ void Settings_PrintUsage(FILE* out) {
                  Config_Path().c_str());
     const char* section = "";
     for (const Setting& s : SettingsTable) {
-        if (s.home != SH_FILE) continue;
+        if (s.home != SH_FILE || (s.flags & SF_HIDDEN)) continue;
         if (std::strcmp(section, s.section)) {
             section = s.section;
             std::fprintf(out, " [%s]\n", section);
         }
-        std::string def;
-        if (s.kind == SK_KEY || s.kind == SK_PAD) def = s.defName;
-        else if (s.kind == SK_INT) def = std::to_string(s.def);
-        else def = s.choices[s.def];
         std::string left = std::string("--") + s.name + " " + (s.arg ? s.arg : "VALUE");
-        std::fprintf(out, "  %-30s %s (default %s)\n", left.c_str(), s.help, def.c_str());
+        std::fprintf(out, "  %-30s %s (default %s)\n", left.c_str(), s.help, DefaultText(s).c_str());
     }
     std::fprintf(out, "\nKeys: F1 settings, F2 records (on the title), F11 or Alt+Enter full screen,\n"
                       "F12 screenshot.\n");
+}
+
+void Settings_PrintManual(FILE* out) {
+    std::fprintf(out, ".\\\" The options, from the game's table of settings (quellstorm --print-manual).\n");
+    for (const Setting& s : SettingsTable) {
+        if (s.home != SH_RUN || (s.flags & SF_HIDDEN)) continue;
+        ManualTerm(out, s, s.arg);
+        std::fprintf(out, "%s.\n", Roff(Sentence(s.help)).c_str());
+    }
+    std::fprintf(out, ".\\\" @SETTINGS@\n");
+    const char* section = "";
+    for (const Setting& s : SettingsTable) {
+        if (s.home != SH_FILE || (s.flags & SF_HIDDEN)) continue;
+        if (std::strcmp(section, s.section)) {
+            section = s.section;
+            std::fprintf(out, ".SS [%s]\n", section);
+            if (s.kind == SK_KEY || s.kind == SK_PAD)
+                std::fprintf(out, "Each takes %s.\n", Roff(Settings_Range(s)).c_str());
+        }
+        bool named = s.kind == SK_KEY || s.kind == SK_PAD;
+        ManualTerm(out, s, named ? s.arg : Settings_Range(s).c_str());
+        std::fprintf(out, "%s (default %s).\n", Roff(Sentence(s.help)).c_str(), Roff(DefaultText(s)).c_str());
+    }
 }
 
 int Settings_ParseCommandLine(int argc, char** argv) {
@@ -333,12 +407,12 @@ int Settings_ParseCommandLine(int argc, char** argv) {
     longopts.push_back({nullptr, 0, nullptr, 0});
     optind = 0;  // a fresh scan, whatever an earlier call left
     opterr = 0;
-    bool help = false, version = false;
+    sHelp = sVersion = sManual = false;
     for (;;) {
         int c = getopt_long(argc, argv, ":h", longopts.data(), nullptr);
         if (c == -1) break;
         if (c == 'h') {
-            help = true;
+            sHelp = true;
             continue;
         }
         const char* word = argv[optind - 1 < argc ? optind - 1 : argc - 1];
@@ -352,8 +426,6 @@ int Settings_ParseCommandLine(int argc, char** argv) {
             return 0;
         }
         const Setting& s = SettingsTable[c - 1000];
-        if (!std::strcmp(s.name, "help")) help = true;
-        else if (!std::strcmp(s.name, "version")) version = true;
         bool ok;
         if (s.home == SH_RUN) {
             ok = s.run(optarg);
@@ -362,20 +434,23 @@ int Settings_ParseCommandLine(int argc, char** argv) {
             if (ok) sOverrides.push_back({&s, optarg});
         }
         if (!ok) {
-            if (!std::strcmp(s.name, "shot"))
-                std::fprintf(stderr, "quellstorm: --shot takes FRAME:FILE (frame from 1, at most 64 shots)\n");
-            else
-                std::fprintf(stderr, "quellstorm: bad value for --%s: '%s' (%s)\n", s.name, optarg ? optarg : "",
-                             Settings_Range(s).c_str());
+            std::fprintf(stderr, "quellstorm: bad value for --%s: '%s' (%s)\n", s.name, optarg ? optarg : "",
+                         Settings_Range(s).c_str());
             return 0;
         }
     }
-    if (help) {
+    // The options that are the whole run (the first of the table wins:
+    // --help over --version).
+    if (sHelp) {
         Settings_PrintUsage(stdout);
         return -1;
     }
-    if (version) {
+    if (sVersion) {
         std::printf("quellstorm %s\n", QS_VERSION);
+        return -1;
+    }
+    if (sManual) {
+        Settings_PrintManual(stdout);
         return -1;
     }
     // One plain argument: a replay to play.

@@ -1,8 +1,8 @@
 // The player's settings and the command line: one table. Each row names a
-// setting or an option once (name, kind, default, range or choices, where
-// it is kept, help text, label on the settings page); the settings file,
-// the command line, --help and the settings page all read it, so a new
-// setting is one row.
+// setting or an option once (name, kind, default, range or choices, step,
+// where it is kept, help text, label on the settings page, flags); the
+// settings file, the command line, --help, the manual page and the settings
+// page all read it, so a new setting is one row (docs/developing.md).
 #pragma once
 #include <cstdio>
 #include <string>
@@ -49,6 +49,11 @@ enum SettingHome {
     SH_RECORD,  // the record "score.dat" (shown on the settings page)
 };
 
+// What a row does beyond its kind and home.
+enum SettingFlag {
+    SF_HIDDEN = 1,  // not listed by --help nor in the manual page (build aids)
+};
+
 struct Setting {
     const char* name;     // long option and key in the file
     const char* section;  // section of the file and group on the page
@@ -57,12 +62,15 @@ struct Setting {
     int def;              // default of SK_BOOL / SK_INT / SK_CHOICE
     const char* defName;  // default of SK_KEY / SK_PAD, by name
     int min, max;         // SK_INT
+    int step;             // SK_INT: one press of left or right on the page
     const char* const* choices;  // SK_CHOICE, null-terminated
     int* value;           // where the setting lives (SH_FILE)
     bool (*run)(const char* arg);  // SH_RUN: takes the option; false when bad
-    const char* arg;      // the value's name in --help
+    const char* arg;      // the value's name in --help (and the usage a bad
+                          // SH_RUN value is told)
     const char* help;
     const char* label;    // the settings page's label; null: not shown there
+    unsigned flags;       // SettingFlag bits
 };
 
 extern const Setting SettingsTable[];
@@ -90,6 +98,9 @@ std::string Settings_Range(const Setting& s);
 int Settings_ParseCommandLine(int argc, char** argv);
 // The usage text, from the table.
 void Settings_PrintUsage(FILE* out);
+// The manual page's OPTIONS and SETTINGS sections (roff), from the table:
+// the build puts them into the page, so the two cannot drift apart.
+void Settings_PrintManual(FILE* out);
 // Settings given on the command line win over the file for this run:
 // called again after the file has been read.
 void Settings_ReapplyOverrides();
@@ -125,6 +136,10 @@ extern int ConfigWarnings;
 // Puts the settings into the run's options and the game's language (at
 // start-up, after the file and the command line).
 void Settings_ToOptions();
-// Puts every setting into force: the options and language, the key
-// bindings, the pad, the volumes and the window.
+// Puts into force what changed since the last call (everything on the
+// first): the options and language, the key bindings, the pad, the volumes
+// and the window. A window the player resized by hand keeps its size
+// unless the scale itself changed.
 void Settings_Apply();
+// The next Settings_Apply puts everything into force again (a new window).
+void Settings_ApplyAllNext();

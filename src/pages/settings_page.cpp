@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -20,7 +21,7 @@ const int kRowH = 20;
 const int kVisible = 19;   // rows on the page at once
 const int kLabelX = 130, kValueX = 400;
 
-int sRows[64];  // the table's rows shown here, in order
+std::vector<int> sRows;  // the table's rows shown here, in order (made once)
 int sCount;
 int sCursor, sFirst;
 enum { WAIT_NONE, WAIT_KEY, WAIT_PAD } sWait;
@@ -29,8 +30,9 @@ int sPad = -1;
 
 void Collect() {
     if (sCount) return;
-    for (int i = 0; i < SettingsCount && sCount < 64; i++)
-        if (SettingsTable[i].label) sRows[sCount++] = i;
+    for (int i = 0; i < SettingsCount; i++)
+        if (SettingsTable[i].label) sRows.push_back(i);
+    sCount = (int)sRows.size();
 }
 
 // A change made: into force, into the file, and heard where it is a sound.
@@ -44,8 +46,7 @@ void Step(const Setting& s, int dir) {
     switch (s.kind) {
     case SK_BOOL: *s.value = !*s.value; break;
     case SK_INT: {
-        int step = s.max >= 90 ? 5 : 1;  // volumes and the dead zone by fives
-        int v = *s.value + dir * step;
+        int v = *s.value + dir * (s.step > 0 ? s.step : 1);
         *s.value = v < s.min ? s.min : v > s.max ? s.max : v;
         break;
     }

@@ -242,7 +242,9 @@ void Plat_SetWindowScale(int scale) {
 #ifdef __EMSCRIPTEN__
     return;  // the page sizes the canvas to fit
 #endif
-    if (gWindow && !Plat_IsFullscreen()) SDL_SetWindowSize(gWindow, 640 * FittingScale(gScale), 480 * FittingScale(gScale));
+    if (!gWindow || Plat_IsFullscreen()) return;
+    int fit = FittingScale(gScale);  // says once when the scale does not fit
+    SDL_SetWindowSize(gWindow, 640 * fit, 480 * fit);
 }
 
 void Plat_SetScaling(int mode) {

@@ -9,19 +9,16 @@
 
 namespace {
 
-// Each game key and the keyboard key bound to it (main-keyboard keys by
-// default: the keypad digits are not speed keys). Left Shift stands for
-// either Shift.
+// Each game key and the keyboard key bound to it, as the settings bind
+// them (their defaults are the settings' own; nothing is bound before).
+// Left Shift stands for either Shift.
 struct Binding {
     int vk;
     SDL_Keycode key;
 };
-Binding gBind[] = {
-    {VK_ESCAPE, SDLK_ESCAPE}, {VK_1, SDLK_1},       {VK_2, SDLK_2},         {VK_3, SDLK_3},
-    {VK_Q, SDLK_q},           {VK_W, SDLK_w},       {VK_E, SDLK_e},         {VK_C, SDLK_c},
-    {VK_Z, SDLK_z},           {VK_LEFT, SDLK_LEFT}, {VK_RIGHT, SDLK_RIGHT}, {VK_UP, SDLK_UP},
-    {VK_DOWN, SDLK_DOWN},     {VK_SPACE, SDLK_SPACE}, {VK_SHIFT, SDLK_LSHIFT},
-};
+const int kBindMax = 32;  // the game's keys are fewer
+Binding gBind[kBindMax];
+int gBindCount;
 
 // Keys the shell itself answers (pages, full screen, screenshot), and the
 // keys that move about the pages whatever the bindings.
@@ -81,14 +78,18 @@ bool KeyEvent(SDL_Keycode key, bool alt, PlatEvent* ev) {
 }  // namespace
 
 int PlatI_KeyToVK(SDL_Keycode key) {
-    for (const Binding& b : gBind)
-        if (Matches(b.key, key)) return b.vk;
+    for (int i = 0; i < gBindCount; i++)
+        if (gBind[i].key && Matches(gBind[i].key, key)) return gBind[i].vk;
     return 0;
 }
 
 void Plat_BindKey(int vk, int key) {
-    for (Binding& b : gBind)
-        if (b.vk == vk) b.key = (SDL_Keycode)key;
+    for (int i = 0; i < gBindCount; i++)
+        if (gBind[i].vk == vk) {
+            gBind[i].key = (SDL_Keycode)key;
+            return;
+        }
+    if (gBindCount < kBindMax) gBind[gBindCount++] = {vk, (SDL_Keycode)key};
 }
 
 void Plat_PushKeyDown(int key) { Push(key, false); }
@@ -172,8 +173,8 @@ bool Plat_KeyDown(int vk) {
     if (vk < 0 || vk > 255 || gBlocked) return false;
     if (gScripted && !gScriptPhysical) return gScriptKeys[vk];
     SDL_Keycode bound = 0;
-    for (const Binding& b : gBind)
-        if (b.vk == vk) bound = b.key;
+    for (int i = 0; i < gBindCount; i++)
+        if (gBind[i].vk == vk) bound = gBind[i].key;
     if (!bound) return false;
     if (gScripted) return HeldDown(bound);
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;

@@ -35,9 +35,10 @@ static bool PopOpen(bool* ok) {
     return true;
 }
 
-// Sticks at rest rarely read exactly 0: a quarter of the travel is ignored
-// by default so that a released stick never moves the ship or a menu.
-static int sDeadZone = 8000;
+// Sticks at rest rarely read exactly 0: part of the travel is read as rest
+// so that a released stick never moves the ship or a menu (the settings'
+// dead zone, given before any stick is read).
+static int sDeadZone;
 // The buttons read as the game's shot and bomb.
 static int sShotButton = PAD_A, sBombButton = PAD_B;
 

@@ -115,11 +115,11 @@ package)
 files)
   desktop-file-validate "$src/dist/io.github.quellstorm.Quellstorm.desktop" || fail "desktop-file-validate"
   appstreamcli validate --no-net "$src/dist/io.github.quellstorm.Quellstorm.metainfo.xml" || fail "appstreamcli validate"
-  groff -man -ww -z "$src/dist/quellstorm.6" 2>"$tmp/groff"
+  # The page as the build makes it (its options and settings from the game).
+  groff -man -ww -z "$build/dist/quellstorm.6" 2>"$tmp/groff"
   [ ! -s "$tmp/groff" ] || fail "groff: $(cat "$tmp/groff")"
-  # Every option of the usage is in the manual page.
   for opt in $("$build/quellstorm" --help | grep -oE -- '--[a-z-]+' | sort -u); do
-    grep -qF -- "${opt//-/\\-}" "$src/dist/quellstorm.6" || fail "the manual page does not document $opt"
+    grep -qF -- "${opt//-/\\-}" "$build/dist/quellstorm.6" || fail "the manual page does not document $opt"
   done
   echo "ok: desktop entry, metainfo and manual page"
   ;;

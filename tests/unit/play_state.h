@@ -1,47 +1,16 @@
-// Puts the play state the jewel, item, shield, bullet and effect tests
-// touch back to a known start: empty pools, a ship in play at (0, 220),
-// zero score and counters, NORMAL, stage 1, the usual time step.
+// The play state the jewel, item, shield, bullet and effect tests start
+// from: the game's known start with a ship in play at (0, 220).
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "enemy/bullets.h"
-#include "enemy/effects.h"
-#include "entity/entity.h"
-#include "game/game.h"
-#include "game/score.h"
-#include "player/player.h"
-#include "shell/shell.h"
+#include "game_reset.h"
 
 inline void ResetPlayState() {
-    // Whole records, not just their flags: a test in the same process must not
-    // see what an earlier one left in a slot (spawners keep some fields).
-    for (int p = 0; p < PoolCount; p++) std::memset(Pools[p].pool, 0, sizeof(SpriteData) * Pools[p].count);
-    SpriteClearAll();
-    std::memset(&P_Ship, 0, sizeof P_Ship);
+    ResetGameState();
     P_Ship.flag = true;
     P_Ship.x = 0;
     P_Ship.y = 220;
     P_Ship.w = P_Ship.h = 64;
-    FrameStep = 0.05f;
-    dat.score = 0;
-    JewelValue = 0;
-    JewelStep = 0;
-    std::memset(JewelCount, 0, sizeof JewelCount);
-    BombStock = 0;
-    BombPulse = 0;
-    Weapon = 0;
-    PlayerStock = 3;
-    ChargeCount = 0;
-    ChargePoints = 0;
-    ChargeGauge = 0;
-    LevelUpFlag = 0;
-    OPTION.Difficulty = NORMAL;
-    StageNo = 1;
-    BulletSpin = 0;
-    BulletTurnAngle = 0;
-    EffectCountersReset();
 }
 
 template <size_t N>

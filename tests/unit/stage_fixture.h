@@ -13,6 +13,7 @@
 #include "game/game.h"
 #include "game/stage.h"
 #include "shell/shell.h"
+#include "game_reset.h"
 
 // The pools whose enemies count in MidEnemyCount (the satellite, eisei,
 // lives in BEnemy2), and the others.
@@ -29,12 +30,7 @@ SpriteData* const SmallPools[] = {Enemy,  Enemy2,  Enemy3,  Enemy4,  Enemy5, Ene
 class StageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SpriteClearAll();
-        StageFlowReset();
-        FrameTick = 0;
-        StageNo = 1;
-        PlayerStock = 3;
-        FrameStep = 0.05f;
+        ResetGameState();
         RandState = 1;
         for (SpriteData* boss : {BOSS1, BOSS2, BOSS3, BOSS4, BOSS5}) boss[0].hp = 0;
         SpawnLogClear();

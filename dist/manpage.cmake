@@ -1,0 +1,20 @@
+# Puts the options and settings the game prints from its own table
+# (quellstorm --print-manual, in TABLE) into the manual page's text
+# (TEMPLATE) at its two marks, writing OUT.
+file(READ "${TEMPLATE}" page)
+file(READ "${TABLE}" table)
+string(FIND "${table}" ".\\\" @SETTINGS@\n" cut)
+if(cut EQUAL -1)
+  message(FATAL_ERROR "${TABLE}: no settings part; is it the game's --print-manual?")
+endif()
+string(SUBSTRING "${table}" 0 ${cut} options)
+string(SUBSTRING "${table}" ${cut} -1 settings)
+foreach(mark OPTIONS SETTINGS)
+  string(FIND "${page}" ".\\\" @${mark}@\n" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${TEMPLATE}: no @${mark}@ mark")
+  endif()
+endforeach()
+string(REPLACE ".\\\" @OPTIONS@\n" "${options}" page "${page}")
+string(REPLACE ".\\\" @SETTINGS@\n" "${settings}" page "${page}")
+file(WRITE "${OUT}" "${page}")
