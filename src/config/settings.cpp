@@ -112,6 +112,8 @@ bool sHelp, sVersion, sManual;
     RUN(name, SK_TEXT, [](const char* a) { Options.field = a; return true; }, arg, help)
 #define SET(sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
     {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, 0}
+#define SETW(sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
+    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, SF_WINDOW}
 #define KEY(name, gk, def, help, label) \
     {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label, 0}
 #define PAD(name, field, def, help, label) \
@@ -147,11 +149,11 @@ const Setting SettingsTable[] = {
     RUN("stage", SK_TEXT, OptStage, "N", "new games start at stage N, 1-5 (testing aid)"),
 
     // The settings file, section by section.
-    SET("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
-    SET("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
+    SETW("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
+    SETW("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
     SET("display", "scaling", SK_CHOICE, SCALING_FIT, 0, 0, 0, kScaling, scaling, "sharp|fit|smooth",
         "sharp: whole multiples, black bars; fit: as large as fits; smooth: filtered", "SCALING"),
-    SET("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
+    SETW("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
     SET("display", "pace", SK_CHOICE, 0, 0, 0, 0, kPace, pace, "exact|smooth",
         "exact: every picture shows the latest step; smooth: even steps per picture", "PACING"),
     SET("sound", "music-volume", SK_INT, 100, 0, 100, 5, nullptr, musicVolume, "0-100", "music volume", "MUSIC VOLUME"),

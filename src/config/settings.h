@@ -52,6 +52,9 @@ enum SettingHome {
 // What a row does beyond its kind and home.
 enum SettingFlag {
     SF_HIDDEN = 1,  // not listed by --help nor in the manual page (build aids)
+    SF_WINDOW = 2,  // acts on a window of the game's own: the settings page
+                    // of the browser build leaves it out (the page sizes the
+                    // picture and the browser owns full screen and refresh)
 };
 
 struct Setting {

@@ -3,6 +3,7 @@
 #ifndef __EMSCRIPTEN__
 #include "platform/page.h"
 
+bool Plat_InPage() { return false; }
 void Plat_SetPageState(void (*)(char*, int)) {}
 void Plat_ReportExit(int) {}
 void Plat_SetPageSave(void (*)()) {}

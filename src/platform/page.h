@@ -5,6 +5,8 @@
 // downloads. On the desktop these do nothing.
 #pragma once
 
+// True in the browser build: the game runs inside a page.
+bool Plat_InPage();
 // The function that describes the game's state in one line; the page asks
 // it when it wants to know (never during a frame).
 void Plat_SetPageState(void (*describe)(char* out, int size));

@@ -13,6 +13,7 @@ static void (*gDescribe)(char* out, int size);
 static void (*gSave)();
 static bool gInPageCall;
 
+bool Plat_InPage() { return true; }
 void Plat_SetPageState(void (*describe)(char* out, int size)) { gDescribe = describe; }
 void Plat_SetPageSave(void (*save)()) { gSave = save; }
 bool Plat_InPageCall() { return gInPageCall; }
