@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 export CCACHE_BASEDIR ?= $(CURDIR)
 
 .PHONY: all deps deps-test configure build build-game run install package test test-asan asan clean preview bench bench-instr fuzz golden \
-        web web-serve test-web
+        web web-serve test-web board bench-board
 
 all: build
 
@@ -144,6 +144,24 @@ test-web: web
 	@/usr/bin/python3 tests/web/glyphs_test.py src $(WEB)/data $(BUILD)
 	@cd tests/web && [ -d node_modules/puppeteer-core ] || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
 	@node tests/web/browser_test.mjs $(WEB)/play tests/golden
+
+# The score board (quellstorm-board) on this machine: a SQLite file in the
+# XDG data folder, verifiers on every core, the web build under /play/ when
+# it has been built. BOARD_DB=postgresql://... uses PostgreSQL instead.
+BOARD_PORT ?= 8090
+BOARD_DB ?= $(or $(XDG_DATA_HOME),$(HOME)/.local/share)/quellstorm/board.sqlite
+board: configure
+	cmake --build $(BUILD) -j $(JOBS) --target quellstorm-board quellstorm assets
+	@echo "board: http://127.0.0.1:$(BOARD_PORT)/ (database $(BOARD_DB); Ctrl+C stops)"
+	$(BUILD)/quellstorm-board serve --listen 127.0.0.1:$(BOARD_PORT) --db "$(BOARD_DB)" $(ARGS)
+
+# The board's reads per second and their p99 latency (wrk) on SQLite and on
+# a throw-away PostgreSQL, a burst of 500 submissions drained by 1 and by 2
+# verifiers, and the verifiers' game frames per second per core.
+bench-board: deps-test
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build-bench -j $(JOBS) --target quellstorm-board quellstorm assets
+	python3 scripts/bench-board.py build-bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN) build-bench build-fuzz $(WEB)

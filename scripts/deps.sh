@@ -15,6 +15,8 @@ RUN_PACKAGES=(
   fonts-ipafont-mincho fontconfig libfontconfig-dev
   libcairo2-dev
   libinih-dev
+  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev
+  libcurl4-openssl-dev
 )
 
 TEST_PACKAGES=(
@@ -23,6 +25,8 @@ TEST_PACKAGES=(
   valgrind
   desktop-file-utils appstream lintian groff-base dpkg-dev file
   xvfb openbox x11-utils xdotool
+  postgresql-15 wrk nodejs chromium
+  strace python3
 )
 
 case "$PROFILE" in

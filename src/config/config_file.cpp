@@ -35,6 +35,7 @@ static_assert(sizeof kUpgrades / sizeof kUpgrades[0] == kFileVersion, "one upgra
 // What the file holds for each row (or the default), apart from what the
 // command line overrides for this run: the values a save writes.
 std::vector<int> sFileValue(SettingsCount);
+std::vector<std::string> sFileText(SettingsCount);  // the same for the rows of text
 
 // A line the game does not know (a setting of a newer version, another
 // tool's): written back as it was, with the comments just above it, in
@@ -131,6 +132,11 @@ int OnValue(void* user, const char* section, const char* name, const char* text)
         return 1;
     }
     if (!Settings_SetFromText(*s, value.c_str())) {
+        if (s->kind == SK_STRING) {
+            Warn(r->name, r->line, name, "bad value '" + value + "' (" + s->help + "); left empty");
+            Settings_SetFromText(*s, "");
+            return 1;
+        }
         // Back to the default, even when an earlier line had set it.
         int def = Settings_Default(*s);
         std::string what = "bad value '" + value + "' (" + Settings_Range(*s) + "); using the default " +
@@ -145,7 +151,9 @@ int OnValue(void* user, const char* section, const char* name, const char* text)
 
 void Config_KeepCurrent() {
     for (int i = 0; i < SettingsCount; i++)
-        if (SettingsTable[i].home == SH_FILE) sFileValue[i] = *SettingsTable[i].value;
+        if (SettingsTable[i].home != SH_FILE) continue;
+        else if (SettingsTable[i].kind == SK_STRING) sFileText[i] = SettingsTable[i].text;
+        else sFileValue[i] = *SettingsTable[i].value;
 }
 
 std::string Config_Path() {
@@ -201,7 +209,8 @@ std::string Config_Text() {
             out += std::string("\n[") + section + "]\n";
         }
         out += "; " + std::string(s.help) + " (" + Settings_Range(s) + ")\n";
-        out += std::string(s.name) + " = " + Settings_TextOf(s, sFileValue[i]) + "\n";
+        out += std::string(s.name) + " = " + (s.kind == SK_STRING ? sFileText[i] : Settings_TextOf(s, sFileValue[i])) +
+               "\n";
     }
     keptOf(section);
     // Sections the game has none of, in the order the file had them.
@@ -225,6 +234,7 @@ bool Config_Save(const std::string& path) {
 void Config_Changed(const Setting& s) {
     int i = (int)(&s - SettingsTable);
     if (i < 0 || i >= SettingsCount || s.home != SH_FILE) return;
-    sFileValue[i] = *s.value;
+    if (s.kind == SK_STRING) sFileText[i] = s.text;
+    else sFileValue[i] = *s.value;
     Config_Save(Config_Path());
 }

@@ -23,6 +23,7 @@ bool gActive;
 bool gInGame;
 std::string gGameStamp;
 int gGameDifficulty;
+std::string gFinished;  // the game just kept, not yet taken
 
 std::string Stamp() {
     std::time_t t = std::time(nullptr);
@@ -66,24 +67,31 @@ void Prune() {
         if (name != gRunning) std::remove((gDir + name).c_str());
 }
 
-// The run so far with its end line, under the game's own name.
+// The game just ended, under its own name: its recording with the lines
+// that describe it (score, stage, staff roll, frames) put in its header.
 void KeepGame(long lastFrame, long long score) {
-    Replay_Flush();
+    Replay_Close(lastFrame);
+    std::string running = gDir + gRunning;
     long size;
-    unsigned char* text = Plat_ReadWholeFile((gDir + gRunning).c_str(), &size, 1L << 30);
+    unsigned char* text = Plat_ReadWholeFile(running.c_str(), &size, 1L << 30);
     if (!text) {
-        std::fprintf(stderr, "quellstorm: cannot read the replay %s%s\n", gDir.c_str(), gRunning.c_str());
+        std::fprintf(stderr, "quellstorm: cannot read the replay %s\n", running.c_str());
         return;
     }
     std::string out(reinterpret_cast<const char*>(text), (size_t)size);
     Plat_FreeFile(text);
-    // A line the buffered recorder has only half written yet cannot be
-    // there: everything was flushed above.
-    out += "end " + std::to_string(lastFrame) + "\n";
+    size_t at = out.find("\nstate ");
+    out.insert(at == std::string::npos ? 0 : at + 1, Replay_SummaryLines());
     int d = gGameDifficulty >= 0 && gGameDifficulty < 4 ? gGameDifficulty : 1;
     std::string name = FreeName(gGameStamp + "-" + kDifficulty[d] + "-" + std::to_string(score < 0 ? 0 : score));
-    if (!Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size()))
-        std::fprintf(stderr, "quellstorm: cannot write the replay %s%s\n", gDir.c_str(), name.c_str());
+    if (Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size())) {
+        std::remove(running.c_str());
+        gFinished = gDir + name;
+    } else {
+        std::fprintf(stderr, "quellstorm: cannot write the replay %s%s (the game stays in %s)\n", gDir.c_str(),
+                     name.c_str(), running.c_str());
+    }
+    gRunning.clear();
     Prune();
 }
 
@@ -164,8 +172,7 @@ bool Kept_Start(const std::string& dir) {
         std::fprintf(stderr, "quellstorm: cannot make the replay folder %s; this session is not kept\n", gDir.c_str());
         return false;
     }
-    gRunning = FreeName(Stamp() + "-unfinished");
-    if (!Replay_Record((gDir + gRunning).c_str())) return false;
+    Replay_FreezeInputs();
     gActive = true;
     gInGame = false;
     return true;
@@ -178,17 +185,29 @@ void Kept_AfterFrame(long frame, bool inGame, int difficulty, long long score) {
     if (inGame && !gInGame) {
         gGameStamp = Stamp();
         gGameDifficulty = difficulty;
-    } else if (!inGame && gInGame) {
+        // Recorded as it is played, so a game that is killed leaves a file
+        // that plays up to its last flush.
+        gRunning = FreeName(gGameStamp + "-unfinished");
+        if (!Replay_RecordGame((gDir + gRunning).c_str(), frame)) {
+            gRunning.clear();
+            return;  // this game is not kept; the next one tries again
+        }
+    } else if (!inGame && gInGame && !gRunning.empty()) {
         KeepGame(frame, score);
     }
     gInGame = inGame;
 }
 
+bool Kept_TakeFinished(std::string* path) {
+    if (gFinished.empty()) return false;
+    *path = gFinished;
+    gFinished.clear();
+    return true;
+}
+
 void Kept_Close(long lastFrame, long long score) {
     if (!gActive) return;
-    if (gInGame) KeepGame(lastFrame, score);
-    Replay_Close(lastFrame);
-    std::remove((gDir + gRunning).c_str());
+    if (gInGame && !gRunning.empty()) KeepGame(lastFrame, score);
     gActive = false;
     gInGame = false;
 }

@@ -1,19 +1,18 @@
-// Kept replays: every game played in a window, recorded as it is played
-// into the replay folder (Paths_DataHome() + "replays/", or DIR/replays/
-// with --home DIR).
+// Kept replays: every game played in a window (and in a headless run given
+// --keep-replays on), one game to a file, in the replay folder
+// (Paths_DataHome() + "replays/", or DIR/replays/ with --home DIR).
 //
-// The recorder runs from start-up, because a replay plays a whole run
-// from the program's start: the file of the session being played is
+// A game is recorded from its first frame as it is played, into
 //   <start date>-<start time>-unfinished.qsr
 // flushed at least once a second of play, so a run that is killed leaves
-// it playable up to its last flush. Each game that ends (game over, the
-// staff roll, Escape or the close box during play) is kept as the run so
-// far plus its end line, named by the game's start, difficulty and final
-// score:
+// it playable up to its last flush. When the game ends (game over, the
+// staff roll, Escape or the close box during play) the file gets the lines
+// describing the game in its header and is renamed by the game's start,
+// difficulty and final score:
 //   20261207-183512-NORMAL-1234560.qsr
 // After each save the folder keeps the 50 most recent replays and the 10
-// best by score; the rest are deleted. A session's own file goes when the
-// session ends normally.
+// best by score; the rest are deleted. Replays kept for good are in the
+// folder's "kept/" and never pruned.
 #pragma once
 #include <string>
 #include <vector>
@@ -34,13 +33,17 @@ bool Kept_ParseName(const std::string& name, KeptName* out);
 std::vector<std::string> Kept_ToPrune(const std::vector<std::string>& names, size_t recent = KEPT_RECENT,
                                       size_t best = KEPT_BEST);
 
-// Start-up of a window session: starts recording into `dir` (created if
-// needed). False, with a message, when it cannot; the game plays on.
+// Start-up of a session that keeps its games in `dir` (created if needed).
+// False, with a message, when it cannot; the game plays on.
 bool Kept_Start(const std::string& dir);
 bool Kept_Active();
 // After every game frame: whether a game is on, its difficulty and score
 // (the final score once it has ended). Keeps the game that has just ended.
 void Kept_AfterFrame(long frame, bool inGame, int difficulty, long long score);
+// The file of a game that has just ended and been kept (game over, the
+// staff roll, or left for the title), once: true and its path the first
+// time it is asked after that game. The score board takes it from here.
+bool Kept_TakeFinished(std::string* path);
 // The end of the session (after the last frame): keeps a game still in
-// play, closes the recording and removes the session's own file.
+// play.
 void Kept_Close(long lastFrame, long long score);

@@ -28,6 +28,7 @@ const char* const kOnOff[] = {"off", "on", nullptr};
 const char* const kScaling[] = {"sharp", "fit", "smooth", nullptr};
 const char* const kPace[] = {"exact", "smooth", nullptr};
 const char* const kLanguage[] = {"ja", "en", nullptr};
+const char* const kBoardSubmit[] = {"ask", "always", "never", nullptr};
 // The pad's buttons by the game's numbers (A shot and B bomb as designed).
 const char* const kPadButtons[] = {"A", "B", "X", "Y", "LB", "RB", "BACK", "START", "LS", "RS", "GUIDE", "LT", "RT",
                                    nullptr};
@@ -51,7 +52,7 @@ bool SetNumber(const char* arg, long* out, long min, long max) {
 }
 
 bool OptFrames(const char* a) { return SetNumber(a, &Options.maxFrames, 0, 2000000000L); }
-bool OptDrawEvery(const char* a) { return SetNumber(a, &Options.drawEvery, 1, 1000000); }
+bool OptDrawEvery(const char* a) { return SetNumber(a, &Options.drawEvery, 0, 1000000); }
 bool OptBot(const char* a) { return SetNumber(a, &Options.bot, 0, 2000000000L); }
 bool OptStage(const char* a) {
     long n;
@@ -93,6 +94,26 @@ bool OptLang(const char* a) {
     sOverrides.push_back({lang, a});
     return true;
 }
+// A board's address: http or https, one line of plain characters (it goes
+// into requests as it is). Empty: no board.
+bool BoardUrlOk(const char* t) {
+    if (!*t) return true;
+    if (std::strncmp(t, "http://", 7) && std::strncmp(t, "https://", 8)) return false;
+    for (const unsigned char* c = (const unsigned char*)t; *c; c++)
+        if (*c <= ' ' || *c >= 0x7f) return false;
+    return true;
+}
+// A player's name as the board takes it: up to 24 printable characters
+// (UTF-8), no control characters. Empty: the board's entries say PLAYER.
+bool PlayerNameOk(const char* t) {
+    int chars = 0;
+    for (const unsigned char* c = (const unsigned char*)t; *c; c++) {
+        if (*c < 0x20 || *c == 0x7f) return false;
+        if ((*c & 0xC0) != 0x80) chars++;
+    }
+    return chars <= 24;
+}
+
 bool OptConfig(const char* a) {
     sConfigFile = a;
     return *a != 0;
@@ -105,19 +126,23 @@ bool sHelp, sVersion, sManual;
 // controls. A new setting is one SET line in its section (and a field of
 // GameSettings); the page shows it when it has a label.
 #define RUN(name, kind, fn, arg, help) \
-    {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, 0, nullptr, nullptr, fn, arg, help, nullptr, 0}
+    {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, 0, nullptr, nullptr, fn, arg, help, nullptr, 0, nullptr, 0, nullptr}
 #define RUNFLAG(name, stmt, help) \
     RUN(name, SK_FLAG, [](const char*) { stmt; return true; }, nullptr, help)
 #define RUNTEXT(name, field, arg, help) \
     RUN(name, SK_TEXT, [](const char* a) { Options.field = a; return true; }, arg, help)
 #define SET(sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
-    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, 0}
+    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, 0, nullptr, 0, nullptr}
 #define SETW(sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
-    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, SF_WINDOW}
+    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, SF_WINDOW, \
+     nullptr, 0, nullptr}
+#define TEXTSET(sec, name, field, check, arg, help, label) \
+    {name, sec, SH_FILE, SK_STRING, 0, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, arg, help, label, 0, \
+     Settings.field, (int)sizeof Settings.field, check}
 #define KEY(name, gk, def, help, label) \
-    {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label, 0}
+    {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label, 0, nullptr, 0, nullptr}
 #define PAD(name, field, def, help, label) \
-    {name, "pad", SH_FILE, SK_PAD, 0, def, 0, 0, 0, kPadButtons, &Settings.field, nullptr, "BUTTON", help, label, 0}
+    {name, "pad", SH_FILE, SK_PAD, 0, def, 0, 0, 0, kPadButtons, &Settings.field, nullptr, "BUTTON", help, label, 0, nullptr, 0, nullptr}
 
 }  // namespace
 
@@ -128,7 +153,7 @@ const Setting SettingsTable[] = {
     RUNFLAG("version", sVersion = true, "print the version and exit"),
     {"print-manual", nullptr, SH_RUN, SK_FLAG, 0, nullptr, 0, 0, 0, nullptr, nullptr,
      [](const char*) { return sManual = true; }, nullptr, "print the manual page's options and settings (the build's)",
-     nullptr, SF_HIDDEN},
+     nullptr, SF_HIDDEN, nullptr, 0, nullptr},
     RUN("window", SK_FLAG, OptWindow, nullptr, "play in a window this time (the same as --fullscreen off)"),
     RUN("lang", SK_TEXT, OptLang, "ja|en", "the game's texts in this language this time (as --language)"),
     RUN("config", SK_TEXT, OptConfig, "FILE", "read and write the settings in FILE instead of the usual file"),
@@ -136,6 +161,7 @@ const Setting SettingsTable[] = {
     RUNTEXT("play", play, "FILE", "play back the replay FILE (also: quellstorm FILE.qsr)"),
     RUNFLAG("verify", Options.verify = true, "with --play: check the replay's state fingerprints"),
     RUNTEXT("record", record, "FILE", "record this run to the replay FILE"),
+    RUNTEXT("submit", submit, "FILE", "send the replay FILE to the score board (board-url) and follow it; exit 0 verified, 3 rejected, 1 not sent"),
     RUN("pace-log", SK_TEXT, [](const char* a) { Options.paceLog = a; return true; }, "FILE",
         "log each picture's time and steps to FILE"),
     RUNFLAG("headless", Options.headless = true, "run without a window or sound device (tests)"),
@@ -145,7 +171,9 @@ const Setting SettingsTable[] = {
     RUNTEXT("state-out", stateOut, "FILE", "write a line describing the game state at the end to FILE"),
     RUN("bot", SK_TEXT, OptBot, "SEED", "let the random player play, checking the game's invariants"),
     RUNFLAG("invincible", CheatInvincible = true, "the ship cannot be hit (testing aid)"),
-    RUN("draw-every", SK_TEXT, OptDrawEvery, "K", "headless: draw only every K-th picture of play (testing aid)"),
+    RUN("draw-every", SK_TEXT, OptDrawEvery, "K",
+        "headless: draw only every K-th picture of play, none with 0 (testing aid)"),
+    RUNTEXT("result-json", resultJson, "FILE", "with --play: write what the replay's game came to, as JSON, to FILE"),
     RUN("stage", SK_TEXT, OptStage, "N", "new games start at stage N, 1-5 (testing aid)"),
 
     // The settings file, section by section.
@@ -187,8 +215,14 @@ const Setting SettingsTable[] = {
         "pause when the window loses the focus", "PAUSE WITHOUT FOCUS"),
     SET("game", "keep-replays", SK_BOOL, 1, 0, 1, 0, kOnOff, keepReplays, "on|off",
         "record every game played in a window to the replay folder", "KEEP REPLAYS"),
+    TEXTSET("board", "board-url", boardUrl, BoardUrlOk, "URL",
+            "the score board finished games are sent to (empty: nothing is ever sent)", "BOARD"),
+    TEXTSET("board", "player-name", playerName, PlayerNameOk, "NAME",
+            "the name your games are listed under on the board (up to 24 characters)", "PLAYER NAME"),
+    SET("board", "board-submit", SK_CHOICE, BOARD_SUBMIT_ASK, 0, 0, 0, kBoardSubmit, boardSubmit, "ask|always|never",
+        "send each finished game to the board: always; ask (from the replays page); never", "SEND GAMES"),
     {"speed-correction", "game", SH_RECORD, SK_SPEED, 0, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr,
-     "added to every step of the game (speed keys; kept in the record)", "SPEED CORRECTION", 0},
+     "added to every step of the game (speed keys; kept in the record)", "SPEED CORRECTION", 0, nullptr, 0, nullptr},
 };
 // clang-format on
 const int SettingsCount = (int)(sizeof SettingsTable / sizeof SettingsTable[0]);
@@ -213,12 +247,22 @@ int Settings_Default(const Setting& s) {
 }
 
 void Settings_ResetDefaults() {
-    for (const Setting& s : SettingsTable)
-        if (s.home == SH_FILE) *s.value = Settings_Default(s);
+    for (const Setting& s : SettingsTable) {
+        if (s.home != SH_FILE) continue;
+        if (s.kind == SK_STRING) std::memset(s.text, 0, s.textSize);
+        else *s.value = Settings_Default(s);
+    }
     Config_KeepCurrent();
 }
 
 bool Settings_SetFromText(const Setting& s, const char* text) {
+    if (s.kind == SK_STRING && s.text && text) {
+        // The whole buffer is rewritten, so equal settings are equal bytes.
+        if (std::strlen(text) >= (size_t)s.textSize || (s.check && !s.check(text))) return false;
+        std::memset(s.text, 0, s.textSize);
+        std::memcpy(s.text, text, std::strlen(text));
+        return true;
+    }
     if (!s.value || !text) return false;
     switch (s.kind) {
     case SK_BOOL: {
@@ -264,6 +308,7 @@ std::string Settings_ValueText(const Setting& s) {
         std::snprintf(buf, sizeof buf, "%f", SpeedAdjust);
         return buf;
     }
+    if (s.kind == SK_STRING) return s.text;
     return s.value ? Settings_TextOf(s, *s.value) : "";
 }
 
@@ -301,6 +346,12 @@ std::string Settings_Range(const Setting& s) {
 
 const std::string& Settings_ConfigOverride() { return sConfigFile; }
 
+bool Settings_GivenForThisRun(const char* name) {
+    for (const Override& o : sOverrides)
+        if (std::strcmp(o.row->name, name) == 0) return true;
+    return false;
+}
+
 void Settings_ReapplyOverrides() {
     for (const Override& o : sOverrides) Settings_SetFromText(*o.row, o.text.c_str());
 }
@@ -311,6 +362,7 @@ namespace {
 // the table gives them, not the desktop's longer ones).
 std::string DefaultText(const Setting& s) {
     if (s.kind == SK_KEY || s.kind == SK_PAD) return s.defName;
+    if (s.kind == SK_STRING) return "empty";
     return Settings_TextOf(s, s.def);
 }
 

@@ -29,7 +29,13 @@ struct GameSettings {
     int padShot, padBomb, padPause, padQuit;
     int deadZone;  // per cent of the stick's travel (of 32000) read as rest
     int language, pauseOnFocusLoss, keepReplays;
+    int boardSubmit;         // BOARD_SUBMIT_*
+    char boardUrl[256];      // the score board's address; empty: nothing is ever sent
+    char playerName[100];    // the name entries are sent under (24 characters of UTF-8)
 };
+
+// When a finished game's kept replay goes to the score board.
+enum { BOARD_SUBMIT_ASK = 0, BOARD_SUBMIT_ALWAYS = 1, BOARD_SUBMIT_NEVER = 2 };
 extern GameSettings Settings;
 
 enum SettingKind {
@@ -41,6 +47,7 @@ enum SettingKind {
     SK_KEY,     // a keyboard key, by name
     SK_PAD,     // a pad button, by name, or none
     SK_SPEED,   // the speed correction (kept in the record)
+    SK_STRING,  // a line of text (`text`, at most `textSize` - 1 bytes), checked by `check`
 };
 
 enum SettingHome {
@@ -74,6 +81,9 @@ struct Setting {
     const char* help;
     const char* label;    // the settings page's label; null: not shown there
     unsigned flags;       // SettingFlag bits
+    char* text;           // SK_STRING: where the text lives (`value` is null)
+    int textSize;
+    bool (*check)(const char* text);  // SK_STRING: whether the text is a value
 };
 
 extern const Setting SettingsTable[];
@@ -107,6 +117,8 @@ void Settings_PrintManual(FILE* out);
 // Settings given on the command line win over the file for this run:
 // called again after the file has been read.
 void Settings_ReapplyOverrides();
+// Whether the setting `name` was given on the command line for this run.
+bool Settings_GivenForThisRun(const char* name);
 // The file given with --config, or empty.
 const std::string& Settings_ConfigOverride();
 

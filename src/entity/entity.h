@@ -202,6 +202,9 @@ extern const int PoolCount;
 // The single records P_Ship and SHOTFLG are not pools and are left alone:
 // the ship is set up by its own code around this call.
 void SpriteClearAll();
+// Every pool slot and pop-up number back to all zero (a new game).
+void SpriteWipeAll();
+extern int SpriteFontLow;  // no JEWELFONT slot below it is free
 
 // Draws frame `frame` of column `col` of sheet Bitmap[bmp] at (x, y).
 void SpriteDraw(const SpriteData& s);

@@ -1,6 +1,8 @@
 // Storage of every pool, and claiming and clearing slots.
 #include "entity/entity.h"
 
+#include <cstring>
+
 SpriteData P_Ship;
 SpriteData SHOTFLG;
 
@@ -78,25 +80,25 @@ SpriteData* SpriteClaimSlot(SpriteData* pool, int count) {
 }
 
 // No JEWELFONT slot below this one is free.
-static int sFontLow;
+int SpriteFontLow;  // saved with the game state
 
 FONT* FontClaimSlot(FONT* pool, int count) {
     const bool jewel = pool == JEWELFONT;
-    for (int i = jewel ? sFontLow : 0; i < count; i++) {
+    for (int i = jewel ? SpriteFontLow : 0; i < count; i++) {
         if (!pool[i].flag) {
             pool[i].flag = true;
-            if (jewel) sFontLow = i + 1;
+            if (jewel) SpriteFontLow = i + 1;
             return &pool[i];
         }
     }
-    if (jewel) sFontLow = count;
+    if (jewel) SpriteFontLow = count;
     return nullptr;
 }
 
 void FontRelease(FONT& f) {
     f.flag = false;
-    if (&f >= JEWELFONT && &f < JEWELFONT + JEWELFONT_MAX && (int)(&f - JEWELFONT) < sFontLow)
-        sFontLow = (int)(&f - JEWELFONT);
+    if (&f >= JEWELFONT && &f < JEWELFONT + JEWELFONT_MAX && (int)(&f - JEWELFONT) < SpriteFontLow)
+        SpriteFontLow = (int)(&f - JEWELFONT);
 }
 
 #define POOL(p) {#p, p, (int)(sizeof p / sizeof p[0])}
@@ -114,9 +116,18 @@ const PoolInfo Pools[] = {
 #undef POOL
 const int PoolCount = (int)(sizeof Pools / sizeof Pools[0]);
 
+// Every slot back to the all-zero record of start-up, not just freed: a
+// new game then starts from the same pools whatever the last one left in
+// its freed slots, so its first frame is described by its live objects.
+void SpriteWipeAll() {
+    for (int p = 0; p < PoolCount; p++) std::memset(static_cast<void*>(Pools[p].pool), 0, sizeof(SpriteData) * Pools[p].count);
+    std::memset(static_cast<void*>(JEWELFONT), 0, sizeof JEWELFONT);
+    SpriteFontLow = 0;
+}
+
 void SpriteClearAll() {
     for (int p = 0; p < PoolCount; p++)
         for (int i = 0; i < Pools[p].count; i++) Pools[p].pool[i].flag = false;
     for (int i = 0; i < JEWELFONT_MAX; i++) JEWELFONT[i].flag = false;
-    sFontLow = 0;
+    SpriteFontLow = 0;
 }

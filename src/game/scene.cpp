@@ -155,8 +155,8 @@ void NewGame() {
     PlayerStock = OPTION.Players;
     StageNo = TestStartStage >= 1 && TestStartStage <= 5 ? TestStartStage : OPTION.StartStage;
     BombStock = OPTION.PowerStock;
+    SpriteWipeAll();
     for (int i = 0; i < BombStock; i++) Cry(BombStock * 16, 40.0f);
-    for (SpriteData& p : pitem) p.flag = 0;
     InitDInput();
     Scene = SCENE_GAME;
     MenuState = MENU_LOGO;

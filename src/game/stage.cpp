@@ -12,7 +12,7 @@
 
 // The stage whose script is running: 1 counts with StepTimer/StepRepeat,
 // 2..5 with StepTimer2/StepRepeat2.
-static int sScriptStage = 1;
+int ScriptStage = 1;  // the stage whose script the step helpers work on
 
 // ---- Backgrounds ----------------------------------------------------------
 
@@ -72,7 +72,7 @@ void StageBackground() {
 void StageScript() {
     // While the stage-clear picture opens, the next stage waits.
     if (StagePhase == 5) return;
-    sScriptStage = StageNo;
+    ScriptStage = StageNo;
     switch (StageNo) {
     case 1:
         Stage1Script();
@@ -86,23 +86,23 @@ void StageScript() {
     }
 }
 
-float& StepT() { return sScriptStage == 1 ? StepTimer : StepTimer2; }
+float& StepT() { return ScriptStage == 1 ? StepTimer : StepTimer2; }
 
-float StepR() { return sScriptStage == 1 ? (float)StepRepeat : StepRepeat2; }
+float StepR() { return ScriptStage == 1 ? (float)StepRepeat : StepRepeat2; }
 
 void StepCount(float n) {
-    if (sScriptStage == 1) StepRepeat += (int)n;
+    if (ScriptStage == 1) StepRepeat += (int)n;
     else StepRepeat2 += n;
 }
 
 static void StepClearRepeats() {
-    if (sScriptStage == 1) StepRepeat = 0;
+    if (ScriptStage == 1) StepRepeat = 0;
     else StepRepeat2 = 0.0f;
 }
 
-void StepNext() { StageStep[sScriptStage]++; }
+void StepNext() { StageStep[ScriptStage]++; }
 
-void StepGoTo(int step) { StageStep[sScriptStage] = step; }
+void StepGoTo(int step) { StageStep[ScriptStage] = step; }
 
 bool TimedGroup(float period) {
     float& t = StepT();
@@ -183,7 +183,7 @@ bool StepWarning(SpriteData& boss, float full, float rate) {
 bool StepBossPhase() {
     StepT() = 0.0f;
     StepClearRepeats();
-    if (sScriptStage != 1) StepTimer = 0.0f;
+    if (ScriptStage != 1) StepTimer = 0.0f;
     if (StagePhase != 1) return false;
     StagePhase = 0;  // the boss is created later in this frame
     DrawEnergyBar();

@@ -1,5 +1,6 @@
 // Opening and closing the pages; the open page takes every key.
 #include "pages/pages.h"
+#include "boardclient/board.h"
 #include "game/game.h"
 #include "game/scene.h"
 #include "pages/records_page.h"
@@ -43,8 +44,21 @@ void Pages_Draw() {
 }
 
 void Pages_DrawHint() {
-    if (PageOpen == PAGE_NONE && PagesReachable() && MenuState != MENU_OPTIONS && WallPos == -500)
+    if (PageOpen == PAGE_NONE && PagesReachable() && MenuState != MENU_OPTIONS && WallPos == -500) {
         DD_FontShow("F1: SETTINGS  F2: RECORDS", 12, 452, 464, 160, 160, 160, false);
+        Pages_DrawBoardLine(8, 448, 12);
+    }
+}
+
+void Pages_DrawBoardLine(int x, int y, int size) {
+    std::string line = Board_Line();
+    if (line.empty()) return;
+    // Green once listed, red when refused or not sent, grey on the way.
+    int r = 200, g = 200, b = 200;
+    if (BoardLast.state == BOARD_VERIFIED) r = 120, g = 255, b = 120;
+    else if (BoardLast.state == BOARD_REJECTED || BoardLast.state == BOARD_FAILED) r = 255, g = 140, b = 120;
+    if (line.size() > 100) line = line.substr(0, 97) + "...";
+    DD_FontShow(line.c_str(), size, x, y, r, g, b, false);
 }
 
 void Pages_Backdrop() {

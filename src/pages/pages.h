@@ -15,6 +15,9 @@ void Pages_Draw();
 // The small "F1: SETTINGS" hint of the title and options screens (drawn
 // after their frame; nothing while a page is open).
 void Pages_DrawHint();
+// The score board's answer about the latest game sent (one line; nothing
+// when none was sent this run).
+void Pages_DrawBoardLine(int x, int y, int size);
 // Clears the back buffer to the title picture at a third of its
 // brightness, so that a page's text over it reads.
 void Pages_Backdrop();

@@ -107,6 +107,7 @@ void RecordsPage_Draw() {
     if (when[0]) std::snprintf(text, sizeof text, en ? "Best run    %s" : "ベストラン　　%s", when);
     else std::snprintf(text, sizeof text, "%s", en ? "Best run    (none yet)" : "ベストラン　　（記録なし）");
     DrawTable(340, text, dat.bestrun, dat.bestrunjewel);
+    Pages_DrawBoardLine(30, 460, 14);
 }
 
 bool RecordsPage_Key(int) { return false; }

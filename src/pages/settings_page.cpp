@@ -179,6 +179,7 @@ void SettingsPage_Draw() {
         else if (on && sWait == WAIT_PAD) value = "PRESS A PAD BUTTON";
         else if (s.kind == SK_SPEED) value += "   (RESET: SHOT)";
         else if (s.kind == SK_KEY || s.kind == SK_PAD) value = "[" + value + "]";
+        else if (s.kind == SK_STRING && value.empty()) value = "(NONE: SET IN THE FILE)";
         DD_FontShow(value.c_str(), 18, kValueX, y, on ? 255 : 200, on ? 255 : 230, on ? 0 : 255, false);
     }
     // More rows above or below.

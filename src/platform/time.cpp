@@ -15,6 +15,8 @@ static const auto gStart = std::chrono::steady_clock::now();
 
 uint32_t Plat_GetTickCount() { return gTicks; }
 
+void Plat_SetTickCount(uint32_t ms) { gTicks = ms; }
+
 void Plat_AdvanceFrame() {
     gTicks += 4;
 #ifdef __EMSCRIPTEN__

@@ -10,6 +10,8 @@
 
 // The game's tick count in milliseconds (the virtual clock).
 uint32_t Plat_GetTickCount();
+// Puts the virtual clock back where a saved game state had it.
+void Plat_SetTickCount(uint32_t ms);
 // Advances the virtual clock by one game frame (4 ms).
 void Plat_AdvanceFrame();
 // Milliseconds of real time since start-up (monotonic).

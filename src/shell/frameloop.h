@@ -17,7 +17,9 @@ struct ShellOptions {
     bool verify;         // --verify: check the playback's state fingerprints
     long bot;            // --bot SEED: the random player (-1: off)
     const char* stateOut;  // --state-out FILE: a line describing the game state at the end
-    long drawEvery;      // --draw-every K: headless, draw only every K-th picture of play (testing aid)
+    const char* submit;    // --submit FILE: send the replay FILE to the score board, nothing else
+    long drawEvery;      // --draw-every K: headless, draw only every K-th picture of play, none with 0 (testing aid)
+    const char* resultJson;  // --result-json FILE: what a played replay's game came to
     int pace;              // --pace: 0 exact (every refresh shows the latest step), 1 smooth
     const char* paceLog;   // --pace-log FILE: each present's time and steps (testing aid)
     bool pauseOnFocusLoss; // play pauses when the window loses focus (default on)

@@ -20,24 +20,24 @@ const char* HomeDir;
 // Pacing. The tick count comes from the platform's virtual clock, which
 // moves 4 ms per game frame: every frame is a stepping frame of 0.05, the
 // pace all the game's speeds and timers were tuned for.
-static float sLastTick;
-static float sAccum;
+float PaceLastTick;
+float PaceAccum;
 
 float PutFps() {
     float result = 0;
     float now = (float)Plat_GetTickCount();
-    sAccum += (now - sLastTick) / 1000;
-    sLastTick = now;
-    if (sAccum >= 0.004) {
+    PaceAccum += (now - PaceLastTick) / 1000;
+    PaceLastTick = now;
+    if (PaceAccum >= 0.004) {
         result = 0.05f;
-        sAccum = 0;
+        PaceAccum = 0;
     }
     return result;
 }
 
 void PutFps_Reset() {
-    sLastTick = 0;
-    sAccum = 0;
+    PaceLastTick = 0;
+    PaceAccum = 0;
 }
 
 // The one generator of the game, never reseeded: every run plays the same

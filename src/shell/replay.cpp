@@ -1,14 +1,19 @@
 #include "shell/replay.h"
+#include "game/game.h"
+#include "game/score.h"
 #include "game/statehash.h"
 #include "platform/events.h"
 #include "platform/files.h"
 #include "platform/input.h"
 #include "player/player.h"
+#include "shell/savestate.h"
+#include "shell/shell.h"
 
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -28,16 +33,39 @@ struct Event {
     uint64_t hash;
 };
 
+// A replay file read into memory.
+struct Parsed {
+    std::vector<Event> events;
+    std::vector<uint8_t> dat;    // a whole run: the record it read
+    std::vector<uint8_t> state;  // one game: the state of its start
+    long end = -1;
+    long lastWhole = -1;  // a recording without its end line: its last whole frame
+    ReplayInfo info;
+};
+
+// What a game came to, followed frame by frame while it is recorded or
+// played: the header of a kept file and the result of a playback.
+struct Track {
+    bool inGame;       // a game is on
+    bool ended;        // it went back to the title (game over, staff roll)
+    int startStage, stage;
+    long long score;
+    long long stageScore[7];  // the score at the last frame seen on each stage
+    long frames;
+};
+// The playback frame where each stage was first seen (-1: not yet); not
+// put back by a rewind, so a stage once found can be jumped to again.
+long gStageStart[7] = {-1, -1, -1, -1, -1, -1, -1};
+
 FILE* gOut;
-std::vector<Event> gEvents;  // playback, loaded at start-up
-std::vector<uint8_t> gDat;
+long gBase;  // a game's recording: the frame before its first
+Parsed gRep;
 size_t gNext;
-bool gPlaying, gVerify;
-long gEnd = -1;
-long gLastWhole = -1;  // a recording without its end line: its last whole frame
+bool gPlaying, gVerify, gFrozen;
+long gFirstDifference = -1;
 int gExit;
-std::string gPath;
-bool gInvincible;  // the recording was made with the ship held invincible
+std::string gPath, gProblem;
+Track gTrack;
 
 uint32_t gLastKeys = 0xFFFFFFFF;
 int gLastRes = -1;  // none recorded yet
@@ -50,28 +78,153 @@ uint32_t ButtonsMask(const PlatJoyState& s) {
     return m;
 }
 
-bool ParseLine(char* line, Event* ev, int lineNo, const char* path) {
+// A message of the reader: kept for a box, and on standard error.
+void Problem(const std::string& text) {
+    if (gProblem.empty()) gProblem = text;
+    if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: %s\n", text.c_str());
+}
+
+bool ParseLine(char* line, Event* ev) {
     char kind;
     int used = 0;
-    if (std::sscanf(line, "%ld %c %n", &ev->frame, &kind, &used) < 2 || ev->frame < 1) goto bad;
-    {
-        const char* rest = line + used;
-        switch (kind) {
-        case 'K': ev->kind = EV_KEYS; if (std::sscanf(rest, "%" SCNx32, &ev->a) != 1) goto bad; return true;
-        case 'P': ev->kind = EV_PRESS; if (std::sscanf(rest, "%" SCNx32, &ev->a) != 1 || ev->a > 255) goto bad; return true;
-        case 'O': ev->kind = EV_OPEN; if (std::sscanf(rest, "%" SCNu32, &ev->a) != 1 || ev->a > 1) goto bad; return true;
-        case 'J':
-            ev->kind = EV_JOY;
-            if (std::sscanf(rest, "%" SCNu32 " %d %d %" SCNx32, &ev->a, &ev->x, &ev->y, &ev->buttons) != 4 || ev->a > 2)
-                goto bad;
-            return true;
-        case 'H': ev->kind = EV_HASH; if (std::sscanf(rest, "%" SCNx64, &ev->hash) != 1) goto bad; return true;
-        default: break;
-        }
+    if (std::sscanf(line, "%ld %c %n", &ev->frame, &kind, &used) < 2 || ev->frame < 1) return false;
+    const char* rest = line + used;
+    switch (kind) {
+    case 'K': ev->kind = EV_KEYS; return std::sscanf(rest, "%" SCNx32, &ev->a) == 1;
+    case 'P': ev->kind = EV_PRESS; return std::sscanf(rest, "%" SCNx32, &ev->a) == 1 && ev->a <= 255;
+    case 'O': ev->kind = EV_OPEN; return std::sscanf(rest, "%" SCNu32, &ev->a) == 1 && ev->a <= 1;
+    case 'J':
+        ev->kind = EV_JOY;
+        return std::sscanf(rest, "%" SCNu32 " %d %d %" SCNx32, &ev->a, &ev->x, &ev->y, &ev->buttons) == 4 && ev->a <= 2;
+    case 'H': ev->kind = EV_HASH; return std::sscanf(rest, "%" SCNx64, &ev->hash) == 1;
+    default: return false;
     }
-bad:
-    if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: replay %s, line %d: cannot read '%s'\n", path, lineNo, line);
-    return false;
+}
+
+bool Hex(const char* s, std::vector<uint8_t>* out) {
+    size_t n = std::strlen(s);
+    if (n % 2) return false;
+    out->resize(n / 2);
+    for (size_t i = 0; i < n / 2; i++) {
+        int v = 0;
+        for (int k = 0; k < 2; k++) {
+            char c = s[2 * i + k];
+            int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (d < 0) return false;
+            v = v * 16 + d;
+        }
+        (*out)[i] = (uint8_t)v;
+    }
+    return true;
+}
+
+int Int(const char* s) { return (int)std::strtol(s, nullptr, 10); }
+
+// Reads a whole file. False, with a message, when it cannot be played at
+// all; a file cut short is fine (it plays up to its last whole frame).
+bool ParseAll(const char* text, size_t size, const char* path, Parsed* out) {
+    *out = Parsed();
+    ReplayInfo& info = out->info;
+    std::string line;
+    int lineNo = 0;
+    bool ok = true;
+    size_t pos = 0;
+    auto bad = [&](const std::string& what) {
+        info.problem = std::string("replay ") + path + ", line " + std::to_string(lineNo) + ": " + what;
+        Problem(info.problem);
+        ok = false;
+    };
+    while (ok && pos < size) {
+        size_t len = 0;
+        while (pos + len < size && text[pos + len] != '\n') len++;
+        // A last line without its newline was cut short by a recording
+        // that stopped mid-write: its frame number or fingerprint may be
+        // whole-looking but wrong, so it does not count.
+        if (pos + len == size && lineNo > 0) break;
+        line.assign(text + pos, len);
+        pos += len + 1;
+        lineNo++;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find('\0') != std::string::npos) {
+            bad("not a line of text");
+            break;
+        }
+        const char* l = line.c_str();
+        if (lineNo == 1) {
+            if (std::sscanf(l, "QSREPLAY %d", &info.format) != 1 || info.format < 1 || info.format > REPLAY_FORMAT) {
+                info.problem = std::string(path) + " is not a replay of format 1 to " + std::to_string(REPLAY_FORMAT);
+                Problem(info.problem);
+                ok = false;
+            }
+            continue;
+        }
+        if (!*l) continue;
+        if (*l >= '0' && *l <= '9') {
+            Event ev = {};
+            if (!ParseLine(const_cast<char*>(l), &ev)) {
+                bad("cannot read '" + line.substr(0, 80) + "'");
+            } else if (!out->events.empty() && ev.frame < out->events.back().frame) {
+                bad("frames out of order");
+            } else {
+                out->events.push_back(ev);
+            }
+            continue;
+        }
+        // A header line: its key, a space, its value.
+        size_t sp = line.find(' ');
+        std::string key = line.substr(0, sp);
+        const char* v = sp == std::string::npos ? "" : l + sp + 1;
+        if (key == "end") out->end = std::strtol(v, nullptr, 10);
+        else if (key == "sim") info.sim = Int(v);
+        else if (key == "date") info.date = v;
+        else if (key == "difficulty") info.difficulty = Int(v);
+        else if (key == "lives") info.lives = Int(v);
+        else if (key == "bombs") info.bombs = Int(v);
+        else if (key == "start-stage") info.startStage = Int(v);
+        else if (key == "score") info.score = std::strtoll(v, nullptr, 10);
+        else if (key == "stage") info.stage = Int(v);
+        else if (key == "staff-roll") info.staffRoll = Int(v);
+        else if (key == "frames") info.frames = std::strtol(v, nullptr, 10);
+        else if (key == "speed") info.speed = std::strtod(v, nullptr);
+        else if (key == "invincible") info.invincible = Int(v) != 0;
+        else if (key == "stage-option") info.stageOption = Int(v) != 0;
+        else if (key == "state") {
+            if (!Hex(v, &out->state) || out->state.empty()) bad("a broken game state");
+            info.game = true;
+        } else if (key == "dat") {
+            if (!Hex(v, &out->dat) || out->dat.size() != 1088) bad("a broken score record");
+        }
+        // Other keys (game, hash-every, and those of later versions) say
+        // nothing the playback needs.
+    }
+    if (lineNo == 0) {
+        info.problem = std::string(path) + " is empty";
+        Problem(info.problem);
+        ok = false;
+    }
+    // A file cut before its sim line says nothing either way.
+    if (ok && info.format >= 2 && info.sim != 0 && info.sim != REPLAY_SIM) {
+        info.problem = std::string(path) + " was recorded with simulation version " + std::to_string(info.sim) +
+                       "; this game is version " + std::to_string(REPLAY_SIM) + " and plays it differently";
+        Problem(info.problem);
+        ok = false;
+    }
+    if (!ok) {
+        out->events.clear();
+        return false;
+    }
+    info.complete = out->end >= 0;
+    if (out->end < 0) {
+        // No end line: the recording's process died. Its frames are whole
+        // up to the one before the last frame it wrote anything for, and
+        // including that one when its last line is that frame's
+        // fingerprint (the last thing written for a frame).
+        if (out->events.empty()) out->lastWhole = 0;
+        else out->lastWhole = out->events.back().kind == EV_HASH ? out->events.back().frame : out->events.back().frame - 1;
+    }
+    long last = out->end >= 0 ? out->end : out->lastWhole;
+    if (info.frames < 0 || !info.complete) info.frames = last;
+    return true;
 }
 
 // Playback has reached the last whole frame of a recording without its end.
@@ -83,7 +236,140 @@ void ReportIncomplete(long frame) {
     gExit = REPLAY_EXIT_INCOMPLETE;
 }
 
+// The game in play or just ended, after each frame.
+void TrackFrame(long frame) {
+    bool inGame = Scene == SCENE_GAME;
+    if (inGame && !gTrack.inGame) {
+        // A new game (in a whole run, each game starts the story again).
+        std::memset(&gTrack, 0, sizeof gTrack);
+        for (long& s : gStageStart) s = -1;
+        gTrack.startStage = StageNo;
+    }
+    if (inGame) {
+        gTrack.inGame = true;
+        gTrack.frames++;
+        if (StageNo >= 1 && StageNo <= 6) {
+            if (StageNo > gTrack.stage) gTrack.stage = StageNo;
+            if (gStageStart[StageNo] < 0) gStageStart[StageNo] = frame;
+            gTrack.stageScore[StageNo] = (long long)dat.score;
+        }
+        gTrack.score = (long long)dat.score;
+    } else if (gTrack.inGame) {
+        // Back on the title: the score line still shows the final score.
+        gTrack.inGame = false;
+        gTrack.ended = true;
+        gTrack.frames++;
+        gTrack.score = std::atoll(dat.scoretext);
+        if (gTrack.stage >= 1 && gTrack.stage <= 5) gTrack.stageScore[gTrack.stage] = gTrack.score;
+    }
+}
+
+std::string StampNow() {
+    std::time_t t = std::time(nullptr);
+    std::tm local;
+    localtime_r(&t, &local);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &local);
+    return buf;
+}
+
+// --- snapshots for watching ------------------------------------------------
+
+struct Snapshot {
+    long frame;
+    size_t offset, size;
+    Track track;
+};
+enum { SNAPSHOT_MAX = 256 };
+uint8_t* gArena;
+Snapshot gSnaps[SNAPSHOT_MAX];
+int gSnapCount;
+size_t gArenaUsed;
+long gSnapEvery = REPLAY_SNAPSHOT_EVERY;
+
+// Every other snapshot goes (the first, the game's start, stays), packed
+// down; from now on they come half as often.
+void ThinSnapshots() {
+    int kept = 0;
+    size_t used = 0;
+    for (int i = 0; i < gSnapCount; i++) {
+        if (i > 0 && gSnaps[i].frame % (gSnapEvery * 2) != 0) continue;
+        Snapshot s = gSnaps[i];
+        std::memmove(gArena + used, gArena + s.offset, s.size);
+        s.offset = used;
+        used += s.size;
+        gSnaps[kept++] = s;
+    }
+    gSnapCount = kept;
+    gArenaUsed = used;
+    gSnapEvery *= 2;
+}
+
+void TakeSnapshot(long frame) {
+    for (int attempt = 0; attempt < 8; attempt++) {
+        if (gSnapCount < SNAPSHOT_MAX) {
+            size_t size = State_Save(gArena + gArenaUsed, REPLAY_SNAPSHOT_BYTES - gArenaUsed);
+            if (size) {
+                gSnaps[gSnapCount++] = {frame, gArenaUsed, size, gTrack};
+                gArenaUsed += size;
+                return;
+            }
+        }
+        if (gSnapCount <= 1) return;  // the memory does not hold even two: no more
+        ThinSnapshots();
+        if (frame % gSnapEvery != 0) return;  // no longer due at the new spacing
+    }
+}
+
+// The recording's inputs as they stand after frame `frame`: the keys held,
+// the joystick, and the next event to hand over.
+void SeekInputs(long frame) {
+    uint32_t keys = 0;
+    const Event* joy = nullptr;
+    size_t i = 0;
+    for (; i < gRep.events.size() && gRep.events[i].frame <= frame; i++) {
+        if (gRep.events[i].kind == EV_KEYS) keys = gRep.events[i].a;
+        if (gRep.events[i].kind == EV_JOY) joy = &gRep.events[i];
+    }
+    gNext = i;
+    bool down[256] = {};
+    for (int k = 0; k < kPolledCount; k++) down[kPolled[k]] = (keys >> k) & 1;
+    Plat_SetScriptedKeys(down);
+    PlatJoyState st = {};
+    PlatJoyResult res = PLAT_JOY_FAIL;
+    if (joy) {
+        st.x = joy->x;
+        st.y = joy->y;
+        for (int b = 0; b < 32; b++) st.buttons[b] = (joy->buttons >> b) & 1 ? 0x80 : 0;
+        res = (PlatJoyResult)joy->a;
+    }
+    Plat_JoySetSnapshot(res, &st);
+}
+
 }  // namespace
+
+bool ReplayQuiet;
+
+const std::string& Replay_Problem() { return gProblem; }
+
+bool Replay_Inspect(const char* text, size_t size, ReplayInfo* out) {
+    bool quiet = ReplayQuiet;
+    ReplayQuiet = true;
+    Parsed p;
+    bool ok = ParseAll(text, size, "the file", &p);
+    ReplayQuiet = quiet;
+    *out = p.info;
+    if (ok && out->frames <= 0 && !out->complete) {
+        out->problem = "it holds no whole frame";
+        ok = false;
+    }
+    return ok;
+}
+
+static void WriteHead() {
+    std::fprintf(gOut, "QSREPLAY %d\ngame QUELLSTORM 1\nsim %d\nhash-every %d\ndate %s\n", REPLAY_FORMAT, REPLAY_SIM,
+                 REPLAY_HASH_EVERY, StampNow().c_str());
+}
 
 bool Replay_Record(const char* path) {
     gOut = std::fopen(path, "w");
@@ -91,106 +377,88 @@ bool Replay_Record(const char* path) {
         std::fprintf(stderr, "quellstorm: cannot write the replay %s\n", path);
         return false;
     }
-    std::fprintf(gOut, "QSREPLAY %d\ngame QUELLSTORM 1\nhash-every %d\n", REPLAY_FORMAT, REPLAY_HASH_EVERY);
+    gBase = 0;
+    WriteHead();
     // The testing aid changes the game, so a run made with it says so.
     if (CheatInvincible) std::fprintf(gOut, "invincible 1\n");
-    Plat_JoySetTape(PLAT_JOY_FROZEN);
+    Replay_FreezeInputs();
     return true;
 }
 
-bool ReplayQuiet;
+void Replay_FreezeInputs() {
+    Plat_JoySetTape(PLAT_JOY_FROZEN);
+    gFrozen = true;
+}
+
+bool Replay_RecordGame(const char* path, long frame) {
+    gOut = std::fopen(path, "w");
+    if (!gOut) {
+        std::fprintf(stderr, "quellstorm: cannot write the replay %s\n", path);
+        return false;
+    }
+    gBase = frame;
+    // Whatever the title did with the joystick is in the state below.
+    bool opens[16];
+    while (Plat_JoyTakeOpens(opens, 16) == 16) {
+    }
+    gLastKeys = 0xFFFFFFFF;
+    gLastRes = -1;
+    std::memset(&gTrack, 0, sizeof gTrack);
+    WriteHead();
+    std::fprintf(gOut, "difficulty %d\nlives %d\nbombs %d\nstart-stage %d\nspeed %.9g\ninvincible %d\nstage-option %d\n",
+                 OPTION.Difficulty, OPTION.Players, OPTION.PowerStock, StageNo, (double)SpeedAdjust,
+                 CheatInvincible ? 1 : 0, TestStartStage ? 1 : 0);
+    static std::vector<uint8_t> buf;
+    buf.resize(State_MaxBytes());
+    size_t n = State_Save(buf.data(), buf.size());
+    std::fputs("state ", gOut);
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex(2 * n, '0');
+    for (size_t i = 0; i < n; i++) {
+        hex[2 * i] = kDigits[buf[i] >> 4];
+        hex[2 * i + 1] = kDigits[buf[i] & 15];
+    }
+    std::fputs(hex.c_str(), gOut);
+    std::fputs("\n", gOut);
+    std::fflush(gOut);
+    gTrack.inGame = false;
+    TrackFrame(0);  // the game is on: its start
+    gTrack.frames = 0;
+    return true;
+}
+
+std::string Replay_SummaryLines() {
+    return "score " + std::to_string(gTrack.score) + "\nstage " + std::to_string(gTrack.stage) + "\nstaff-roll " +
+           (gTrack.stage >= 6 ? "1" : "0") + "\nframes " + std::to_string(gTrack.frames) + "\n";
+}
 
 bool Replay_Parse(const char* text, size_t size, const char* path) {
-    gInvincible = false;
-    gEvents.clear();
-    gDat.clear();
-    gEnd = -1;
-    gLastWhole = -1;
-    static char line[4096];
-    int lineNo = 0, version = 0, every = 0;
-    bool ok = true;
-    size_t pos = 0;
-    while (ok && pos < size) {
-        size_t len = 0;
-        while (pos + len < size && text[pos + len] != '\n') len++;
-        // A last line without its newline was cut short by a recording
-        // that stopped mid-write: its frame number or fingerprint may be
-        // whole-looking but wrong, so it does not count.
-        if (pos + len == size && lineNo > 0) break;
-        size_t keep = len < sizeof line - 1 ? len : sizeof line - 1;
-        std::memcpy(line, text + pos, keep);
-        line[keep] = 0;
-        pos += len + 1;
-        lineNo++;
-        line[std::strcspn(line, "\r")] = 0;
-        if (lineNo == 1) {
-            if (std::sscanf(line, "QSREPLAY %d", &version) != 1 || version != REPLAY_FORMAT) {
-                if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: %s is not a replay of format %d\n", path, REPLAY_FORMAT);
-                ok = false;
-            }
-            continue;
-        }
-        if (!line[0] || std::strncmp(line, "game ", 5) == 0) continue;
-        if (std::sscanf(line, "hash-every %d", &every) == 1) continue;
-        if (std::sscanf(line, "end %ld", &gEnd) == 1) continue;
-        if (std::strcmp(line, "invincible 1") == 0) {
-            gInvincible = true;
-            continue;
-        }
-        if (std::strncmp(line, "dat ", 4) == 0) {
-            gDat.clear();
-            for (int i = 0; i < 1088 && ok; i++) {
-                unsigned v;
-                if (std::strlen(line + 4) < (size_t)(2 * i + 2) || std::sscanf(line + 4 + 2 * i, "%2x", &v) != 1)
-                    ok = false;
-                else
-                    gDat.push_back((uint8_t)v);
-            }
-            if (!ok && !ReplayQuiet) std::fprintf(stderr, "quellstorm: replay %s, line %d: a broken score record\n", path, lineNo);
-            continue;
-        }
-        Event ev = {};
-        ok = ParseLine(line, &ev, lineNo, path);
-        if (ok && !gEvents.empty() && ev.frame < gEvents.back().frame) {
-            if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: replay %s, line %d: frames out of order\n", path, lineNo);
-            ok = false;
-        }
-        if (ok) gEvents.push_back(ev);
-    }
-    if (lineNo == 0) {
-        if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: %s is empty\n", path);
-        ok = false;
-    }
-    if (!ok) {
-        gEvents.clear();
-        gDat.clear();
-    }
-    if (ok && gEnd < 0) {
-        // No end line: the recording's process died. Its frames are whole
-        // up to the one before the last frame it wrote anything for, and
-        // including that one when its last line is that frame's
-        // fingerprint (the last thing written for a frame).
-        if (gEvents.empty()) gLastWhole = 0;
-        else gLastWhole = gEvents.back().kind == EV_HASH ? gEvents.back().frame : gEvents.back().frame - 1;
-    }
-    return ok;
+    gProblem.clear();
+    return ParseAll(text, size, path, &gRep);
 }
 
 bool Replay_Play(const char* path, bool verify) {
+    gProblem.clear();
     long size;
     unsigned char* text = Plat_ReadWholeFile(path, &size, 256L * 1024 * 1024);
     if (!text) {
-        std::fprintf(stderr, "quellstorm: cannot open the replay %s\n", path);
+        Problem(std::string("cannot open the replay ") + path);
         return false;
     }
     bool ok = Replay_Parse(reinterpret_cast<const char*>(text), (size_t)size, path);
     Plat_FreeFile(text);
-    if (!ok) return false;
+    if (!ok) {
+        if (gRep.info.format >= 2 && gRep.info.sim != 0 && gRep.info.sim != REPLAY_SIM) gExit = REPLAY_EXIT_SIM;
+        return false;
+    }
     gPlaying = true;
     gVerify = verify;
     gPath = path;
-    if (gLastWhole == 0) ReportIncomplete(0);
-    if (gInvincible) CheatInvincible = true;
+    gNext = 0;
+    gFirstDifference = -1;
+    std::memset(&gTrack, 0, sizeof gTrack);
+    if (gRep.lastWhole == 0) ReportIncomplete(0);
+    if (gRep.info.invincible) CheatInvincible = true;
     bool none[256] = {};
     Plat_SetScriptedKeys(none);
     Plat_JoySetTape(PLAT_JOY_REPLAY);
@@ -199,82 +467,99 @@ bool Replay_Play(const char* path, bool verify) {
 
 bool Replay_Recording() { return gOut != nullptr; }
 bool Replay_Playing() { return gPlaying; }
+bool Replay_IsGame() { return gPlaying && !gRep.state.empty(); }
+
+bool Replay_StartGame() {
+    if (!State_Load(gRep.state.data(), gRep.state.size())) {
+        Problem("the replay " + gPath + " holds a game state this build cannot read");
+        return false;
+    }
+    gTrack.inGame = false;
+    TrackFrame(0);
+    gTrack.frames = 0;
+    return true;
+}
 
 void Replay_BeginFrame(long frame) {
-    if (gPlaying) {
-        while (gNext < gEvents.size() && gEvents[gNext].frame <= frame && gEvents[gNext].kind != EV_HASH) {
-            const Event& ev = gEvents[gNext++];
-            if (ev.kind == EV_KEYS) {
-                bool down[256] = {};
-                for (int i = 0; i < kPolledCount; i++) down[kPolled[i]] = (ev.a >> i) & 1;
-                Plat_SetScriptedKeys(down);
-            } else if (ev.kind == EV_PRESS) {
-                Plat_PushKeyDown((int)ev.a);
-            } else if (ev.kind == EV_OPEN) {
-                Plat_JoyQueueOpen(ev.a != 0);
-            } else if (ev.kind == EV_JOY) {
-                PlatJoyState st = {};
-                st.x = ev.x;
-                st.y = ev.y;
-                for (int i = 0; i < 32; i++) st.buttons[i] = (ev.buttons >> i) & 1 ? 0x80 : 0;
-                Plat_JoySetSnapshot((PlatJoyResult)ev.a, &st);
-            }
+    if (!gPlaying) return;
+    while (gNext < gRep.events.size() && gRep.events[gNext].frame <= frame && gRep.events[gNext].kind != EV_HASH) {
+        const Event& ev = gRep.events[gNext++];
+        if (ev.kind == EV_KEYS) {
+            bool down[256] = {};
+            for (int i = 0; i < kPolledCount; i++) down[kPolled[i]] = (ev.a >> i) & 1;
+            Plat_SetScriptedKeys(down);
+        } else if (ev.kind == EV_PRESS) {
+            Plat_PushKeyDown((int)ev.a);
+        } else if (ev.kind == EV_OPEN) {
+            Plat_JoyQueueOpen(ev.a != 0);
+        } else if (ev.kind == EV_JOY) {
+            PlatJoyState st = {};
+            st.x = ev.x;
+            st.y = ev.y;
+            for (int i = 0; i < 32; i++) st.buttons[i] = (ev.buttons >> i) & 1 ? 0x80 : 0;
+            Plat_JoySetSnapshot((PlatJoyResult)ev.a, &st);
         }
     }
 }
 
 void Replay_SampleInputs(long frame) {
-    if (!gOut) return;
-    uint32_t keys = 0;
-    for (int i = 0; i < kPolledCount; i++)
-        if (Plat_KeyDown(kPolled[i])) keys |= 1u << i;
-    if (keys != gLastKeys) std::fprintf(gOut, "%ld K %" PRIx32 "\n", frame, keys);
-    gLastKeys = keys;
+    if (!gFrozen) return;
     PlatJoyState st = {};
     PlatJoyResult res = Plat_JoyReadLive(&st);
     if (res != PLAT_JOY_OK) st = PlatJoyState();
     Plat_JoySetSnapshot(res, &st);
+    if (!gOut) return;
+    long f = frame - gBase;
+    uint32_t keys = 0;
+    for (int i = 0; i < kPolledCount; i++)
+        if (Plat_KeyDown(kPolled[i])) keys |= 1u << i;
+    if (keys != gLastKeys) std::fprintf(gOut, "%ld K %" PRIx32 "\n", f, keys);
+    gLastKeys = keys;
     if ((int)res != gLastRes || st.x != gLastJoy.x || st.y != gLastJoy.y || ButtonsMask(st) != ButtonsMask(gLastJoy))
-        std::fprintf(gOut, "%ld J %d %d %d %" PRIx32 "\n", frame, (int)res, st.x, st.y, ButtonsMask(st));
+        std::fprintf(gOut, "%ld J %d %d %d %" PRIx32 "\n", f, (int)res, st.x, st.y, ButtonsMask(st));
     gLastRes = (int)res;
     gLastJoy = st;
 }
 
 bool Replay_EndFrame(long frame) {
     if (gOut) {
+        TrackFrame(frame - gBase);
+        long f = frame - gBase;
         bool opens[16];
         int n = Plat_JoyTakeOpens(opens, 16);
         // Opens happen inside the frame; playback queues them before it.
-        for (int i = 0; i < n; i++) std::fprintf(gOut, "%ld O %d\n", frame, opens[i] ? 1 : 0);
-        if (frame % REPLAY_HASH_EVERY == 0) std::fprintf(gOut, "%ld H %016" PRIx64 "\n", frame, Game_StateHash());
+        for (int i = 0; i < n; i++) std::fprintf(gOut, "%ld O %d\n", f, opens[i] ? 1 : 0);
+        if (f % REPLAY_HASH_EVERY == 0) std::fprintf(gOut, "%ld H %016" PRIx64 "\n", f, Game_StateHash());
         // On disk at least every second of play: a run that is killed or
         // crashes leaves a recording that plays up to here.
-        if (frame % REPLAY_FLUSH_EVERY == 0) std::fflush(gOut);
+        if (f % REPLAY_FLUSH_EVERY == 0) std::fflush(gOut);
         return true;
     }
     if (!gPlaying) return true;
-    while (gNext < gEvents.size() && gEvents[gNext].frame <= frame && gEvents[gNext].kind == EV_HASH) {
-        const Event& ev = gEvents[gNext++];
+    TrackFrame(frame);
+    while (gNext < gRep.events.size() && gRep.events[gNext].frame <= frame && gRep.events[gNext].kind == EV_HASH) {
+        const Event& ev = gRep.events[gNext++];
         if (gVerify && ev.frame == frame) {
             uint64_t now = Game_StateHash();
             if (now != ev.hash) {
                 std::fprintf(stderr, "quellstorm: replay differs from its recording at frame %ld (state %016" PRIx64
                                      ", recorded %016" PRIx64 "); it first matched up to frame %ld\n",
                              frame, now, ev.hash, frame - REPLAY_HASH_EVERY);
+                gFirstDifference = frame;
                 gExit = REPLAY_EXIT_DIFFERS;
                 return false;
             }
         }
     }
-    if (gLastWhole >= 0 && frame >= gLastWhole) {
+    if (gRep.lastWhole >= 0 && frame >= gRep.lastWhole) {
         ReportIncomplete(frame);
         return false;
     }
-    return gEnd < 0 || frame < gEnd;
+    return gRep.end < 0 || frame < gRep.end;
 }
 
 void Replay_KeyDown(long frame, int vk) {
-    if (gOut) std::fprintf(gOut, "%ld P %x\n", frame, vk);
+    if (gOut) std::fprintf(gOut, "%ld P %x\n", frame - gBase, vk);
 }
 
 void Replay_FilterDat(uint8_t* bytes) {
@@ -282,8 +567,8 @@ void Replay_FilterDat(uint8_t* bytes) {
         std::fprintf(gOut, "dat ");
         for (int i = 0; i < 1088; i++) std::fprintf(gOut, "%02x", bytes[i]);
         std::fprintf(gOut, "\n");
-    } else if (gPlaying && gDat.size() == 1088) {
-        std::memcpy(bytes, gDat.data(), 1088);
+    } else if (gPlaying && gRep.dat.size() == 1088) {
+        std::memcpy(bytes, gRep.dat.data(), 1088);
     }
 }
 
@@ -293,9 +578,94 @@ void Replay_Flush() {
 
 void Replay_Close(long lastFrame) {
     if (!gOut) return;
-    std::fprintf(gOut, "end %ld\n", lastFrame);
+    std::fprintf(gOut, "end %ld\n", lastFrame - gBase);
     std::fclose(gOut);
     gOut = nullptr;
 }
 
 int Replay_ExitCode() { return gExit; }
+
+long Replay_LastFrame() { return gRep.end >= 0 ? gRep.end : gRep.lastWhole; }
+
+std::string Replay_ResultJson(long framesPlayed) {
+    const ReplayInfo& info = gRep.info;
+    bool complete = gPlaying && gExit != REPLAY_EXIT_INCOMPLETE && gFirstDifference < 0 && gRep.end >= 0 &&
+                    framesPlayed >= gRep.end;
+    bool verified = gPlaying && gVerify && complete && gFirstDifference < 0;
+    const char* ending = !complete && gFirstDifference < 0 ? "cut"
+                         : !gTrack.ended                   ? "escape"
+                         : gTrack.stage >= 6               ? "staffroll"
+                                                           : "gameover";
+    std::string stages;
+    long long before = 0;
+    int first = gTrack.startStage >= 1 ? gTrack.startStage : 1;
+    for (int s = first; s <= gTrack.stage && s <= 5; s++) {
+        stages += (stages.empty() ? "" : ",") + std::to_string(gTrack.stageScore[s] - before);
+        before = gTrack.stageScore[s];
+    }
+    int jewels = 0;
+    for (int j : JewelCount) jewels += j;
+    std::string message;
+    if (gExit == REPLAY_EXIT_SIM) message = gProblem;
+    else if (gFirstDifference >= 0)
+        message = "differs from its recording at frame " + std::to_string(gFirstDifference);
+    else if (!complete) message = "incomplete: played up to frame " + std::to_string(framesPlayed);
+    else if (!gVerify) message = "played, not verified";
+    else message = "verified: the playback reproduced the recorded game";
+    std::string esc;
+    for (char c : message) {
+        if (c == '"' || c == '\\') esc += '\\';
+        if ((unsigned char)c >= 0x20) esc += c;
+    }
+    char speed[32];
+    std::snprintf(speed, sizeof speed, "%.9g", (double)SpeedAdjust);
+    std::string j = "{\"format\":" + std::to_string(info.format) + ",\"sim\":" + std::to_string(info.sim) +
+                    ",\"game_sim\":" + std::to_string(REPLAY_SIM) + ",\"verified\":" + (verified ? "true" : "false") +
+                    ",\"first_difference_frame\":" +
+                    (gFirstDifference >= 0 ? std::to_string(gFirstDifference) : std::string("null")) +
+                    ",\"complete\":" + (complete ? "true" : "false") + ",\"ending\":\"" + ending +
+                    "\",\"score\":" + std::to_string(gTrack.score) + ",\"stage\":" + std::to_string(gTrack.stage) +
+                    ",\"difficulty\":" + std::to_string(OPTION.Difficulty) + ",\"lives\":" +
+                    std::to_string(OPTION.Players) + ",\"bombs\":" + std::to_string(OPTION.PowerStock) +
+                    ",\"start_stage\":" + std::to_string(gTrack.startStage) + ",\"jewels\":" + std::to_string(jewels) +
+                    ",\"stage_scores\":[" + stages + "],\"frames\":" + std::to_string(gTrack.frames) +
+                    ",\"speed\":" + speed + ",\"invincible\":" + (CheatInvincible ? "true" : "false") +
+                    ",\"stage_option\":" + (info.stageOption ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
+    return j;
+}
+
+// --- watching ---------------------------------------------------------------
+
+const size_t REPLAY_SNAPSHOT_BYTES = 48u * 1024 * 1024;
+
+bool Replay_SnapshotsReserve() {
+    if (!gArena) gArena = static_cast<uint8_t*>(std::malloc(REPLAY_SNAPSHOT_BYTES));
+    gSnapCount = 0;
+    gArenaUsed = 0;
+    gSnapEvery = REPLAY_SNAPSHOT_EVERY;
+    return gArena != nullptr;
+}
+
+void Replay_SnapshotAfterFrame(long frame) {
+    if (!gArena || !gPlaying || Scene != SCENE_GAME) return;
+    if (gSnapCount > 0 && gSnaps[gSnapCount - 1].frame >= frame) return;  // already held
+    if (gSnapCount == 0 || frame % gSnapEvery == 0) TakeSnapshot(frame);
+}
+
+long Replay_Rewind(long frame) {
+    int best = -1;
+    for (int i = 0; i < gSnapCount; i++)
+        if (gSnaps[i].frame <= frame) best = i;
+    if (best < 0) return -1;
+    const Snapshot& s = gSnaps[best];
+    State_Load(gArena + s.offset, s.size);
+    gTrack = s.track;
+    // Snapshots past this point stay good: the same inputs lead to them.
+    SeekInputs(s.frame);
+    return s.frame;
+}
+
+long Replay_StageStart(int stage) { return stage >= 1 && stage <= 6 ? gStageStart[stage] : -1; }
+
+int Replay_SnapshotCount() { return gSnapCount; }
+size_t Replay_SnapshotBytesUsed() { return gArenaUsed; }

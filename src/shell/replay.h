@@ -1,45 +1,84 @@
-// Recording and playing back a run: everything that enters the game from
+// Recording and playing back: everything that enters the game from
 // outside, frame by frame, with a fingerprint of the game state every few
 // frames so that a playback can tell the first frame at which it parts
-// ways with the recording.
+// ways with the recording. The file layout is described in
+// docs/replay-format.md. In short, text lines:
+//   QSREPLAY 2                  format version (1: older files, still played)
+//   sim <N>                     the simulation the recording was made with
+//   <key> <value>               what the game was (date, difficulty, score...)
+//   state <hex>                 one game's file: the game state its first
+//                               frame starts from (absent: a whole run,
+//                               played from the program's start)
+//   dat <2176 hex digits>       a whole run: the score record it read
+//   <frame> K|P|O|J|H ...       keys held, key-downs, joystick opens and
+//                               states, state fingerprints
+//   end <frame>                 the last frame
 //
-// The file is text:
-//   QSREPLAY 1                  format version
-//   game QUELLSTORM <version>
-//   hash-every <N>
-//   invincible 1                the run was made with the testing aid on
-//   dat <2176 hex digits>       the score record as the run read it
-//   <frame> K <hex>             the polled keys held from this frame on
-//   <frame> P <hex>             a key-down event handed over before the frame
-//   <frame> O <0|1>             the outcome of a joystick open, in order
-//   <frame> J <res> <x> <y> <buttons hex>   the joystick from this frame on
-//   <frame> H <hex>             the state fingerprint after the frame
-//   end <frame>                 the last frame of the run
-//
-// The recorder writes as the run goes and flushes at least once a second
+// The recorder writes as the game goes and flushes at least once a second
 // of play. A recording without its end line (its process was killed)
 // plays up to its last whole frame, then stops with a message and its
 // own exit status.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
-enum { REPLAY_FORMAT = 1, REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
-// Exit statuses of a playback: a difference from the recording, and a
-// recording cut short.
-enum { REPLAY_EXIT_DIFFERS = 3, REPLAY_EXIT_INCOMPLETE = 5 };
+// REPLAY_SIM goes up by one whenever a change to the game makes old
+// recordings play differently: a recording of another simulation is
+// refused rather than shown going wrong.
+enum { REPLAY_FORMAT = 2, REPLAY_SIM = 1, REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
+// Exit statuses of a playback: a difference from the recording, a
+// recording cut short, a recording of another simulation.
+enum { REPLAY_EXIT_DIFFERS = 3, REPLAY_EXIT_INCOMPLETE = 5, REPLAY_EXIT_SIM = 6 };
 
-// Starts writing a recording. False, with a message, when it cannot.
+// What a replay file says about itself (its header) and whether it plays.
+struct ReplayInfo {
+    int format = 0, sim = 0;
+    std::string date;                  // "YYYY-MM-DD HH:MM:SS", local time of the game's start
+    int difficulty = -1, lives = -1, bombs = -1, startStage = -1;
+    long long score = -1;              // as recorded: descriptive only
+    int stage = -1, staffRoll = -1;
+    long frames = -1;                  // its end line, else its last whole frame
+    double speed = 0;
+    bool invincible = false, stageOption = false;
+    bool game = false;                 // one game, started from its saved state
+    bool complete = false;             // it has its end line
+    std::string problem;               // why it cannot be played; empty when it can
+};
+
+// Reads a replay from memory without playing it (the replays page).
+// False, with `problem` set, when it cannot be played at all.
+bool Replay_Inspect(const char* text, size_t size, ReplayInfo* out);
+
+// Starts writing a recording of the whole run. False, with a message, when
+// it cannot.
 bool Replay_Record(const char* path);
-// Loads a recording to play. False, with a message naming the line, on a
-// bad file.
+// Kept replays: the joystick is read through the recorder's snapshots for
+// the whole session, between games as well.
+void Replay_FreezeInputs();
+// Starts writing a recording of the game that has started with frame
+// `frame` (it ends at the end of that frame): its first frame is the next.
+bool Replay_RecordGame(const char* path, long frame);
+// The lines that describe the game recorded so far or played (score,
+// stage reached, staff roll, frames), for a kept file's header.
+std::string Replay_SummaryLines();
+// Loads a recording to play. False, with a message, on a bad file.
 bool Replay_Play(const char* path, bool verify);
 // Reads a recording from memory (Replay_Play reads the file and calls
 // this). False, with a message naming the line, on a bad recording.
 bool Replay_Parse(const char* text, size_t size, const char* path);
 extern bool ReplayQuiet;  // no messages from Replay_Parse (fuzzing)
+// Why the last Replay_Play or Replay_Parse failed (for a message box).
+const std::string& Replay_Problem();
 bool Replay_Recording();
 bool Replay_Playing();
+// The playback is of one game: the game state is to be put in place with
+// Replay_StartGame before its first frame.
+bool Replay_IsGame();
+// Puts the game's saved state in place. False when it does not fit this
+// build (a message is out).
+bool Replay_StartGame();
 // The frame loop: before frame `frame`, ahead of its key-down events (a
 // playback hands over the frame's recorded inputs).
 void Replay_BeginFrame(long frame);
@@ -63,5 +102,31 @@ void Replay_Close(long lastFrame);
 // 0 when nothing went wrong; REPLAY_EXIT_DIFFERS after a verified
 // playback found a difference; REPLAY_EXIT_INCOMPLETE once a recording
 // without its end line has played its last whole frame (set at load when
-// it holds no whole frame at all).
+// it holds no whole frame at all); REPLAY_EXIT_SIM for another simulation.
 int Replay_ExitCode();
+// The last frame of the playback (its end line, else its last whole frame).
+long Replay_LastFrame();
+// What the played game came to, as one JSON object (--result-json).
+std::string Replay_ResultJson(long framesPlayed);
+
+// Watching: where a playback stands and moving it.
+// Rewinding rests on snapshots of the game state, taken every
+// REPLAY_SNAPSHOT_EVERY frames of play (5 s of game time) into memory set
+// aside once, REPLAY_SNAPSHOT_BYTES at most; when it is full every other
+// snapshot goes and they are taken half as often.
+enum { REPLAY_SNAPSHOT_EVERY = 1250 };
+extern const size_t REPLAY_SNAPSHOT_BYTES;
+// Sets the snapshot memory aside (once; a playback started from the page
+// calls it before play). False when the memory cannot be had: no rewind.
+bool Replay_SnapshotsReserve();
+// After frame `frame` of a playback: takes a snapshot when one is due.
+void Replay_SnapshotAfterFrame(long frame);
+// Puts the game back to the latest snapshot at or before `frame` and the
+// recording's inputs to match. The frame reached (0 when none is held).
+long Replay_Rewind(long frame);
+// The frames of the playback where each stage starts (index 1..5; -1 when
+// not seen yet) as the playback has found them.
+long Replay_StageStart(int stage);
+// The snapshots held and their bytes (the memory bound test).
+int Replay_SnapshotCount();
+size_t Replay_SnapshotBytesUsed();

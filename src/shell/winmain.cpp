@@ -2,6 +2,7 @@
 #include "shell/frameloop.h"
 #include "shell/pacing.h"
 #include "config/settings.h"
+#include "boardclient/board.h"
 #include "pages/pages.h"
 #include "shell/bot.h"
 #include "config/paths.h"
@@ -12,6 +13,7 @@
 #include "config/datadir.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "platform/files.h"
 #include "platform/icon.h"
 #include "platform/input.h"
 #include "platform/msgbox.h"
@@ -41,6 +43,7 @@ int Shell_ParseArgs(int argc, char** argv) {
     CheatInvincible = false;
     TestStartStage = 0;
     Options.bot = -1;
+    Options.drawEvery = 1;
     Settings_ResetDefaults();
     int parsed = Settings_ParseCommandLine(argc, argv);
     if (parsed != 1) return parsed;
@@ -179,6 +182,13 @@ void Shell_RunFrame(bool seen) {
     TakeShots();
     if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
     Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+    // A finished game goes to the score board when the player said always;
+    // with "ask" the replays page offers it. The board's answers come in
+    // over the next frames (a headless run takes them before it goes on, so
+    // scripted runs see the same answers at the same frames).
+    std::string kept;
+    if (Kept_TakeFinished(&kept) && Board_Enabled() && Settings.boardSubmit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
+    Board_Poll(Options.headless);
     if (!Bot_Check(FrameCount)) {
         sExitCode = 4;
         Shell_CloseWindow(hwnd);
@@ -186,6 +196,14 @@ void Shell_RunFrame(bool seen) {
 }
 
 static double sStartMs;
+
+// --result-json: what the played replay's game came to.
+static void WriteResultJson() {
+    if (!Options.resultJson || !Options.play) return;
+    std::string json = Replay_ResultJson(FrameCount);
+    if (!Plat_WriteFileAtomic(Options.resultJson, json.data(), json.size()))
+        std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.resultJson);
+}
 
 // The window's icon: the 64-pixel one of the build folder, or of the icon
 // theme installed beside the data.
@@ -204,6 +222,10 @@ int Shell_Start(int argc, char** argv) {
     Config_Load(Config_Path());
     Settings_ReapplyOverrides();
     Settings_ToOptions();
+    if (Options.submit) {
+        sExitCode = Board_SubmitCommand(Options.submit);
+        return -1;
+    }
     // Without its data the game cannot show anything: say where it looked
     // and stop before any window opens.
     if (!DataDir_Locate()) return 0;
@@ -217,7 +239,11 @@ int Shell_Start(int argc, char** argv) {
         std::fprintf(stderr, "quellstorm: --record and --play exclude each other\n");
         return 2;
     }
-    if (Options.play && !Replay_Play(Options.play, Options.verify)) return 2;
+    if (Options.play && !Replay_Play(Options.play, Options.verify)) {
+        if (Replay_ExitCode() != REPLAY_EXIT_SIM) return 2;
+        WriteResultJson();  // a service checking replays learns both versions
+        return REPLAY_EXIT_SIM;
+    }
     if (Replay_ExitCode()) return Replay_ExitCode();  // a recording with no whole frame
     if (Options.record && !Replay_Record(Options.record)) return 2;
     if (Options.bot >= 0) {
@@ -246,10 +272,18 @@ int Shell_Start(int argc, char** argv) {
     }
     DS_INIT(hwnd);
     Plat_ShowCursor(false);
+    // A kept game starts at its own first frame: the loading pass, then
+    // the state the title left it in.
+    if (Replay_IsGame()) {
+        LoadEverything();
+        if (!Replay_StartGame()) return 2;
+    }
     // Every game played in a window is kept, unless a recording or
     // playback was asked for (or the setting is off). With --home the
     // replays go there too, so tests and benchmarks keep to their folder.
-    if (!Options.headless && Options.keepReplays && !Options.record && !Options.play)
+    // A headless run keeps its games only when told so for that run.
+    bool keep = !Options.headless || Settings_GivenForThisRun("keep-replays");
+    if (keep && Options.keepReplays && !Options.record && !Options.play)
         Kept_Start(Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/");
     return 1;
 }
@@ -330,6 +364,7 @@ static void WindowLoop() {
 
 int QS_WinMain(int argc, char** argv) {
     int started = Shell_Start(argc, argv);
+    if (started == -1 && Options.submit) return sExitCode == 0 ? 1 : sExitCode == 1 ? 0 : sExitCode;
     if (started == -1) return 1;  // --help, --version: done
     if (started != 1) return started;
     if (Options.headless) {
@@ -339,7 +374,7 @@ int QS_WinMain(int argc, char** argv) {
             PlatEvent ev;
             while (sWindowAlive && Plat_PollEvent(&ev)) WindowProc(ev);
             if (!sWindowAlive) break;
-            Shell_RunFrame(Options.drawEvery <= 1);
+            Shell_RunFrame(Options.drawEvery == 1);
             if (Options.maxFrames && FrameCount >= Options.maxFrames) Shell_CloseWindow(hwnd);
         }
     } else {
@@ -347,6 +382,8 @@ int QS_WinMain(int argc, char** argv) {
     }
     Kept_Close(FrameCount, GameScore());
     Replay_Close(FrameCount);
+    Board_Finish();
+    if (!BoardLast.file.empty()) std::fprintf(stderr, "quellstorm: %s\n", Board_Line().c_str());
     if (Options.stateOut) {
         char line[512];
         Game_DescribeState(line, sizeof line);
@@ -358,6 +395,7 @@ int QS_WinMain(int argc, char** argv) {
             std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.stateOut);
         }
     }
+    WriteResultJson();
     if (Options.bot >= 0) {
         double secs = (Plat_RealMs() - sStartMs) / 1000;
         std::printf("soak: seed %ld, %ld frames in %.1f s, %.0f frames per second, score %lld\n", Options.bot,

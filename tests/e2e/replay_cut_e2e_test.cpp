@@ -45,7 +45,7 @@ void ExpectStopsCleanly(const std::string& cut, const TempDir& tmp, const std::s
     WriteFile(tmp / "cut.qsr", cut);
     RunResult r = RunGame("--play " + (tmp / "cut.qsr") + " --verify", tmp);
     size_t firstLine = cut.find('\n');
-    if (firstLine == std::string::npos && cut.rfind("QSREPLAY 1", 0) != 0) {
+    if (firstLine == std::string::npos && cut.rfind("QSREPLAY 2", 0) != 0) {
         // Not even the format line: refused as not a replay.
         EXPECT_EQ(r.exitCode, 2) << what << "\n" << r.err;
         EXPECT_TRUE(r.err.find("not a replay") != std::string::npos || r.err.find("is empty") != std::string::npos)
@@ -120,16 +120,26 @@ TEST(ReplayCutE2E, AKilledRecordingPlaysUpToItsLastFlush) {
     EXPECT_GE(LastFingerprint(cut), 750);
 }
 
-// A game played in a window is kept in the replay folder under its start,
-// difficulty and score, and plays back as it was played; the session's
-// own running file goes when the session ends.
-TEST(ReplayCutE2E, AWindowGameIsKeptAndPlaysBack) {
+// Each game played in a window is kept in the replay folder under its
+// start, difficulty and score, one game to a file: the second game's file
+// holds that game alone, starts from the state the first left behind, and
+// plays back by itself to the state a whole run ends in.
+TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     TempDir tmp;
-    WriteFile(tmp / "keys.txt",
-              "5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n60 hold RIGHT UP SPACE\n300 hold SPACE\n450 press ESC\n");
+    // One life; the first enemies take the ship flying right, a shot key on
+    // the game-over picture goes back to the intro; a second game, Escape.
+    const char* keys =
+        "5 hold SPACE\n6 hold\n10 hold DOWN\n11 hold\n15 hold SPACE\n16 hold\n150 hold DOWN\n151 hold\n"
+        "155 hold LEFT\n156 hold\n160 hold SPACE\n161 hold\n300 hold SPACE\n301 hold RIGHT\n1500 hold\n"
+        "1600 hold SPACE\n1601 hold\n1700 hold SPACE\n1701 hold\n1760 hold SPACE\n1761 hold\n1800 hold SPACE\n"
+        "1801 hold UP SPACE\n2300 press ESC\n";
+    WriteFile(tmp / "keys.txt", keys);
+    WriteFile(tmp / "score.dat", std::string(1088, '\0'));
+    RunResult whole = RunGame("--frames 3000 --script " + (tmp / "keys.txt") + " --state-out " + (tmp / "whole.txt"), tmp);
+    ASSERT_EQ(whole.exitCode, 0) << whole.err;
     WriteFile(tmp / "score.dat", std::string(1088, '\0'));
     std::string cmd = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + std::string(QS_GAME_BIN) +
-                      "' --window --home '" + tmp.path + "' --frames 2000 --script '" + (tmp / "keys.txt") +
+                      "' --window --home '" + tmp.path + "' --frames 3000 --script '" + (tmp / "keys.txt") +
                       "' 2>'" + (tmp / "err.txt") + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << ReadFile(tmp / "err.txt");
     std::string listing;
@@ -141,16 +151,36 @@ TEST(ReplayCutE2E, AWindowGameIsKeptAndPlaysBack) {
         listing += line;
     }
     pclose(ls);
-    ASSERT_EQ(names.size(), 1u) << listing;
-    const std::string& kept = names[0];
-    EXPECT_NE(kept.find("-NORMAL-"), std::string::npos) << kept;
-    EXPECT_EQ(kept.substr(kept.size() - 4), ".qsr");
-    std::string text = ReadFile(tmp.path + "/replays/" + kept);
-    EXPECT_NE(text.find("\nend 449\n"), std::string::npos);
-    RunResult r = RunGame("--play '" + tmp.path + "/replays/" + kept + "' --verify --state-out " + (tmp / "st.txt"), tmp);
+    ASSERT_EQ(names.size(), 2u) << listing;  // sorted: the first game first
+    for (const std::string& kept : names) {
+        EXPECT_NE(kept.find("-NORMAL-"), std::string::npos) << kept;
+        EXPECT_EQ(kept.substr(kept.size() - 4), ".qsr");
+    }
+    std::string second = tmp.path + "/replays/" + names[1];
+    std::string text = ReadFile(second);
+    EXPECT_EQ(text.rfind("QSREPLAY 2\n", 0), 0u);
+    EXPECT_NE(text.find("\nlives 1\n"), std::string::npos) << text.substr(0, 400);
+    EXPECT_NE(text.find("\nstate "), std::string::npos);
+    EXPECT_EQ(text.find("\ndat "), std::string::npos);  // not the whole run
+    EXPECT_NE(text.find("\nend 539\n"), std::string::npos);
+    EXPECT_NE(text.find("\nframes 539\n"), std::string::npos);
+    RunResult r = RunGame("--play '" + second + "' --verify --draw-every 0 --state-out " + (tmp / "st.txt") +
+                              " --result-json " + (tmp / "r.json"),
+                          tmp);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    std::string st = ReadFile(tmp / "st.txt");
+    std::string st = ReadFile(tmp / "st.txt"), end = ReadFile(tmp / "whole.txt");
     EXPECT_EQ(StateValue(st, "Scene"), 1) << st;
-    EXPECT_EQ(st.rfind("Frames=449 ", 0), 0u) << st;
-    EXPECT_EQ(std::to_string(StateValue(st, "Score")), kept.substr(kept.rfind('-') + 1, kept.size() - 4 - kept.rfind('-') - 1));
+    EXPECT_EQ(st.rfind("Frames=539 ", 0), 0u) << st;
+    for (const char* key : {"Score", "PlayCount", "Deaths", "Kills", "ShipX", "ShipY", "StageStep"})
+        EXPECT_EQ(StateValue(st, key), StateValue(end, key)) << key << "\n" << st << "\n" << end;
+    EXPECT_EQ(std::to_string(StateValue(st, "Score")), names[1].substr(names[1].rfind('-') + 1, names[1].size() - 4 - names[1].rfind('-') - 1));
+    std::string json = ReadFile(tmp / "r.json");
+    EXPECT_NE(json.find("\"verified\":true"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"ending\":\"escape\""), std::string::npos) << json;
+    // The first game ended on the game-over picture.
+    r = RunGame("--play '" + tmp.path + "/replays/" + names[0] + "' --verify --draw-every 0 --result-json " +
+                    (tmp / "r0.json"),
+                tmp);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(ReadFile(tmp / "r0.json").find("\"ending\":\"gameover\""), std::string::npos);
 }

@@ -26,7 +26,7 @@ TEST(ReplayE2E, PlaybackMatchesTheRecordingAndAnAlteredOneIsCaught) {
                           tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string replay = ReadFile(rec);
-    ASSERT_EQ(replay.rfind("QSREPLAY 1\n", 0), 0u);
+    ASSERT_EQ(replay.rfind("QSREPLAY 2\n", 0), 0u);
     EXPECT_NE(replay.find("end 700"), std::string::npos);
 
     r = RunGame("--play " + rec + " --verify --state-out " + (tmp / "b.txt") + " --shot 700:" + (tmp / "b.bmp"), tmp);
@@ -61,6 +61,14 @@ TEST(ReplayE2E, BadReplaysAreRefusedClearly) {
     EXPECT_EQ(r.exitCode, 2);
     r = RunGame("--play " + (tmp / "missing.qsr"), tmp);
     EXPECT_EQ(r.exitCode, 2);
+    // Another simulation's recording is refused by name, and the result
+    // says which versions met.
+    WriteFile(tmp / "s.qsr", "QSREPLAY 2\nsim 999\n10 K 1\nend 20\n");
+    r = RunGame("--play " + (tmp / "s.qsr") + " --verify --result-json " + (tmp / "s.json"), tmp);
+    EXPECT_EQ(r.exitCode, 6);
+    EXPECT_NE(r.err.find("version 999"), std::string::npos) << r.err;
+    std::string json = ReadFile(tmp / "s.json");
+    EXPECT_NE(json.find("\"sim\":999,\"game_sim\":1,\"verified\":false"), std::string::npos) << json;
 }
 
 TEST(ReplayE2E, PlaybackNeverWritesTheScoreFile) {

@@ -97,7 +97,13 @@ tree)
 
 package)
   cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp/pkg" >"$tmp/cpack.log" 2>&1 || { cat "$tmp/cpack.log"; fail "cpack"; }
-  deb=$(ls "$tmp"/pkg/*.deb)
+  deb=$(ls "$tmp"/pkg/quellstorm_*.deb)
+  # The score board, when built, is a package of its own beside the game.
+  if [ -x "$build/quellstorm-board" ]; then
+    board=$(ls "$tmp"/pkg/quellstorm-board_*.deb) || fail "no quellstorm-board package"
+    case "$(dpkg-deb -c "$board")" in *" ./usr/bin/quellstorm-board"*) ;; *) fail "the board package lacks its program" ;; esac
+    case "$(dpkg-deb -c "$deb")" in *quellstorm-board*) fail "the game package holds the board" ;; esac
+  fi
   depends=$(dpkg-deb -f "$deb" Depends)
   for p in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fonts-ipafont-mincho timgm6mb-soundfont; do
     [[ "$depends" == *"$p"* ]] || fail "the package does not depend on $p: $depends"

@@ -1,0 +1,165 @@
+#!/usr/bin/env python3
+"""make bench-board: the score board measured on loopback (not a test).
+
+  bench-board.py BUILD_DIR
+
+- reads: wrk on the board page (/) and its JSON twin (/api/boards), with
+  500 verified entries, on SQLite and on a throw-away PostgreSQL 15;
+- a burst of BURST (500) submissions drained by 1 and by 2 verifiers
+  (PostgreSQL; SQLite with BURST_SQLITE=1 too), all verified, none lost;
+- the verifier's throughput in game frames per second per core.
+Goals on a 2-core machine: >= 2000 reads/s with p99 <= 20 ms; verification
+>= 50x real time (250 frames/s) per core.
+"""
+import http.client
+import json
+import os
+import re
+import resource
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from urllib.parse import quote
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "board"))
+from pgtemp import Postgres  # noqa: E402
+
+BUILD = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
+BOARD, GAME = f"{BUILD}/quellstorm-board", f"{BUILD}/quellstorm"
+BURST = int(os.environ.get("BURST", "500"))
+WRK_SECONDS = os.environ.get("WRK_SECONDS", "10")
+ROOT = tempfile.mkdtemp(prefix="qs-bench-board-")
+ENV = dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=ROOT)
+KEYS = ("5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n60 hold UP SPACE\n"
+        "4800 hold\n5000 hold SPACE\n5001 hold\n")
+procs = []
+
+
+def record():
+    with open(f"{ROOT}/k.keys", "w") as f:
+        f.write(KEYS)
+    subprocess.run([GAME, "--headless", "--home", ROOT, "--script", f"{ROOT}/k.keys", "--frames", "5100",
+                    "--draw-every", "1000", "--record", f"{ROOT}/game.qsr"], check=True, capture_output=True, env=ENV)
+    with open(f"{ROOT}/game.qsr", "rb") as f:
+        return f.read()
+
+
+def variant(game, i):
+    """Distinct bytes, the same game: a header line that only describes."""
+    lines = game.split(b"\n")
+    lines.insert(1, f"comment bench {i}".encode())
+    return b"\n".join(lines)
+
+
+def start(*args):
+    p = subprocess.Popen([BOARD, *args, "--game", GAME, "--submit-per-minute", "0", "--queue-max", "100000",
+                          "--quiet"], stdout=subprocess.PIPE, stderr=open(f"{ROOT}/board.log", "a"), text=True)
+    procs.append(p)
+    line = p.stdout.readline()
+    m = re.search(r"127\.0\.0\.1:(\d+)/", line)
+    return p, int(m.group(1)) if m else 0
+
+
+def stop(p):
+    p.terminate()
+    p.wait(60)
+
+
+def get(port, path):
+    c = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
+    c.request("GET", path)
+    r = c.getresponse()
+    return json.loads(r.read())
+
+
+def submit_all(port, files):
+    c = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
+    t = time.monotonic()
+    for i, data in enumerate(files):
+        c.request("POST", f"/api/submissions?name={quote('bench ' + str(i))}", body=data,
+                  headers={"Content-Type": "application/octet-stream"})
+        r = c.getresponse()
+        r.read()
+        if r.status not in (200, 202):
+            raise RuntimeError(f"submission {i}: {r.status}")
+    return time.monotonic() - t
+
+
+def drain(db, port, workers, expect):
+    t = time.monotonic()
+    cpu0 = resource.getrusage(resource.RUSAGE_CHILDREN)
+    w, _ = start("worker", "--db", db, "--verifiers", str(workers))
+    while True:
+        s = get(port, "/api/status")
+        if s["verified"] + s["rejected"] >= expect:
+            break
+        time.sleep(0.2)
+    took = time.monotonic() - t
+    stop(w)
+    cpu1 = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return took, s, (cpu1.ru_utime + cpu1.ru_stime) - (cpu0.ru_utime + cpu0.ru_stime)
+
+
+def wrk(port, path):
+    out = subprocess.run(["wrk", "-t2", "-c16", f"-d{WRK_SECONDS}s", "--timeout", "5s", "--latency",
+                          f"http://127.0.0.1:{port}{path}"], capture_output=True, text=True, timeout=300).stdout
+    rps = float(re.search(r"Requests/sec:\s+([\d.]+)", out).group(1))
+    p99 = re.search(r"99%\s+([\d.]+)(us|ms|s)", out)
+    scale = {"us": 0.001, "ms": 1, "s": 1000}[p99.group(2)]
+    errors = re.search(r"Non-2xx or 3xx responses: (\d+)", out)
+    return rps, float(p99.group(1)) * scale, int(errors.group(1)) if errors else 0
+
+
+def main():
+    game = record()
+    # The verifier alone: the game re-playing one finished game, timed.
+    t, runs, frames = time.monotonic(), 5, 0
+    c0 = resource.getrusage(resource.RUSAGE_CHILDREN)
+    for _ in range(runs):
+        with open(f"{ROOT}/r.qsr", "wb") as f:
+            f.write(game)
+        subprocess.run([GAME, "--headless", "--home", ROOT, "--play", f"{ROOT}/r.qsr", "--verify", "--draw-every", "0",
+                        "--result-json", f"{ROOT}/r.json"], check=True, capture_output=True, env=ENV)
+        frames += json.load(open(f"{ROOT}/r.json"))["frames"]
+    c1 = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = (c1.ru_utime + c1.ru_stime) - (c0.ru_utime + c0.ru_stime)
+    print(f"verifier: {frames} frames in {cpu:.2f} core-s ({time.monotonic() - t:.2f} s wall): "
+          f"{frames / cpu:.0f} frames/s per core = {frames / cpu / 250:.0f}x real time "
+          f"(goal 50x); {cpu / runs:.3f} core-s per {frames // runs}-frame game; replay {len(game)} bytes", flush=True)
+
+    pg = Postgres(ROOT)
+    try:
+        for kind, db in (("sqlite", f"{ROOT}/bench.sqlite"), ("postgresql", pg.url)):
+            serve, port = start("serve", "--listen", "127.0.0.1:0", "--db", db, "--verifiers", "-1")
+            base = 0 if kind == "sqlite" else 10 ** 6
+            burst = BURST if kind == "postgresql" or os.environ.get("BURST_SQLITE") else min(BURST, 500)
+            rounds = (1, 2) if kind == "postgresql" or os.environ.get("BURST_SQLITE") else (2,)
+            done = 0
+            for workers in rounds:
+                files = [variant(game, base + workers * 100000 + i) for i in range(burst)]
+                took = submit_all(port, files)
+                print(f"{kind}: {burst} submissions accepted in {took:.2f} s ({burst / took:.0f}/s)", flush=True)
+                done += burst
+                secs, status, cpu = drain(db, port, workers, done)
+                lost = done - status["verified"]
+                print(f"{kind}: burst of {burst} drained by {workers} verifier{'s' if workers > 1 else ''} in "
+                      f"{secs:.1f} s ({burst / secs:.1f} games/s, {burst * 5100 / secs / workers:.0f} frames/s "
+                      f"per verifier, {cpu / burst:.3f} core-s per game); verified {status['verified']}, "
+                      f"rejected {status['rejected']}, lost {lost}", flush=True)
+            for path in ("/", "/api/boards"):
+                rps, p99, errors = wrk(port, path)
+                print(f"{kind}: GET {path}: {rps:.0f} reads/s, p99 {p99:.2f} ms, {errors} errors "
+                      f"({done} entries, 16 connections; goal >= 2000/s, p99 <= 20 ms)", flush=True)
+            stop(serve)
+    finally:
+        for p in procs:
+            if p.poll() is None:
+                p.kill()
+        pg.stop()
+        shutil.rmtree(ROOT, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,292 @@
+#include "app.h"
+
+#include <openssl/evp.h>
+
+#include <ctime>
+
+namespace board {
+
+int RateLimiter::take(const std::string& address) {
+    if (perMinute_ <= 0) return 0;
+    auto now = std::chrono::steady_clock::now();
+    std::lock_guard<std::mutex> g(m_);
+    if (buckets_.size() > 100000) buckets_.clear();  // a flood of addresses: forget, do not grow
+    auto it = buckets_.find(address);
+    if (it == buckets_.end()) it = buckets_.emplace(address, Bucket{double(burst_), now}).first;
+    Bucket& b = it->second;
+    double rate = double(perMinute_) / 60.0;
+    b.tokens = std::min(double(burst_), b.tokens + std::chrono::duration<double>(now - b.last).count() * rate);
+    b.last = now;
+    if (b.tokens >= 1) {
+        b.tokens -= 1;
+        return 0;
+    }
+    return int((1 - b.tokens) / rate) + 1;
+}
+
+void SendError(httplib::Response& res, int status, const std::string& why) {
+    res.status = status;
+    res.set_content(json{{"error", why}}.dump(), "application/json");
+}
+
+std::string Html(const std::string& t) {
+    std::string o;
+    o.reserve(t.size());
+    for (char c : t) {
+        switch (c) {
+        case '&': o += "&amp;"; break;
+        case '<': o += "&lt;"; break;
+        case '>': o += "&gt;"; break;
+        case '"': o += "&quot;"; break;
+        case '\'': o += "&#39;"; break;
+        default: o += c;
+        }
+    }
+    return o;
+}
+
+std::string UrlPart(const std::string& t) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string o;
+    for (unsigned char c : t) {
+        if (isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') o += char(c);
+        else {
+            o += '%';
+            o += hex[c >> 4];
+            o += hex[c & 15];
+        }
+    }
+    return o;
+}
+
+bool ValidId(const std::string& id) {
+    if (id.size() != 32) return false;
+    for (char c : id)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return true;
+}
+
+bool ValidName(const std::string& name, std::string& why) {
+    size_t chars = 0;
+    bool visible = false;
+    for (size_t i = 0; i < name.size();) {
+        unsigned char c = name[i];
+        uint32_t cp;
+        int len;
+        if (c < 0x80) cp = c, len = 1;
+        else if ((c & 0xE0) == 0xC0) cp = c & 0x1F, len = 2;
+        else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, len = 3;
+        else if ((c & 0xF8) == 0xF0) cp = c & 0x07, len = 4;
+        else {
+            why = "the name is not valid UTF-8 text";
+            return false;
+        }
+        if (i + size_t(len) > name.size()) {
+            why = "the name is not valid UTF-8 text";
+            return false;
+        }
+        for (int k = 1; k < len; ++k) {
+            unsigned char d = name[i + size_t(k)];
+            if ((d & 0xC0) != 0x80) {
+                why = "the name is not valid UTF-8 text";
+                return false;
+            }
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        bool overlong = (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
+        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            why = "the name is not valid UTF-8 text";
+            return false;
+        }
+        // Control characters (C0, DEL, C1) and the line and paragraph
+        // separators would break the boards' lines.
+        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == 0x2028 || cp == 0x2029) {
+            why = "the name holds a control character: use printable characters only";
+            return false;
+        }
+        if (cp != ' ' && cp != 0x3000) visible = true;
+        ++chars;
+        i += size_t(len);
+    }
+    if (chars == 0 || !visible) {
+        why = "a name is needed (1 to 24 printable characters)";
+        return false;
+    }
+    if (chars > 24) {
+        why = "the name is longer than 24 characters";
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+std::string Sha256Id(const std::string& bytes) {
+    unsigned char md[EVP_MAX_MD_SIZE];
+    unsigned int n = 0;
+    EVP_Digest(bytes.data(), bytes.size(), md, &n, EVP_sha256(), nullptr);
+    static const char hex[] = "0123456789abcdef";
+    std::string id;
+    for (unsigned i = 0; i < 16; ++i) {
+        id += hex[md[i] >> 4];
+        id += hex[md[i] & 15];
+    }
+    return id;
+}
+
+// A quick look at the file before it takes a place in the queue: a replay
+// is text that begins with its format line and, when its game was played
+// to the end, closes with its end line. The full check is the re-play.
+std::string QuickCheck(const std::string& b, Opt& claimedScore) {
+    if (b.empty()) return "the body is empty: send the replay file's bytes";
+    if (b.rfind("QSREPLAY ", 0) != 0) return "this is not a QUELLSTORM replay (it does not begin with \"QSREPLAY\")";
+    if (b.find('\0') != std::string::npos) return "this is not a QUELLSTORM replay (it holds binary bytes)";
+    size_t end = b.find_last_not_of("\r\n");
+    size_t lineStart = b.rfind('\n', end);
+    lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+    if (b.compare(lineStart, 4, "end ") != 0)
+        return "the replay is cut short (it has no end line): only finished games are ranked";
+    // The score the header claims, kept beside the one the game computes.
+    size_t p = b.find("\nscore ");
+    size_t header = b.find("\ndat ");
+    if (p != std::string::npos && (header == std::string::npos || p < header)) {
+        char* e = nullptr;
+        long long v = strtoll(b.c_str() + p + 7, &e, 10);
+        if (e && (*e == '\n' || *e == '\r')) claimedScore = v;
+    }
+    return "";
+}
+
+}  // namespace
+
+Accepted AcceptSubmission(App& app, const std::string& address, const std::string& name, const std::string& bytes) {
+    Accepted a;
+    std::string why;
+    if (!ValidName(name, why)) {
+        a.status = 400;
+        a.error = why;
+        return a;
+    }
+    Opt claimed;
+    why = QuickCheck(bytes, claimed);
+    if (!why.empty()) {
+        a.status = 400;
+        a.error = why;
+        return a;
+    }
+    if (int wait = app.submits.take(address)) {
+        a.status = 429;
+        a.error = "too many submissions from this address: try again in " + std::to_string(wait) + " s";
+        a.retryAfter = wait;
+        return a;
+    }
+    a.id = Sha256Id(bytes);
+    switch (Submit(ThreadDb(app.cfg.db), a.id, name, address, bytes, claimed, app.cfg.queueMax)) {
+    case SubmitResult::Queued:
+        a.status = 202;
+        if (app.verifiers) app.verifiers->wake();
+        break;
+    case SubmitResult::Existing: a.status = 200; break;
+    case SubmitResult::QueueFull:
+        a.status = 503;
+        a.error = "the verification queue is full: try again in a minute";
+        a.retryAfter = 60;
+        break;
+    }
+    return a;
+}
+
+std::string FormatScore(int64_t v) { return std::to_string(v); }
+
+std::string FormatLength(int64_t frames) {
+    // Play runs at 250 frames a second.
+    int64_t s = frames / 250;
+    char buf[32];
+    snprintf(buf, sizeof buf, "%lld:%02lld", (long long)(s / 60), (long long)(s % 60));
+    return buf;
+}
+
+std::string FormatTime(int64_t ms) {
+    time_t t = time_t(ms / 1000);
+    struct tm tm;
+    gmtime_r(&t, &tm);
+    char buf[32];
+    strftime(buf, sizeof buf, "%Y-%m-%d %H:%M UTC", &tm);
+    return buf;
+}
+
+namespace {
+json OptJson(const Opt& v) { return v ? json(*v) : json(nullptr); }
+}  // namespace
+
+json SubmissionJson(Db& db, const Submission& s) {
+    json j = {{"id", s.id},
+              {"name", s.name},
+              {"status", s.status},
+              {"score", s.status == "verified" ? OptJson(s.score) : json(nullptr)},
+              {"rank", s.status == "verified" ? json(RankOf(db, s)) : json(nullptr)},
+              {"board", s.status == "verified" ? json(s.board) : json(nullptr)},
+              {"entry", "/entry/" + s.id},
+              {"reason", s.status == "rejected" ? json(s.reason) : json(nullptr)}};
+    if (s.firstDifference) j["first_difference_frame"] = *s.firstDifference;
+    return j;
+}
+
+json EntryJson(Db& db, const Submission& s) {
+    json j = SubmissionJson(db, s);
+    j["submitted"] = s.created;
+    j["size"] = s.size;
+    j["claimed_score"] = OptJson(s.claimedScore);
+    j["replay"] = "/api/replays/" + s.id;
+    j["watch"] = "/play/#replay=/api/replays/" + s.id;
+    if (s.status == "verified") {
+        j["board_title"] = BoardTitle(s.board);
+        j["difficulty"] = OptJson(s.difficulty);
+        j["stage"] = OptJson(s.stage);
+        j["start_stage"] = OptJson(s.startStage);
+        j["lives"] = OptJson(s.lives);
+        j["bombs"] = OptJson(s.bombs);
+        j["jewels"] = OptJson(s.jewels);
+        j["ending"] = s.ending;
+        j["staff_roll"] = s.ending == "staffroll";
+        j["frames"] = OptJson(s.frames);
+        j["speed"] = s.speed ? json(*s.speed) : json(nullptr);
+        j["sim"] = OptJson(s.sim);
+        j["game"] = s.gameVersion;
+        j["played"] = s.played;
+        j["verified_at"] = OptJson(s.verifiedAt);
+        json stages = json::array();
+        for (auto& [stage, score] : StageScoresOf(db, s.id)) stages.push_back({{"stage", stage}, {"score", score}});
+        j["stage_scores"] = stages;
+    }
+    return j;
+}
+
+json BoardsJson(Db& db, const Config& cfg) {
+    json boards = json::array();
+    for (const std::string& key : Boards(db)) {
+        json entries = json::array();
+        int64_t rank = 0;
+        for (const Submission& s : BoardEntries(db, key, cfg.boardSize))
+            entries.push_back({{"rank", ++rank},
+                               {"id", s.id},
+                               {"name", s.name},
+                               {"score", OptJson(s.score)},
+                               {"stage", OptJson(s.stage)},
+                               {"staff_roll", s.ending == "staffroll"},
+                               {"frames", OptJson(s.frames)},
+                               {"entry", "/entry/" + s.id}});
+        json stages = json::array();
+        for (int st = 1; st <= 5; ++st) {
+            json list = json::array();
+            int64_t r = 0;
+            for (const StageEntry& e : StageBoard(db, key, st, cfg.boardSize))
+                list.push_back({{"rank", ++r}, {"id", e.id}, {"name", e.name}, {"score", e.score}});
+            if (!list.empty()) stages.push_back({{"stage", st}, {"entries", list}});
+        }
+        boards.push_back({{"board", key}, {"title", BoardTitle(key)}, {"entries", entries}, {"stages", stages}});
+    }
+    return json{{"boards", boards}};
+}
+
+}  // namespace board

@@ -1,0 +1,70 @@
+// What the route files share: the settings, the verifiers to wake, the
+// per-address limits, and the answers every route gives the same way.
+#pragma once
+#include <httplib.h>
+
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "config.h"
+#include "store.h"
+#include "verifier.h"
+
+namespace board {
+
+using json = nlohmann::json;
+
+// Per-address token buckets: `burst` at once, refilled at `perMinute`.
+class RateLimiter {
+public:
+    RateLimiter(int64_t perMinute, int64_t burst) : perMinute_(perMinute), burst_(burst) {}
+    // 0 when allowed; otherwise the seconds to wait.
+    int take(const std::string& address);
+
+private:
+    struct Bucket {
+        double tokens;
+        std::chrono::steady_clock::time_point last;
+    };
+    int64_t perMinute_, burst_;
+    std::mutex m_;
+    std::map<std::string, Bucket> buckets_;
+};
+
+struct App {
+    const Config& cfg;
+    Verifiers* verifiers;  // null when this program verifies nothing
+    RateLimiter submits;
+};
+
+void AddApiRoutes(httplib::Server& svr, App& app);
+void AddPageRoutes(httplib::Server& svr, App& app);
+void AddPlayRoutes(httplib::Server& svr, App& app);
+
+// A refusal: the status and a JSON body saying why.
+void SendError(httplib::Response& res, int status, const std::string& why);
+std::string Html(const std::string& text);     // escaped for HTML text and attributes
+std::string UrlPart(const std::string& text);  // percent-encoded for a URL
+bool ValidId(const std::string& id);
+// A player's name: 1 to 24 printable characters (UTF-8).
+bool ValidName(const std::string& name, std::string& why);
+
+// Checks and queues an uploaded replay (the API and the form share it).
+struct Accepted {
+    int status = 0;  // 200 existing, 202 queued, or the refusal's status
+    std::string id, error;
+    int retryAfter = 0;
+};
+Accepted AcceptSubmission(App& app, const std::string& address, const std::string& name, const std::string& bytes);
+
+json SubmissionJson(Db& db, const Submission& s);
+json BoardsJson(Db& db, const Config& cfg);
+json EntryJson(Db& db, const Submission& s);
+std::string FormatScore(int64_t v);
+std::string FormatLength(int64_t frames);
+std::string FormatTime(int64_t ms);
+
+}  // namespace board

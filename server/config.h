@@ -1,0 +1,36 @@
+// The board's settings: one table (config.cpp) gives each its option name,
+// default, limits and help line; `quellstorm-board --help` prints it.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace board {
+
+struct Config {
+    std::string command;  // serve | worker | migrate
+    std::string listen;   // HOST:PORT
+    std::string db;       // SQLite file or postgresql://...
+    std::string web;      // the web build's folder, served under /play/
+    std::string game;     // the game's program, run to verify
+    int64_t verifiers = 0;       // verifier processes at once (0: one per core)
+    int64_t jobSeconds = 0;      // wall-clock limit of one verification
+    int64_t jobMemoryMb = 0;     // address-space limit of one verification
+    int64_t leaseSeconds = 0;    // a claimed job goes back to the queue after this
+    int64_t maxUploadKb = 0;     // largest replay accepted
+    int64_t queueMax = 0;        // submissions waiting at most (503 past it)
+    int64_t submitPerMinute = 0; // submissions per address per minute (0: no limit)
+    int64_t submitBurst = 0;     // ... of which at once
+    int64_t requestSeconds = 0;  // read/write time-out of one request
+    int64_t httpThreads = 0;     // threads answering requests
+    int64_t boardSize = 0;       // entries shown per board
+    bool quiet = false;
+};
+
+// Fills `cfg` from the command line. False, with the message in `error`
+// (empty for --help, whose text is in `error` too), on a bad line.
+bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bool& helpShown);
+std::string DefaultDatabasePath();
+// The folder this program was started from.
+std::string ProgramDir();
+
+}  // namespace board

@@ -1,0 +1,85 @@
+// The JSON API: submitting, a submission's status, the replay files, and
+// the JSON twins of the pages.
+#include "app.h"
+
+namespace board {
+
+void AddApiRoutes(httplib::Server& svr, App& app) {
+    svr.Post("/api/submissions", [&app](const httplib::Request& req, httplib::Response& res) {
+        std::string type = req.get_header_value("Content-Type");
+        if (type.substr(0, type.find(';')) != "application/octet-stream") {
+            SendError(res, 415, "send the replay file as application/octet-stream (the form at /submit takes multipart)");
+            return;
+        }
+        if (!req.has_param("name")) {
+            SendError(res, 400, "a name is needed: POST /api/submissions?name=NAME");
+            return;
+        }
+        Accepted a = AcceptSubmission(app, req.remote_addr, req.get_param_value("name"), req.body);
+        if (!a.error.empty()) {
+            if (a.retryAfter) res.set_header("Retry-After", std::to_string(a.retryAfter));
+            SendError(res, a.status, a.error);
+            return;
+        }
+        res.status = a.status;
+        Db& db = ThreadDb(app.cfg.db);
+        auto s = a.status == 202 ? std::nullopt : FindSubmission(db, a.id);
+        // A new file is answered as it was taken (a verifier may be on it
+        // already); a known one with what has become of it.
+        json j = s ? SubmissionJson(db, *s)
+                   : json{{"id", a.id}, {"status", "queued"}, {"entry", "/entry/" + a.id}};
+        res.set_header("Location", "/api/submissions/" + a.id);
+        res.set_content(j.dump(), "application/json");
+    });
+
+    svr.Get(R"(/api/submissions/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+        std::string id = req.matches[1];
+        if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
+        Db& db = ThreadDb(app.cfg.db);
+        auto s = FindSubmission(db, id);
+        if (!s) return SendError(res, 404, "no submission " + id);
+        res.set_content(SubmissionJson(db, *s).dump(), "application/json");
+    });
+
+    svr.Get(R"(/api/replays/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+        std::string id = req.matches[1];
+        if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
+        auto bytes = ReplayBytes(ThreadDb(app.cfg.db), id);
+        if (!bytes) return SendError(res, 404, "no replay " + id);
+        res.set_header("Content-Disposition", "attachment; filename=\"quellstorm-" + id + ".qsr\"");
+        // The bytes of an id never change.
+        res.set_header("Cache-Control", "public, max-age=31536000, immutable");
+        res.set_content(*bytes, "application/octet-stream");
+    });
+
+    svr.Get(R"(/api/entry/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+        std::string id = req.matches[1];
+        if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
+        Db& db = ThreadDb(app.cfg.db);
+        auto s = FindSubmission(db, id);
+        if (!s) return SendError(res, 404, "no submission " + id);
+        res.set_content(EntryJson(db, *s).dump(), "application/json");
+    });
+
+    svr.Get("/api/boards", [&app](const httplib::Request&, httplib::Response& res) {
+        res.set_content(BoardsJson(ThreadDb(app.cfg.db), app.cfg).dump(), "application/json");
+    });
+
+    svr.Get("/api/submit", [&app](const httplib::Request&, httplib::Response& res) {
+        json j = {{"post", "/api/submissions?name=NAME"},
+                  {"content_type", "application/octet-stream"},
+                  {"max_bytes", app.cfg.maxUploadKb * 1024},
+                  {"name", "1 to 24 printable characters"},
+                  {"per_minute", app.cfg.submitPerMinute}};
+        res.set_content(j.dump(), "application/json");
+    });
+
+    // The queue at a glance, for operators and load tests.
+    svr.Get("/api/status", [&app](const httplib::Request&, httplib::Response& res) {
+        json counts = {{"queued", 0}, {"verifying", 0}, {"verified", 0}, {"rejected", 0}};
+        for (auto& [status, n] : StatusCounts(ThreadDb(app.cfg.db))) counts[status] = n;
+        res.set_content(counts.dump(), "application/json");
+    });
+}
+
+}  // namespace board

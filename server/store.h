@@ -1,0 +1,75 @@
+// What the board keeps, in its own terms: submissions, their verification
+// jobs, and the boards built from the verified ones.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "db.h"
+
+namespace board {
+
+using Opt = std::optional<int64_t>;
+
+struct Submission {
+    std::string id, name, status, reason, ending, board, gameVersion, played;
+    int64_t size = 0, created = 0, attempts = 0;
+    Opt firstDifference, claimedScore, score, stage, difficulty, lives, bombs, startStage, jewels, frames, sim,
+        verifiedAt;
+    std::optional<double> speed;
+};
+
+// The result of re-playing one submission.
+struct Outcome {
+    bool verified = false;
+    std::string reason;  // why it was refused (empty when verified)
+    Opt firstDifference, score, stage, difficulty, lives, bombs, startStage, jewels, frames, sim;
+    std::optional<double> speed;
+    std::string ending, gameVersion, played;
+    std::vector<int64_t> stageScores;  // each stage's own score, in order played
+};
+
+int64_t NowMs();
+// The connection of the calling thread to `url` (made on first use).
+Db& ThreadDb(const std::string& url);
+
+// Difficulty names as the title screen shows them.
+const char* DifficultyName(int64_t d);
+// A board per difficulty; a run with a speed correction goes to a board of
+// its own correction, never beside runs at the designed speed.
+std::string BoardKey(int64_t difficulty, double speed);
+std::string BoardTitle(const std::string& key);
+
+std::optional<Submission> FindSubmission(Db& db, const std::string& id);
+
+enum class SubmitResult { Queued, Existing, QueueFull };
+SubmitResult Submit(Db& db, const std::string& id, const std::string& name, const std::string& address,
+                    const std::string& bytes, Opt claimedScore, int64_t queueMax);
+std::optional<std::string> ReplayBytes(Db& db, const std::string& id);
+
+struct Job {
+    std::string id;
+    int64_t attempts = 0;
+};
+std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs);
+// Writes a job's result; false when this worker no longer holds the job
+// (its lease ran out and another took it): nothing is written then.
+bool FinishJob(Db& db, const std::string& id, const std::string& worker, const Outcome& o);
+// Keeps a running job's claim: false when another verifier has it now.
+bool RenewLease(Db& db, const std::string& id, const std::string& worker, int64_t leaseMs);
+// Puts a claimed job back in the queue (a verifier stopping mid-job).
+void ReleaseJob(Db& db, const std::string& id, const std::string& worker);
+
+int64_t RankOf(Db& db, const Submission& s);
+std::vector<std::string> Boards(Db& db);
+std::vector<Submission> BoardEntries(Db& db, const std::string& board, int64_t limit);
+struct StageEntry {
+    std::string id, name;
+    int64_t score = 0;
+};
+std::vector<StageEntry> StageBoard(Db& db, const std::string& board, int stage, int64_t limit);
+std::vector<std::pair<int, int64_t>> StageScoresOf(Db& db, const std::string& id);
+std::vector<std::pair<std::string, int64_t>> StatusCounts(Db& db);
+
+}  // namespace board

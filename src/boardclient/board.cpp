@@ -1,0 +1,314 @@
+// The score board client: one submission at a time, sent and followed in
+// the background (see board.h).
+#include "boardclient/board.h"
+#include "config/settings.h"
+#include "platform/files.h"
+#include "platform/http.h"
+#include "platform/time.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+
+BoardSubmission BoardLast;
+
+namespace {
+
+// A finished game's replay is a few hundred kilobytes at most; the board
+// refuses far smaller than this anyway.
+const long kMaxReplay = 8L << 20;
+const long kSendTimeoutMs = 20000;
+const long kAskTimeoutMs = 10000;
+// The board is asked how its verification goes every 1.5 s, for at most
+// ten minutes (a long queue); after that the entry's page tells.
+const double kFollowEveryMs = 1500;
+const double kFollowForMs = 10 * 60 * 1000;
+
+enum Step { STEP_NONE, STEP_POST, STEP_STATUS };
+Step sStep;
+double sNextAsk, sFollowUntil;
+std::deque<std::string> sWaiting;  // replays to send after the one in hand
+
+// The board's root without a trailing '/'.
+std::string Root() {
+    std::string r = Settings.boardUrl;
+    while (!r.empty() && r.back() == '/') r.pop_back();
+    return r;
+}
+
+std::string UrlEncode(const std::string& s) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : s) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+            c == '.' || c == '~') {
+            out += (char)c;
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+// The value of "key" in the board's flat JSON answer, as text (a string
+// unescaped, a number or word as written); empty when absent or null.
+std::string JsonField(const std::string& json, const char* key) {
+    std::string pat = std::string("\"") + key + "\"";
+    size_t at = 0;
+    while ((at = json.find(pat, at)) != std::string::npos) {
+        size_t p = at + pat.size();
+        while (p < json.size() && (json[p] == ' ' || json[p] == '\t' || json[p] == '\n' || json[p] == '\r')) p++;
+        if (p >= json.size() || json[p] != ':') {
+            at = p;
+            continue;  // a value that happens to read like the key
+        }
+        p++;
+        while (p < json.size() && (json[p] == ' ' || json[p] == '\t' || json[p] == '\n' || json[p] == '\r')) p++;
+        if (p >= json.size()) return "";
+        std::string out;
+        if (json[p] != '"') {
+            while (p < json.size() && json[p] != ',' && json[p] != '}' && json[p] != ' ' && json[p] != '\n')
+                out += json[p++];
+            return out == "null" ? "" : out;
+        }
+        for (p++; p < json.size() && json[p] != '"'; p++) {
+            if (json[p] != '\\' || p + 1 >= json.size()) {
+                out += json[p];
+                continue;
+            }
+            char e = json[++p];
+            if (e == 'n') out += ' ';
+            else if (e == 't') out += ' ';
+            else if (e == 'u' && p + 4 < json.size()) {
+                unsigned cp = (unsigned)std::strtoul(json.substr(p + 1, 4).c_str(), nullptr, 16);
+                p += 4;
+                // UTF-8; a surrogate half (outside the board's texts) becomes '?'.
+                if (cp < 0x20) out += ' ';
+                else if (cp < 0x80) out += (char)cp;
+                else if (cp < 0x800) out += (char)(0xC0 | cp >> 6), out += (char)(0x80 | (cp & 63));
+                else if (cp >= 0xD800 && cp < 0xE000) out += '?';
+                else
+                    out += (char)(0xE0 | cp >> 12), out += (char)(0x80 | ((cp >> 6) & 63)),
+                        out += (char)(0x80 | (cp & 63));
+            } else {
+                out += e;
+            }
+        }
+        return out;
+    }
+    return "";
+}
+
+void Fail(const std::string& why) {
+    BoardLast.state = BOARD_FAILED;
+    BoardLast.reason = why;
+    sStep = STEP_NONE;
+}
+
+// No answer at all: the player's words for what went wrong.
+void FailNoAnswer() {
+    switch (Plat_HttpFailure()) {
+    case HTTPF_UNREACHABLE: Fail("the board could not be reached (" + std::string(Plat_HttpError()) + ")"); break;
+    case HTTPF_TIMEOUT: Fail("the board did not answer in time"); break;
+    default: Fail(std::string("the board could not be reached: ") + Plat_HttpError()); break;
+    }
+}
+
+// An answer that is not what was asked for: the board's own words.
+void FailAnswer() {
+    std::string err = JsonField(Plat_HttpBody(), "error");
+    long status = Plat_HttpStatus();
+    if (status >= 400 && status < 500 && !err.empty() && status != 429) {
+        BoardLast.state = BOARD_REJECTED;  // the board says no to this file
+        BoardLast.reason = err;
+        sStep = STEP_NONE;
+        return;
+    }
+    char what[64];
+    std::snprintf(what, sizeof what, "the board answered %ld", status);
+    Fail(err.empty() ? std::string(what) : std::string(what) + ": " + err);
+}
+
+void AskStatus() {
+    if (Plat_HttpBegin("GET", Root() + "/api/submissions/" + UrlEncode(BoardLast.id), nullptr, 0, kAskTimeoutMs))
+        sStep = STEP_STATUS;
+    else
+        Fail(Plat_HttpError());
+}
+
+// The board's view of the submission (the POST's answer or a status).
+void TakeStatus(const std::string& json) {
+    std::string id = JsonField(json, "id");
+    if (!id.empty()) BoardLast.id = id;
+    std::string status = JsonField(json, "status");
+    std::string entry = JsonField(json, "entry");
+    if (!entry.empty()) BoardLast.link = entry[0] == '/' ? Root() + entry : entry;
+    if (status == "verified") {
+        BoardLast.state = BOARD_VERIFIED;
+        BoardLast.score = std::atoll(JsonField(json, "score").c_str());
+        BoardLast.rank = std::atol(JsonField(json, "rank").c_str());
+        BoardLast.board = JsonField(json, "board");
+        sStep = STEP_NONE;
+    } else if (status == "rejected") {
+        BoardLast.state = BOARD_REJECTED;
+        BoardLast.reason = JsonField(json, "reason");
+        if (BoardLast.reason.empty()) BoardLast.reason = "refused by the board";
+        sStep = STEP_NONE;
+    } else if (status == "queued" || status == "verifying") {
+        BoardLast.state = status == "queued" ? BOARD_QUEUED : BOARD_VERIFYING;
+        if (BoardLast.id.empty()) return Fail("the board's answer names no submission");
+        sStep = STEP_NONE;
+        sNextAsk = Plat_RealMs() + kFollowEveryMs;
+    } else {
+        Fail("the board's answer is not understood");
+    }
+}
+
+// The next replay waiting to go, if nothing is in hand.
+void StartNext() {
+    while (!sWaiting.empty() && !Board_Busy()) {
+        std::string file = sWaiting.front();
+        sWaiting.pop_front();
+        BoardLast = BoardSubmission();
+        BoardLast.file = file;
+        long size;
+        unsigned char* data = Plat_ReadWholeFile(file.c_str(), &size, kMaxReplay);
+        if (!data) {
+            Fail(size == -2 ? "the replay is too large to send" : "the replay cannot be read");
+            continue;
+        }
+        const char* name = Settings.playerName[0] ? Settings.playerName : "PLAYER";
+        bool ok = Plat_HttpBegin("POST", Root() + "/api/submissions?name=" + UrlEncode(name), data, (size_t)size,
+                                 kSendTimeoutMs);
+        Plat_FreeFile(data);
+        if (!ok) {
+            Fail(Plat_HttpError());
+            continue;
+        }
+        BoardLast.state = BOARD_SENDING;
+        sStep = STEP_POST;
+        sFollowUntil = Plat_RealMs() + kFollowForMs;
+    }
+}
+
+}  // namespace
+
+bool Board_Enabled() { return Settings.boardUrl[0] != 0; }
+
+bool Board_Busy() {
+    return sStep != STEP_NONE || BoardLast.state == BOARD_QUEUED || BoardLast.state == BOARD_VERIFYING ||
+           BoardLast.state == BOARD_SENDING;
+}
+
+bool Board_Submit(const std::string& file) {
+    if (!Board_Enabled()) {
+        BoardLast = BoardSubmission();
+        BoardLast.file = file;
+        Fail("no board is set (the board-url setting)");
+        return false;
+    }
+    if (sWaiting.size() >= 16) return false;  // a player cannot finish games that fast
+    sWaiting.push_back(file);
+    StartNext();
+    return true;
+}
+
+void Board_Poll(bool blocking) {
+    if (!Board_Enabled() && !Board_Busy()) return;
+    for (;;) {
+        if (sStep != STEP_NONE) {
+            PlatHttpState st = Plat_HttpPoll(blocking ? 200 : 0);
+            if (st == HTTP_FAILED) FailNoAnswer();
+            else if (st == HTTP_DONE) {
+                long status = Plat_HttpStatus();
+                if (status >= 200 && status < 300) TakeStatus(Plat_HttpBody());
+                else FailAnswer();
+            }
+        } else if ((BoardLast.state == BOARD_QUEUED || BoardLast.state == BOARD_VERIFYING)) {
+            double now = Plat_RealMs();
+            if (now > sFollowUntil) {
+                Fail("no verdict yet after ten minutes; the board's page will show it");
+            } else if (now >= sNextAsk) {
+                AskStatus();
+            } else if (blocking) {
+                Plat_SleepMs(sNextAsk - now > 200 ? 200 : sNextAsk - now);
+            }
+        }
+        StartNext();
+        if (!blocking || !Board_Busy()) return;
+    }
+}
+
+void Board_Finish() {
+    if (sStep != STEP_POST) return;
+    // The replay itself on its way: a little time to arrive, so a game
+    // ended and closed at once is still sent.
+    double until = Plat_RealMs() + 5000;
+    while (sStep == STEP_POST && Plat_RealMs() < until) Board_Poll(false), Plat_HttpPoll(100);
+    if (sStep == STEP_POST) {
+        Plat_HttpCancel();
+        Fail("the program closed before the board had the replay");
+    }
+}
+
+std::string Board_Line() {
+    const BoardSubmission& b = BoardLast;
+    char line[400];
+    switch (b.state) {
+    case BOARD_IDLE: return "";
+    case BOARD_SENDING: return "BOARD: SENDING THE REPLAY...";
+    case BOARD_QUEUED: return "BOARD: QUEUED FOR VERIFICATION";
+    case BOARD_VERIFYING: return "BOARD: VERIFYING...";
+    case BOARD_VERIFIED:
+        std::snprintf(line, sizeof line, "BOARD: VERIFIED, RANK %ld (%lld)  %s", b.rank, b.score, b.link.c_str());
+        return line;
+    case BOARD_REJECTED: return "BOARD: REJECTED: " + b.reason;
+    case BOARD_FAILED: return "BOARD: NOT SENT: " + b.reason + " (the replay is kept)";
+    }
+    return "";
+}
+
+long Board_ConnectionsOpened() { return Plat_HttpConnections(); }
+
+int Board_SubmitCommand(const char* file) {
+    long size;
+    unsigned char* data = Plat_ReadWholeFile(file, &size, kMaxReplay);
+    if (!data) {
+        std::fprintf(stderr, "quellstorm: %s: %s\n", file,
+                     size == -2 ? "too large to be a replay" : std::strerror(errno));
+        return 2;
+    }
+    Plat_FreeFile(data);
+    if (!Board_Enabled()) {
+        std::fprintf(stderr, "quellstorm: no board is set: give --board-url URL, or set board-url in %s\n",
+                     Config_Path().c_str());
+        return 1;
+    }
+    std::printf("sending %s to %s\n", file, Settings.boardUrl);
+    std::fflush(stdout);
+    Board_Submit(file);
+    BoardState shown = BOARD_SENDING;
+    while (Board_Busy()) {
+        Board_Poll(false);
+        Plat_HttpPoll(200);  // waits for the network, up to 0.2 s
+        if (BoardLast.state != shown && Board_Busy()) {
+            shown = BoardLast.state;
+            std::printf("%s\n", shown == BOARD_QUEUED ? "queued" : "verifying");
+            std::fflush(stdout);
+        }
+        if (!Board_Busy()) break;
+        if (sStep == STEP_NONE) Plat_SleepMs(100);
+    }
+    const BoardSubmission& b = BoardLast;
+    switch (b.state) {
+    case BOARD_VERIFIED:
+        std::printf("verified: score %lld, rank %ld%s%s\n%s\n", b.score, b.rank, b.board.empty() ? "" : " on ",
+                    b.board.c_str(), b.link.c_str());
+        return 0;
+    case BOARD_REJECTED: std::printf("rejected: %s\n", b.reason.c_str()); return 3;
+    default: std::printf("not sent: %s\n", b.reason.c_str()); return 1;
+    }
+}
