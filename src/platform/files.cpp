@@ -102,7 +102,12 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
         p += n;
         left -= (size_t)n;
     }
+#ifndef __EMSCRIPTEN__
+    // (In a page fsync would write the whole storage folder, this half-made
+    // file with it, and wait for it in the middle of a frame; the page
+    // writes its storage itself once the file is in place, below.)
     if (ok && fsync(fd) != 0) ok = false;
+#endif
     fchmod(fd, 0644);
     if (close(fd) != 0) ok = false;
     if (ok && rename(tmp.c_str(), path) != 0) ok = false;
@@ -110,6 +115,7 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
         unlink(tmp.c_str());
         return false;
     }
+#ifndef __EMSCRIPTEN__
     // Make the rename itself durable.
     std::string dir = path;
     size_t slash = dir.rfind('/');
@@ -119,7 +125,7 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
         fsync(dfd);
         close(dfd);
     }
-#ifdef __EMSCRIPTEN__
+#else
     // The page keeps its files in memory; its storage (IndexedDB) is
     // written now, so the file outlives a reload or a closed tab.
     EM_ASM({ if (Module.qsSyncStorage) Module.qsSyncStorage(); });

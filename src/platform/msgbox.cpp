@@ -34,6 +34,8 @@ EM_JS(int, qs_dialog_open, (const char* text, const char* caption), {
 });
 EM_JS(int, qs_dialog_showing, (), { return Module.qsDialogShowing && Module.qsDialogShowing() ? 1 : 0; });
 
+static bool sBoxWaiting;  // the game stands in a box, mid-frame
+
 void Plat_MessageBox(const char* text, const char* caption) {
     if (!text) text = "";
     if (!caption) caption = "";
@@ -41,8 +43,12 @@ void Plat_MessageBox(const char* text, const char* caption) {
     std::fflush(stdout);
     // The page's own calls between frames (its save on closing) cannot wait.
     if (gHeadless || gQuitting || Plat_InPageCall() || !qs_dialog_open(text, caption)) return;
+    sBoxWaiting = true;
     while (qs_dialog_showing()) emscripten_sleep(50);
+    sBoxWaiting = false;
 }
+
+bool PlatI_BoxWaiting() { return sBoxWaiting; }
 #else
 
 namespace {

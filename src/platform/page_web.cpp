@@ -30,9 +30,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* qs_page_state() {
 extern "C" EMSCRIPTEN_KEEPALIVE double qs_page_frames() { return Plat_GetTickCount() / 4.0; }
 
 // The tab is being hidden or closed: keep what Escape would keep. The page
-// calls this only while the game waits between frames.
+// calls this only while the game waits between frames; while the game
+// stands in a message box it is in the middle of one (the load box: the
+// record not read yet), and nothing is saved.
 extern "C" EMSCRIPTEN_KEEPALIVE int qs_page_save() {
-    if (!gSave || gInPageCall) return 0;
+    if (!gSave || gInPageCall || PlatI_BoxWaiting()) return 0;
     gInPageCall = true;
     gSave();
     gInPageCall = false;

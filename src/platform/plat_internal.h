@@ -23,4 +23,6 @@ void PlatI_YieldNow(bool always);
 // The page draws the canvas as the scaling setting says (sharp, fit,
 // smooth: SCALING_*).
 void PlatI_PageScaling(int mode);
+// True while the game waits on a message box (in the middle of a frame).
+bool PlatI_BoxWaiting();
 #endif
