@@ -7,9 +7,12 @@
 #include "platform/msgbox.h"
 
 #if defined(QS_FUZZ_TARGET_score) || defined(QS_FUZZ_TARGET_replay)
+#include "config/options.h"
+#include "core/core.h"
 const char* HomeDir;
 float SpeedAdjust;
-bool CheatInvincible;
+ShellOptions Options;
+RecorderHooks Recorder;
 uint64_t Game_StateHash() { return 0; }
 void Plat_MessageBox(const char*, const char*) {}
 void Plat_SetHeadless(bool) {}
@@ -18,9 +21,6 @@ bool Plat_IsHeadless() { return true; }
 
 #if defined(QS_FUZZ_TARGET_score)
 void Shell_MessageBox(const char*, const char*) {}
-void Replay_FilterDat(uint8_t*) {}
-bool Replay_Playing() { return false; }
-void Replay_Flush() {}
 #endif
 
 #if defined(QS_FUZZ_TARGET_replay)
@@ -35,9 +35,7 @@ void Plat_JoyQueueOpen(bool) {}
 #endif
 
 #if defined(QS_FUZZ_TARGET_config)
-#include "shell/frameloop.h"
+#include "config/options.h"
 ShellOptions Options;
 float SpeedAdjust;
-bool CheatInvincible;
-int TestStartStage;
 #endif

@@ -42,9 +42,11 @@ target_link_options(quellstorm PRIVATE
   # (read from a file: a '$' does not survive the build tool's quoting).
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_funcs.json
   -sMINIFY_HTML=0
+  # The page's side of the score board, joined to the game's script.
+  --post-js ${CMAKE_SOURCE_DIR}/web/board.js
   --shell-file ${QS_WEB_SHELL}
   --preload-file ${QS_WEB_DATA}@/)
 set_target_properties(quellstorm PROPERTIES
   OUTPUT_NAME index SUFFIX .html
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
-  LINK_DEPENDS "${QS_WEB_SHELL};${QS_WEB_STAMP}")
+  LINK_DEPENDS "${QS_WEB_SHELL};${QS_WEB_STAMP};${CMAKE_SOURCE_DIR}/web/board.js")

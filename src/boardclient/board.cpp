@@ -218,7 +218,13 @@ bool Board_Submit(const std::string& file) {
 
 void Board_Poll(bool blocking) {
     if (!Board_Enabled() && !Board_Busy()) return;
+    // A run that waits (headless) waits two minutes at most for a verdict.
+    double giveUp = Plat_RealMs() + 2 * 60 * 1000;
     for (;;) {
+        if (blocking && Plat_RealMs() > giveUp && Board_Busy()) {
+            Plat_HttpCancel();
+            Fail("no verdict within two minutes; the board's page will show it");
+        }
         if (sStep != STEP_NONE) {
             PlatHttpState st = Plat_HttpPoll(blocking ? 200 : 0);
             if (st == HTTP_FAILED) FailNoAnswer();

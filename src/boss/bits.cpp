@@ -13,7 +13,7 @@
 #include "game/score.h"
 #include "player/player.h"
 #include "player/shothit.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "entity/heading.h"
 #include "game/frame.h"
 #include "game/game.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 // ---- Creation -------------------------------------------------------------

@@ -8,24 +8,10 @@
 // the bar falls below 0 (hp <= -full / 500), not at 0.
 #pragma once
 #include "entity/entity.h"
-
-// Full energy of each boss (the divisor of its bar).
-enum {
-    BOSS1_ENERGY = 7000,
-    BOSS2_ENERGY = 12000,
-    BOSS3_ENERGY = 17000,
-    BOSS4_ENERGY = 25000,
-    BOSS5_ENERGY = 25000,
-    LBOSS_ENERGY = 40000,
-};
+#include "game/bosses.h"
 
 // Only the first entries of a boss pool are ever updated.
 enum { BOSS_ENTRIES = 3, LBOSS_ENTRIES = 5 };
-
-// The bar length for `hp` of a boss whose full energy is `full`, truncated
-// toward zero; values far outside the bar are held so the conversion stays
-// defined.
-int BossBarLength(float hp, float full);
 
 // The whole degrees (truncated) of the heading from (x1, y1) to (x2, y2),
 // 0 .. 359.
@@ -67,10 +53,6 @@ bool BossExplosionStep(SpriteData& s, float pause = 15.0f);
 // A boss-sized chain of explosions at a random point of the box.
 void BossBigBlast(const SpriteData& s);
 
-// Every boss record and the bar back to their state at program start (the
-// return to the title).
-void BossReset();
-
 // The per-frame update of each pool (called by BossPass, in this order).
 void Boss1Pass();
 void Boss2Pass();
@@ -107,10 +89,6 @@ void Boss5Script(SpriteData& s);
 void Boss5DeathStep(SpriteData& s);
 // The script back to its start: mode 0 (waiting for the walls), timer 80.
 void Boss5ScriptRestart(SpriteData& s);
-// Draws the core (entry 0 of BOSS5, animated) where it sits in the
-// fortress; stage 5's script calls it under the fortress picture, also
-// during the WARNING before the core is made.
-void Boss5DrawCore();
 
 // LBOSS, the last boss (entries 0..4, 400 x 168, flying right): one
 // entry's whole frame (movement, script, death, contact, hits, flame and
@@ -126,5 +104,3 @@ void LastBossBounce(SpriteData& s);
 int LastBossTurnChoice(int n);
 // One step of the death sequence (every frame once BossBar < 0).
 void LastBossDeathStep(SpriteData& s);
-// Whether any entry of LBOSS is in play.
-bool LastBossActive();

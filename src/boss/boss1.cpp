@@ -13,7 +13,7 @@
 #include "player/ship.h"
 #include "player/shothit.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 static const float kArrivalX = 410.0f;       // flying in ends here

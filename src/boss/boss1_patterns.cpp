@@ -10,7 +10,7 @@
 #include "entity/heading.h"
 #include "game/game.h"
 #include "player/player.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "player/ship.h"
 #include "player/shothit.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 static const float kTimerRate = 20.0f;     // attack countdown per time unit

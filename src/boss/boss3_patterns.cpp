@@ -10,7 +10,7 @@
 
 #include "enemy/bullets.h"
 #include "game/game.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "enemy/spawners.h"
 #include "entity/heading.h"
 #include "game/game.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "player/ship.h"
 #include "player/shothit.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 static const float kTimerRate = 10.0f;      // half the usual rate

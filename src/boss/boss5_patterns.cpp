@@ -12,7 +12,7 @@
 #include "enemy/spawners.h"
 #include "game/game.h"
 #include "player/player.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "player/ship.h"
 #include "player/shothit.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 static const int64_t kBonus = 100000000;

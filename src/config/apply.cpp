@@ -1,12 +1,14 @@
 // Putting the settings into force: the run's options, the language, and
 // (through the platform) the display, the sound and the controls.
-#include "config/lang.h"
+#include "core/lang.h"
 #include "config/settings.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "platform/page.h"
 #include "platform/sound.h"
-#include "shell/frameloop.h"
+#include "config/options.h"
+
+ShellOptions Options;
 
 void Settings_ToOptions() {
     Options.window = !Settings.fullscreen;
@@ -28,6 +30,8 @@ bool sAppliedOnce;
 }  // namespace
 
 void Settings_ApplyAllNext() { sAppliedOnce = false; }
+
+static_assert(GK_COUNT <= PLAT_BIND_MAX, "every game key has a place among the platform's bindings");
 
 void Settings_Apply() {
     Settings_ToOptions();

@@ -1,12 +1,10 @@
 // The one table of settings and command-line options, and the command line
 // read from it with getopt_long.
 #include "config/settings.h"
-#include "config/lang.h"
-#include "game/game.h"
+#include "config/options.h"
+#include "core/core.h"
+#include "core/lang.h"
 #include "platform/input.h"
-#include "player/player.h"
-#include "shell/frameloop.h"
-#include "shell/shell.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -57,7 +55,7 @@ bool OptBot(const char* a) { return SetNumber(a, &Options.bot, 0, 2000000000L); 
 bool OptStage(const char* a) {
     long n;
     if (!SetNumber(a, &n, 1, 5)) return false;
-    TestStartStage = (int)n;  // testing aid: new games start at this stage
+    Options.startStage = (int)n;  // testing aid: new games start at this stage
     return true;
 }
 bool OptHome(const char* a) {
@@ -122,8 +120,9 @@ bool OptConfig(const char* a) {
 bool sHelp, sVersion, sManual;
 
 // How a row is written: RUN* for this run's options, SET for a setting of
-// the file (SK_INT rows give their page step; others 0), KEY and PAD for the
-// controls. A new setting is one SET line in its section (and a field of
+// the file (SK_INT rows give their page step; others 0; SETF: a SET with
+// SF_* flags), TEXTSET for a text setting, KEY and PAD for the controls. A
+// new setting is one such line in its section (and a field of
 // GameSettings); the page shows it when it has a label.
 #define RUN(name, kind, fn, arg, help) \
     {name, nullptr, SH_RUN, kind, 0, nullptr, 0, 0, 0, nullptr, nullptr, fn, arg, help, nullptr, 0, nullptr, 0, nullptr}
@@ -131,11 +130,11 @@ bool sHelp, sVersion, sManual;
     RUN(name, SK_FLAG, [](const char*) { stmt; return true; }, nullptr, help)
 #define RUNTEXT(name, field, arg, help) \
     RUN(name, SK_TEXT, [](const char* a) { Options.field = a; return true; }, arg, help)
-#define SET(sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
-    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, 0, nullptr, 0, nullptr}
-#define SETW(sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
-    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, SF_WINDOW, \
+#define SETF(flags, sec, name, kind, def, min, max, step, choices, field, arg, help, label) \
+    {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, flags, \
      nullptr, 0, nullptr}
+#define SET(...) SETF(0, __VA_ARGS__)
+#define SETW(...) SETF(SF_WINDOW, __VA_ARGS__)
 #define TEXTSET(sec, name, field, check, arg, help, label) \
     {name, sec, SH_FILE, SK_STRING, 0, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, arg, help, label, 0, \
      Settings.field, (int)sizeof Settings.field, check}
@@ -170,7 +169,7 @@ const Setting SettingsTable[] = {
     RUNTEXT("script", script, "FILE", "play the keys of the script FILE"),
     RUNTEXT("state-out", stateOut, "FILE", "write a line describing the game state at the end to FILE"),
     RUN("bot", SK_TEXT, OptBot, "SEED", "let the random player play, checking the game's invariants"),
-    RUNFLAG("invincible", CheatInvincible = true, "the ship cannot be hit (testing aid)"),
+    RUNFLAG("invincible", Options.invincible = true, "the ship cannot be hit (testing aid)"),
     RUN("draw-every", SK_TEXT, OptDrawEvery, "K",
         "headless: draw only every K-th picture of play, none with 0 (testing aid)"),
     RUNTEXT("result-json", resultJson, "FILE", "with --play: write what the replay's game came to, as JSON, to FILE"),
@@ -185,9 +184,9 @@ const Setting SettingsTable[] = {
     SET("display", "pace", SK_CHOICE, 0, 0, 0, 0, kPace, pace, "exact|smooth",
         "exact: every picture shows the latest step; smooth: even steps per picture", "PACING"),
     SET("sound", "music-volume", SK_INT, 100, 0, 100, 5, nullptr, musicVolume, "0-100", "music volume", "MUSIC VOLUME"),
-    SET("sound", "effect-volume", SK_INT, 100, 0, 100, 5, nullptr, effectVolume, "0-100", "sound effect volume",
+    SETF(SF_HEARD, "sound", "effect-volume", SK_INT, 100, 0, 100, 5, nullptr, effectVolume, "0-100", "sound effect volume",
         "EFFECT VOLUME"),
-    SET("sound", "mute", SK_BOOL, 0, 0, 1, 0, kOnOff, mute, "on|off", "no sound at all", "MUTE"),
+    SETF(SF_HEARD, "sound", "mute", SK_BOOL, 0, 0, 1, 0, kOnOff, mute, "on|off", "no sound at all", "MUTE"),
     KEY("key-up", GK_UP, "Up", "move up; menu up", "KEY UP"),
     KEY("key-down", GK_DOWN, "Down", "move down; menu down", "KEY DOWN"),
     KEY("key-left", GK_LEFT, "Left", "move left; option down", "KEY LEFT"),
@@ -402,51 +401,57 @@ std::string Sentence(const std::string& help) {
 
 }  // namespace
 
+namespace {
+
+// The rows of one home that --help and the manual page list, in order,
+// with a call at the start of each section of the file.
+template <class Section, class Row>
+void EachListed(SettingHome home, Section onSection, Row onRow) {
+    const char* section = "";
+    for (const Setting& s : SettingsTable) {
+        if (s.home != home || (s.flags & SF_HIDDEN)) continue;
+        if (s.section && std::strcmp(section, s.section)) {
+            section = s.section;
+            onSection(s);
+        }
+        onRow(s);
+    }
+}
+
+}  // namespace
+
 void Settings_PrintUsage(FILE* out) {
     std::fprintf(out, "usage: quellstorm [OPTION]... [FILE.qsr]\n\n"
                       "Options for this run:\n");
-    for (const Setting& s : SettingsTable) {
-        if (s.home != SH_RUN || (s.flags & SF_HIDDEN)) continue;
+    EachListed(SH_RUN, [](const Setting&) {}, [&](const Setting& s) {
         std::string left = std::string("--") + s.name + (s.arg ? std::string(" ") + s.arg : "");
         std::fprintf(out, "  %-22s %s\n", left.c_str(), s.help);
-    }
+    });
     std::fprintf(out, "\nSettings (kept in %s; given here, they hold for this run only):\n",
                  Config_Path().c_str());
-    const char* section = "";
-    for (const Setting& s : SettingsTable) {
-        if (s.home != SH_FILE || (s.flags & SF_HIDDEN)) continue;
-        if (std::strcmp(section, s.section)) {
-            section = s.section;
-            std::fprintf(out, " [%s]\n", section);
-        }
+    EachListed(SH_FILE, [&](const Setting& s) { std::fprintf(out, " [%s]\n", s.section); }, [&](const Setting& s) {
         std::string left = std::string("--") + s.name + " " + (s.arg ? s.arg : "VALUE");
         std::fprintf(out, "  %-30s %s (default %s)\n", left.c_str(), s.help, DefaultText(s).c_str());
-    }
+    });
     std::fprintf(out, "\nKeys: F1 settings, F2 records (on the title), F11 or Alt+Enter full screen,\n"
                       "F12 screenshot.\n");
 }
 
 void Settings_PrintManual(FILE* out) {
     std::fprintf(out, ".\\\" The options, from the game's table of settings (quellstorm --print-manual).\n");
-    for (const Setting& s : SettingsTable) {
-        if (s.home != SH_RUN || (s.flags & SF_HIDDEN)) continue;
+    EachListed(SH_RUN, [](const Setting&) {}, [&](const Setting& s) {
         ManualTerm(out, s, s.arg);
         std::fprintf(out, "%s.\n", Roff(Sentence(s.help)).c_str());
-    }
+    });
     std::fprintf(out, ".\\\" @SETTINGS@\n");
-    const char* section = "";
-    for (const Setting& s : SettingsTable) {
-        if (s.home != SH_FILE || (s.flags & SF_HIDDEN)) continue;
-        if (std::strcmp(section, s.section)) {
-            section = s.section;
-            std::fprintf(out, ".SS [%s]\n", section);
-            if (s.kind == SK_KEY || s.kind == SK_PAD)
-                std::fprintf(out, "Each takes %s.\n", Roff(Settings_Range(s)).c_str());
-        }
+    EachListed(SH_FILE, [&](const Setting& s) {
+        std::fprintf(out, ".SS [%s]\n", s.section);
+        if (s.kind == SK_KEY || s.kind == SK_PAD) std::fprintf(out, "Each takes %s.\n", Roff(Settings_Range(s)).c_str());
+    }, [&](const Setting& s) {
         bool named = s.kind == SK_KEY || s.kind == SK_PAD;
         ManualTerm(out, s, named ? s.arg : Settings_Range(s).c_str());
         std::fprintf(out, "%s (default %s).\n", Roff(Sentence(s.help)).c_str(), Roff(DefaultText(s)).c_str());
-    }
+    });
 }
 
 int Settings_ParseCommandLine(int argc, char** argv) {

@@ -5,7 +5,7 @@
 
 #include "entity/heading.h"
 #include "game/game.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 float BulletSpin;

@@ -12,7 +12,7 @@
 #include "player/items.h"
 #include "player/player.h"
 #include "player/weapons.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 int KillCount;

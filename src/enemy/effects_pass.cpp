@@ -6,7 +6,7 @@
 #include "game/frame.h"
 #include "player/items.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 static void Move(SpriteData& s) {
     s.x += s.dx * s.speed * FrameStep;

@@ -7,7 +7,7 @@
 #include "player/items.h"
 #include "player/player.h"
 #include "player/ship.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 static int Diff() { return OPTION.Difficulty; }

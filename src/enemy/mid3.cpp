@@ -11,7 +11,7 @@
 #include "player/player.h"
 #include "player/ship.h"
 #include "player/shothit.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 static int Diff() { return OPTION.Difficulty; }

@@ -12,7 +12,7 @@
 #include "game/game.h"
 #include "player/shothit.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 void MidMove(SpriteData& e) {
     e.x += e.dx * e.speed * FrameStep;

@@ -9,7 +9,7 @@
 #include "entity/heading.h"
 #include "game/frame.h"
 #include "game/game.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 static bool Easy() { return OPTION.Difficulty == EASY; }

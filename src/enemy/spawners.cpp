@@ -4,7 +4,7 @@
 #include "entity/entity.h"
 #include "entity/heading.h"
 #include "game/game.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 #include "enemy/spawn_common.h"
 

@@ -4,7 +4,7 @@
 #include "enemy/spawn_common.h"
 #include "entity/entity.h"
 #include "game/game.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 // The mid-size enemies that count themselves in when they get a slot.
 static SpriteData* MidSlot(SpriteData (&pool)[CHUUGATA_MAX]) {

@@ -1,7 +1,7 @@
 // The eight sprite animation timers. They differ only in rate, threshold,
 // direction and the frame they go back to at the end of a cycle.
 #include "entity/entity.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 // One step: the accumulator grows by FrameStep * rate; once it reaches the
 // threshold it is reset (the excess is dropped, so at most one frame per

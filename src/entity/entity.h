@@ -209,6 +209,9 @@ extern int SpriteFontLow;  // no JEWELFONT slot below it is free
 // Draws frame `frame` of column `col` of sheet Bitmap[bmp] at (x, y).
 void SpriteDraw(const SpriteData& s);
 
+// The game frame's pass over the line effects (LINE).
+void LinePass();
+
 // Animation timers: advance `anim` by FrameStep * rate and step `frame`
 // when it reaches the threshold. True exactly on the call that completes
 // a cycle (frame reaches frames exactly).

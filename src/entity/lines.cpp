@@ -2,9 +2,8 @@
 // fades, and it is drawn, also in the frame in which it ends.
 #include "entity/entity.h"
 #include "entity/heading.h"
-#include "game/frame.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 // Pulls one coordinate of the far end towards the start by `step`. The two
 // tests run one after the other on the moved value, so an end that passes

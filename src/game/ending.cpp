@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "boss/boss.h"
+#include "game/bosses.h"
 #include "enemy/effects.h"
 #include "entity/entity.h"
 #include "game/frame.h"
@@ -14,8 +14,8 @@
 #include "game/stage.h"
 #include "player/player.h"
 #include "render/render.h"
-#include "shell/input.h"
-#include "shell/shell.h"
+#include "core/input.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 static void ShipBackAtStart() {

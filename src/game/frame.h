@@ -1,6 +1,7 @@
 // The passes of a game frame (scene 1), each owned by its subsystem, in the
 // order the frame runs them.
 #pragma once
+#include "entity/entity.h"  // LinePass
 
 // Stage flow.
 void StageBackground();  // backgrounds and clouds
@@ -29,7 +30,6 @@ void SmallEnemyPass();
 void MidEnemyPass();
 void BossPass();
 void EffectsPass();        // explosions, jewels, sparks, debris and stars
-void LinePass();
 void EnemyFirePass();      // beams and large bullets, lasers, bullets, flashes
 void ShieldLatePass();     // the shield on the frames it is not handled with the HUD
 void BossCreate();         // in the frame in which StagePhase is 0

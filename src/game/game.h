@@ -34,9 +34,6 @@ struct OPTIONDATA {
     int PowerStockIndex;
 };
 extern OPTIONDATA OPTION;
-// Testing aid (--stage N): 0, or the stage every new game starts at (1..5),
-// whatever the options say.
-extern int TestStartStage;
 enum { EASY = 0, NORMAL = 1, HARD = 2, SPECIAL = 3 };
 
 // The stage flow.

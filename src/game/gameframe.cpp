@@ -2,11 +2,11 @@
 // of the passes is also the drawing order.
 #include "game/frame.h"
 #include "game/game.h"
+#include "game/hud.h"
 #include "entity/entity.h"
 #include "player/player.h"
-#include "shell/frameloop.h"
-#include "shell/input.h"
-#include "shell/shell.h"
+#include "core/input.h"
+#include "core/core.h"
 
 void GameFrame() {
     StageBackground();

@@ -18,7 +18,6 @@ int Loaded = 0;
 int JewelCount[5];
 
 OPTIONDATA OPTION;
-int TestStartStage;
 
 int StagePhase = 1;
 int StageStep[6];

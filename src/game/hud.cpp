@@ -16,7 +16,8 @@
 #include "player/player.h"
 #include "player/weapons.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
+#include "core/lang.h"
 
 enum { ICON_W = 24, ICON_X = 12, ICON_STEP = 18 };
 static const float kIconAnimEnd = 24.0f;    // the bomb icons' flash is used up
@@ -128,4 +129,10 @@ void ScoreLine() {
     ScorePad19(dat.scoretext, padded);
     std::snprintf(str, sizeof str, "SCORE %s", padded);
     DD_FontShow(str, 20, 0, 11, 250, 250, 255, false);
+}
+
+// Shows the speed correction in red in the upper left corner.
+void ShowSpeedAdjust() {
+    std::snprintf(str, sizeof str, Lang_Text("補正 %f"), SpeedAdjust);
+    DD_FontShow(str, 25, 0, 25, 255, 25, 25, false);
 }

@@ -23,3 +23,5 @@ void ReturnToTitle();
 // The game given up (after the record is saved): the ship back at its
 // start, the music stopped, the score cleared, and back to the title.
 void LeaveGameToTitle();
+// Shows the speed correction in red at the top left ("補正 %f").
+void ShowSpeedAdjust();

@@ -1,6 +1,7 @@
 // Main_Proc and the scenes before play.
 #include "game/scene.h"
-#include "config/lang.h"
+#include "game/hud.h"
+#include "core/lang.h"
 #include "enemy/effects.h"
 #include "entity/entity.h"
 #include "game/frame.h"
@@ -8,9 +9,9 @@
 #include "game/score.h"
 #include "player/ship.h"
 #include "render/render.h"
-#include "shell/frameloop.h"
-#include "shell/input.h"
-#include "shell/shell.h"
+#include "config/options.h"
+#include "core/input.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 #include <cinttypes>
@@ -153,7 +154,7 @@ void NewGame() {
     std::memset(dat.runscore, 0, sizeof dat.runscore);
     std::memset(dat.runjewel, 0, sizeof dat.runjewel);
     PlayerStock = OPTION.Players;
-    StageNo = TestStartStage >= 1 && TestStartStage <= 5 ? TestStartStage : OPTION.StartStage;
+    StageNo = Options.startStage >= 1 && Options.startStage <= 5 ? Options.startStage : OPTION.StartStage;
     BombStock = OPTION.PowerStock;
     SpriteWipeAll();
     for (int i = 0; i < BombStock; i++) Cry(BombStock * 16, 40.0f);

@@ -1,6 +1,5 @@
 // Loading and saving "score.dat".
 #include "game/score.h"
-#include "shell/replay.h"
 
 #include <chrono>
 #include <cmath>
@@ -12,7 +11,7 @@
 #include "config/recordpath.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 DAT dat;
 bool DatLoaded;
@@ -181,7 +180,7 @@ void DataLoad() {
     uint8_t buf[DAT_SIZE];
     // A playback carries the record its run started from: the player's own
     // file is neither read nor missed.
-    long got = Replay_Playing() ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
+    long got = (Recorder.playing && Recorder.playing()) ? 0 : DataLoadPath(path, sizeof path) ? Plat_ReadFile(path, buf, sizeof buf) : -1;
     if (got < 0) {
         // dat keeps what it holds (all zero at start-up).
         Shell_MessageBox(kLoadError, kOpenErrorCaption);
@@ -191,7 +190,7 @@ void DataLoad() {
     // A recording keeps the record the run started from; a playback starts
     // from that same record whatever the player's file holds now.
     DatToBytes(dat, buf);
-    Replay_FilterDat(buf);
+    if (Recorder.filterDat) Recorder.filterDat(buf);
     DatFromBytes(dat, buf, sizeof buf);
     // A damaged correction would stop or race the whole game.
     float speed = dat.speed;
@@ -199,13 +198,15 @@ void DataLoad() {
     for (int64_t& v : dat.runscore) v = 0;
 }
 
+void DataStoreSpeed() { dat.speed = SpeedAdjust; }
+
 void DataSave() {
     // Before the record has been read, all we hold is the blank start-up
     // record: writing it would wipe the player's scores.
     if (!DatLoaded) return;
     // A playback never writes over the player's own record.
-    if (Replay_Playing()) return;
-    Replay_Flush();
+    if ((Recorder.playing && Recorder.playing())) return;
+    if (Recorder.flush) Recorder.flush();
     DataStampTime(&dat.savetime);
     dat.speed = SpeedAdjust;
     uint8_t buf[DAT_SIZE];

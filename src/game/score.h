@@ -84,6 +84,8 @@ void DataLoad();
 // without ever losing the old file (a box when it cannot). Does nothing
 // before DataLoad has run.
 void DataSave();
+// Copies SpeedAdjust into the record so the next save keeps it.
+void DataStoreSpeed();
 // The current time with milliseconds, time zone and daylight flag.
 void DataStampTime(DATTIME* t);
 // The full path DataSave writes "score.dat" to, and the one DataLoad reads:

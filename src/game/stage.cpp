@@ -7,7 +7,7 @@
 #include "game/frame.h"
 #include "game/game.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 // The stage whose script is running: 1 counts with StepTimer/StepRepeat,
@@ -39,18 +39,18 @@ static void Clouds() {
 void StageBackground() {
     switch (StageNo) {
     case 1:
-        DD_DrawTile(ScrollSpeedX, ScrollSpeedY, Bitmap[60], 0, 0, 640, 480);
+        DD_DrawTile(ScrollSpeedX, ScrollSpeedY, Bitmap[60], 0, 0, 640, 480, false);
         Clouds();
         break;
     case 2:
-        DD_DrawTile(ScrollSpeedX, 0, Bitmap[63], 0, 0, 640, 480);
+        DD_DrawTile(ScrollSpeedX, 0, Bitmap[63], 0, 0, 640, 480, true);
         break;
     case 3:
-        DD_DrawTile2(ScrollSpeedY, 0, Bitmap[65], 0, 0, 640, 480);
-        DD_DrawTile(ScrollSpeedX, 0, Bitmap[64], 0, 0, 640, 480);
+        DD_DrawTile2(ScrollSpeedY, 0, Bitmap[65], 0, 0, 640, 480, true);
+        DD_DrawTile(ScrollSpeedX, 0, Bitmap[64], 0, 0, 640, 480, true);
         break;
     case 4:
-        DD_DrawTile(ScrollSpeedX, ScrollSpeedY, Bitmap[60], 0, 0, 640, 480);
+        DD_DrawTile(ScrollSpeedX, ScrollSpeedY, Bitmap[60], 0, 0, 640, 480, false);
         break;
     case 5: {
         // The sky strip until the big foreground picture has moved past,

@@ -5,7 +5,7 @@
 #include "entity/entity.h"
 #include "game/game.h"
 #include "game/stage.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 namespace {

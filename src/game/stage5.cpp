@@ -11,7 +11,7 @@
 #include "game/stage.h"
 #include "game/stage5.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // once the boss is down, and the last boss breaking out of it. Also the
 // fortress front of steps 18 and 19, drawn late in the frame over
 // everything else. T is StepTimer2, R StepRepeat2, SX the scroll speed.
-#include "boss/boss.h"
+#include "game/bosses.h"
 #include "enemy/effects.h"
 #include "enemy/spawners.h"
 #include "entity/entity.h"
@@ -13,7 +13,7 @@
 #include "game/stage.h"
 #include "game/stage5.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "game/statehash.h"
+#include "config/options.h"
 #include "enemy/bullets.h"
 #include "enemy/effects.h"
 #include "entity/entity.h"
@@ -6,7 +7,7 @@
 #include "game/score.h"
 #include "player/player.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 #include <cstring>
 
@@ -82,7 +83,7 @@ uint64_t Game_StateHash() {
 
     h.I(BombPulse); h.F(BombTime); h.I(BombSpread); h.F(BombFireTime); h.I(BombIconAnim); h.F(BombIconTime);
     h.F(TiltTime); h.I(RespawnWait); h.I(Weapon); h.F(ShotCool); h.F(SpreadTime); h.F(AllShotTime);
-    h.I(ChargePoints); h.I(JewelStep); h.I(CheatInvincible);
+    h.I(ChargePoints); h.I(JewelStep); h.I(Options.invincible);
     h.I(KillCount); h.I(JewelDropCount); h.F(BulletSpin); h.I(BulletTurnAngle);
 
     h.I(dat.score); h.I(dat.hiscore); h.I(dat.deaths); h.I(dat.playcount); h.I(dat.clearcount);

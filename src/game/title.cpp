@@ -1,11 +1,11 @@
 // The intro, the title menu and the options screen.
 #include "game/game.h"
-#include "config/lang.h"
+#include "core/lang.h"
 #include "game/scene.h"
 #include "game/score.h"
 #include "render/render.h"
-#include "shell/input.h"
-#include "shell/shell.h"
+#include "core/input.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // counters of games, completions and ships lost.
 #include "pages/records_page.h"
 #include "pages/pages.h"
-#include "config/lang.h"
+#include "core/lang.h"
 #include "game/score.h"
 #include "platform/display.h"
 #include "render/render.h"
@@ -107,7 +107,7 @@ void RecordsPage_Draw() {
     if (when[0]) std::snprintf(text, sizeof text, en ? "Best run    %s" : "ベストラン　　%s", when);
     else std::snprintf(text, sizeof text, "%s", en ? "Best run    (none yet)" : "ベストラン　　（記録なし）");
     DrawTable(340, text, dat.bestrun, dat.bestrunjewel);
-    Pages_DrawBoardLine(30, 460, 14);
+    Pages_DrawBoardLine(8, 463, 12);
 }
 
 bool RecordsPage_Key(int) { return false; }

@@ -7,8 +7,8 @@
 #include "platform/input.h"
 #include "platform/page.h"
 #include "render/render.h"
-#include "shell/frameloop.h"
-#include "shell/shell.h"
+#include "game/score.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 #include <cstdio>
@@ -40,7 +40,7 @@ void Collect() {
 void Changed(const Setting& s) {
     Settings_Apply();
     Config_Changed(s);
-    if (s.value == &Settings.effectVolume || s.value == &Settings.mute) DS_Play(Wave[11]);
+    if (s.flags & SF_HEARD) DS_Play(Wave[11]);
 }
 
 void Step(const Setting& s, int dir) {
@@ -64,7 +64,7 @@ void Step(const Setting& s, int dir) {
     }
     case SK_SPEED:
         SpeedAdjust = 0;  // the only change the page offers: back to none
-        Shell_StoreSpeedAdjust();
+        DataStoreSpeed();
         return;
     default: return;
     }

@@ -16,8 +16,7 @@ struct Binding {
     int vk;
     SDL_Keycode key;
 };
-const int kBindMax = 32;  // the game's keys are fewer
-Binding gBind[kBindMax];
+Binding gBind[PLAT_BIND_MAX];
 int gBindCount;
 
 // Keys the shell itself answers (pages, full screen, screenshot), and the
@@ -89,7 +88,7 @@ void Plat_BindKey(int vk, int key) {
             gBind[i].key = (SDL_Keycode)key;
             return;
         }
-    if (gBindCount < kBindMax) gBind[gBindCount++] = {vk, (SDL_Keycode)key};
+    if (gBindCount < PLAT_BIND_MAX) gBind[gBindCount++] = {vk, (SDL_Keycode)key};
 }
 
 void Plat_PushKeyDown(int key) { Push(key, false); }

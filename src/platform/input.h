@@ -21,6 +21,9 @@ int Plat_KeyFromName(const char* name);
 const char* Plat_KeyName(int key);
 
 // Binds the game key `vk` to the keyboard key `key` (Plat_KeyFromName).
+// Nothing is bound until the settings bind it; at most PLAT_BIND_MAX game
+// keys.
+enum { PLAT_BIND_MAX = 32 };
 void Plat_BindKey(int vk, int key);
 // True while the key is down now (either Shift for VK_SHIFT). In scripted
 // and replayed runs, the state the script gives for the current frame.

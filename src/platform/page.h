@@ -24,3 +24,7 @@ bool Plat_InPageCall();
 bool Plat_PageOffer(const char* path);
 // The language of the game's texts ("ja", "en"), for the page's own words.
 void Plat_PageLanguage(const char* code);
+// A finished game has been kept in `path`: the page sends it to the board
+// it is served by (`submit`: the board-submit setting; `name`: the
+// player's name). On the desktop nothing happens (the board client does).
+void Plat_PageGameKept(const char* path, int submit, const char* name);

@@ -11,7 +11,7 @@
 #include "player/items.h"
 #include "player/player.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 void Jewel(float x, float y, int /*angle*/, float speed, int kind) {

@@ -12,7 +12,7 @@
 #include "player/items.h"
 #include "player/player.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 void Pitem(float x, float y, int /*angle*/, float /*speed*/, int kind) {

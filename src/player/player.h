@@ -21,7 +21,3 @@ extern int ChargePoints;   // points towards the next step of the charge gauge
 
 // Jewels.
 extern int JewelStep;
-
-// Test aid (--invincible, or set by a test): while set the ship cannot be
-// lost. Off in play.
-extern bool CheatInvincible;

@@ -18,4 +18,3 @@ int ChargePoints;
 
 int JewelStep;
 
-bool CheatInvincible;

@@ -6,7 +6,7 @@
 #include "game/game.h"
 #include "player/items.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 float ShieldTime(int difficulty) {
     switch (difficulty) {

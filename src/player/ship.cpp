@@ -1,6 +1,7 @@
 // The player's ship: movement, tilt and drawing, the invincibility blink,
 // and the loss-and-respawn cycle.
 #include "player/ship.h"
+#include "config/options.h"
 #include "enemy/effects.h"
 #include "entity/entity.h"
 #include "game/frame.h"
@@ -8,8 +9,8 @@
 #include "game/score.h"
 #include "player/player.h"
 #include "render/render.h"
-#include "shell/input.h"
-#include "shell/shell.h"
+#include "core/input.h"
+#include "core/core.h"
 
 // Sprite rows of the ship's sheet: level flight, climbing, diving.
 enum { ROW_LEVEL_TOP = 0, ROW_LEVEL_BOTTOM = 64, ROW_CLIMB_TOP = 64, ROW_CLIMB_BOTTOM = 127,
@@ -131,5 +132,5 @@ void ShipLossAndRespawn() {
     P_Ship.time -= FrameStep;
     // Testing aid: the invincibility never runs out (a whole part of 1 is
     // odd, so the ship is shown on every frame).
-    if (CheatInvincible && P_Ship.time < 1.5f) P_Ship.time = 1.5f;
+    if (Options.invincible && P_Ship.time < 1.5f) P_Ship.time = 1.5f;
 }

@@ -11,7 +11,7 @@
 #include "player/items.h"
 #include "player/player.h"
 #include "player/weapons.h"
-#include "shell/shell.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 void ShotImpact(const SpriteData& shot, int kind) {

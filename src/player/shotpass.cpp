@@ -5,7 +5,7 @@
 #include "entity/entity.h"
 #include "player/shothit.h"
 #include "render/render.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 static void MoveAlongHeading(SpriteData& s) {
     s.x += s.speed * s.dx * FrameStep;

@@ -5,7 +5,7 @@
 #include "entity/entity.h"
 #include "game/game.h"
 #include "player/player.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 // Sprite sheets of the shots.
 enum { BMP_FAN = 2, BMP_SPREAD = 3, BMP_MISSILE = 8, BMP_BLAST = 9, BMP_BOMB_MISSILE = 17 };

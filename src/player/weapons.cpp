@@ -8,8 +8,8 @@
 #include "player/items.h"
 #include "player/player.h"
 #include "player/ship.h"
-#include "shell/input.h"
-#include "shell/shell.h"
+#include "core/input.h"
+#include "core/core.h"
 #include "sound/sound.h"
 
 enum { WAVE_SHOT = 13, WAVE_LEVEL_UP = 14 };

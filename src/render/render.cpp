@@ -1,10 +1,10 @@
 // The display, the bitmap table and the sprite, tile, digit, text and line
 // drawing of the game. Everything draws into the back buffer.
 #include "render/render.h"
-#include "game/game.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/shell.h"
+#include "config/datadir.h"
+#include "core/core.h"
 
 #include <cstdio>
 
@@ -41,7 +41,7 @@ void DD_Flip() {}
 bool DD_LoadBitmap(SurfaceData& slot, const char* file) {
     char rel[512], path[1024];
     Plat_GamePath(file, rel, sizeof rel);
-    std::snprintf(path, sizeof path, "%s%s", DirectoryFound(), rel);
+    std::snprintf(path, sizeof path, "%s%s", DataDir(), rel);
     PlatSurface* s = Plat_SurfaceLoadBMP(path);
     if (!s) {
         // No box for a picture, as ever; standard error says which one.
@@ -99,20 +99,20 @@ static void TileFill(float ox, float oy, SurfaceData& source, int left, int top,
             DD_DrawBitmap(i * w + (int)ox, j * h + (int)oy, source, left, top, right, bottom);
 }
 
-void DD_DrawTile(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom) {
+void DD_DrawTile(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom, bool pinY) {
     int w = right - left, h = bottom - top;
     TileFill(TileX, TileY, source, left, top, right, bottom);
-    if (StageNo == 2 || StageNo == 3) TileY = 0;
+    if (pinY) TileY = 0;
     TileX = TileX + FrameStep * dx;
     TileY = TileY + FrameStep * dy;
     WrapOffset(TileX, w);
     WrapOffset(TileY, h);
 }
 
-void DD_DrawTile2(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom) {
+void DD_DrawTile2(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom, bool pinY) {
     int w = right - left, h = bottom - top;
     TileFill(Tile2X, Tile2Y, source, left, top, right, bottom);
-    if (StageNo == 2 || StageNo == 3 || StageNo == 5) Tile2Y = 0;
+    if (pinY) Tile2Y = 0;
     Tile2X = Tile2X + FrameStep * dx;
     Tile2Y = Tile2Y + FrameStep * dy;
     WrapOffset(Tile2X, w);

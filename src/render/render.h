@@ -49,9 +49,10 @@ bool DD_LoadBitmap(SurfaceData& slot, const char* file);
 // Copies [left,right) x [top,bottom) of `source` to (x, y), colour-keyed,
 // clipped to the screen in the old blitter's order.
 void DD_DrawBitmap(int x, int y, SurfaceData& source, int left, int top, int right, int bottom);
-// Scrolling background fillers.
-void DD_DrawTile(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom);
-void DD_DrawTile2(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom);
+// Scrolling background fillers. `pinY`: the vertical offset is held at 0
+// after the fill, so a strip scrolls sideways only (the stage decides).
+void DD_DrawTile(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom, bool pinY);
+void DD_DrawTile2(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom, bool pinY);
 void DD_DrawTile3(float dx, float y, SurfaceData& source, int left, int top, int right, int bottom);
 // `value` as exactly `digits` digits from the digit strip of slot 6.
 void MyFontShow(int x, int y, int digits, int value);

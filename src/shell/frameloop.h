@@ -1,35 +1,10 @@
 // The program's start-up, window events and frame loop.
 #pragma once
+#include "config/options.h"
 
 struct PlatWindow;
 struct PlatEvent;
 
-// Command-line options of a run.
-struct ShellOptions {
-    bool headless;     // --headless: no window, no audio device
-    bool window;       // --window: a window instead of full screen
-    int scale;         // --scale N: window size factor
-    long maxFrames;    // --frames N: stop after N game frames (0: never)
-    const char* home;  // --home DIR: folder of "score.dat"
-    const char* script;  // --script FILE: scripted keys
-    const char* record;  // --record FILE
-    const char* play;    // --play FILE
-    bool verify;         // --verify: check the playback's state fingerprints
-    long bot;            // --bot SEED: the random player (-1: off)
-    const char* stateOut;  // --state-out FILE: a line describing the game state at the end
-    const char* submit;    // --submit FILE: send the replay FILE to the score board, nothing else
-    long drawEvery;      // --draw-every K: headless, draw only every K-th picture of play, none with 0 (testing aid)
-    const char* resultJson;  // --result-json FILE: what a played replay's game came to
-    int pace;              // --pace: 0 exact (every refresh shows the latest step), 1 smooth
-    const char* paceLog;   // --pace-log FILE: each present's time and steps (testing aid)
-    bool pauseOnFocusLoss; // play pauses when the window loses focus (default on)
-    bool keepReplays;      // every game in a window recorded to the replay folder (default on)
-    int shotCount;
-    long shotFrame[64];  // --shot N:FILE
-    const char* shotFile[64];
-};
-
-extern ShellOptions Options;
 // Game frames run so far (the current frame's number while it runs).
 extern long FrameCount;
 
@@ -63,10 +38,6 @@ void Shell_SaveAndLeave();
 // Escape and the close box: releases display, sound and music and ends
 // the loop.
 void Shell_CloseWindow(PlatWindow* window);
-// Copies SpeedAdjust into the score record so the next save keeps it.
-void Shell_StoreSpeedAdjust();
-// Shows the speed correction in red at the top left ("補正 %f").
-void ShowSpeedAdjust();
 // The keys the shell answers before the game (F11 and Alt+Enter full
 // screen, F12 screenshot, the pages). True when the key was used there or
 // is no game key: it must not reach the game or a recording.

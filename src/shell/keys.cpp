@@ -2,7 +2,9 @@
 // key-down events between frames.
 #include "shell/shell.h"
 #include "shell/frameloop.h"
-#include "config/lang.h"
+#include "game/hud.h"
+#include "game/score.h"
+#include "core/lang.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "player/bombkey.h"
@@ -10,12 +12,6 @@
 #include "sound/sound.h"
 
 #include <cstdio>
-
-// Shows the speed correction in red in the upper left corner.
-void ShowSpeedAdjust() {
-    std::snprintf(str, sizeof str, Lang_Text("補正 %f"), SpeedAdjust);
-    DD_FontShow(str, 25, 0, 25, 255, 25, 25, false);
-}
 
 static void SpeedUp(double by) {
     SpeedAdjust = (float)(SpeedAdjust + by);
@@ -47,6 +43,6 @@ void Event_Proc(int key, PlatWindow* window) {
     default: return;
     }
     // A speed key: keep the correction for the next save and show it.
-    Shell_StoreSpeedAdjust();
+    DataStoreSpeed();
     ShowSpeedAdjust();
 }

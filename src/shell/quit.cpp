@@ -3,7 +3,7 @@
 #include "game/hud.h"
 #include "game/score.h"
 #include "shell/frameloop.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/shell.h"
 
 void Shell_SaveOnQuit() {
@@ -16,5 +16,3 @@ void Shell_SaveAndLeave() {
     if (Scene == SCENE_GAME) LeaveGameToTitle();
     if (PauseCount & 1) PauseCount++;  // the next game does not start paused
 }
-
-void Shell_StoreSpeedAdjust() { dat.speed = SpeedAdjust; }

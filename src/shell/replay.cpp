@@ -1,4 +1,5 @@
 #include "shell/replay.h"
+#include "config/options.h"
 #include "game/game.h"
 #include "game/score.h"
 #include "game/statehash.h"
@@ -380,7 +381,7 @@ bool Replay_Record(const char* path) {
     gBase = 0;
     WriteHead();
     // The testing aid changes the game, so a run made with it says so.
-    if (CheatInvincible) std::fprintf(gOut, "invincible 1\n");
+    if (Options.invincible) std::fprintf(gOut, "invincible 1\n");
     Replay_FreezeInputs();
     return true;
 }
@@ -407,7 +408,7 @@ bool Replay_RecordGame(const char* path, long frame) {
     WriteHead();
     std::fprintf(gOut, "difficulty %d\nlives %d\nbombs %d\nstart-stage %d\nspeed %.9g\ninvincible %d\nstage-option %d\n",
                  OPTION.Difficulty, OPTION.Players, OPTION.PowerStock, StageNo, (double)SpeedAdjust,
-                 CheatInvincible ? 1 : 0, TestStartStage ? 1 : 0);
+                 Options.invincible ? 1 : 0, Options.startStage ? 1 : 0);
     static std::vector<uint8_t> buf;
     buf.resize(State_MaxBytes());
     size_t n = State_Save(buf.data(), buf.size());
@@ -458,7 +459,7 @@ bool Replay_Play(const char* path, bool verify) {
     gFirstDifference = -1;
     std::memset(&gTrack, 0, sizeof gTrack);
     if (gRep.lastWhole == 0) ReportIncomplete(0);
-    if (gRep.info.invincible) CheatInvincible = true;
+    if (gRep.info.invincible) Options.invincible = true;
     bool none[256] = {};
     Plat_SetScriptedKeys(none);
     Plat_JoySetTape(PLAT_JOY_REPLAY);
@@ -629,7 +630,7 @@ std::string Replay_ResultJson(long framesPlayed) {
                     std::to_string(OPTION.Players) + ",\"bombs\":" + std::to_string(OPTION.PowerStock) +
                     ",\"start_stage\":" + std::to_string(gTrack.startStage) + ",\"jewels\":" + std::to_string(jewels) +
                     ",\"stage_scores\":[" + stages + "],\"frames\":" + std::to_string(gTrack.frames) +
-                    ",\"speed\":" + speed + ",\"invincible\":" + (CheatInvincible ? "true" : "false") +
+                    ",\"speed\":" + speed + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
                     ",\"stage_option\":" + (info.stageOption ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
     return j;
 }

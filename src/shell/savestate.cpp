@@ -7,14 +7,14 @@
 #include "platform/time.h"
 #include "player/player.h"
 #include "render/render.h"
-#include "shell/input.h"
+#include "core/input.h"
+#include "config/options.h"
 #include "shell/shell.h"
 
 #include <cstring>
 
 // Values kept by the files that own them rather than in a header.
 extern int ScriptStage;
-extern float PaceLastTick, PaceAccum;
 
 namespace {
 
@@ -30,7 +30,7 @@ const Region kValues[] = {
     R(P_Ship), R(SHOTFLG), R(JEWELFONT), R(SpriteFontLow),
     // The game-wide values.
     R(Scene), R(StageNo), R(PlayerStock), R(BombStock), R(MenuState), R(TitleCursor), R(OptionRow), R(LogoTimer),
-    R(LogoSize), R(WallPos), R(TitlePhase), R(TitleAlpha), R(Loaded), R(JewelCount), R(OPTION), R(TestStartStage),
+    R(LogoSize), R(WallPos), R(TitlePhase), R(TitleAlpha), R(Loaded), R(JewelCount), R(OPTION), R(Options.startStage),
     R(StagePhase), R(StageStep), R(StepTimer), R(StepTimer2), R(StepRepeat), R(StepRepeat2), R(ColumnOffset),
     R(ColumnCount), R(HaroIndex), R(FrameTick), R(StepWait), R(ScrollSpeedX), R(ScrollSpeedY), R(MidEnemyCount),
     R(WarnX), R(WarnPasses), R(BossBar), R(SpawnX), R(SpawnY), R(SpawnStepA), R(SpawnStepB), R(SweepCount),
@@ -40,7 +40,7 @@ const Region kValues[] = {
     // The ship's arms.
     R(BombPulse), R(BombTime), R(BombSpread), R(BombFireTime), R(BombIconAnim), R(BombIconTime), R(TiltTime),
     R(RespawnWait), R(Weapon), R(ShotCool), R(SpreadTime), R(AllShotTime), R(ChargePoints), R(JewelStep),
-    R(CheatInvincible),
+    R(Options.invincible),
     R(BulletSpin), R(BulletTurnAngle), R(KillCount), R(JewelDropCount),
     R(TileX), R(TileY), R(Tile2X), R(Tile2Y), R(Tile3X), R(BlendFlg),
     R(dat),

@@ -6,7 +6,7 @@
 #include "pages/pages.h"
 #include "shell/bot.h"
 #include "config/paths.h"
-#include "config/replays.h"
+#include "shell/kept_replays.h"
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/shell.h"
@@ -32,7 +32,6 @@
 #include <cstring>
 #include <string>
 
-ShellOptions Options;
 long FrameCount;
 
 static bool sWindowAlive;
@@ -40,14 +39,12 @@ static bool sMusicHeld;  // the tune is held because the window lost its focus i
 static int sExitCode;  // the soak's verdict
 int Shell_ParseArgs(int argc, char** argv) {
     Options = ShellOptions();
-    CheatInvincible = false;
-    TestStartStage = 0;
     Options.bot = -1;
     Options.drawEvery = 1;
     Settings_ResetDefaults();
     int parsed = Settings_ParseCommandLine(argc, argv);
     if (parsed != 1) return parsed;
-    if (TestStartStage && (Options.record || Options.play)) {
+    if (Options.startStage && (Options.record || Options.play)) {
         std::fprintf(stderr, "quellstorm: --stage cannot be used with --record or --play\n");
         return 0;
     }
@@ -187,7 +184,10 @@ void Shell_RunFrame(bool seen) {
     // over the next frames (a headless run takes them before it goes on, so
     // scripted runs see the same answers at the same frames).
     std::string kept;
-    if (Kept_TakeFinished(&kept) && Board_Enabled() && Settings.boardSubmit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
+    if (Kept_TakeFinished(&kept)) {
+        if (Board_Enabled() && Settings.boardSubmit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
+        Plat_PageGameKept(kept.c_str(), Settings.boardSubmit, Settings.playerName);
+    }
     Board_Poll(Options.headless);
     if (!Bot_Check(FrameCount)) {
         sExitCode = 4;
@@ -209,12 +209,15 @@ static void WriteResultJson() {
 // theme installed beside the data.
 static void SetIcon() {
     if (Options.headless) return;
-    std::string data = DirectoryFound();
+    std::string data = DataDir();
     for (const char* rel : {"icons/hicolor/64x64/apps/quellstorm.png", "../icons/hicolor/64x64/apps/quellstorm.png"})
         if (Plat_SetWindowIcon((data + rel).c_str())) return;
 }
 
 int Shell_Start(int argc, char** argv) {
+    // The game's record file goes through the run's recorder: a recording
+    // keeps the record the run starts from, a playback brings its own.
+    Recorder = {Replay_Playing, Replay_Flush, Replay_FilterDat};
     int parsed = Shell_ParseArgs(argc, argv);
     if (parsed != 1) return parsed == 0 ? 2 : -1;
     // The settings file, then what the command line says for this run.

@@ -5,7 +5,8 @@
 #include "platform/files.h"
 #include "platform/msgbox.h"
 #include "platform/music.h"
-#include "shell/shell.h"
+#include "config/datadir.h"
+#include "core/core.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -39,7 +40,7 @@ static void EffectProblem(const char* path, const char* what) {
 bool DS_LoadWave(PlatSound*& buffer, const char* file) {
     char rel[512], path[1024];
     Plat_GamePath(file, rel, sizeof rel);
-    std::snprintf(path, sizeof path, "%s%s", DirectoryFound(), rel);
+    std::snprintf(path, sizeof path, "%s%s", DataDir(), rel);
     long size;
     // Effects are short; anything past 64 MiB is not one of ours.
     unsigned char* data = Plat_ReadWholeFile(path, &size, 64L * 1024 * 1024);
@@ -107,7 +108,7 @@ static unsigned char* ReadTune(const char* path, long* size) {
 void MIDI_Play(const char* file) {
     char rel[512], path[1024];
     Plat_GamePath(file, rel, sizeof rel);
-    std::snprintf(path, sizeof path, "%s%s", DirectoryFound(), rel);
+    std::snprintf(path, sizeof path, "%s%s", DataDir(), rel);
     if (PlayFlg) MIDI_Stop();
     // As with the old sequencer, a tune that cannot be opened is silent.
     long size;

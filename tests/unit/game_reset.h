@@ -10,12 +10,13 @@
 #include "enemy/effects.h"
 #include "entity/entity.h"
 #include "game/game.h"
+#include "game/hud.h"
 #include "game/score.h"
 #include "game/stage.h"
 #include "player/player.h"
 #include "player/ship.h"
-#include "shell/input.h"
-#include "shell/shell.h"
+#include "core/input.h"
+#include "core/core.h"
 
 inline void ResetGameState() {
     // Whole records, not just their flags: a test in the same process must not
@@ -24,40 +25,30 @@ inline void ResetGameState() {
     for (SpriteData* pool : {P_Shot, P_Shot2, P_Shot3, P_Shot4, P_Shot5})
         std::memset(pool, 0, sizeof(SpriteData) * P_SHOT_MAX);
     std::memset(cry, 0, sizeof cry);
-    SpriteClearAll();
+    ReturnToTitle();  // the game's own start of a new game: the flow, the bosses, the weapon
     std::memset(&P_Ship, 0, sizeof P_Ship);
     SHOTFLG.flag = true;
     std::memset(&KeyData, 0, sizeof KeyData);
     std::memset(&JoyData, 0, sizeof JoyData);
     BombStock = 0;
-    BombPulse = 0;
-    BombTime = 0.0f;
     BombSpread = 0;
     BombFireTime = 0.0f;
     BombIconAnim = false;
     BombIconTime = 0.0f;
     TiltTime = 0.0f;
     RespawnWait = 0;
-    Weapon = 0;
-    ShotCool = 0.0f;
     SpreadTime = 0.3f;
     AllShotTime = 100.0f;
     ChargeCount = 0;
     ChargePoints = 0;
     ChargeGauge = 0;
-    LevelUpFlag = 0;
-    JewelValue = 0;
-    JewelStep = 0;
     std::memset(JewelCount, 0, sizeof JewelCount);
     dat.score = 0;
     dat.deaths = 0;
     PlayerStock = 3;
     OPTION.Difficulty = NORMAL;
-    StageFlowReset();
-    StageNo = 1;
     FrameTick = 0;
     FrameStep = 0.05f;
     BulletSpin = 0;
     BulletTurnAngle = 0;
-    EffectCountersReset();
 }

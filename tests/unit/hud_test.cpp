@@ -18,7 +18,8 @@
 #include "platform/events.h"
 #include "platform/input.h"
 #include "play_state.h"
-#include "shell/input.h"
+#include "shell/shell.h"
+#include "core/input.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/msgbox.h"
-#include "shell/input.h"
+#include "core/input.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <set>
 
-#include "config/replays.h"
+#include "shell/kept_replays.h"
 #include "game/game.h"
 #include "shell/frameloop.h"
 #include "shell/shell.h"

@@ -2,7 +2,7 @@
 // has its English text (a new one without it would show Japanese).
 #include <gtest/gtest.h>
 
-#include "config/lang.h"
+#include "core/lang.h"
 #include "sound/wave.h"
 
 namespace {

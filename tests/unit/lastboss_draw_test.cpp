@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../../tools/assetgen/sheets.h"
+#include "config/options.h"
 #include "boss/boss.h"
 #include "enemy/spawners.h"
 #include "game/frame.h"
@@ -39,14 +40,14 @@ protected:
         }
         BossReset();
         StageFlowReset();
-        CheatInvincible = true;
+        Options.invincible = true;
         StageNo = 5;
         StagePhase = 2;
         shots = std::getenv("QS_STAGE_SHOTS");
         PutFps_Reset();
     }
     void TearDown() override {
-        CheatInvincible = false;
+        Options.invincible = false;
         DD_END(nullptr);
         BossReset();
         StageFlowReset();

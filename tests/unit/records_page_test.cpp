@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "config/lang.h"
+#include "core/lang.h"
 #include "game/score.h"
 #include "pages/records_page.h"
 #include "platform/display.h"

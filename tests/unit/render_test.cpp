@@ -116,38 +116,30 @@ TEST_F(RenderTest, ColourKeyIsPixelValueZeroAfterConversion) {
 
 TEST_F(RenderTest, TileOffsetsWrapOncePerCall) {
     SurfaceData bg = MakeSheet(640, 480);
-    int saved = StageNo;
-    StageNo = 1;
     FrameStep = 0.05f;
     TileX = -640;  // -640 + 0.05 * -200 = -650 -> -10
     TileY = 0;
-    DD_DrawTile(-200, 0, bg, 0, 0, 640, 480);
+    DD_DrawTile(-200, 0, bg, 0, 0, 640, 480, false);
     EXPECT_FLOAT_EQ(TileX, -10);
     TileX = 5;  // positive: one wrap back
-    DD_DrawTile(0, 0, bg, 0, 0, 640, 480);
+    DD_DrawTile(0, 0, bg, 0, 0, 640, 480, false);
     EXPECT_FLOAT_EQ(TileX, -635);
 
-    // Stages 2 and 3 pin the vertical offset of the first filler; the
-    // second filler also pins it in stage 5.
-    StageNo = 2;
+    // A pinned strip's vertical offset is held at 0 before it moves.
     TileY = -100;
     DD_BackInit();
-    DD_DrawTile(0, 40, bg, 0, 0, 640, 480);
+    DD_DrawTile(0, 40, bg, 0, 0, 640, 480, true);
     EXPECT_FLOAT_EQ(TileY, 2 - 480);  // pinned to 0, moved by 2, wrapped
     // Drawn with the offsets from before the update.
     EXPECT_EQ(Back(0, 0), 1 + 635 + 100 * 640);
-    StageNo = 5;
     Tile2Y = -30;
-    DD_DrawTile2(0, 40, bg, 0, 0, 640, 480);
+    DD_DrawTile2(0, 40, bg, 0, 0, 640, 480, true);
     EXPECT_FLOAT_EQ(Tile2Y, 2 - 480);
-    StageNo = 3;
-    TileY = -30;
     Tile2Y = -30;
-    DD_DrawTile2(0, -40, bg, 0, 0, 640, 480);
+    DD_DrawTile2(0, -40, bg, 0, 0, 640, 480, true);
     EXPECT_FLOAT_EQ(Tile2Y, -2);
-    StageNo = 4;  // not pinned in stage 4
-    Tile2Y = -30;
-    DD_DrawTile2(0, -40, bg, 0, 0, 640, 480);
+    Tile2Y = -30;  // not pinned
+    DD_DrawTile2(0, -40, bg, 0, 0, 640, 480, false);
     EXPECT_FLOAT_EQ(Tile2Y, -32);
 
     // One row only for the third filler.
@@ -162,7 +154,6 @@ TEST_F(RenderTest, TileOffsetsWrapOncePerCall) {
     EXPECT_FLOAT_EQ(Tile3X, -5);
     Plat_SurfaceFree(strip.surface);
     Plat_SurfaceFree(bg.surface);
-    StageNo = saved;
     TileX = TileY = Tile2X = Tile2Y = Tile3X = 0;
 }
 

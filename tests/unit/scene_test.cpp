@@ -6,7 +6,7 @@
 #include "game/scene.h"
 #include "game/score.h"
 #include "render/render.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/shell.h"
 
 namespace {

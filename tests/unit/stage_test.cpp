@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "enemy/spawners.h"
+#include "config/options.h"
 #include "entity/entity.h"
 #include "game/frame.h"
 #include "game/game.h"
@@ -296,13 +297,13 @@ TEST(InvincibleTest, TheSwitchHoldsTheShipUnhittableAndShown) {
     FrameStep = 0.05f;
     P_Ship.flag = true;
     P_Ship.time = 0.0f;
-    CheatInvincible = true;
+    Options.invincible = true;
     for (int i = 0; i < 500; i++) {
         ShipLossAndRespawn();
         ASSERT_GT(P_Ship.time, 0.0f);          // no collision test takes it
         ASSERT_EQ((int)P_Ship.time % 2, 1);    // and the blink shows it
     }
-    CheatInvincible = false;
+    Options.invincible = false;
     for (int i = 0; i < 40; i++) ShipLossAndRespawn();
     EXPECT_LE(P_Ship.time, 0.0f);
     P_Ship = ship;

@@ -4,7 +4,9 @@
 #  - a full-screen game that shows an error box has the keyboard in the box,
 #    Return dismisses it, and the game is full screen again afterwards;
 #  - SIGTERM while a box is open ends the game within a few seconds;
-#  - a window larger than the screen opens at the largest scale that fits.
+#  - a window larger than the screen opens at the largest scale that fits,
+#    says so once, and a setting changed on the settings page afterwards
+#    leaves the window at the size the player gave it by hand.
 #   tests/x11/boxes_fullscreen.sh GAME_BINARY
 # Exits 77 (skipped) when the X tools are not installed.
 set -uo pipefail
@@ -88,14 +90,30 @@ kill -0 $gpid 2>/dev/null && fail "still running 5 s after SIGTERM with a box op
 wait $gpid 2>/dev/null
 echo "ok: SIGTERM with a box open ended the game in $(( ($(date +%s%N) - start) / 1000000 )) ms"
 
-# 3. A window of scale 3 (1920x1440) on an 800x600 screen.
-"$build/quellstorm" --window --scale 3 --home "$tmp/home" >"$tmp/run3.txt" 2>&1 &
+# 3. A window of scale 3 (1920x1440) on an 800x600 screen; then the player
+# resizes it and lowers the music on the settings page.
+"$build/quellstorm" --window --scale 3 --home "$tmp/home" --config "$tmp/q.ini" >"$tmp/run3.txt" 2>&1 &
 gpid=$!
 pids+=($gpid)
 main=$(window_named QUELLSTORM) || fail "no window at scale 3"
-size=$(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+geometry() { xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+size=$(geometry)
+[ "$size" = 640x480 ] || fail "window of $size on an 800x600 screen"
+xdotool windowsize --sync "$main" 720 540
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+sleep 0.5
+xdotool key space  # past the instructions, to the title, which takes the settings key
+sleep 0.5
+xdotool key F1
+sleep 0.5
+for _ in 1 2 3 4 5; do xdotool key Down; sleep 0.1; done
+xdotool key Left
+for _ in $(seq 50); do grep -q "music-volume = 95" "$tmp/q.ini" 2>/dev/null && break; sleep 0.1; done
+size=$(geometry)
 kill -TERM $gpid
 wait $gpid 2>/dev/null
-[ "$size" = 640x480 ] || fail "window of $size on an 800x600 screen"
-grep -q "does not fit the 800x600 screen; opening it at scale 1" "$tmp/run3.txt" || fail "no word of the smaller window: $(cat "$tmp/run3.txt")"
-echo "ok: scale 3 opened at scale 1 and said so"
+grep -q "music-volume = 95" "$tmp/q.ini" 2>/dev/null || fail "the settings page did not lower the music: $(cat "$tmp/q.ini" 2>&1)"
+[ "$size" = 720x540 ] || fail "a change of volume put the resized window back to $size"
+n=$(grep -c "does not fit the 800x600 screen; opening it at scale 1" "$tmp/run3.txt")
+[ "$n" = 1 ] || fail "said $n times that the window does not fit: $(cat "$tmp/run3.txt")"
+echo "ok: scale 3 opened at scale 1, said so once, and a page change kept the window's own size"

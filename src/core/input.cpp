@@ -1,7 +1,7 @@
 // Keyboard and joystick key states.
-#include "shell/input.h"
+#include "core/input.h"
 #include "platform/msgbox.h"
-#include "shell/shell.h"
+#include "core/core.h"
 
 KEYSTATE KeyData;
 JOYSTATE JoyData;

@@ -1,5 +1,5 @@
 // The language in force and the English counterparts of the game's texts.
-#include "config/lang.h"
+#include "core/lang.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // The replay folder: the session's running recording, each finished game
 // kept under its own name, and the pruning after each save.
-#include "config/replays.h"
+#include "shell/kept_replays.h"
 #include "config/paths.h"
 #include "platform/files.h"
 #include "shell/replay.h"

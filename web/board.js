@@ -1,0 +1,136 @@
+// The page and the score board that serves it (quellstorm-board's /play/),
+// joined to the game's own script (--post-js): a finished game goes to the
+// board of the page's own origin and its answer shows in the page;
+// /play/#replay=URL (same origin only) plays that replay with its check on
+// and says at the end whether this browser reproduced the recorded game.
+(function () {
+  if (typeof window === 'undefined' || !window.QS || !window.Module) return;
+  var M = window.Module;
+
+  // One line of its own under the page's result line.
+  var line = document.createElement('div');
+  line.id = 'board';
+  line.setAttribute('role', 'status');
+  line.style.cssText = 'display:none;position:fixed;left:50%;bottom:8px;transform:translateX(-50%);z-index:5;' +
+    'padding:4px 12px;border-radius:4px;background:rgba(0,0,0,.8);color:#ddd;font:14px sans-serif;max-width:90vw';
+  document.body.appendChild(line);
+  function say(text, ok, link, button) {
+    line.textContent = text;
+    line.style.color = ok === true ? '#8f8' : ok === false ? '#f98' : '#ddd';
+    if (link) {
+      var a = document.createElement('a');
+      a.href = link;
+      a.textContent = 'see the entry';
+      a.style.cssText = 'color:#9cf;margin-left:8px';
+      line.appendChild(a);
+    }
+    if (button) line.appendChild(button);
+    line.style.display = 'block';
+  }
+
+  // The page sits at <board>/play/: the board answers at <board>/api/.
+  var m = /^(.*\/)play\/[^/]*$/.exec(location.pathname);
+  var root = m ? m[1] : null, onBoard = false;
+  if (root) {
+    fetch(root + 'api/status', { cache: 'no-store' }).then(function (r) {
+      return r.ok ? r.json() : null;
+    }).then(function (j) { onBoard = !!j; }).catch(function () { onBoard = false; });
+  }
+
+  function follow(id, until) {
+    fetch(root + 'api/submissions/' + encodeURIComponent(id), { cache: 'no-store' }).then(function (r) {
+      return r.json();
+    }).then(function (j) {
+      if (j.status === 'verified') {
+        say('Board: verified, rank ' + j.rank + ' (' + j.score + ')', true, root + 'entry/' + encodeURIComponent(id));
+      } else if (j.status === 'rejected') {
+        say('Board: rejected: ' + (j.reason || 'refused'), false, root + 'entry/' + encodeURIComponent(id));
+      } else if (Date.now() > until) {
+        say('Board: not verified yet; the entry will show it', null, root + 'entry/' + encodeURIComponent(id));
+      } else {
+        say('Board: ' + (j.status === 'verifying' ? 'verifying…' : 'queued for verification'), null);
+        setTimeout(function () { follow(id, until); }, 1500);
+      }
+    }).catch(function () {
+      say('Board: could not be reached; your replay is kept (Download last replay)', false);
+    });
+  }
+
+  function send(bytes, name) {
+    say('Board: sending your game…', null);
+    fetch(root + 'api/submissions?name=' + encodeURIComponent(name || 'PLAYER'), {
+      method: 'POST', headers: { 'Content-Type': 'application/octet-stream' }, body: bytes
+    }).then(function (r) {
+      return r.json().then(function (j) { return { ok: r.ok, j: j }; });
+    }).then(function (a) {
+      if (!a.ok || !a.j.id) return say('Board: refused: ' + (a.j.error || 'no reason given'), false);
+      follow(a.j.id, Date.now() + 10 * 60 * 1000);
+    }).catch(function () {
+      say('Board: could not be reached; your replay is kept (Download last replay)', false);
+    });
+  }
+
+  // The game has kept a finished game (`mode`: the board-submit setting,
+  // 0 ask, 1 always, 2 never; `name`: the player-name setting).
+  M.qsGameKept = function (path, mode, name) {
+    if (!onBoard || mode === 2) return;
+    var bytes;
+    try { bytes = M.FS.readFile(path); } catch (e) { return; }
+    if (mode === 1) return send(bytes, name);
+    var b = document.createElement('button');
+    b.type = 'button';
+    b.textContent = 'Send to the board';
+    b.style.marginLeft = '8px';
+    b.addEventListener('click', function (e) {
+      e.stopPropagation();
+      send(bytes, name);
+      var c = document.querySelector('canvas');
+      if (c) c.focus();
+    });
+    say('Your game has ended.', null, null, b);
+  };
+
+  // ---- #replay=URL: watch an entry ------------------------------------------
+  var LINK = 'qs-link-score';  // the linked replay's score, over the page's reload
+  function headerScore(bytes) {
+    var head = new TextDecoder('latin1').decode(bytes.subarray(0, 4096));
+    var s = /(?:^|\n)score (\d+)/.exec(head);
+    return s ? s[1] : '';
+  }
+  var hm = /^#replay=(.+)$/.exec(location.hash);
+  if (hm) {
+    var url = null;
+    try { url = new URL(decodeURIComponent(hm[1]), location.href); } catch (e) { url = null; }
+    // The link is used once: a reload plays what it stashed, not the link.
+    history.replaceState(null, '', location.pathname + location.search);
+    if (!url || url.origin !== location.origin || !/^https?:$/.test(url.protocol)) {
+      say('Only a replay of this site can be watched from a link.', false);
+    } else {
+      say('Fetching the replay…', null);
+      fetch(url.href).then(function (r) {
+        if (!r.ok) throw new Error(r.status + ' ' + r.statusText);
+        return r.arrayBuffer();
+      }).then(function (b) {
+        var bytes = new Uint8Array(b);
+        try { sessionStorage.setItem(LINK, headerScore(bytes)); } catch (e) { /* the verdict says less */ }
+        line.style.display = 'none';
+        QS.openReplay(bytes, (url.pathname.split('/').pop() || 'entry') + '.qsr');
+      }).catch(function (err) {
+        say('The replay could not be fetched (' + err.message + ').', false);
+      });
+    }
+  }
+  var ended = M.qsEnded;
+  M.qsEnded = function (code) {
+    if (ended) ended(code);
+    var score = null;
+    try { score = sessionStorage.getItem(LINK); sessionStorage.removeItem(LINK); } catch (e) { score = null; }
+    if (score === null) return;
+    var box = document.getElementById('result');
+    if (box && code === 0) {
+      box.textContent = 'verified in your browser: same score' + (score ? ' (' + score + ')' : '');
+      box.className = 'ok';
+      box.style.display = 'block';
+    }
+  };
+})();
