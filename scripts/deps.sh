@@ -10,8 +10,8 @@ PROFILE=${1:-run}
 
 RUN_PACKAGES=(
   build-essential cmake pkg-config git ccache
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libsdl2-gfx-dev
-  libfluidsynth-dev fluidsynth timgm6mb-soundfont
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev
+  libfluidsynth-dev fluidsynth timgm6mb-soundfont libx11-dev libasound2-dev
   fonts-ipafont-mincho fontconfig libfontconfig-dev
   libcairo2-dev
   libinih-dev

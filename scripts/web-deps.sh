@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Everything the web build and its browser test need, on a fresh Debian 12:
 #   - Debian packages: emscripten, chromium, dpkg-dev, sox, fonttools, npm;
-#   - deb-src lines beside the machine's deb lines, then the source packages
+#   - deb-src lines for the machine's mirrors (a private apt folder in the
+#     cache; /etc/apt is not touched), then the source packages
 #     of SDL2, SDL2_mixer, SDL2_ttf, SDL2_image and FreeType, of the
 #     same versions the desktop build links;
 #   - those libraries built as WebAssembly static libraries into a cache
@@ -73,28 +74,32 @@ command -v emcc >/dev/null || die "emcc not found after installing emscripten"
 command -v chromium >/dev/null || die "chromium not found after installing chromium"
 
 # --- 2. deb-src lines -----------------------------------------------------
-SRCLIST=/etc/apt/sources.list.d/quellstorm-deb-src.sources
-have_src() { apt-cache showsrc libsdl2 2>/dev/null | grep -q '^Package:'; }
+# The machine's apt configuration is left as it is: the deb-src lines (same
+# URIs, suites and components as the machine's deb entries) and the
+# source indexes they bring live in a private apt folder in the cache, and
+# only this script's apt calls read it. The machine's keys are used.
+APTDIR=$CACHE_ROOT/apt
+APT_SRC=(-o Dir::Etc::sourcelist="$APTDIR/sources.list" -o Dir::Etc::sourceparts="$APTDIR/sources.list.d"
+         -o Dir::State::lists="$APTDIR/lists" -o Dir::Cache="$APTDIR/cache" -o Debug::NoLocking=1)
+# As root apt fetches as the user _apt, who cannot write into our folders.
+[ "$(id -u)" -eq 0 ] && APT_SRC+=(-o APT::Sandbox::User=root)
+have_src() { apt-cache "${APT_SRC[@]}" showsrc libsdl2 2>/dev/null | grep -q '^Package:'; }
 if ! have_src; then
-  if [ ! -f "$SRCLIST" ]; then
-    say "adding deb-src lines ($SRCLIST) for the machine's own mirrors"
-    tmp=$(mktemp)
-    # Same URIs, suites and components as the machine's deb entries.
-    for f in /etc/apt/sources.list.d/*.sources; do
-      [ -f "$f" ] || continue
-      [ "$f" = "$SRCLIST" ] && continue
-      awk 'BEGIN{RS=""; ORS="\n\n"} /(^|\n)Types:[^\n]*deb/ && /debian/ {
-             gsub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f" >>"$tmp"
-    done
-    if [ -f /etc/apt/sources.list ]; then
-      grep -E '^deb ' /etc/apt/sources.list | grep debian | grep -v 'deb-src' | sed 's/^deb /deb-src /' >"$tmp.list" || true
-      [ -s "$tmp.list" ] && $([ "$SUDO" = "__none__" ] || echo "$SUDO") cp "$tmp.list" /etc/apt/sources.list.d/quellstorm-deb-src.list
-    fi
-    [ -s "$tmp" ] && $([ "$SUDO" = "__none__" ] || echo "$SUDO") cp "$tmp" "$SRCLIST"
-    rm -f "$tmp" "$tmp.list"
+  say "adding deb-src lines for the machine's own mirrors (in $APTDIR, not /etc/apt)"
+  rm -rf "$APTDIR"
+  mkdir -p "$APTDIR/sources.list.d" "$APTDIR/lists/partial" "$APTDIR/cache/archives/partial"
+  : >"$APTDIR/sources.list"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    case "$f" in */quellstorm-deb-src.*) continue ;; esac  # what older versions of this script put there
+    awk 'BEGIN{RS=""; ORS="\n\n"} /(^|\n)Types:[^\n]*deb/ && /debian/ {
+           gsub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f" >>"$APTDIR/sources.list.d/quellstorm-deb-src.sources"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    grep -E '^deb ' /etc/apt/sources.list | grep debian | sed 's/^deb /deb-src /' >>"$APTDIR/sources.list" || true
   fi
-  apt_get update -q
-  have_src || die "apt knows no source packages (deb-src) even after adding $SRCLIST"
+  apt-get "${APT_SRC[@]}" update -q >&2 || die "apt-get update of the deb-src lines in $APTDIR failed"
+  have_src || die "apt knows no source packages (deb-src) even with the lines in $APTDIR"
 fi
 
 # --- 3. Source packages ---------------------------------------------------
@@ -110,7 +115,7 @@ fetch() {  # fetch SRC DEVPKG -> prints the unpacked folder
   upv=${v#*:}; upv=${upv%-*}
   dir=$(ls -d "$CACHE/src/$src-${upv%+dfsg*}"* 2>/dev/null | grep -v '\.tar\|\.dsc\|\.diff' | head -1 || true)
   if [ -z "$dir" ]; then
-    ( cd "$CACHE/src" && apt-get source -q "$src=$v" >&2 ) || {
+    ( cd "$CACHE/src" && apt-get "${APT_SRC[@]}" source -q "$src=$v" >&2 ) || {
       # Some packaging tarballs are missing on the mirror; the upstream tarball is enough.
       local orig
       orig=$(ls "$CACHE/src/${src}_${upv}.orig.tar."* 2>/dev/null | head -1 || true)

@@ -1,13 +1,20 @@
-# Fails when any source outside src/platform/ includes an SDL header, or
-# tells the browser build apart (emscripten's header or __EMSCRIPTEN__).
+# Fails when any source outside src/platform/ includes an SDL header or an
+# operating system's file, process or library header (files, folders and
+# the rest go through platform/), or tells the browser build apart
+# (emscripten's header or __EMSCRIPTEN__).
 file(GLOB_RECURSE files ${SRC}/src/*.cpp ${SRC}/src/*.h ${SRC}/tools/*.cpp ${SRC}/tools/*.h)
 set(bad)
+set(os)
 set(web)
 foreach(f ${files})
   if(NOT f MATCHES "/src/platform/" AND NOT f MATCHES "/tools/")
     file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]SDL")
     if(hits)
       list(APPEND bad ${f})
+    endif()
+    file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*<(dirent|unistd|fcntl|pwd|dlfcn|sys/[a-z_]+)\\.h>")
+    if(hits)
+      list(APPEND os ${f})
     endif()
     file(STRINGS ${f} hits REGEX "__EMSCRIPTEN__|emscripten[./]")
     if(hits)
@@ -17,6 +24,9 @@ foreach(f ${files})
 endforeach()
 if(bad)
   message(FATAL_ERROR "SDL included outside src/platform/: ${bad}")
+endif()
+if(os)
+  message(FATAL_ERROR "operating-system headers outside src/platform/ (use platform/files.h): ${os}")
 endif()
 if(web)
   message(FATAL_ERROR "browser-only code outside src/platform/: ${web}")

@@ -224,7 +224,7 @@ std::string Config_Text() {
 
 bool Config_Save(const std::string& path) {
     size_t slash = path.rfind('/');
-    if (slash != std::string::npos && slash > 0) Paths_MakeDirs(path.substr(0, slash + 1));
+    if (slash != std::string::npos && slash > 0) Plat_MakeDirs(path.substr(0, slash + 1));
     std::string text = Config_Text();
     if (Plat_WriteFileAtomic(path.c_str(), text.data(), text.size())) return true;
     Warn(path.c_str(), 0, nullptr, std::string("cannot write the settings: ") + std::strerror(errno));

@@ -2,7 +2,6 @@
 #include "config/datadir.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 #include "config/paths.h"
 #include "platform/files.h"
@@ -17,8 +16,7 @@ static std::string Parent(std::string dir) {
 }
 
 std::vector<std::string> DataDir_Candidates(const std::string& programDir) {
-    std::string here = programDir.empty() ? std::string("./") : programDir;
-    if (here.back() != '/') here += '/';
+    std::string here = programDir.empty() ? std::string("./") : Plat_WithSlash(programDir);
     std::vector<std::string> out{here, Parent(here) + "share/quellstorm/"};
     for (const std::string& d : Paths_DataDirs())
         if (d != out[0] && d != out[1]) out.push_back(d);
@@ -27,7 +25,7 @@ std::vector<std::string> DataDir_Candidates(const std::string& programDir) {
 
 // (A picture may come as PNG beside its name, as the browser build ships them.)
 bool DataDir_Holds(const std::string& dir) {
-    return access((dir + "BMP/player.bmp").c_str(), R_OK) == 0 || access((dir + "BMP/player.bmp.png").c_str(), R_OK) == 0;
+    return Plat_CanRead(dir + "BMP/player.bmp") || Plat_CanRead(dir + "BMP/player.bmp.png");
 }
 
 bool DataDir_Locate() {

@@ -18,6 +18,3 @@ std::string Paths_Pictures();
 // $XDG_DATA_DIRS (/usr/local/share:/usr/share when unset) with
 // "quellstorm/" appended, in order.
 std::vector<std::string> Paths_DataDirs();
-// Creates `dir` and every missing parent (mode 0700 for the ones made).
-// True when the folder exists afterwards.
-bool Paths_MakeDirs(const std::string& dir);

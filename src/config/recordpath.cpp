@@ -1,15 +1,8 @@
 // Choosing the place of the record.
 #include "config/recordpath.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "config/paths.h"
-
-static bool IsFile(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
+#include "platform/files.h"
 
 RecordPaths RecordPaths_Choose(const std::string& home, const std::string& programDir, bool programDirWritable) {
     RecordPaths p;
@@ -18,7 +11,7 @@ RecordPaths RecordPaths_Choose(const std::string& home, const std::string& progr
         return p;
     }
     std::string beside = programDir + "score.dat";
-    if (IsFile(beside) && programDirWritable) {
+    if (Plat_IsFile(beside) && programDirWritable) {
         p.load = p.save = beside;
         return p;
     }
@@ -26,8 +19,7 @@ RecordPaths RecordPaths_Choose(const std::string& home, const std::string& progr
     p.save = p.folder + "score.dat";
     // Until the user has a copy of their own, the one the program came
     // with is read; the first save then writes it (updated) to theirs.
-    p.load = !IsFile(p.save) && IsFile(beside) ? beside : p.save;
+    p.load = !Plat_IsFile(p.save) && Plat_IsFile(beside) ? beside : p.save;
     return p;
 }
 
-bool RecordPaths_Writable(const std::string& dir) { return access(dir.c_str(), W_OK | X_OK) == 0; }

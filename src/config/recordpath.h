@@ -16,5 +16,3 @@ struct RecordPaths {
 // the program's folder with its trailing '/'. `programDirWritable`: whether
 // a file can be made there (the save is a new file renamed over the old).
 RecordPaths RecordPaths_Choose(const std::string& home, const std::string& programDir, bool programDirWritable);
-// Whether new files can be made in `dir`.
-bool RecordPaths_Writable(const std::string& dir);

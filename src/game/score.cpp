@@ -146,7 +146,7 @@ int RecordProgramDirWritable = -1;
 static RecordPaths Place() {
     const char* prog = RecordProgramDir ? RecordProgramDir : Plat_ProgramDir();
     if (!prog) prog = "./";
-    bool writable = RecordProgramDirWritable >= 0 ? RecordProgramDirWritable != 0 : RecordPaths_Writable(prog);
+    bool writable = RecordProgramDirWritable >= 0 ? RecordProgramDirWritable != 0 : Plat_CanWriteDir(prog);
     return RecordPaths_Choose(HomeDir ? HomeDir : "", prog, writable);
 }
 
@@ -213,7 +213,7 @@ void DataSave() {
     DatToBytes(dat, buf);
     // The record's folder is made on the first save.
     RecordPaths place = Place();
-    if (!place.folder.empty()) Paths_MakeDirs(place.folder);
+    if (!place.folder.empty()) Plat_MakeDirs(place.folder);
     char path[1024];
     if (!Fits(place.save, path, sizeof path) || !Plat_WriteFileAtomic(path, buf, sizeof buf)) {
         Shell_MessageBox(kSaveError, kOpenErrorCaption);

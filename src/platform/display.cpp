@@ -6,10 +6,12 @@
 #include "platform/plat_internal.h"
 
 #include <SDL_syswm.h>
+#ifndef __EMSCRIPTEN__
+#include <X11/Xlib.h>
+#endif
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -71,17 +73,9 @@ static bool X11WithoutDirectRendering() {
     SDL_SysWMinfo wm;
     SDL_VERSION(&wm.version);
     if (!SDL_GetWindowWMInfo(gWindow, &wm) || wm.subsystem != SDL_SYSWM_X11 || !wm.info.x11.display) return false;
-    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
-    if (!x11) return false;
-    typedef int (*QueryExtension)(Display*, const char*, int*, int*, int*);
-    QueryExtension query = reinterpret_cast<QueryExtension>(dlsym(x11, "XQueryExtension"));
-    bool direct = true;
-    if (query) {
-        int op, ev, err;
-        direct = query(wm.info.x11.display, "DRI3", &op, &ev, &err) || query(wm.info.x11.display, "DRI2", &op, &ev, &err);
-    }
-    dlclose(x11);
-    return !direct;
+    int op, ev, err;
+    Display* d = wm.info.x11.display;
+    return !XQueryExtension(d, "DRI3", &op, &ev, &err) && !XQueryExtension(d, "DRI2", &op, &ev, &err);
 #endif
 }
 

@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
+#include <filesystem>
+#include <pwd.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -131,4 +134,76 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
     EM_ASM({ if (Module.qsSyncStorage) Module.qsSyncStorage(); });
 #endif
     return true;
+}
+
+namespace fs = std::filesystem;
+
+bool Plat_Exists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(fs::status(path, ec));
+}
+
+bool Plat_IsFile(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(fs::status(path, ec));
+}
+
+bool Plat_IsDir(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(fs::status(path, ec));
+}
+
+// Access as this user (owner, group, root) is the kernel's answer, not the
+// permission bits' alone.
+bool Plat_CanRead(const std::string& path) { return access(path.c_str(), R_OK) == 0; }
+bool Plat_CanWriteDir(const std::string& dir) { return access(dir.c_str(), W_OK | X_OK) == 0; }
+
+bool Plat_MakeDirs(const std::string& dir) {
+    if (dir.empty()) return false;
+    std::error_code ec;
+    fs::path made;
+    for (const fs::path& part : fs::path(dir)) {
+        made /= part;
+        if (part.empty() || fs::exists(fs::status(made, ec))) continue;
+        // Each folder the game makes holds the player's own files.
+        if (!fs::create_directory(made, ec) && !fs::is_directory(fs::status(made, ec))) return false;
+        fs::permissions(made, fs::perms::owner_all, fs::perm_options::replace, ec);
+    }
+    return Plat_IsDir(dir);
+}
+
+std::vector<std::string> Plat_ListDir(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    return names;
+}
+
+std::string Plat_WithSlash(std::string dir) {
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+std::string Plat_FreeName(const std::string& dir, const std::string& base, const std::string& ext, int limit) {
+    std::string name = base + ext;
+    for (int n = 2; Plat_Exists(dir + name) && n < limit; n++) name = base + "-" + std::to_string(n) + ext;
+    return name;
+}
+
+std::string Plat_LocalStamp(const char* format) {
+    std::time_t t = std::time(nullptr);
+    std::tm local;
+    localtime_r(&t, &local);
+    char buf[64];
+    if (!std::strftime(buf, sizeof buf, format, &local)) buf[0] = 0;
+    return buf;
+}
+
+std::string Plat_UserHome() {
+    const char* h = std::getenv("HOME");
+    if (h && h[0] == '/') return Plat_WithSlash(h);
+    if (struct passwd* pw = getpwuid(getuid()))
+        if (pw->pw_dir && pw->pw_dir[0] == '/') return Plat_WithSlash(pw->pw_dir);
+    return "/tmp/";
 }

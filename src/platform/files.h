@@ -1,6 +1,9 @@
-// File service: where the program lives and safe whole-file reads/writes.
+// File service: where the program lives, safe whole-file reads/writes and
+// the folder work of the game's record, settings, replays and pictures.
 #pragma once
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // The directory of the running executable, with a trailing '/'.
 const char* Plat_ProgramDir();
@@ -18,3 +21,29 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size);
 // large".
 unsigned char* Plat_ReadWholeFile(const char* path, long* size, long max);
 void Plat_FreeFile(unsigned char* data);
+
+// Whether anything is at `path`; a regular file (links followed); a folder.
+bool Plat_Exists(const std::string& path);
+bool Plat_IsFile(const std::string& path);
+bool Plat_IsDir(const std::string& path);
+// Whether the file can be read; whether files can be made in the folder
+// (as this user, not by the permission bits alone).
+bool Plat_CanRead(const std::string& path);
+bool Plat_CanWriteDir(const std::string& dir);
+// Makes the folder and every missing parent, each new one private to the
+// user (0700). True when `dir` is a folder afterwards.
+bool Plat_MakeDirs(const std::string& dir);
+// The names in a folder ("." and ".." left out); empty when it cannot be
+// read.
+std::vector<std::string> Plat_ListDir(const std::string& dir);
+// `dir` ending in '/' (an empty one becomes "/").
+std::string Plat_WithSlash(std::string dir);
+// The first of `base` + `ext`, `base` + "-2" + `ext` ... `base` + "-N" +
+// `ext` (N below `limit`) not yet in `dir` (which ends in '/'); the last
+// tried when all are taken. The name only, without the folder.
+std::string Plat_FreeName(const std::string& dir, const std::string& base, const std::string& ext, int limit);
+// The local time now, as strftime's `format` writes it.
+std::string Plat_LocalStamp(const char* format);
+// The user's home folder with its '/': HOME when absolute, else the
+// account's, else "/tmp/".
+std::string Plat_UserHome();

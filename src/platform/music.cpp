@@ -11,12 +11,14 @@
 #include "platform/plat_internal.h"
 
 #include <SDL_mixer.h>
+#ifndef __EMSCRIPTEN__
+#include <fluidsynth.h>  // the synthesiser SDL_mixer plays MIDI with (linked, the same library)
+#endif
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
-#include <dlfcn.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,14 +78,7 @@ static void QuietSynth() {
     static bool done;
     if (done) return;
     done = true;
-    void* lib = dlopen("libfluidsynth.so.3", RTLD_LAZY | RTLD_NOLOAD);
-    if (!lib) return;  // SDL_mixer plays MIDI some other way
-    typedef void (*LogFunction)(int, const char*, void*);
-    typedef LogFunction (*SetLog)(int, LogFunction, void*);
-    SetLog set = reinterpret_cast<SetLog>(dlsym(lib, "fluid_set_log_function"));
-    if (set)
-        for (int level = 0; level <= 4; level++) set(level, SynthLog, nullptr);  // panic .. debug
-    dlclose(lib);  // still loaded: SDL_mixer links it
+    for (int level = FLUID_PANIC; level <= FLUID_DBG; level++) fluid_set_log_function(level, SynthLog, nullptr);
 }
 
 // Sound fonts. QUELLSTORM_SOUNDFONT names a font file or a folder of them;

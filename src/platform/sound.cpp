@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
+#ifndef __EMSCRIPTEN__
+#include <alsa/asoundlib.h>
+#endif
 #include <new>
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -55,17 +57,9 @@ static void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 // The ALSA library writes its own errors to standard error, eight lines of
 // them on a machine without a sound card. SDL loads the library by name;
-// loaded here first, it is the same library, and its errors go nowhere:
-// the game says in one line what it means.
-static void SilenceAlsa() {
-    void* lib = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
-    if (!lib) return;  // SDL will not find it either
-    typedef void (*Handler)(const char*, int, const char*, int, const char*, ...);
-    typedef int (*SetHandler)(Handler);
-    SetHandler set = reinterpret_cast<SetHandler>(dlsym(lib, "snd_lib_error_set_handler"));
-    if (set) set(QuietAlsa);
-    // The library stays loaded, with the handler, for the whole run.
-}
+// it is the same library the game links, so its errors go nowhere: the
+// game says in one line what it means.
+static void SilenceAlsa() { snd_lib_error_set_handler(QuietAlsa); }
 #endif
 
 bool Plat_AudioOpen(bool headless) {

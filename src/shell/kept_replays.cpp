@@ -1,17 +1,12 @@
 // The replay folder: the session's running recording, each finished game
 // kept under its own name, and the pruning after each save.
 #include "shell/kept_replays.h"
-#include "config/paths.h"
 #include "platform/files.h"
 #include "shell/replay.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <ctime>
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,26 +20,10 @@ std::string gGameStamp;
 int gGameDifficulty;
 std::string gFinished;  // the game just kept, not yet taken
 
-std::string Stamp() {
-    std::time_t t = std::time(nullptr);
-    std::tm local;
-    localtime_r(&t, &local);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y%m%d-%H%M%S", &local);
-    return buf;
-}
-
-bool Exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
+std::string Stamp() { return Plat_LocalStamp("%Y%m%d-%H%M%S"); }
 
 // `base` + ".qsr", or `base` + "-2.qsr" and so on when that is taken.
-std::string FreeName(const std::string& base) {
-    std::string name = base + ".qsr";
-    for (int k = 2; Exists(gDir + name) && k < 1000; k++) name = base + "-" + std::to_string(k) + ".qsr";
-    return name;
-}
+std::string FreeName(const std::string& base) { return Plat_FreeName(gDir, base, ".qsr", 1000); }
 
 bool AllDigits(const std::string& s, size_t from, size_t to) {
     if (from >= to || to > s.size()) return false;
@@ -53,17 +32,8 @@ bool AllDigits(const std::string& s, size_t from, size_t to) {
     return true;
 }
 
-std::vector<std::string> ListFolder() {
-    std::vector<std::string> names;
-    DIR* d = opendir(gDir.c_str());
-    if (!d) return names;
-    while (struct dirent* e = readdir(d)) names.push_back(e->d_name);
-    closedir(d);
-    return names;
-}
-
 void Prune() {
-    for (const std::string& name : Kept_ToPrune(ListFolder()))
+    for (const std::string& name : Kept_ToPrune(Plat_ListDir(gDir)))
         if (name != gRunning) std::remove((gDir + name).c_str());
 }
 
@@ -166,9 +136,8 @@ std::vector<std::string> Kept_ToPrune(const std::vector<std::string>& names, siz
 }
 
 bool Kept_Start(const std::string& dir) {
-    gDir = dir;
-    if (gDir.empty() || gDir.back() != '/') gDir += '/';
-    if (!Paths_MakeDirs(gDir)) {
+    gDir = Plat_WithSlash(dir);
+    if (!Plat_MakeDirs(gDir)) {
         std::fprintf(stderr, "quellstorm: cannot make the replay folder %s; this session is not kept\n", gDir.c_str());
         return false;
     }

@@ -265,14 +265,7 @@ void TrackFrame(long frame) {
     }
 }
 
-std::string StampNow() {
-    std::time_t t = std::time(nullptr);
-    std::tm local;
-    localtime_r(&t, &local);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &local);
-    return buf;
-}
+std::string StampNow() { return Plat_LocalStamp("%Y-%m-%d %H:%M:%S"); }
 
 // --- snapshots for watching ------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include "platform/page.h"
 #include "platform/display.h"
 #include "platform/events.h"
+#include "platform/files.h"
 #include "platform/input.h"
 #include "render/render.h"
 #include "shell/frameloop.h"
@@ -15,9 +16,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
-#include <sys/stat.h>
 
 static void ToggleFullscreen() {
     Settings.fullscreen = !Settings.fullscreen;
@@ -32,15 +31,10 @@ void Shell_Screenshot() {
     std::string dirs[3] = {Paths_Pictures(), "", Paths_DataHome()};
     const char* home = std::getenv("HOME");
     if (home && home[0] == '/') dirs[1] = std::string(home) + "/Pictures/quellstorm/";
-    std::time_t now = std::time(nullptr);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
+    std::string stamp = Plat_LocalStamp("%Y%m%d-%H%M%S");
     for (const std::string& dir : dirs) {
-        if (dir.empty() || !Paths_MakeDirs(dir)) continue;
-        std::string path = dir + "quellstorm-" + stamp + ".png";
-        struct stat st;
-        for (int n = 2; stat(path.c_str(), &st) == 0 && n < 100; n++)
-            path = dir + "quellstorm-" + stamp + "-" + std::to_string(n) + ".png";
+        if (dir.empty() || !Plat_MakeDirs(dir)) continue;
+        std::string path = dir + Plat_FreeName(dir, "quellstorm-" + stamp, ".png", 100);
         if (Plat_SurfaceSave(DDBack, path.c_str())) {
             std::fprintf(stderr, "quellstorm: screenshot %s\n", path.c_str());
             Plat_PageOffer(path.c_str());  // in a page the player only gets it as a download

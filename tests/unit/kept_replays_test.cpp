@@ -1,10 +1,16 @@
-// The replay folder's names and its prune rule; the pause on focus loss.
+// The replay folder's names, its prune rule and its folder work; the pause
+// on focus loss.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <set>
 
+#include "platform/files.h"
 #include "shell/kept_replays.h"
 #include "game/game.h"
 #include "shell/frameloop.h"
@@ -95,4 +101,23 @@ TEST(FocusLoss, PausesPlayOnceAndOnlyInPlay) {
     Options = saved;
     Scene = scene;
     PauseCount = pause;
+}
+
+// The folder work every kept file relies on: nested private folders made in
+// one go, and a second file of the same second never written over the first.
+TEST(KeptFolder, MadePrivateAndNamesNeverCollide) {
+    char tmpl[] = "/tmp/qs_kept_XXXXXX";
+    ASSERT_TRUE(mkdtemp(tmpl));
+    std::string dir = Plat_WithSlash(std::string(tmpl) + "/a/b");
+    ASSERT_TRUE(Plat_MakeDirs(dir));
+    EXPECT_TRUE(Plat_IsDir(dir));
+    struct stat st;
+    ASSERT_EQ(stat((std::string(tmpl) + "/a").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(Plat_FreeName(dir, "20261207-183512-EASY-5", ".qsr", 1000), "20261207-183512-EASY-5.qsr");
+    ASSERT_TRUE(Plat_WriteFileAtomic((dir + "20261207-183512-EASY-5.qsr").c_str(), "x", 1));
+    EXPECT_EQ(Plat_FreeName(dir, "20261207-183512-EASY-5", ".qsr", 1000), "20261207-183512-EASY-5-2.qsr");
+    EXPECT_EQ(Plat_ListDir(dir), std::vector<std::string>{"20261207-183512-EASY-5.qsr"});
+    EXPECT_FALSE(Plat_MakeDirs(dir + "20261207-183512-EASY-5.qsr/c"));  // a file stands in the way
+    std::filesystem::remove_all(tmpl);
 }
