@@ -60,7 +60,7 @@ test: deps-test
 # The same suite under AddressSanitizer + UndefinedBehaviorSanitizer. The
 # long end-to-end playthroughs are left to the normal build there: the soak
 # and the golden replays already play whole stages under the sanitizers.
-ASAN_SKIP ?= BossE2E|Boss23E2E|Boss45E2E|Stage5E2E|Stage1Playthrough|StagesE2E|^x11_
+ASAN_SKIP ?= BossE2E|Boss23E2E|Boss45E2E|Stage5E2E|Stage1Playthrough|StagesE2E|JumpsLand|^x11_
 test-asan: deps-test
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN) -j $(JOBS)
@@ -73,6 +73,7 @@ bench: deps-test
 	cmake --build build-bench -j $(JOBS) --target qs_bench qs_framebench quellstorm assets
 	./build-bench/qs_bench
 	cd build-bench && ./qs_framebench $(REPLAY)
+	bash scripts/bench-replay.sh build-bench $(REPLAY)
 	bash scripts/bench-cpu.sh build-bench $(REPLAY)
 	bash scripts/bench-pace.sh build-bench $(REPLAY)
 

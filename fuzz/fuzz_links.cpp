@@ -6,7 +6,7 @@
 #include "platform/input.h"
 #include "platform/msgbox.h"
 
-#if defined(QS_FUZZ_TARGET_score) || defined(QS_FUZZ_TARGET_replay)
+#if defined(QS_FUZZ_TARGET_score)
 #include "config/options.h"
 #include "core/core.h"
 const char* HomeDir;
@@ -23,16 +23,6 @@ bool Plat_IsHeadless() { return true; }
 void Shell_MessageBox(const char*, const char*) {}
 #endif
 
-#if defined(QS_FUZZ_TARGET_replay)
-bool Plat_KeyDown(int) { return false; }
-void Plat_SetScriptedKeys(const bool*) {}
-void Plat_PushKeyDown(int) {}
-void Plat_JoySetTape(PlatJoyTape) {}
-PlatJoyResult Plat_JoyReadLive(PlatJoyState*) { return PLAT_JOY_FAIL; }
-void Plat_JoySetSnapshot(PlatJoyResult, const PlatJoyState*) {}
-int Plat_JoyTakeOpens(bool*, int) { return 0; }
-void Plat_JoyQueueOpen(bool) {}
-#endif
 
 #if defined(QS_FUZZ_TARGET_config)
 #include "config/options.h"

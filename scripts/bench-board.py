@@ -24,7 +24,7 @@ import time
 from urllib.parse import quote
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "board"))
-from pgtemp import Postgres  # noqa: E402
+from pgtemp import Postgres, die_with_parent, stop_on_signals  # noqa: E402
 
 BUILD = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
 BOARD, GAME = f"{BUILD}/quellstorm-board", f"{BUILD}/quellstorm"
@@ -55,7 +55,8 @@ def variant(game, i):
 
 def start(*args):
     p = subprocess.Popen([BOARD, *args, "--game", GAME, "--submit-per-minute", "0", "--queue-max", "100000",
-                          "--quiet"], stdout=subprocess.PIPE, stderr=open(f"{ROOT}/board.log", "a"), text=True)
+                          "--quiet"], stdout=subprocess.PIPE, stderr=open(f"{ROOT}/board.log", "a"), text=True,
+                         preexec_fn=die_with_parent)
     procs.append(p)
     line = p.stdout.readline()
     m = re.search(r"127\.0\.0\.1:(\d+)/", line)
@@ -113,6 +114,7 @@ def wrk(port, path):
 
 
 def main():
+    stop_on_signals()
     game = record()
     # The verifier alone: the game re-playing one finished game, timed.
     t, runs, frames = time.monotonic(), 5, 0
@@ -128,6 +130,18 @@ def main():
     print(f"verifier: {frames} frames in {cpu:.2f} core-s ({time.monotonic() - t:.2f} s wall): "
           f"{frames / cpu:.0f} frames/s per core = {frames / cpu / 250:.0f}x real time "
           f"(goal 50x); {cpu / runs:.3f} core-s per {frames // runs}-frame game; replay {len(game)} bytes", flush=True)
+
+    # A long recording (the golden stage clear, 43 000 frames): the game's
+    # own pace once started, apart from its start-up.
+    golden = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "golden", "stage_clear.qsr")
+    frames = int(open(golden, "rb").read().rstrip().rsplit(b"\n", 1)[1].split()[1])
+    c0 = resource.getrusage(resource.RUSAGE_CHILDREN)
+    subprocess.run([GAME, "--headless", "--home", ROOT, "--play", golden, "--verify", "--draw-every", "0"],
+                   check=True, capture_output=True, env=ENV)
+    c1 = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = (c1.ru_utime + c1.ru_stime) - (c0.ru_utime + c0.ru_stime)
+    print(f"verifier, long game: {frames} frames in {cpu:.2f} core-s: {frames / cpu:.0f} frames/s per core = "
+          f"{frames / cpu / 250:.0f}x real time", flush=True)
 
     pg = Postgres(ROOT)
     try:

@@ -86,6 +86,8 @@ int Serve(const Config& cfg) {
     svr.set_payload_max_length(size_t(cfg.maxUploadKb) * 1024);
     svr.set_read_timeout(time_t(cfg.requestSeconds));
     svr.set_write_timeout(time_t(cfg.requestSeconds));
+    // Answers go out at once, not held back to fill a packet.
+    svr.set_tcp_nodelay(true);
     svr.set_keep_alive_timeout(5);
     svr.set_keep_alive_max_count(1000);
     svr.set_error_handler([&cfg](const httplib::Request& req, httplib::Response& res) { ErrorBody(req, res, cfg); });

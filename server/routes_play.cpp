@@ -74,6 +74,10 @@ void AddPlayRoutes(httplib::Server& svr, App& app) {
         std::string path = app.cfg.web + "/" + rel;
         if (!IsFile(path)) return SendError(res, 404, "no file " + rel + " in the web build");
         std::string accept = req.get_header_value("Accept-Encoding"), body, encoding;
+        // The files are sent as they are on disk (already compressed, or
+        // not worth it): the server must not compress them again, and it
+        // would, seeing the request's Accept-Encoding.
+        const_cast<httplib::Request&>(req).headers.erase("Accept-Encoding");
         if (Accepts(accept, "br") && ReadFile(path + ".br", body)) encoding = "br";
         else if (Accepts(accept, "gzip") && ReadFile(path + ".gz", body)) encoding = "gzip";
         else if (!ReadFile(path, body)) return SendError(res, 404, "cannot read " + rel);

@@ -4,6 +4,7 @@
 #include "game/game.h"
 #include "game/scene.h"
 #include "pages/records_page.h"
+#include "pages/replays_page.h"
 #include "pages/settings_page.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -17,20 +18,23 @@ static bool PagesReachable() { return Scene == SCENE_TITLE && MenuState >= MENU_
 
 bool Pages_KeyDown(int key) {
     if (PageOpen == PAGE_NONE) {
-        if ((key == VK_F1 || key == VK_F2) && PagesReachable()) {
-            PageOpen = key == VK_F1 ? PAGE_SETTINGS : PAGE_RECORDS;
+        if ((key == VK_F1 || key == VK_F2 || key == VK_F3) && PagesReachable()) {
+            PageOpen = key == VK_F1 ? PAGE_SETTINGS : key == VK_F2 ? PAGE_RECORDS : PAGE_REPLAYS;
             if (PageOpen == PAGE_SETTINGS) SettingsPage_Reset();
+            if (PageOpen == PAGE_REPLAYS) ReplaysPage_Open();
             return true;
         }
         return false;
     }
     if (PageOpen == PAGE_SETTINGS && SettingsPage_Key(key)) return true;
     if (PageOpen == PAGE_RECORDS && RecordsPage_Key(key)) return true;
-    // F1 and F2 switch between the pages; the open page's own key, or
+    if (PageOpen == PAGE_REPLAYS && ReplaysPage_Key(key)) return true;
+    // F1, F2 and F3 switch between the pages; the open page's own key, or
     // Escape, closes it.
-    if (key == VK_F1 || key == VK_F2) {
-        int page = key == VK_F1 ? PAGE_SETTINGS : PAGE_RECORDS;
+    if (key == VK_F1 || key == VK_F2 || key == VK_F3) {
+        int page = key == VK_F1 ? PAGE_SETTINGS : key == VK_F2 ? PAGE_RECORDS : PAGE_REPLAYS;
         if (page == PAGE_SETTINGS && PageOpen != PAGE_SETTINGS) SettingsPage_Reset();
+        if (page == PAGE_REPLAYS && PageOpen != PAGE_REPLAYS) ReplaysPage_Open();
         PageOpen = PageOpen == page ? PAGE_NONE : page;
     } else if (key == VK_ESCAPE) {
         PageOpen = PAGE_NONE;
@@ -41,11 +45,12 @@ bool Pages_KeyDown(int key) {
 void Pages_Draw() {
     if (PageOpen == PAGE_SETTINGS) SettingsPage_Draw();
     else if (PageOpen == PAGE_RECORDS) RecordsPage_Draw();
+    else if (PageOpen == PAGE_REPLAYS) ReplaysPage_Draw();
 }
 
 void Pages_DrawHint() {
     if (PageOpen == PAGE_NONE && PagesReachable() && MenuState != MENU_OPTIONS && WallPos == -500) {
-        DD_FontShow("F1: SETTINGS  F2: RECORDS", 12, 452, 464, 160, 160, 160, false);
+        DD_FontShow("F1: SETTINGS  F2: RECORDS  F3: REPLAYS", 12, 340, 464, 160, 160, 160, false);
         Pages_DrawBoardLine(8, 448, 12);
     }
 }

@@ -1,9 +1,10 @@
 // Pages drawn over the title and options screens: the settings page (F1,
-// the pad's Back) and the records page (F2). While a page is open the
+// the pad's Back), the records page (F2) and the replays page (F3, the
+// pad's Y). While a page is open the
 // title runs on without input underneath and the page has the keyboard.
 #pragma once
 
-enum { PAGE_NONE = 0, PAGE_SETTINGS = 1, PAGE_RECORDS = 2 };
+enum { PAGE_NONE = 0, PAGE_SETTINGS = 1, PAGE_RECORDS = 2, PAGE_REPLAYS = 3 };
 
 extern int PageOpen;
 

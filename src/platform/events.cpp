@@ -26,7 +26,9 @@ struct SystemKey {
     int vk;
 };
 const SystemKey kSystem[] = {
-    {SDLK_F1, VK_F1},         {SDLK_F2, VK_F2},     {SDLK_F11, VK_F11},     {SDLK_F12, VK_F12},
+    {SDLK_F1, VK_F1},         {SDLK_F2, VK_F2},     {SDLK_F3, VK_F3},       {SDLK_F11, VK_F11},
+    {SDLK_F12, VK_F12},       {SDLK_PAGEUP, VK_PRIOR}, {SDLK_PAGEDOWN, VK_NEXT}, {SDLK_DELETE, VK_DELETE},
+    {SDLK_k, VK_K},           {SDLK_y, VK_Y},       {SDLK_n, VK_N},         {SDLK_b, VK_B},
     {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},
     {SDLK_UP, VK_UP},         {SDLK_DOWN, VK_DOWN}, {SDLK_LEFT, VK_LEFT},   {SDLK_RIGHT, VK_RIGHT},
 };
@@ -120,9 +122,10 @@ bool Plat_PollEvent(PlatEvent* ev) {
             if (e.key.repeat && (k == SDLK_F1 || k == SDLK_F2 || k == SDLK_F11 || k == SDLK_F12 ||
                                  (alt && k == SDLK_RETURN)))
                 continue;
-            if (gScripted) {
-                // A script or replay owns the keys: Escape still quits, and
-                // full screen and the screenshot still answer.
+            if (gScripted && gScriptPhysical) {
+                // A script owns the keys: Escape still quits, and full
+                // screen and the screenshot still answer. (In a replay the
+                // keyboard is the viewer's: the shell takes every key.)
                 bool fullscreen = k == SDLK_F11 || (alt && k == SDLK_RETURN);
                 if (k != SDLK_ESCAPE && k != SDLK_F12 && !fullscreen) continue;
                 if (k == SDLK_ESCAPE) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
@@ -136,6 +137,25 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
     return true;
 }
 
+bool Plat_ListFolder(const char* dir, std::vector<PlatFolderEntry>* out) {
+    out->clear();
+    DIR* d = opendir(dir);
+    if (!d) return false;
+    std::string base = dir;
+    if (!base.empty() && base.back() != '/') base += '/';
+    while (struct dirent* e = readdir(d)) {
+        if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
+        struct stat st;
+        if (stat((base + e->d_name).c_str(), &st) != 0) continue;
+        out->push_back({e->d_name, (long long)st.st_mtime, S_ISREG(st.st_mode)});
+    }
+    closedir(d);
+    return true;
+}
+
+bool Plat_MoveFile(const char* from, const char* to) { return std::rename(from, to) == 0; }
+
+bool Plat_RemoveFile(const char* path) { return std::remove(path) == 0; }
 namespace fs = std::filesystem;
 
 bool Plat_Exists(const std::string& path) {

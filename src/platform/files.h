@@ -22,6 +22,17 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size);
 unsigned char* Plat_ReadWholeFile(const char* path, long* size, long max);
 void Plat_FreeFile(unsigned char* data);
 
+// A folder's entry (the replays page).
+struct PlatFolderEntry {
+    std::string name;
+    long long modified;  // seconds since 1970
+    bool file;           // a regular file
+};
+// The folder's entries, "." and ".." left out. False when it cannot be read.
+bool Plat_ListFolder(const char* dir, std::vector<PlatFolderEntry>* out);
+// Moves a file within one file system (false, errno set, when it cannot).
+bool Plat_MoveFile(const char* from, const char* to);
+bool Plat_RemoveFile(const char* path);
 // Whether anything is at `path`; a regular file (links followed); a folder.
 bool Plat_Exists(const std::string& path);
 bool Plat_IsFile(const std::string& path);

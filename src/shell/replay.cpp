@@ -8,6 +8,7 @@
 #include "platform/input.h"
 #include "player/player.h"
 #include "shell/savestate.h"
+#include "shell/script.h"
 #include "shell/shell.h"
 
 #include <cinttypes>
@@ -23,26 +24,6 @@ namespace {
 // The keys the game polls, one bit each.
 const int kPolled[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_SPACE, VK_SHIFT};
 const int kPolledCount = 6;
-
-enum Kind { EV_KEYS, EV_PRESS, EV_OPEN, EV_JOY, EV_HASH };
-struct Event {
-    long frame;
-    Kind kind;
-    uint32_t a;  // keys mask, key code, open outcome, joystick result
-    int x, y;
-    uint32_t buttons;
-    uint64_t hash;
-};
-
-// A replay file read into memory.
-struct Parsed {
-    std::vector<Event> events;
-    std::vector<uint8_t> dat;    // a whole run: the record it read
-    std::vector<uint8_t> state;  // one game: the state of its start
-    long end = -1;
-    long lastWhole = -1;  // a recording without its end line: its last whole frame
-    ReplayInfo info;
-};
 
 // What a game came to, followed frame by frame while it is recorded or
 // played: the header of a kept file and the result of a playback.
@@ -60,10 +41,11 @@ long gStageStart[7] = {-1, -1, -1, -1, -1, -1, -1};
 
 FILE* gOut;
 long gBase;  // a game's recording: the frame before its first
-Parsed gRep;
+ReplayParsed gRep;
 size_t gNext;
 bool gPlaying, gVerify, gFrozen;
 long gFirstDifference = -1;
+long gLastPlayed;  // the last frame a playback ran
 int gExit;
 std::string gPath, gProblem;
 Track gTrack;
@@ -83,149 +65,6 @@ uint32_t ButtonsMask(const PlatJoyState& s) {
 void Problem(const std::string& text) {
     if (gProblem.empty()) gProblem = text;
     if (!ReplayQuiet) std::fprintf(stderr, "quellstorm: %s\n", text.c_str());
-}
-
-bool ParseLine(char* line, Event* ev) {
-    char kind;
-    int used = 0;
-    if (std::sscanf(line, "%ld %c %n", &ev->frame, &kind, &used) < 2 || ev->frame < 1) return false;
-    const char* rest = line + used;
-    switch (kind) {
-    case 'K': ev->kind = EV_KEYS; return std::sscanf(rest, "%" SCNx32, &ev->a) == 1;
-    case 'P': ev->kind = EV_PRESS; return std::sscanf(rest, "%" SCNx32, &ev->a) == 1 && ev->a <= 255;
-    case 'O': ev->kind = EV_OPEN; return std::sscanf(rest, "%" SCNu32, &ev->a) == 1 && ev->a <= 1;
-    case 'J':
-        ev->kind = EV_JOY;
-        return std::sscanf(rest, "%" SCNu32 " %d %d %" SCNx32, &ev->a, &ev->x, &ev->y, &ev->buttons) == 4 && ev->a <= 2;
-    case 'H': ev->kind = EV_HASH; return std::sscanf(rest, "%" SCNx64, &ev->hash) == 1;
-    default: return false;
-    }
-}
-
-bool Hex(const char* s, std::vector<uint8_t>* out) {
-    size_t n = std::strlen(s);
-    if (n % 2) return false;
-    out->resize(n / 2);
-    for (size_t i = 0; i < n / 2; i++) {
-        int v = 0;
-        for (int k = 0; k < 2; k++) {
-            char c = s[2 * i + k];
-            int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-            if (d < 0) return false;
-            v = v * 16 + d;
-        }
-        (*out)[i] = (uint8_t)v;
-    }
-    return true;
-}
-
-int Int(const char* s) { return (int)std::strtol(s, nullptr, 10); }
-
-// Reads a whole file. False, with a message, when it cannot be played at
-// all; a file cut short is fine (it plays up to its last whole frame).
-bool ParseAll(const char* text, size_t size, const char* path, Parsed* out) {
-    *out = Parsed();
-    ReplayInfo& info = out->info;
-    std::string line;
-    int lineNo = 0;
-    bool ok = true;
-    size_t pos = 0;
-    auto bad = [&](const std::string& what) {
-        info.problem = std::string("replay ") + path + ", line " + std::to_string(lineNo) + ": " + what;
-        Problem(info.problem);
-        ok = false;
-    };
-    while (ok && pos < size) {
-        size_t len = 0;
-        while (pos + len < size && text[pos + len] != '\n') len++;
-        // A last line without its newline was cut short by a recording
-        // that stopped mid-write: its frame number or fingerprint may be
-        // whole-looking but wrong, so it does not count.
-        if (pos + len == size && lineNo > 0) break;
-        line.assign(text + pos, len);
-        pos += len + 1;
-        lineNo++;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.find('\0') != std::string::npos) {
-            bad("not a line of text");
-            break;
-        }
-        const char* l = line.c_str();
-        if (lineNo == 1) {
-            if (std::sscanf(l, "QSREPLAY %d", &info.format) != 1 || info.format < 1 || info.format > REPLAY_FORMAT) {
-                info.problem = std::string(path) + " is not a replay of format 1 to " + std::to_string(REPLAY_FORMAT);
-                Problem(info.problem);
-                ok = false;
-            }
-            continue;
-        }
-        if (!*l) continue;
-        if (*l >= '0' && *l <= '9') {
-            Event ev = {};
-            if (!ParseLine(const_cast<char*>(l), &ev)) {
-                bad("cannot read '" + line.substr(0, 80) + "'");
-            } else if (!out->events.empty() && ev.frame < out->events.back().frame) {
-                bad("frames out of order");
-            } else {
-                out->events.push_back(ev);
-            }
-            continue;
-        }
-        // A header line: its key, a space, its value.
-        size_t sp = line.find(' ');
-        std::string key = line.substr(0, sp);
-        const char* v = sp == std::string::npos ? "" : l + sp + 1;
-        if (key == "end") out->end = std::strtol(v, nullptr, 10);
-        else if (key == "sim") info.sim = Int(v);
-        else if (key == "date") info.date = v;
-        else if (key == "difficulty") info.difficulty = Int(v);
-        else if (key == "lives") info.lives = Int(v);
-        else if (key == "bombs") info.bombs = Int(v);
-        else if (key == "start-stage") info.startStage = Int(v);
-        else if (key == "score") info.score = std::strtoll(v, nullptr, 10);
-        else if (key == "stage") info.stage = Int(v);
-        else if (key == "staff-roll") info.staffRoll = Int(v);
-        else if (key == "frames") info.frames = std::strtol(v, nullptr, 10);
-        else if (key == "speed") info.speed = std::strtod(v, nullptr);
-        else if (key == "invincible") info.invincible = Int(v) != 0;
-        else if (key == "stage-option") info.stageOption = Int(v) != 0;
-        else if (key == "state") {
-            if (!Hex(v, &out->state) || out->state.empty()) bad("a broken game state");
-            info.game = true;
-        } else if (key == "dat") {
-            if (!Hex(v, &out->dat) || out->dat.size() != 1088) bad("a broken score record");
-        }
-        // Other keys (game, hash-every, and those of later versions) say
-        // nothing the playback needs.
-    }
-    if (lineNo == 0) {
-        info.problem = std::string(path) + " is empty";
-        Problem(info.problem);
-        ok = false;
-    }
-    // A file cut before its sim line says nothing either way.
-    if (ok && info.format >= 2 && info.sim != 0 && info.sim != REPLAY_SIM) {
-        info.problem = std::string(path) + " was recorded with simulation version " + std::to_string(info.sim) +
-                       "; this game is version " + std::to_string(REPLAY_SIM) + " and plays it differently";
-        Problem(info.problem);
-        ok = false;
-    }
-    if (!ok) {
-        out->events.clear();
-        return false;
-    }
-    info.complete = out->end >= 0;
-    if (out->end < 0) {
-        // No end line: the recording's process died. Its frames are whole
-        // up to the one before the last frame it wrote anything for, and
-        // including that one when its last line is that frame's
-        // fingerprint (the last thing written for a frame).
-        if (out->events.empty()) out->lastWhole = 0;
-        else out->lastWhole = out->events.back().kind == EV_HASH ? out->events.back().frame : out->events.back().frame - 1;
-    }
-    long last = out->end >= 0 ? out->end : out->lastWhole;
-    if (info.frames < 0 || !info.complete) info.frames = last;
-    return true;
 }
 
 // Playback has reached the last whole frame of a recording without its end.
@@ -319,7 +158,7 @@ void TakeSnapshot(long frame) {
 // the joystick, and the next event to hand over.
 void SeekInputs(long frame) {
     uint32_t keys = 0;
-    const Event* joy = nullptr;
+    const ReplayEvent* joy = nullptr;
     size_t i = 0;
     for (; i < gRep.events.size() && gRep.events[i].frame <= frame; i++) {
         if (gRep.events[i].kind == EV_KEYS) keys = gRep.events[i].a;
@@ -345,20 +184,6 @@ void SeekInputs(long frame) {
 bool ReplayQuiet;
 
 const std::string& Replay_Problem() { return gProblem; }
-
-bool Replay_Inspect(const char* text, size_t size, ReplayInfo* out) {
-    bool quiet = ReplayQuiet;
-    ReplayQuiet = true;
-    Parsed p;
-    bool ok = ParseAll(text, size, "the file", &p);
-    ReplayQuiet = quiet;
-    *out = p.info;
-    if (ok && out->frames <= 0 && !out->complete) {
-        out->problem = "it holds no whole frame";
-        ok = false;
-    }
-    return ok;
-}
 
 static void WriteHead() {
     std::fprintf(gOut, "QSREPLAY %d\ngame QUELLSTORM 1\nsim %d\nhash-every %d\ndate %s\n", REPLAY_FORMAT, REPLAY_SIM,
@@ -428,7 +253,9 @@ std::string Replay_SummaryLines() {
 
 bool Replay_Parse(const char* text, size_t size, const char* path) {
     gProblem.clear();
-    return ParseAll(text, size, path, &gRep);
+    bool ok = ReplayFile_Parse(text, size, path, &gRep, ReplayQuiet);
+    if (!ok) gProblem = gRep.info.problem;
+    return ok;
 }
 
 bool Replay_Play(const char* path, bool verify) {
@@ -477,7 +304,7 @@ bool Replay_StartGame() {
 void Replay_BeginFrame(long frame) {
     if (!gPlaying) return;
     while (gNext < gRep.events.size() && gRep.events[gNext].frame <= frame && gRep.events[gNext].kind != EV_HASH) {
-        const Event& ev = gRep.events[gNext++];
+        const ReplayEvent& ev = gRep.events[gNext++];
         if (ev.kind == EV_KEYS) {
             bool down[256] = {};
             for (int i = 0; i < kPolledCount; i++) down[kPolled[i]] = (ev.a >> i) & 1;
@@ -530,9 +357,10 @@ bool Replay_EndFrame(long frame) {
         return true;
     }
     if (!gPlaying) return true;
+    gLastPlayed = frame;
     TrackFrame(frame);
     while (gNext < gRep.events.size() && gRep.events[gNext].frame <= frame && gRep.events[gNext].kind == EV_HASH) {
-        const Event& ev = gRep.events[gNext++];
+        const ReplayEvent& ev = gRep.events[gNext++];
         if (gVerify && ev.frame == frame) {
             uint64_t now = Game_StateHash();
             if (now != ev.hash) {
@@ -581,6 +409,34 @@ int Replay_ExitCode() { return gExit; }
 
 long Replay_LastFrame() { return gRep.end >= 0 ? gRep.end : gRep.lastWhole; }
 
+static std::string Verdict(bool complete, long framesPlayed) {
+    if (gExit == REPLAY_EXIT_SIM) return gProblem;
+    if (gFirstDifference >= 0) return "differs from its recording at frame " + std::to_string(gFirstDifference);
+    if (!complete) return "incomplete: played up to frame " + std::to_string(framesPlayed);
+    if (!gVerify) return "played, not verified";
+    return "verified: the playback reproduced the recorded game";
+}
+
+std::string Replay_Verdict() {
+    if (gFirstDifference >= 0 || gExit) return Verdict(false, gLastPlayed);
+    if (gRep.end >= 0 && gLastPlayed >= gRep.end) return Verdict(true, gLastPlayed);
+    // Left before its end: what was played matched.
+    return "left at frame " + std::to_string(gLastPlayed) + "; it matched its recording up to there";
+}
+
+void Replay_Stop() {
+    gPlaying = false;
+    gRep = ReplayParsed();
+    gNext = 0;
+    gExit = 0;
+    gFirstDifference = -1;
+    gSnapCount = 0;
+    gArenaUsed = 0;
+    if (Script_Active()) Plat_SetScriptedPhysical(nullptr, 0);  // the script has the keys again
+    else Plat_ClearScriptedKeys();
+    Plat_JoySetTape(gFrozen ? PLAT_JOY_FROZEN : PLAT_JOY_LIVE);
+}
+
 std::string Replay_ResultJson(long framesPlayed) {
     const ReplayInfo& info = gRep.info;
     bool complete = gPlaying && gExit != REPLAY_EXIT_INCOMPLETE && gFirstDifference < 0 && gRep.end >= 0 &&
@@ -599,13 +455,7 @@ std::string Replay_ResultJson(long framesPlayed) {
     }
     int jewels = 0;
     for (int j : JewelCount) jewels += j;
-    std::string message;
-    if (gExit == REPLAY_EXIT_SIM) message = gProblem;
-    else if (gFirstDifference >= 0)
-        message = "differs from its recording at frame " + std::to_string(gFirstDifference);
-    else if (!complete) message = "incomplete: played up to frame " + std::to_string(framesPlayed);
-    else if (!gVerify) message = "played, not verified";
-    else message = "verified: the playback reproduced the recorded game";
+    std::string message = Verdict(complete, framesPlayed);
     std::string esc;
     for (char c : message) {
         if (c == '"' || c == '\\') esc += '\\';
@@ -644,6 +494,13 @@ void Replay_SnapshotAfterFrame(long frame) {
     if (!gArena || !gPlaying || Scene != SCENE_GAME) return;
     if (gSnapCount > 0 && gSnaps[gSnapCount - 1].frame >= frame) return;  // already held
     if (gSnapCount == 0 || frame % gSnapEvery == 0) TakeSnapshot(frame);
+}
+
+long Replay_SnapshotBefore(long frame) {
+    long best = -1;
+    for (int i = 0; i < gSnapCount; i++)
+        if (gSnaps[i].frame < frame) best = gSnaps[i].frame;
+    return best;
 }
 
 long Replay_Rewind(long frame) {

@@ -19,37 +19,16 @@
 // plays up to its last whole frame, then stops with a message and its
 // own exit status.
 #pragma once
+#include "config/replayfile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
-// REPLAY_SIM goes up by one whenever a change to the game makes old
-// recordings play differently: a recording of another simulation is
-// refused rather than shown going wrong.
-enum { REPLAY_FORMAT = 2, REPLAY_SIM = 1, REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
+enum { REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
 // Exit statuses of a playback: a difference from the recording, a
 // recording cut short, a recording of another simulation.
 enum { REPLAY_EXIT_DIFFERS = 3, REPLAY_EXIT_INCOMPLETE = 5, REPLAY_EXIT_SIM = 6 };
-
-// What a replay file says about itself (its header) and whether it plays.
-struct ReplayInfo {
-    int format = 0, sim = 0;
-    std::string date;                  // "YYYY-MM-DD HH:MM:SS", local time of the game's start
-    int difficulty = -1, lives = -1, bombs = -1, startStage = -1;
-    long long score = -1;              // as recorded: descriptive only
-    int stage = -1, staffRoll = -1;
-    long frames = -1;                  // its end line, else its last whole frame
-    double speed = 0;
-    bool invincible = false, stageOption = false;
-    bool game = false;                 // one game, started from its saved state
-    bool complete = false;             // it has its end line
-    std::string problem;               // why it cannot be played; empty when it can
-};
-
-// Reads a replay from memory without playing it (the replays page).
-// False, with `problem` set, when it cannot be played at all.
-bool Replay_Inspect(const char* text, size_t size, ReplayInfo* out);
 
 // Starts writing a recording of the whole run. False, with a message, when
 // it cannot.
@@ -106,6 +85,11 @@ void Replay_Close(long lastFrame);
 int Replay_ExitCode();
 // The last frame of the playback (its end line, else its last whole frame).
 long Replay_LastFrame();
+// Ends a playback (watching from the replays page): the keys and the
+// joystick go back to the player.
+void Replay_Stop();
+// What the playback came to so far, in a line (the replays page).
+std::string Replay_Verdict();
 // What the played game came to, as one JSON object (--result-json).
 std::string Replay_ResultJson(long framesPlayed);
 
@@ -121,6 +105,8 @@ extern const size_t REPLAY_SNAPSHOT_BYTES;
 bool Replay_SnapshotsReserve();
 // After frame `frame` of a playback: takes a snapshot when one is due.
 void Replay_SnapshotAfterFrame(long frame);
+// The frame of the latest snapshot before `frame`, -1 when none.
+long Replay_SnapshotBefore(long frame);
 // Puts the game back to the latest snapshot at or before `frame` and the
 // recording's inputs to match. The frame reached (0 when none is held).
 long Replay_Rewind(long frame);

@@ -13,6 +13,7 @@
 #include "render/render.h"
 #include "shell/frameloop.h"
 #include "shell/replay.h"
+#include "shell/watch.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,8 +54,9 @@ bool Shell_SystemKey(const PlatEvent& ev) {
         Shell_Screenshot();
         return true;
     }
-    // A replay's keys are the game's own; pages never open during one.
-    if (Replay_Playing()) return false;
+    // A replay's keys are the game's own; the keyboard's are the viewer's
+    // (pages never open during one).
+    if (Replay_Playing()) return ev.phys ? Watch_Key(ev) : false;
     SettingsPage_TakePhysical(ev.phys);
     if (Pages_KeyDown(ev.key)) return true;
     return !ev.game;  // a key the game does not know
@@ -63,7 +65,10 @@ bool Shell_SystemKey(const PlatEvent& ev) {
 // A pad button: on the pages it moves, changes and closes; in the game the
 // pause and quit buttons are the C and Escape keys; Back opens the settings.
 int Shell_PadKey(int button) {
-    if (PageOpen != PAGE_NONE || button == PAD_BACK) {
+    // Y opens the replays page, unless the player made it a game button.
+    bool replaysButton = button == PAD_Y && button != Settings.padShot && button != Settings.padBomb &&
+                         button != Settings.padPause && button != Settings.padQuit;
+    if (PageOpen != PAGE_NONE || button == PAD_BACK || replaysButton) {
         int key = 0;
         switch (button) {
         case PAD_UP: key = VK_UP; break;
@@ -74,6 +79,7 @@ int Shell_PadKey(int button) {
         default:
             if (button == Settings.padShot) key = VK_RETURN;
             else if (button == Settings.padBomb) key = VK_ESCAPE;
+            else if (replaysButton) key = VK_F3;
             break;
         }
         SettingsPage_TakePad(button);

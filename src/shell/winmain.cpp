@@ -9,6 +9,8 @@
 #include "shell/kept_replays.h"
 #include "shell/replay.h"
 #include "shell/script.h"
+#include "shell/watch.h"
+#include "pages/replays_page.h"
 #include "shell/shell.h"
 #include "config/datadir.h"
 #include "platform/display.h"
@@ -26,6 +28,7 @@
 #include "game/game.h"
 #include "game/scene.h"
 #include "game/score.h"
+#include "game/statehash.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -152,6 +155,7 @@ static bool ShotDue(long frame) {
 // The title and its scenes always draw: the blended title picture captures
 // what is on the screen.
 void Shell_RunFrame(bool seen) {
+    Watch_Service();  // a jump or the end of watching, between frames
     long next = FrameCount + 1;
     Plat_AdvanceFrame();
     Script_BeginFrame(next);
@@ -177,8 +181,10 @@ void Shell_RunFrame(bool seen) {
     else Pages_DrawHint();
     DD_Flip();
     TakeShots();
-    if (!Replay_EndFrame(FrameCount)) Shell_CloseWindow(hwnd);
-    Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+    if (!Replay_EndFrame(FrameCount) && !Watch_Ended()) Shell_CloseWindow(hwnd);
+    Watch_AfterFrame();
+    // A replay watched from the page is nobody's game to keep.
+    if (!Replay_Playing()) Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
     // A finished game goes to the score board when the player said always;
     // with "ask" the replays page offers it. The board's answers come in
     // over the next frames (a headless run takes them before it goes on, so
@@ -243,6 +249,10 @@ int Shell_Start(int argc, char** argv) {
         return 2;
     }
     if (Options.play && !Replay_Play(Options.play, Options.verify)) {
+        // Opened from the file manager nobody reads standard error: a box
+        // says what is wrong with the file.
+        if (!Options.headless)
+            Plat_MessageBox(("This replay cannot be played.\n\n" + Replay_Problem()).c_str(), "QUELLSTORM");
         if (Replay_ExitCode() != REPLAY_EXIT_SIM) return 2;
         WriteResultJson();  // a service checking replays learns both versions
         return REPLAY_EXIT_SIM;
@@ -279,15 +289,33 @@ int Shell_Start(int argc, char** argv) {
     // the state the title left it in.
     if (Replay_IsGame()) {
         LoadEverything();
-        if (!Replay_StartGame()) return 2;
+        if (!Replay_StartGame()) {
+            if (!Options.headless)
+                Plat_MessageBox(("This replay cannot be played.\n\n" + Replay_Problem()).c_str(), "QUELLSTORM");
+            return 2;
+        }
     }
     // Every game played in a window is kept, unless a recording or
     // playback was asked for (or the setting is off). With --home the
     // replays go there too, so tests and benchmarks keep to their folder.
     // A headless run keeps its games only when told so for that run.
     bool keep = !Options.headless || Settings_GivenForThisRun("keep-replays");
-    if (keep && Options.keepReplays && !Options.record && !Options.play)
-        Kept_Start(Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/");
+    std::string replays = Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/";
+    if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
+    ReplaysPage_SetFolder(replays);
+    ReplaysPage_Watch = Watch_BeginFromPage;
+    // With a board set, a row of the replays page can be sent to it.
+    if (Board_Enabled()) {
+        ReplaysPage_SendLabel = "send to the board";
+        ReplaysPage_Send = [](const char* path, std::string* message) {
+            bool ok = Board_Submit(path);
+            *message = ok ? std::string("sending ") + path : BoardLast.reason;
+            return ok;
+        };
+    }
+    // A replay given to the program plays with the viewer's keys; one
+    // checked headless without keys keeps no snapshots.
+    if (Options.play) Watch_BeginFromOutside(!Options.headless || Options.script);
     return 1;
 }
 
@@ -333,7 +361,17 @@ static void WindowLoop() {
         // The very first picture (the instructions) is shown before the
         // loading frame runs.
         bool first = FrameCount == 0;
-        int due = first ? 1 : Pace_Due(&pacer, Plat_RealMs());
+        if (Watch_Paused()) {
+            // The same picture, marked, until the viewer goes on.
+            Watch_OverlayOn();
+            Plat_Present(DDBack);
+            Watch_OverlayOff();
+            Plat_SleepMs(PACE_STEP_MS * 4);
+            Pace_Forget(&pacer);
+            pacer.simMs = Plat_RealMs();
+            continue;
+        }
+        int due = first ? 1 : Watch_FramesDue(Pace_Due(&pacer, Plat_RealMs()));
         if (due == 0) {
             // Nothing new to show yet: wait for the next game frame.
             const double step = PACE_STEP_MS;
@@ -348,7 +386,9 @@ static void WindowLoop() {
             if (Options.maxFrames && FrameCount >= Options.maxFrames) break;
         }
         if (!sWindowAlive) break;
+        Watch_OverlayOn();
         Plat_Present(DDBack);
+        Watch_OverlayOff();
         double now = Plat_RealMs();
         if (first) pacer.simMs = now;  // the game's clock starts with the first picture
         if (Pace_Presented(&pacer, now))
@@ -392,13 +432,16 @@ int QS_WinMain(int argc, char** argv) {
         Game_DescribeState(line, sizeof line);
         FILE* f = std::fopen(Options.stateOut, "w");
         if (f) {
-            std::fprintf(f, "Frames=%ld %s\n", FrameCount, line);
+            std::fprintf(f, "Frames=%ld %s Hash=%016llx\n", FrameCount, line, (unsigned long long)Game_StateHash());
             std::fclose(f);
         } else {
             std::fprintf(stderr, "quellstorm: cannot write %s\n", Options.stateOut);
         }
     }
     WriteResultJson();
+    if (Options.play && Options.headless && Replay_SnapshotCount())
+        std::fprintf(stderr, "quellstorm: replay: %d snapshots held in %zu bytes (at most %zu)\n", Replay_SnapshotCount(),
+                     Replay_SnapshotBytesUsed(), REPLAY_SNAPSHOT_BYTES);
     if (Options.bot >= 0) {
         double secs = (Plat_RealMs() - sStartMs) / 1000;
         std::printf("soak: seed %ld, %ld frames in %.1f s, %.0f frames per second, score %lld\n", Options.bot,

@@ -75,8 +75,10 @@ bool DS_LoadWave(PlatSound*& buffer, const char* file) {
     return true;
 }
 
+bool DS_Hushed;
+
 void DS_Play(PlatSound* buffer) {
-    if (!buffer || !DSObject) return;
+    if (!buffer || !DSObject || DS_Hushed) return;
     Plat_SoundPlay(buffer);
 }
 

@@ -18,6 +18,8 @@ void DS_END(PlatWindow* window);
 bool DS_LoadWave(PlatSound*& buffer, const char* file);
 // Restarts the effect from its start; null plays nothing.
 void DS_Play(PlatSound* buffer);
+// While set, effects are not played (a replay's jump runs many frames at once).
+extern bool DS_Hushed;
 
 // Plays a tune (game path relative to the program's directory), replacing
 // the one that is open.

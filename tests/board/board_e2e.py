@@ -8,6 +8,7 @@ loopback, re-played by the board's verifiers with the real game.
 Prints one line per check and a closing "board: N passed, N failed".
 Every server and database it starts is stopped whatever fails.
 """
+import gzip
 import http.client
 import json
 import os
@@ -22,12 +23,14 @@ import time
 from concurrent.futures import ThreadPoolExecutor
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pgtemp import Postgres  # noqa: E402
+from pgtemp import Postgres, die_with_parent, stop_on_signals  # noqa: E402
 
 BOARD, GAME, SRC = sys.argv[1:4]
 KINDS = sys.argv[4:] or ["sqlite", "postgresql"]
 ROOT = tempfile.mkdtemp(prefix="qs-board-e2e-")
 MAX_UPLOAD_KB = 1024
+JS_BYTES = b"console.log('the game');\n" * 50
+BR_BYTES = b"\x1b brotli stand-in"  # served as it is: the board never decodes
 passed = failed = 0
 cleanups = []
 
@@ -51,15 +54,16 @@ def keys(shift):
 
 
 def record(i):
+    """One game as the game keeps it: a one-game replay file."""
     d = tempfile.mkdtemp(dir=ROOT)
     with open(f"{d}/k.keys", "w") as f:
         f.write(keys(i))
-    out = f"{ROOT}/game{i}.qsr"
     subprocess.run([GAME, "--headless", "--home", d, "--script", f"{d}/k.keys", "--frames", "5100",
-                    "--draw-every", "1000", "--record", out], check=True, capture_output=True,
+                    "--draw-every", "1000", "--keep-replays", "on"], check=True, capture_output=True,
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d),
                    timeout=300)
-    with open(out, "rb") as f:
+    kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
+    with open(f"{d}/replays/{kept[0]}", "rb") as f:
         return f.read()
 
 
@@ -109,7 +113,8 @@ class Board:
         if os.environ.get("QS_BOARD_NO_MEMORY_LIMIT"):  # sanitizer builds reserve vast address space
             args += ["--job-memory-mb", "0"]
         self.log = open(f"{ROOT}/board-{time.monotonic_ns()}.log", "w")
-        self.p = subprocess.Popen(args + list(extra), stdout=subprocess.PIPE, stderr=self.log, text=True)
+        self.p = subprocess.Popen(args + list(extra), stdout=subprocess.PIPE, stderr=self.log, text=True,
+                                  preexec_fn=die_with_parent)
         cleanups.append(self.kill)
         line = self.p.stdout.readline()
         self.port = int(line.split("127.0.0.1:")[1].split("/")[0]) if command == "serve" else 0
@@ -236,6 +241,22 @@ def bad_inputs(kind, b, games):
     check(alive(b), f"{kind}: the board still answers after the bad input")
 
 
+def play_files(b):
+    """/play/: the web build's files, precompressed siblings and cache rules."""
+    s, h, body = b.request("GET", "/play/", headers={"Accept-Encoding": "gzip, br"})
+    check(s == 200 and body.startswith(b"<!DOCTYPE") and h.get("Cache-Control") == "no-cache",
+          "/play/ is the page, never kept by a cache", (s, h))
+    s, h, body = b.request("GET", "/play/qs.0123456789abcdef.js", headers={"Accept-Encoding": "gzip, br"})
+    check(s == 200 and h.get("Content-Encoding") == "br" and body == BR_BYTES
+          and "max-age=31536000" in h.get("Cache-Control", "") and "Accept-Encoding" in h.get("Vary", ""),
+          "a hashed name comes as its .br sibling, kept a year", (s, h))
+    s, h, body = b.request("GET", "/play/qs.0123456789abcdef.js", headers={"Accept-Encoding": "gzip"})
+    check(s == 200 and h.get("Content-Encoding") == "gzip" and gzip.decompress(body) == JS_BYTES,
+          "without br the .gz sibling is sent", (s, h))
+    s, h, body = b.request("GET", "/play/qs.0123456789abcdef.js")
+    check(s == 200 and "Content-Encoding" not in h and body == JS_BYTES, "and the file itself to others", (s, h))
+
+
 def hostile_names(kind, b, games):
     names = ["<svg onload=__pwned=1>", "\"><b>bold</b><i>", "x'); DROP TABLE x;--"]
     ids = [b.submit(g, n)[1]["id"] for g, n in zip(games, names)]
@@ -343,10 +364,15 @@ def limits(kind, db, game):
 
 
 def main():
+    stop_on_signals()
     try:
         os.makedirs(f"{ROOT}/web")
         with open(f"{ROOT}/web/index.html", "w") as f:
             f.write("<!DOCTYPE html><title>play</title>")
+        for name, data in (("qs.0123456789abcdef.js", JS_BYTES), ("qs.0123456789abcdef.js.br", BR_BYTES),
+                           ("qs.0123456789abcdef.js.gz", gzip.compress(JS_BYTES))):
+            with open(f"{ROOT}/web/{name}", "wb") as f:
+                f.write(data)
         with ThreadPoolExecutor(2) as ex:
             games = list(ex.map(record, range(12)))
         expected = game_result(games[0])
@@ -362,6 +388,8 @@ def main():
                 db = f"{ROOT}/board.sqlite"
             b = play_and_rank(kind, db, games, expected)
             bad_inputs(kind, b, games)
+            if kind == KINDS[0]:
+                play_files(b)
             hostile_names(kind, b, games[1:4])
             b.stop()
             b = killed_worker_and_restart(kind, db, games[4:8])

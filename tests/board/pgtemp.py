@@ -1,10 +1,25 @@
 """A throw-away PostgreSQL cluster in a temporary folder, owned by an
 unprivileged user (initdb refuses root, and CI runs as root), listening on
 127.0.0.1 at a free port. Never the system's own service."""
+import ctypes
 import os
 import pwd
+import signal
 import socket
 import subprocess
+import sys
+
+
+def die_with_parent():
+    """For Popen(preexec_fn=...): the child is killed when this script dies,
+    however it dies (SIGKILL from a time-out included)."""
+    ctypes.CDLL("libc.so.6", use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def stop_on_signals():
+    """SIGTERM and SIGINT end the script through its cleanups."""
+    for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        signal.signal(sig, lambda *_: sys.exit(1))
 
 
 def free_port():
@@ -30,6 +45,11 @@ class Postgres:
         self.port = free_port()
         self.url = f"postgresql://board@127.0.0.1:{self.port}/postgres?connect_timeout=3"
         self.start()
+        # The cluster outlives a killed script unless someone watches: a
+        # detached watcher stops it once this script is gone.
+        pg_ctl = " ".join(self.sudo + [f"{self.bin}/pg_ctl", "-D", self.dir, "-m", "immediate", "stop"])
+        subprocess.Popen(["sh", "-c", f"while kill -0 {os.getpid()} 2>/dev/null; do sleep 1; done; {pg_ctl}"],
+                         start_new_session=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def start(self):
         subprocess.run(self.sudo + [f"{self.bin}/pg_ctl", "-D", self.dir, "-l", f"{self.dir}/log", "-w", "-t", "60",

@@ -183,4 +183,19 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
                 tmp);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(ReadFile(tmp / "r0.json").find("\"ending\":\"gameover\""), std::string::npos);
+
+    // Watched from the replays page (F3 on the title; Return watches the
+    // newest), the replay verifies as it plays; Escape goes back to the
+    // page, the title is as it was and no file is added.
+    WriteFile(tmp / "page.txt", "5 hold SPACE\n6 hold\n40 press F3\n45 press RETURN\n100 press ESC\n120 press ESC\n");
+    r = RunGame("--frames 150 --script " + (tmp / "page.txt") + " --state-out " + (tmp / "title.txt"), tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("left at frame 100; it matched its recording"), std::string::npos) << r.err;
+    std::string title = ReadFile(tmp / "title.txt");
+    EXPECT_EQ(StateValue(title, "Scene"), 0) << title;
+    EXPECT_EQ(StateValue(title, "MenuState"), 12) << title;  // the title menu, as skipping the intro left it
+    FILE* again = popen(("ls '" + tmp.path + "/replays' | wc -l").c_str(), "r");
+    ASSERT_TRUE(std::fgets(line, sizeof line, again));
+    pclose(again);
+    EXPECT_EQ(std::atoi(line), 2);
 }

@@ -107,3 +107,34 @@ TEST(ReplayE2E, UndrawnPicturesChangeNothingThatIsShown) {
         EXPECT_EQ(a, ReadFile(tmp / ("b" + std::to_string(f) + ".bmp"))) << "picture of frame " << f;
     }
 }
+
+// Watching a long replay: forward and back 10 s, to the next stage (not
+// reached yet: played on without pictures) and back to the first, then on
+// to the end. The recording's fingerprints, every 50 frames, are those of
+// a straight playback (its golden test shows it): each is checked on the
+// way after every jump, up to the last. The snapshots for going back stay
+// within their stated memory.
+TEST(ReplayE2E, JumpsLandOnTheStatesOfAStraightPlayback) {
+    TempDir tmp;
+    std::string replay = std::string(QS_SOURCE_DIR) + "/tests/golden/stage_clear.qsr";
+    // The viewer's keys come as keyboard keys; a line waits for its frame
+    // after a jump back, and lines inside a jump's span are the jump's.
+    WriteFile(tmp / "keys.txt",
+              "3000 press RIGHT\n6000 press LEFT\n6500 press PAGEDOWN\n39700 press PAGEUP\n"
+              "39800 press LEFT\n40000 press RIGHT\n");
+    RunResult r = RunGame("--play " + replay + " --verify --draw-every 0 --script " + (tmp / "keys.txt") +
+                              " --result-json " + (tmp / "r.json"),
+                          tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (const char* jump : {"jumped to frame 5499 ", "jumped to frame 3499 (played on from 2500)",
+                             "jumped to frame 39591 ", "jumped to frame 81 (played on from 80)",
+                             "jumped to frame 37299 (played on from 36250)", "jumped to frame 42499 "})
+        EXPECT_NE(r.err.find(jump), std::string::npos) << jump << "\n" << r.err;
+    EXPECT_NE(ReadFile(tmp / "r.json").find("\"verified\":true"), std::string::npos);
+    size_t at = r.err.find(" snapshots held in ");
+    ASSERT_NE(at, std::string::npos) << r.err;
+    long count = std::atol(r.err.c_str() + r.err.rfind(' ', at - 1) + 1);
+    long long bytes = std::atoll(r.err.c_str() + at + 19);
+    EXPECT_GE(count, 42921 / 1250);  // one every 5 s of game time
+    EXPECT_LE(bytes, 48LL * 1024 * 1024);
+}

@@ -1,5 +1,5 @@
-// The replay folder's names, its prune rule and its folder work; the pause
-// on focus loss.
+// The replay folder's names, its prune rule and its folder work; the
+// replays page's rows and actions; the pause on focus loss.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -8,10 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <sys/stat.h>
 
 #include "platform/files.h"
 #include "shell/kept_replays.h"
+#include "pages/replays_page.h"
+#include "platform/input.h"
 #include "game/game.h"
 #include "shell/frameloop.h"
 #include "shell/shell.h"
@@ -42,6 +46,69 @@ TEST(KeptReplays, NamesAreReadBackAndStrangersLeftAlone) {
                                  "20261207-183512-NORMAL-99999999999999999999.qsr", "20261207-183512-unfinished-x.qsr",
                                  "20261207-183512-NORMAL-1-2-3.qsr", ".", ".."})
         EXPECT_FALSE(Kept_ParseName(stranger, &k)) << stranger;
+}
+
+// Every .qsr of the folder is a row, newest game first; what cannot be
+// played is listed as such (a foreign file, a broken line, another
+// simulation), a recording cut short still plays; K keeps a replay for
+// good in kept/, Delete asks first.
+TEST(KeptReplays, ThePageListsEveryFileAndKeepsAndDeletes) {
+    char tmpl[] = "/tmp/qs_replays_XXXXXX";
+    ASSERT_TRUE(mkdtemp(tmpl));
+    std::string dir = std::string(tmpl) + "/";
+    auto write = [&](const std::string& name, const std::string& text) { std::ofstream(dir + name) << text; };
+    auto game = [](const char* date, int score) {
+        return "QSREPLAY 2\nsim 1\ndate " + std::string(date) + "\ndifficulty 2\nscore " + std::to_string(score) +
+               "\nstage 3\nstate 0102\n1 K 0\n50 H 0123\n";
+    };
+    write("20261201-100000-HARD-5.qsr", game("2026-12-01 10:00:00", 5) + "end 60\n");
+    write("20261203-100000-HARD-7.qsr", game("2026-12-03 10:00:00", 7));  // cut: no end line
+    write("20261202-100000-HARD-9.qsr", game("2026-12-02 10:00:00", 9) + "7 X what\nend 60\n");
+    write("old.qsr", "QSREPLAY 1\ndat 00\n");  // a broken score record
+    write("other.qsr", "QSREPLAY 2\nsim 99\nend 5\n");
+    write("photo.qsr", "\x89PNG\r\n");
+    write("notes.txt", "not listed");
+    ReplaysPage_SetFolder(dir);
+    ReplaysPage_Open();
+    ASSERT_EQ(ReplaysPage_RowCount(), 6);
+    auto row = [](const std::string& name) {
+        for (int i = 0; i < ReplaysPage_RowCount(); i++)
+            if (ReplaysPage_RowName(i) == name) return i;
+        return -1;
+    };
+    int cut = row("20261203-100000-HARD-7.qsr"), broken = row("20261202-100000-HARD-9.qsr");
+    int good = row("20261201-100000-HARD-5.qsr");
+    EXPECT_TRUE(cut < broken && broken < good);  // the game's date, newest first
+    EXPECT_TRUE(ReplaysPage_RowPlayable(cut));   // up to its last whole frame
+    EXPECT_FALSE(ReplaysPage_RowPlayable(broken));
+    EXPECT_TRUE(ReplaysPage_RowPlayable(good));
+    for (const char* name : {"old.qsr", "other.qsr", "photo.qsr"}) {
+        ASSERT_GE(row(name), 0) << name;
+        EXPECT_FALSE(ReplaysPage_RowPlayable(row(name))) << name;
+    }
+
+    // Keep the good one for good, then delete the cut one: No, then Yes.
+    auto moveTo = [](int target) {
+        while (target-- > 0) ReplaysPage_Key(VK_DOWN);
+    };
+    for (int i = 0; i < 6; i++) ReplaysPage_Key(VK_UP);
+    moveTo(good);
+    EXPECT_TRUE(ReplaysPage_Key(VK_K));
+    struct stat st;
+    EXPECT_EQ(stat((dir + "kept/20261201-100000-HARD-5.qsr").c_str(), &st), 0);
+    EXPECT_NE(stat((dir + "20261201-100000-HARD-5.qsr").c_str(), &st), 0);
+    for (int i = 0; i < 6; i++) ReplaysPage_Key(VK_UP);
+    moveTo(cut);
+    ReplaysPage_Key(VK_DELETE);
+    EXPECT_TRUE(ReplaysPage_Key(VK_ESCAPE));  // answers the question, does not close the page
+    EXPECT_EQ(stat((dir + "20261203-100000-HARD-7.qsr").c_str(), &st), 0);
+    ReplaysPage_Key(VK_DELETE);
+    ReplaysPage_Key(VK_Y);
+    EXPECT_NE(stat((dir + "20261203-100000-HARD-7.qsr").c_str(), &st), 0);
+    ReplaysPage_Open();  // read again: the one kept for good is still listed
+    EXPECT_EQ(ReplaysPage_RowCount(), 5);
+    EXPECT_GE(row("20261201-100000-HARD-5.qsr"), 0);
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST(KeptReplays, PruneKeepsTheMostRecentAndTheBest) {

@@ -1,0 +1,260 @@
+// The replays page: one row per replay file of the folder and of its
+// "kept/", newest first: date, difficulty, stage reached, score, length.
+#include "pages/replays_page.h"
+#include "config/paths.h"
+#include "config/replayfile.h"
+#include "pages/pages.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "render/render.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+bool (*ReplaysPage_Watch)(const char* path, const char** problem);
+const char* ReplaysPage_SendLabel;
+bool (*ReplaysPage_Send)(const char* path, std::string* message);
+
+namespace {
+
+struct Row {
+    std::string name, path;
+    bool keptForGood;
+    long long modified;
+    bool playable;
+    ReplayInfo info;
+};
+
+const char* const kDifficulty[] = {"EASY", "NORMAL", "HARD", "SPECIAL"};
+const int kVisible = 16;
+const int kRowY = 92, kRowStep = 20;
+
+std::string gDir;  // with its trailing '/'
+std::vector<Row> gRows;
+int gCursor, gFirst;
+bool gConfirmDelete;
+std::string gMessage;
+
+bool IsReplay(const std::string& name) {
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".qsr") == 0;
+}
+
+void Scan(const std::string& dir, bool kept) {
+    std::vector<PlatFolderEntry> entries;
+    if (!Plat_ListFolder(dir.c_str(), &entries)) return;
+    for (const PlatFolderEntry& e : entries) {
+        if (!e.file || !IsReplay(e.name)) continue;
+        Row r;
+        r.name = e.name;
+        r.path = dir + e.name;
+        r.keptForGood = kept;
+        r.modified = e.modified;
+        long size;
+        unsigned char* text = Plat_ReadWholeFile(r.path.c_str(), &size, 256L * 1024 * 1024);
+        if (!text) {
+            r.playable = false;
+            r.info.problem = size == -2 ? "too large to be a replay" : "cannot be read";
+        } else {
+            r.playable = ReplayFile_Inspect(reinterpret_cast<const char*>(text), (size_t)size, &r.info);
+            Plat_FreeFile(text);
+        }
+        gRows.push_back(r);
+    }
+}
+
+std::string FileDate(long long when);
+
+// When the game was played: its header's date, else the file's time.
+std::string When(const Row& r) { return !r.info.date.empty() ? r.info.date : FileDate(r.modified); }
+
+void Rescan() {
+    std::string keep = gCursor >= 0 && gCursor < (int)gRows.size() ? gRows[gCursor].path : "";
+    gRows.clear();
+    Scan(gDir, false);
+    Scan(gDir + "kept/", true);
+    // Newest first: the game's own date where the file says it, else the
+    // file's time; the name breaks ties.
+    std::sort(gRows.begin(), gRows.end(), [](const Row& a, const Row& b) {
+        std::string da = When(a), db = When(b);
+        if (da != db) return da > db;
+        return a.name > b.name;
+    });
+    gCursor = 0;
+    for (int i = 0; i < (int)gRows.size(); i++)
+        if (gRows[i].path == keep) gCursor = i;
+    gFirst = 0;
+}
+
+std::string Length(long frames) {
+    long secs = frames < 0 ? 0 : frames / 250;  // 250 game frames a second
+    char t[32];
+    std::snprintf(t, sizeof t, "%ld:%02ld", secs / 60, secs % 60);
+    return t;
+}
+
+std::string FileDate(long long when) {
+    time_t t = (time_t)when;
+    struct tm tm;
+    char out[32] = "";
+    if (localtime_r(&t, &tm)) std::strftime(out, sizeof out, "%Y-%m-%d %H:%M:%S", &tm);
+    return out;
+}
+
+void Watch() {
+    if (gRows.empty()) return;
+    const Row& r = gRows[gCursor];
+    if (!r.playable) {
+        gMessage = "cannot be played: " + r.info.problem;
+        return;
+    }
+    const char* problem = "watching is not available here";
+    if (!ReplaysPage_Watch || !ReplaysPage_Watch(r.path.c_str(), &problem)) gMessage = problem;
+}
+
+void KeepForGood() {
+    if (gRows.empty()) return;
+    Row& r = gRows[gCursor];
+    if (r.keptForGood) {
+        gMessage = "already kept for good";
+        return;
+    }
+    std::string dir = gDir + "kept/";
+    if (!Plat_MakeDirs(dir) || !Plat_MoveFile(r.path.c_str(), (dir + r.name).c_str())) {
+        gMessage = "cannot move it to " + dir;
+        return;
+    }
+    gMessage = "kept for good: " + r.name;
+    r.path = dir + r.name;
+    r.keptForGood = true;
+}
+
+void Delete() {
+    gConfirmDelete = false;
+    if (gRows.empty()) return;
+    if (!Plat_RemoveFile(gRows[gCursor].path.c_str())) {
+        gMessage = "cannot delete " + gRows[gCursor].name;
+        return;
+    }
+    gMessage = "deleted " + gRows[gCursor].name;
+    gRows.erase(gRows.begin() + gCursor);
+    if (gCursor >= (int)gRows.size()) gCursor = (int)gRows.size() - 1;
+    if (gCursor < 0) gCursor = 0;
+}
+
+void DrawRow(const Row& r, int y, bool selected) {
+    int c = selected ? 255 : 200, g = selected ? 255 : 200, b = selected ? 120 : 200;
+    if (selected) DD_FontShow(">", 16, 14, y, 255, 255, 120, false);
+    char text[160];
+    const ReplayInfo& i = r.info;
+    std::string date = When(r).substr(0, 16);
+    if (!r.playable) {
+        std::snprintf(text, sizeof text, "%s  DAMAGED: %s", date.c_str(), i.problem.substr(0, 60).c_str());
+        DD_FontShow(text, 14, 30, y, 255, selected ? 140 : 90, selected ? 140 : 90, false);
+        return;
+    }
+    const char* diff = i.difficulty >= 0 && i.difficulty < 4 ? kDifficulty[i.difficulty] : "-";
+    std::string stage = i.staffRoll > 0 || i.stage >= 6 ? "ALL" : i.stage > 0 ? std::to_string(i.stage) : "-";
+    std::string score = i.score >= 0 ? std::to_string(i.score) : "-";
+    if (!i.game) {
+        diff = "WHOLE RUN";
+        stage = "-";
+    }
+    // Columns at fixed places: the face's letters are not all one width.
+    DD_FontShow(date.c_str(), 14, 30, y, c, g, b, false);
+    DD_FontShow(diff, 14, 190, y, c, g, b, false);
+    DD_FontShow(stage.c_str(), 14, 300, y, c, g, b, false);
+    DD_FontShow(score.c_str(), 14, 470 - 7 * (int)score.size(), y, c, g, b, false);
+    DD_FontShow(Length(i.frames).c_str(), 14, 490, y, c, g, b, false);
+    std::string tags = std::string(i.complete ? "" : "CUT ") + (r.keptForGood ? "KEPT" : "");
+    if (!tags.empty()) DD_FontShow(tags.c_str(), 14, 560, y, 160, 220, 255, false);
+}
+
+}  // namespace
+
+void ReplaysPage_SetFolder(const std::string& dir) {
+    gDir = dir;
+    if (!gDir.empty() && gDir.back() != '/') gDir += '/';
+}
+
+void ReplaysPage_Open() {
+    gConfirmDelete = false;
+    gMessage.clear();
+    Rescan();
+}
+
+void ReplaysPage_Show(const char* message) {
+    ReplaysPage_Open();
+    gMessage = message ? message : "";
+}
+
+void ReplaysPage_Draw() {
+    Pages_Backdrop();
+    DD_FontShow("REPLAYS", 30, 30, 8, 255, 0, 0, false);
+    DD_FontShow("F3 / ESC: back", 16, 470, 16, 255, 255, 255, false);
+    std::string help = "RETURN: watch   K: keep for good   DEL: delete";
+    if (ReplaysPage_Send && ReplaysPage_SendLabel) help += std::string("   B: ") + ReplaysPage_SendLabel;
+    DD_FontShow(help.c_str(), 14, 30, 46, 200, 200, 255, false);
+    if (gRows.empty()) {
+        DD_FontShow("No replays yet.", 20, 30, 110, 255, 255, 255, false);
+        DD_FontShow("Every game played in a window is kept here", 16, 30, 145, 220, 220, 220, false);
+        DD_FontShow("when it ends: start one from the title.", 16, 30, 167, 220, 220, 220, false);
+    } else {
+        const int x[] = {30, 190, 300, 420, 490};
+        const char* heads[] = {"DATE", "DIFFICULTY", "STAGE", "SCORE", "LENGTH"};
+        for (int k = 0; k < 5; k++) DD_FontShow(heads[k], 14, x[k], 70, 255, 255, 155, false);
+        if (gCursor < gFirst) gFirst = gCursor;
+        if (gCursor >= gFirst + kVisible) gFirst = gCursor - kVisible + 1;
+        for (int i = gFirst; i < (int)gRows.size() && i < gFirst + kVisible; i++)
+            DrawRow(gRows[i], kRowY + (i - gFirst) * kRowStep, i == gCursor);
+        if (gFirst + kVisible < (int)gRows.size()) DD_FontShow("...", 14, 30, kRowY + kVisible * kRowStep - 6, 200, 200, 200, false);
+    }
+    if (gConfirmDelete && !gRows.empty()) {
+        std::string q = "Delete " + gRows[gCursor].name + "?  Y: yes   N: no";
+        DD_FontShow(q.c_str(), 16, 30, 452, 255, 120, 120, false);
+    } else if (!gMessage.empty()) {
+        DD_FontShow(gMessage.substr(0, 80).c_str(), 14, 30, 454, 255, 255, 160, false);
+    }
+}
+
+bool ReplaysPage_Key(int key) {
+    if (gConfirmDelete) {
+        if (key == VK_Y || key == VK_RETURN) Delete();
+        else if (key == VK_N || key == VK_ESCAPE) gConfirmDelete = false;
+        return true;  // nothing else until it is answered
+    }
+    switch (key) {
+    case VK_UP:
+        if (gCursor > 0) gCursor--;
+        return true;
+    case VK_DOWN:
+        if (gCursor + 1 < (int)gRows.size()) gCursor++;
+        return true;
+    case VK_RETURN:
+    case VK_SPACE:
+    case VK_SHIFT:
+        gMessage.clear();
+        Watch();
+        return true;
+    case VK_K:
+        KeepForGood();
+        return true;
+    case VK_DELETE:
+        if (!gRows.empty()) gConfirmDelete = true;
+        return true;
+    case VK_B:
+        if (ReplaysPage_Send && !gRows.empty()) {
+            std::string message;
+            ReplaysPage_Send(gRows[gCursor].path.c_str(), &message);
+            gMessage = message;
+        }
+        return true;
+    default: return false;
+    }
+}
+
+int ReplaysPage_RowCount() { return (int)gRows.size(); }
+std::string ReplaysPage_RowName(int i) { return i >= 0 && i < (int)gRows.size() ? gRows[i].name : ""; }
+bool ReplaysPage_RowPlayable(int i) { return i >= 0 && i < (int)gRows.size() && gRows[i].playable; }

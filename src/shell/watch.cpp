@@ -1,0 +1,256 @@
+#include "shell/watch.h"
+#include "game/game.h"
+#include "pages/pages.h"
+#include "pages/replays_page.h"
+#include "platform/display.h"
+#include "platform/events.h"
+#include "platform/input.h"
+#include "render/render.h"
+#include "shell/frameloop.h"
+#include "shell/replay.h"
+#include "shell/savestate.h"
+#include "shell/shell.h"
+#include "sound/sound.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool gOn;        // a playback the viewer's keys steer
+bool gFromPage;  // ... started from the replays page
+bool gPaused;
+int gSpeed = 1;
+bool gJumpAsked;  // a jump asked for, done between frames
+long gJumpTo;
+int gStageStep;     // a stage jump asked for: +1 next, -1 previous
+bool gJumping;
+bool gLeave;        // back to the page at the next frame
+std::vector<uint8_t> gTitle;  // the title's state while a replay from the page plays
+long gTitleFrames;
+
+// The frames a jump plays without pictures, up to frame `target`, or
+// until the stage changes when `untilStageAfter` is set.
+void Simulate(long target, int untilStageAfter) {
+    while (Shell_Running() && FrameCount < target) {
+        Shell_RunFrame(FrameCount + 1 == target);
+        if (untilStageAfter && (StageNo > untilStageAfter || Scene != SCENE_GAME)) break;
+    }
+}
+
+void JumpTo(long target, int untilStageAfter) {
+    long last = Replay_LastFrame();
+    if (target > last - 1) target = last - 1;
+    if (target < 1) target = 1;
+    gJumping = true;
+    DS_Hushed = true;
+    // The last snapshot before the frame, when going back or when it saves
+    // playing part of the way forward; then on to the frame, so that its
+    // picture is drawn.
+    long at = Replay_SnapshotBefore(target);
+    if (at < 0 && target <= FrameCount) {
+        // Before the first snapshot (the first frame of play): the frame
+        // after it.
+        at = Replay_SnapshotBefore(FrameCount);
+        while (at >= 0 && Replay_SnapshotBefore(at) >= 0) at = Replay_SnapshotBefore(at);
+        if (at >= 0) target = at + 1;
+    }
+    if (at >= 0 && (target <= FrameCount || at > FrameCount)) FrameCount = Replay_Rewind(at);
+    long from = FrameCount;
+    if (target > FrameCount) Simulate(target, untilStageAfter);
+    DS_Hushed = false;
+    gJumping = false;
+    if (Options.headless) std::fprintf(stderr, "quellstorm: replay: jumped to frame %ld (played on from %ld)\n", FrameCount, from);
+}
+
+void StageJump(int step) {
+    int stage = StageNo;
+    if (Scene != SCENE_GAME || stage < 1) return;
+    if (step > 0) {
+        long start = Replay_StageStart(stage + 1);
+        // A stage not reached yet is found by playing on without pictures.
+        if (start >= 0) JumpTo(start, 0);
+        else JumpTo(Replay_LastFrame(), stage);
+        return;
+    }
+    long start = Replay_StageStart(stage);
+    // Well into a stage, its start; near its start, the stage before.
+    if (start >= 0 && (FrameCount - start > 250 || Replay_StageStart(stage - 1) < 0)) JumpTo(start, 0);
+    else if (Replay_StageStart(stage - 1) >= 0) JumpTo(Replay_StageStart(stage - 1), 0);
+}
+
+void Leave() {
+    gLeave = false;
+    gOn = false;
+    gFromPage = false;
+    gPaused = false;
+    gSpeed = 1;
+    std::string verdict = Replay_Verdict();
+    if (Options.headless) std::fprintf(stderr, "quellstorm: replay: %s\n", verdict.c_str());
+    Replay_Stop();
+    State_Load(gTitle.data(), gTitle.size());
+    FrameCount = gTitleFrames;
+    MIDI_Stop();
+    PageOpen = PAGE_REPLAYS;
+    ReplaysPage_Show(verdict.c_str());
+}
+
+// The overlay's corner, kept as the game drew it.
+enum { OV_X = 470, OV_Y = 440, OV_W = 170, OV_H = 40 };
+uint16_t gUnder[OV_W * OV_H];
+bool gOverlaid;
+std::string gAsked;  // a replay the page asked to watch
+
+}  // namespace
+
+void Watch_BeginFromOutside(bool rewind) {
+    gOn = true;
+    gFromPage = false;
+    // A check of the replay alone (a headless run with no keys) never
+    // goes back: it keeps no snapshots.
+    if (rewind && Replay_SnapshotsReserve()) Replay_SnapshotAfterFrame(FrameCount);
+}
+
+namespace {
+
+// Starts the replay asked for on the page, between frames: the title's
+// state is put aside first.
+void StartFromPage(const std::string& path) {
+    gTitle.resize(State_MaxBytes());
+    size_t n = State_Save(gTitle.data(), gTitle.size());
+    gTitle.resize(n);
+    gTitleFrames = FrameCount;
+    std::string why;
+    if (!Replay_Play(path.c_str(), true)) {
+        why = Replay_Problem();
+    } else if (!Replay_IsGame() || !Replay_StartGame()) {
+        why = Replay_IsGame() ? Replay_Problem()
+                              : "a whole run from the program's start: open it with quellstorm FILE to watch it";
+        Replay_Stop();
+        State_Load(gTitle.data(), gTitle.size());
+    }
+    if (!why.empty()) {
+        ReplaysPage_Show(why.c_str());
+        return;
+    }
+    MIDI_Stop();
+    FrameCount = 0;
+    PageOpen = PAGE_NONE;
+    gOn = true;
+    gFromPage = true;
+    gPaused = false;
+    gSpeed = 1;
+    Replay_SnapshotsReserve();
+    Replay_SnapshotAfterFrame(0);
+}
+
+}  // namespace
+
+bool Watch_BeginFromPage(const char* path, const char**) {
+    // Not in the middle of the frame whose keys asked for it: at the start
+    // of the next, so the replay's first frame is a whole one.
+    gAsked = path;
+    return true;
+}
+
+bool Watch_FromPage() { return gOn && gFromPage; }
+
+bool Watch_Key(const PlatEvent& ev) {
+    if (!gOn || gJumping) return true;  // a jump in progress takes no keys
+    switch (ev.key) {
+    case VK_C:
+    case VK_SPACE: gPaused = !gPaused; break;
+    case VK_UP: gSpeed = gSpeed >= 8 ? 8 : gSpeed * 2; break;
+    case VK_DOWN: gSpeed = gSpeed <= 1 ? 1 : gSpeed / 2; break;
+    case VK_LEFT: gJumpAsked = true, gJumpTo = FrameCount - WATCH_JUMP_FRAMES; break;
+    case VK_RIGHT: gJumpAsked = true, gJumpTo = FrameCount + WATCH_JUMP_FRAMES; break;
+    case VK_PRIOR: gStageStep = -1; break;
+    case VK_NEXT: gStageStep = +1; break;
+    case VK_ESCAPE:
+        if (gFromPage) gLeave = true;
+        else Shell_CloseWindow(hwnd);
+        break;
+    default: break;
+    }
+    return true;
+}
+
+void Watch_Service() {
+    if (!gAsked.empty() && !gOn) {
+        std::string path = gAsked;
+        gAsked.clear();
+        StartFromPage(path);
+        return;
+    }
+    if (!gOn || gJumping) return;
+    if (gLeave) {
+        Leave();
+        return;
+    }
+    if (gStageStep) {
+        int step = gStageStep;
+        gStageStep = 0;
+        StageJump(step);
+    }
+    if (gJumpAsked) {
+        gJumpAsked = false;
+        JumpTo(gJumpTo, 0);
+    }
+}
+
+bool Watch_Paused() { return gOn && gPaused && !gLeave; }
+
+int Watch_FramesDue(int due) {
+    if (!gOn) return due;
+    if (gPaused || gLeave) return 0;
+    return due * gSpeed;
+}
+
+void Watch_AfterFrame() {
+    if (gOn) Replay_SnapshotAfterFrame(FrameCount);
+}
+
+bool Watch_Ended() {
+    if (!gFromPage || !gOn) return false;
+    gLeave = true;
+    return true;
+}
+
+void Watch_OverlayOn() {
+    gOverlaid = false;
+    if (!gOn || Options.headless || !DDBack || Scene != SCENE_GAME) return;
+    uint16_t* px = Plat_SurfacePixels(DDBack);
+    int stride = Plat_SurfacePitch(DDBack) / 2;
+    if (!px || Plat_SurfaceWidth(DDBack) < OV_X + OV_W || Plat_SurfaceHeight(DDBack) < OV_Y + OV_H) return;
+    bool drawing = Plat_Drawing();
+    Plat_SetDrawing(true);
+    for (int y = 0; y < OV_H; y++)
+        for (int x = 0; x < OV_W; x++) {
+            uint16_t& p = px[(size_t)(OV_Y + y) * stride + OV_X + x];
+            gUnder[y * OV_W + x] = p;
+            p = (uint16_t)((((p >> 11) & 31) / 4) << 11 | (((p >> 5) & 63) / 4) << 5 | ((p & 31) / 4));
+        }
+    gOverlaid = true;
+    long secs = FrameCount / 250;
+    char line[64];
+    DD_FontShow("REPLAY", 14, OV_X + 8, OV_Y + 4, 255, 80, 80, false);
+    if (gPaused) std::snprintf(line, sizeof line, "PAUSE");
+    else if (gSpeed > 1) std::snprintf(line, sizeof line, "x%d", gSpeed);
+    else line[0] = 0;
+    if (line[0]) DD_FontShow(line, 14, OV_X + 110, OV_Y + 4, 255, 255, 160, false);
+    if (StageNo >= 1 && StageNo <= 5) std::snprintf(line, sizeof line, "STAGE %d  %ld:%02ld", StageNo, secs / 60, secs % 60);
+    else std::snprintf(line, sizeof line, "STAFF ROLL  %ld:%02ld", secs / 60, secs % 60);
+    DD_FontShow(line, 12, OV_X + 8, OV_Y + 22, 220, 220, 220, false);
+    Plat_SetDrawing(drawing);
+}
+
+void Watch_OverlayOff() {
+    if (!gOverlaid) return;
+    gOverlaid = false;
+    uint16_t* px = Plat_SurfacePixels(DDBack);
+    int stride = Plat_SurfacePitch(DDBack) / 2;
+    for (int y = 0; y < OV_H; y++)
+        std::memcpy(&px[(size_t)(OV_Y + y) * stride + OV_X], &gUnder[y * OV_W], OV_W * sizeof(uint16_t));
+}
