@@ -167,7 +167,7 @@ void FlyOff(SpriteData& s) {
 void ComeBack(SpriteData& s) {
     if (s.x < 350) s.speed = 0;
     if (!Volley(s)) return;
-    for (int i = 0; i < LINE_MAX - 1; i++) line[i].flag = false;
+    for (int i = 0; i < LINES_MAX - 1; i++) line[i].flag = false;
     for (int i = 0; i < 300; i++) {
         // One blast on each of three edges: top, bottom, right.
         int x = my_rand(0, 640), y = my_rand(-20, 20);

@@ -77,7 +77,7 @@ enum {
     SLASER_MAX = 4500,     // sLaser, sLaser2
     BLASER_MAX = 10,
     FLASH_MAX = 300,
-    LINE_MAX = 2000,
+    LINES_MAX = 2000,      // (not LINE_MAX: some C libraries' limits.h takes that name)
     BOM_MAX = 1000,        // Bom, Bom2, Bom3
     POM_MAX = 250,
     GOMI_MAX = 3000,
@@ -146,7 +146,7 @@ extern SpriteData sLaser[SLASER_MAX];
 extern SpriteData sLaser2[SLASER_MAX];
 extern SpriteData BLaser[BLASER_MAX];
 extern SpriteData flash[FLASH_MAX];
-extern SpriteData line[LINE_MAX];
+extern SpriteData line[LINES_MAX];
 
 // Explosions and ambient effects.
 extern SpriteData Bom[BOM_MAX];

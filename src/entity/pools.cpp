@@ -57,7 +57,7 @@ SpriteData sLaser[SLASER_MAX];
 SpriteData sLaser2[SLASER_MAX];
 SpriteData BLaser[BLASER_MAX];
 SpriteData flash[FLASH_MAX];
-SpriteData line[LINE_MAX];
+SpriteData line[LINES_MAX];
 
 SpriteData Bom[BOM_MAX];
 SpriteData Bom2[BOM_MAX];
