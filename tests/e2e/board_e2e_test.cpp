@@ -29,8 +29,15 @@ struct Board {
             close(out[0]);
             std::string log = tmp / "board-log.txt", db = tmp / "board.sqlite";
             freopen(log.c_str(), "w", stderr);
+#if defined(__SANITIZE_ADDRESS__)
+            // The sanitizers reserve more address space than any job's memory limit allows.
+            const char* jobMemory = "0";
+#else
+            const char* jobMemory = "1024";
+#endif
             execl(QS_BOARD_BIN, QS_BOARD_BIN, "serve", "--listen", "127.0.0.1:0", "--db", db.c_str(), "--game",
-                  QS_GAME_BIN, "--verifiers", "1", "--submit-per-minute", "0", (char*)nullptr);
+                  QS_GAME_BIN, "--verifiers", "1", "--submit-per-minute", "0", "--job-memory-mb", jobMemory,
+                  (char*)nullptr);
             _exit(127);
         }
         close(out[1]);
