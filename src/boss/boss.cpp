@@ -97,7 +97,7 @@ void BossCreate() {
     if (!s) return;  // every entry busy: try again next frame
     DS_Play(Wave[3]);
     s->flag = true;
-    SpriteNoteLive(t.pool, (int)(s - t.pool));
+    SpriteNoteLive(*s);
     s->hp = t.hp;
     s->x = t.x;
     s->y = t.y;

@@ -191,8 +191,10 @@ extern int SpriteFontEnd;
 
 // The pool id of a pool's first slot, or -1 for an array that is no pool.
 int SpritePoolOf(const SpriteData* pool);
-// Slot i of `pool` was made live without a claim.
+// Slot i of `pool` (or the slot `s`, wherever it lies) was made live
+// without a claim.
 void SpriteNoteLive(const SpriteData* pool, int i);
+void SpriteNoteLive(const SpriteData& s);
 // Every mark from the flags as they stand (after a saved state is loaded).
 void SpriteMarksFromFlags();
 

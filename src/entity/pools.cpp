@@ -90,6 +90,17 @@ void SpriteNoteLive(const SpriteData* pool, int i) {
     if (id >= 0 && PoolEnd[id] <= i) PoolEnd[id] = i + 1;
 }
 
+void SpriteNoteLive(const SpriteData& s) {
+    for (int p = 0; p < POOL_COUNT; p++) {
+        const SpriteData* pool = Pools[p].pool;
+        if (&s >= pool && &s < pool + Pools[p].count) {
+            const int i = (int)(&s - pool);
+            if (PoolEnd[p] <= i) PoolEnd[p] = i + 1;
+            return;
+        }
+    }
+}
+
 int SpriteTrim(int id) {
     const SpriteData* pool = Pools[id].pool;
     int end = PoolEnd[id];
