@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "platform/display.h"
 #include "platform/input.h"
+#include "platform/page.h"
 #include "render/render.h"
 #include "game/score.h"
 #include "core/core.h"
@@ -31,7 +32,7 @@ int sPad = -1;
 void Collect() {
     if (sCount) return;
     for (int i = 0; i < SettingsCount; i++)
-        if (SettingsTable[i].label) sRows.push_back(i);
+        if (SettingsTable[i].label && !(Plat_InPage() && (SettingsTable[i].flags & SF_WINDOW))) sRows.push_back(i);
     sCount = (int)sRows.size();
 }
 

@@ -112,7 +112,12 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
         p += n;
         left -= (size_t)n;
     }
+#ifndef __EMSCRIPTEN__
+    // (In a page fsync would write the whole storage folder, this half-made
+    // file with it, and wait for it in the middle of a frame; the page
+    // writes its storage itself once the file is in place, below.)
     if (ok && fsync(fd) != 0) ok = false;
+#endif
     fchmod(fd, 0644);
     if (close(fd) != 0) ok = false;
     if (ok && rename(tmp.c_str(), path) != 0) ok = false;

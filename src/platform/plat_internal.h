@@ -23,4 +23,9 @@ bool PlatI_PadEvent(const SDL_Event& e, int* button);
 // Gives the browser page its turn: always, or only when the game has kept
 // it waiting for a while.
 void PlatI_YieldNow(bool always);
+// The page draws the canvas as the scaling setting says (sharp, fit,
+// smooth: SCALING_*).
+void PlatI_PageScaling(int mode);
+// True while the game waits on a message box (in the middle of a frame).
+bool PlatI_BoxWaiting();
 #endif
