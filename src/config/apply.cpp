@@ -33,7 +33,7 @@ bool sAppliedOnce;
 
 void Settings_ApplyAllNext() { sAppliedOnce = false; }
 
-static_assert(GK_COUNT <= PLAT_BIND_MAX, "every game key has a place among the platform's bindings");
+static_assert((int)GK_COUNT <= (int)PLAT_BIND_MAX, "every game key has a place among the platform's bindings");
 
 void Settings_Apply() {
     Settings_ToOptions();
