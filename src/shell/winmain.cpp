@@ -122,6 +122,9 @@ bool WindowProc(const PlatEvent& ev) {
             Event_Proc(key, hwnd);
         }
         break;
+    case PLAT_EV_TEXT:  // typed into a page's text field; the game never sees text
+        if (!Replay_Playing()) Pages_Text(ev.text);
+        break;
     case PLAT_EV_MOUSEMOVE:
         MouseX = ev.x & 0xFFFF;
         MouseY = ev.y & 0xFFFF;
