@@ -27,6 +27,9 @@ const char* const kScaling[] = {"sharp", "fit", "smooth", nullptr};
 const char* const kPace[] = {"exact", "smooth", nullptr};
 const char* const kLanguage[] = {"ja", "en", nullptr};
 const char* const kBoardSubmit[] = {"ask", "always", "never", nullptr};
+// The longest name the board lists, in characters; any such name fits.
+const int kNameChars = 24;
+static_assert(sizeof GameSettings::playerName > 4 * kNameChars, "a name of 24 four-byte characters must fit");
 // The pad's buttons by the game's numbers (A shot and B bomb as designed).
 const char* const kPadButtons[] = {"A", "B", "X", "Y", "LB", "RB", "BACK", "START", "LS", "RS", "GUIDE", "LT", "RT",
                                    nullptr};
@@ -94,22 +97,42 @@ bool OptLang(const char* a) {
 }
 // A board's address: http or https, one line of plain characters (it goes
 // into requests as it is). Empty: no board.
-bool BoardUrlOk(const char* t) {
-    if (!*t) return true;
-    if (std::strncmp(t, "http://", 7) && std::strncmp(t, "https://", 8)) return false;
+const char* BoardUrlWhy(const char* t) {
+    static const char* const why = "NOT A VALID ADDRESS (http://... or https://...)";
+    if (!*t) return nullptr;
+    if (std::strncmp(t, "http://", 7) && std::strncmp(t, "https://", 8)) return why;
+    if (!t[std::strncmp(t, "http://", 7) ? 8 : 7]) return why;  // a scheme and nothing after it
     for (const unsigned char* c = (const unsigned char*)t; *c; c++)
-        if (*c <= ' ' || *c >= 0x7f) return false;
-    return true;
+        if (*c <= ' ' || *c >= 0x7f) return why;
+    return nullptr;
 }
-// A player's name as the board takes it: up to 24 printable characters
-// (UTF-8), no control characters. Empty: the board's entries say PLAYER.
-bool PlayerNameOk(const char* t) {
+// A player's name as the board takes it (the board refuses anything else,
+// and the game would only learn so after a finished game): up to 24
+// characters of well-formed UTF-8, none of them a control character (C0,
+// DEL, C1) or a line or paragraph separator, and not only spaces. Empty:
+// the board's entries say PLAYER.
+const char* PlayerNameWhy(const char* t) {
+    static const char* const why = "NOT A NAME THE BOARD TAKES (UP TO 24 PRINTABLE CHARACTERS)";
+    const unsigned char* c = (const unsigned char*)t;
     int chars = 0;
-    for (const unsigned char* c = (const unsigned char*)t; *c; c++) {
-        if (*c < 0x20 || *c == 0x7f) return false;
-        if ((*c & 0xC0) != 0x80) chars++;
+    bool visible = !*t;
+    while (*c) {
+        unsigned cp;
+        int len = *c < 0x80 ? 1 : (*c & 0xE0) == 0xC0 ? 2 : (*c & 0xF0) == 0xE0 ? 3 : (*c & 0xF8) == 0xF0 ? 4 : 0;
+        if (!len) return why;
+        cp = len == 1 ? *c : *c & (0x7F >> len);
+        for (int k = 1; k < len; k++) {
+            if ((c[k] & 0xC0) != 0x80) return why;  // also stops at the end of the text
+            cp = cp << 6 | (c[k] & 0x3F);
+        }
+        bool overlong = (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
+        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return why;
+        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == 0x2028 || cp == 0x2029) return why;
+        if (cp != ' ' && cp != 0x3000) visible = true;
+        chars++;
+        c += len;
     }
-    return chars <= 24;
+    return chars <= kNameChars && visible ? nullptr : why;
 }
 
 bool OptConfig(const char* a) {
@@ -134,8 +157,9 @@ bool sHelp, sVersion, sManual;
     {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, flags, \
      nullptr, 0, nullptr}
 #define SET(...) SETF(0, __VA_ARGS__)
-#define TEXTSET(sec, name, field, check, arg, help, label) \
-    {name, sec, SH_FILE, SK_STRING, 0, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, arg, help, label, 0, \
+#define SETW(...) SETF(SF_WINDOW, __VA_ARGS__)
+#define TEXTSET(sec, name, field, chars, check, arg, help, label) \
+    {name, sec, SH_FILE, SK_STRING, 0, nullptr, 0, chars, 0, nullptr, nullptr, nullptr, arg, help, label, 0, \
      Settings.field, (int)sizeof Settings.field, check}
 #define KEY(name, gk, def, help, label) \
     {name, "keys", SH_FILE, SK_KEY, 0, def, 0, 0, 0, nullptr, &Settings.key[gk], nullptr, "KEY", help, label, 0, nullptr, 0, nullptr}
@@ -175,11 +199,11 @@ const Setting SettingsTable[] = {
     RUN("stage", SK_TEXT, OptStage, "N", "new games start at stage N, 1-5 (testing aid)"),
 
     // The settings file, section by section.
-    SET("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
-    SET("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
+    SETW("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
+    SETW("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
     SET("display", "scaling", SK_CHOICE, SCALING_FIT, 0, 0, 0, kScaling, scaling, "sharp|fit|smooth",
         "sharp: whole multiples, black bars; fit: as large as fits; smooth: filtered", "SCALING"),
-    SET("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
+    SETW("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
     SET("display", "pace", SK_CHOICE, 0, 0, 0, 0, kPace, pace, "exact|smooth",
         "exact: every picture shows the latest step; smooth: even steps per picture", "PACING"),
     SET("sound", "music-volume", SK_INT, 100, 0, 100, 5, nullptr, musicVolume, "0-100", "music volume", "MUSIC VOLUME"),
@@ -213,9 +237,9 @@ const Setting SettingsTable[] = {
         "pause when the window loses the focus", "PAUSE WITHOUT FOCUS"),
     SET("game", "keep-replays", SK_BOOL, 1, 0, 1, 0, kOnOff, keepReplays, "on|off",
         "record every game played in a window to the replay folder", "KEEP REPLAYS"),
-    TEXTSET("board", "board-url", boardUrl, BoardUrlOk, "URL",
+    TEXTSET("board", "board-url", boardUrl, 0, BoardUrlWhy, "URL",
             "the score board finished games are sent to (empty: nothing is ever sent)", "BOARD"),
-    TEXTSET("board", "player-name", playerName, PlayerNameOk, "NAME",
+    TEXTSET("board", "player-name", playerName, kNameChars, PlayerNameWhy, "NAME",
             "the name your games are listed under on the board (up to 24 characters)", "PLAYER NAME"),
     SET("board", "board-submit", SK_CHOICE, BOARD_SUBMIT_ASK, 0, 0, 0, kBoardSubmit, boardSubmit, "ask|always|never",
         "send each finished game to the board: always; ask (from the replays page); never", "SEND GAMES"),
@@ -256,7 +280,7 @@ void Settings_ResetDefaults() {
 bool Settings_SetFromText(const Setting& s, const char* text) {
     if (s.kind == SK_STRING && s.text && text) {
         // The whole buffer is rewritten, so equal settings are equal bytes.
-        if (std::strlen(text) >= (size_t)s.textSize || (s.check && !s.check(text))) return false;
+        if (std::strlen(text) >= (size_t)s.textSize || (s.check && s.check(text))) return false;
         std::memset(s.text, 0, s.textSize);
         std::memcpy(s.text, text, std::strlen(text));
         return true;

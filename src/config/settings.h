@@ -61,6 +61,9 @@ enum SettingFlag {
     SF_HIDDEN = 1,  // not listed by --help nor in the manual page (build aids)
     SF_HEARD = 2,   // a change on the settings page plays a sound effect, so
                     // that the player hears what the new value sounds like
+    SF_WINDOW = 4,  // acts on a window of the game's own: the settings page
+                    // of the browser build leaves it out (the page sizes the
+                    // picture and the browser owns full screen and refresh)
 };
 
 struct Setting {
@@ -70,7 +73,8 @@ struct Setting {
     SettingKind kind;
     int def;              // default of SK_BOOL / SK_INT / SK_CHOICE
     const char* defName;  // default of SK_KEY / SK_PAD, by name
-    int min, max;         // SK_INT
+    int min, max;         // SK_INT; SK_STRING: `max` characters at most (0: as
+                          // many as the bytes hold)
     int step;             // SK_INT: one press of left or right on the page
     const char* const* choices;  // SK_CHOICE, null-terminated
     int* value;           // where the setting lives (SH_FILE)
@@ -82,7 +86,9 @@ struct Setting {
     unsigned flags;       // SettingFlag bits
     char* text;           // SK_STRING: where the text lives (`value` is null)
     int textSize;
-    bool (*check)(const char* text);  // SK_STRING: whether the text is a value
+    // SK_STRING: null when the text is a value of the row, else one short
+    // line saying why not (the settings page shows it to the player).
+    const char* (*check)(const char* text);
 };
 
 extern const Setting SettingsTable[];

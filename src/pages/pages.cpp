@@ -44,6 +44,10 @@ bool Pages_KeyDown(int key) {
     return true;
 }
 
+void Pages_Text(const char* text) {
+    if (PageOpen == PAGE_SETTINGS) SettingsPage_Text(text);
+}
+
 void Pages_Draw() {
     if (PageOpen == PAGE_SETTINGS) SettingsPage_Draw();
     else if (PageOpen == PAGE_RECORDS) RecordsPage_Draw();

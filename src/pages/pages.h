@@ -12,6 +12,8 @@ extern int PageOpen;
 // A key-down (virtual-key code): opens, closes or goes to the open page.
 // True when the key was used here and must not reach the game.
 bool Pages_KeyDown(int key);
+// Text typed (UTF-8) while a page's text field is being edited.
+void Pages_Text(const char* text);
 // Draws the open page into the back buffer (nothing when none is open).
 void Pages_Draw();
 // The small "F1: SETTINGS" hint of the title and options screens (drawn

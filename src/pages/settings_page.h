@@ -10,6 +10,9 @@ void SettingsPage_Draw();
 // game does not know). True when the page used it; false leaves Escape,
 // F1 and F2 to close or switch the page.
 bool SettingsPage_Key(int key);
+// Text typed while a text row is being edited (Return or the pad's
+// confirm on the row begins; Return accepts, Escape cancels).
+void SettingsPage_Text(const char* text);
 // The keyboard key (Plat_KeyName) or pad button behind the next
 // SettingsPage_Key call, for a rebinding. The shell sets one of them
 // before each call.

@@ -34,9 +34,11 @@ const SystemKey kSystem[] = {
 };
 
 const int kQueue = 64;
+enum PushedKind { PUSHED_GAME, PUSHED_PHYSICAL, PUSHED_TEXT };
 struct Pushed {
     int key;
-    bool physical;  // a keyboard key (scripts), else a game key (replays)
+    PushedKind kind;  // a game key (replays), a keyboard key or text (scripts)
+    char text[sizeof PlatEvent::text];
 };
 Pushed gPushed[kQueue];
 int gPushHead, gPushCount;
@@ -48,15 +50,41 @@ const int kHeldMax = 16;
 int gHeld[kHeldMax];
 int gHeldCount;
 bool gBlocked;
+bool gTextOn;       // a text field has the keyboard
+bool gTextSynced;   // SDL's own text input (on by default) is set to gTextOn
 
 bool Matches(SDL_Keycode bound, SDL_Keycode key) {
     return bound == key || (bound == SDLK_LSHIFT && key == SDLK_RSHIFT);
 }
 
-void Push(int key, bool physical) {
-    if (gPushCount == kQueue) return;
-    gPushed[(gPushHead + gPushCount) % kQueue] = {key, physical};
+Pushed* Push(int key, PushedKind kind) {
+    if (gPushCount == kQueue) return nullptr;
+    Pushed* p = &gPushed[(gPushHead + gPushCount) % kQueue];
+    *p = {key, kind, {}};
     gPushCount++;
+    return p;
+}
+
+// SDL starts with text input on; the game keeps it off but in a text field,
+// so that an input method never swallows the keys of play (and the browser
+// keeps no keys of the game for itself).
+void SyncTextInput() {
+    if (gTextSynced || !SDL_WasInit(SDL_INIT_VIDEO)) return;
+    gTextSynced = true;
+    if (gTextOn) SDL_StartTextInput();
+    else SDL_StopTextInput();
+}
+
+// The clipboard's first line, typed into the field (Ctrl+V).
+void PasteClipboard() {
+    if (!SDL_HasClipboardText()) return;
+    char* clip = SDL_GetClipboardText();
+    if (!clip) return;
+    size_t n = std::strcspn(clip, "\r\n");
+    if (n > 1024) n = 1024;  // more than any field holds
+    clip[n] = 0;
+    Plat_PushText(clip);
+    SDL_free(clip);
 }
 
 // A keyboard key's event: its game key if it is bound to one, else the
@@ -93,31 +121,75 @@ void Plat_BindKey(int vk, int key) {
     if (gBindCount < PLAT_BIND_MAX) gBind[gBindCount++] = {vk, (SDL_Keycode)key};
 }
 
-void Plat_PushKeyDown(int key) { Push(key, false); }
-void Plat_PushPhysicalKey(int key) { Push(key, true); }
+void Plat_PushKeyDown(int key) { Push(key, PUSHED_GAME); }
+void Plat_PushPhysicalKey(int key) { Push(key, PUSHED_PHYSICAL); }
+
+void Plat_PushText(const char* utf8) {
+    const size_t room = sizeof PlatEvent::text - 1;
+    for (size_t n = std::strlen(utf8); n;) {
+        // Whole characters in each piece: never cut before a continuation byte.
+        size_t take = n;
+        if (take > room) {
+            take = room;
+            while (take && ((unsigned char)utf8[take] & 0xC0) == 0x80) take--;
+            if (!take) return;  // no character is that long: not text
+        }
+        Pushed* p = Push(0, PUSHED_TEXT);
+        if (!p) return;
+        std::memcpy(p->text, utf8, take);
+        utf8 += take;
+        n -= take;
+    }
+}
+
+void Plat_TextInput(bool on) {
+    gTextOn = on;
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    gTextSynced = true;
+    if (on) SDL_StartTextInput();
+    else SDL_StopTextInput();
+}
 
 bool Plat_PollEvent(PlatEvent* ev) {
     std::memset(ev, 0, sizeof *ev);
-    if (gPushCount) {
+    while (gPushCount) {
         Pushed p = gPushed[gPushHead];
         gPushHead = (gPushHead + 1) % kQueue;
         gPushCount--;
-        if (p.physical) return KeyEvent((SDL_Keycode)p.key, false, ev);
+        if (p.kind == PUSHED_TEXT) {
+            if (!gTextOn) continue;  // nobody is typing: dropped, as the keyboard's would be
+            ev->type = PLAT_EV_TEXT;
+            std::memcpy(ev->text, p.text, sizeof ev->text);
+            return true;
+        }
+        if (p.kind == PUSHED_PHYSICAL) return KeyEvent((SDL_Keycode)p.key, false, ev);
         ev->type = PLAT_EV_KEYDOWN;
         ev->key = p.key;
         ev->game = true;
         return true;
     }
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
+    SyncTextInput();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         if (e.type == SDL_QUIT) {
             ev->type = PLAT_EV_QUIT;
             return true;
         }
+        if (e.type == SDL_TEXTINPUT) {
+            if (!gTextOn || gScripted) continue;
+            ev->type = PLAT_EV_TEXT;
+            SDL_strlcpy(ev->text, e.text.text, sizeof ev->text);
+            return true;
+        }
         if (e.type == SDL_KEYDOWN) {
             SDL_Keycode k = e.key.keysym.sym;
             bool alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+            if (gTextOn && !gScripted && k == SDLK_v && (e.key.keysym.mod & KMOD_CTRL)) {
+                PasteClipboard();
+                if (gPushCount) return Plat_PollEvent(ev);
+                continue;
+            }
             // A held shell key does not repeat (one screenshot, one toggle).
             if (e.key.repeat && (k == SDLK_F1 || k == SDLK_F2 || k == SDLK_F11 || k == SDLK_F12 ||
                                  (alt && k == SDLK_RETURN)))

@@ -10,6 +10,8 @@ enum PlatEventType {
     PLAT_EV_PADBUTTON,   // a pad button went down: `key` is its number
                          // (PAD_A...), or PAD_UP...PAD_RIGHT for the stick
     PLAT_EV_FOCUS_LOST,  // the window lost the keyboard focus or was minimised
+    PLAT_EV_TEXT,        // text typed while text input is on: `text`, UTF-8,
+                         // whole characters (an input method's too)
 };
 
 struct PlatEvent {
@@ -18,6 +20,7 @@ struct PlatEvent {
     int x, y;
     int phys;   // key-down: the keyboard key (Plat_KeyName), 0 for a replay's
     bool game;  // key-down: `key` is a game key (bound, or a replay's)
+    char text[32];  // PLAT_EV_TEXT: the text, NUL-terminated
 };
 
 // Takes the next waiting event. False when none is waiting.
@@ -26,3 +29,11 @@ bool Plat_PollEvent(PlatEvent* ev);
 void Plat_PushKeyDown(int key);
 // Queues a keyboard key as if typed (scripts): the bindings apply to it.
 void Plat_PushPhysicalKey(int key);
+
+// Text input for a text field (the settings page's text rows): while on,
+// typed text (and an input method's) comes as PLAT_EV_TEXT events between
+// the key-downs, in the order typed; Ctrl+V types the clipboard. Off
+// otherwise, so that in play no input method takes the game's keys.
+void Plat_TextInput(bool on);
+// Queues text as if typed (scripts); nothing arrives while input is off.
+void Plat_PushText(const char* utf8);

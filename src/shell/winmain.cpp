@@ -122,6 +122,9 @@ bool WindowProc(const PlatEvent& ev) {
             Event_Proc(key, hwnd);
         }
         break;
+    case PLAT_EV_TEXT:  // typed into a page's text field; the game never sees text
+        if (!Replay_Playing()) Pages_Text(ev.text);
+        break;
     case PLAT_EV_MOUSEMOVE:
         MouseX = ev.x & 0xFFFF;
         MouseY = ev.y & 0xFFFF;
@@ -251,6 +254,8 @@ int Shell_Start(int argc, char** argv) {
     // and stop before any window opens.
     if (!DataDir_Locate()) return 0;
     Plat_SetPageState(Game_DescribeState);
+    // A page closed mid-game keeps what Escape would have kept.
+    Plat_SetPageSave(DataSave);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
     if (Options.record && Options.play) {

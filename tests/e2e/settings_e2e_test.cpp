@@ -111,6 +111,28 @@ TEST(SettingsE2E, ThePageChangesAVolumeAndAKeyAndSavesThem) {
     EXPECT_EQ(StateValue(s, "Scene"), 1) << s;
 }
 
+// The text rows are edited in place: typed text (a script's "text" lines,
+// as the keyboard's text input) goes in at the caret; while editing, keys
+// bound to the game (Down, Z, F1) do nothing; a refused address stays in
+// the field with the reason; Backspace takes a whole Japanese character; a
+// name is clipped to the 24 characters the board lists. Accepted values
+// are in the file.
+TEST(SettingsE2E, TheBoardsAddressAndTheNameAreTypedOnThePage) {
+    TempDir t;
+    std::string keys =
+        "5 hold SPACE\n6 hold\n10 press F1\n11 press UP\n12 press UP\n13 press UP\n14 press UP\n"  // BOARD
+        "15 press RETURN\n16 text ftp://board.example\n17 press RETURN\n"  // refused
+        "18 press DOWN\n19 press Z\n20 press F1\n21 press HOME\n22 press DELETE\n23 press DELETE\n"
+        "24 press DELETE\n25 text http\n26 press END\n27 text /qs\n28 press RETURN\n"
+        "29 press DOWN\n30 press RETURN\n31 text 山田太郎X\n32 press BACKSPACE\n33 press BACKSPACE\n"
+        "34 text ABCDEFGHIJKLMNOPQRSTUVWXYZ\n35 press RETURN\n45 press ESC\n";
+    std::string s = State(t, keys, 50);
+    EXPECT_EQ(StateValue(s, "Scene"), 0) << s;
+    std::string ini = ReadFile(IniPath(t));
+    EXPECT_NE(ini.find("board-url = http://board.example/qs\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("player-name = 山田太ABCDEFGHIJKLMNOPQRSTU\n"), std::string::npos) << ini;
+}
+
 // F12 writes the game's picture, 640x480, as a PNG into the pictures
 // folder and names it on standard error; the game does not see the key.
 TEST(SettingsE2E, F12WritesAScreenshot) {

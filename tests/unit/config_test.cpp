@@ -127,8 +127,9 @@ TEST_F(ConfigTest, KeysItDoesNotKnowAreKeptWhenItSaves) {
 TEST_F(ConfigTest, BadLinesGiveWarningsAndDefaults) {
     Load("[display]\nscale = 4\nscale = 12\nscaling = blurry\n[sound]\nmusic-volume = 50x\n"
          "effect-volume = 40\ncolour = red\n[nowhere]\nscale = 3\n[keys]\nkey-shot = NoSuchKey\nkey-bomb = X\n"
-         "[board]\nboard-url = file:///etc/passwd\nplayer-name = a\x7f\n");
-    EXPECT_EQ(ConfigWarnings, 8);
+         "[board]\nboard-url = file:///etc/passwd\nplayer-name = a\x7f\n"
+         "player-name = \xe3\x80\x80\xe3\x80\x80\n");  // only spaces: the board refuses it
+    EXPECT_EQ(ConfigWarnings, 9);
     EXPECT_STREQ(Settings.boardUrl, "");  // only http(s) is ever sent to
     EXPECT_STREQ(Settings.playerName, "");
     EXPECT_EQ(Settings.scale, 2);  // the bad second line wins: default
