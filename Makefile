@@ -140,17 +140,19 @@ WEB_PORT ?= 8080
 web:
 	@BUILD=$(BUILD) WEB=$(WEB) bash scripts/web-build.sh
 
+# The page's files (build-web/play/) with their compressed copies and cache
+# rules, as a real server should hand them out (Ctrl+C stops).
 web-serve: web
-	@echo "web: serving $(WEB)/ at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
-	@/usr/bin/python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB) >/dev/null
+	@/usr/bin/python3 scripts/web-serve.py $(WEB)/play --port $(WEB_PORT)
 
 # The browser build checked in headless Chromium: its data (every text's
 # letters in the cut font, the packed pictures), then the page itself (see
 # tests/web/browser_test.mjs).
 test-web: web
+	@cmake --build $(BUILD) -j $(JOBS) --target quellstorm quellstorm-board
 	@/usr/bin/python3 tests/web/glyphs_test.py src $(WEB)/data $(BUILD)
 	@cd tests/web && [ -d node_modules/puppeteer-core ] || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
-	@node tests/web/browser_test.mjs $(WEB) tests/golden
+	@QS_BOARD_BIN=$(abspath $(BUILD))/quellstorm-board QS_GAME_BIN=$(abspath $(BUILD))/quellstorm node tests/web/browser_test.mjs $(WEB)/play tests/golden
 
 # The score board (quellstorm-board) on this machine: a SQLite file in the
 # XDG data folder, verifiers on every core, the web build under /play/ when

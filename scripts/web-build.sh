@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# `make web`: the browser build in build-web/ (index.html, index.js,
-# index.wasm, index.data). Installs and builds what it needs the first time
+# `make web`: the browser build in build-web/, the page's files ready to
+# serve in build-web/play/ (tools/web/site.py: hashed names, compressed
+# copies, the tunes apart). Installs and builds what it needs the first time
 # (scripts/web-deps.sh), makes the game's data with the desktop build's
 # asset generator (scripts/web-data.sh), then compiles the game with
 # Emscripten.
@@ -19,7 +20,7 @@ PREFIX=$(bash scripts/web-deps.sh | tail -1)
 
 [ -f "$BUILD/CMakeCache.txt" ] || cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$BUILD" -j "$JOBS" --target assets
-bash scripts/web-data.sh "$BUILD" "$WEB/data"
+bash scripts/web-data.sh "$BUILD" "$WEB/data" "$WEB/tunes"
 
 if [ ! -f "$WEB/CMakeCache.txt" ]; then
   emcmake cmake -S . -B "$WEB" -DCMAKE_BUILD_TYPE=Release \
@@ -31,7 +32,8 @@ cmake --build "$WEB" -j "$JOBS"
 for f in index.html index.js index.wasm index.data; do
   [ -f "$WEB/$f" ] || { echo "web: $WEB/$f was not made" >&2; exit 1; }
 done
-total=$(cat "$WEB"/index.{html,js,wasm,data} | wc -c)
-printf 'web: %s/index.html ready: html %s, js %s, wasm %s, data %s bytes; first load %.1f MB\n' "$WEB" \
-  "$(stat -c %s "$WEB/index.html")" "$(stat -c %s "$WEB/index.js")" "$(stat -c %s "$WEB/index.wasm")" \
-  "$(stat -c %s "$WEB/index.data")" "$(awk -v t="$total" 'BEGIN{print t/1e6}')"
+ICON="$BUILD/icons/hicolor/64x64/apps/quellstorm.png"
+[ -f "$ICON" ] || { echo "web: $ICON missing (the desktop build's assets)" >&2; exit 1; }
+/usr/bin/python3 tools/web/site.py "$WEB" "$WEB/tunes" "$ICON" "$WEB/play"
+printf 'web: %s/play/index.html ready: js %s, wasm %s, data %s bytes\n' "$WEB" \
+  "$(stat -c %s "$WEB/index.js")" "$(stat -c %s "$WEB/index.wasm")" "$(stat -c %s "$WEB/index.data")"

@@ -3,15 +3,18 @@
 # generated assets:
 #   BMP/, BG/  pictures as PNG (X.bmp -> X.bmp.png; the game loads either)
 #   SE/        the effects as they are
-#   MIDI/      every tune rendered by FluidSynth with the desktop's sound
-#              font into Ogg Vorbis (X.mid -> X.ogg)
+#   MIDI/      the tunes as MIDI files (the game checks them)
 #   font/      the Japanese face cut to the characters the game draws
+# and, outside the package (the page fetches them after the start), every
+# tune rendered by FluidSynth with the desktop's sound font into Ogg Vorbis:
+#   TUNES_DIR/MIDI/X.ogg   for MIDI/X.mid
 #
-#   scripts/web-data.sh HOST_BUILD_DIR OUT_DIR
+#   scripts/web-data.sh HOST_BUILD_DIR OUT_DIR TUNES_DIR
 # Only what changed is made again.
 set -euo pipefail
 HOST=${1:?usage: scripts/web-data.sh HOST_BUILD_DIR OUT_DIR}
-OUT=${2:?usage: scripts/web-data.sh HOST_BUILD_DIR OUT_DIR}
+OUT=${2:?usage: scripts/web-data.sh HOST_BUILD_DIR OUT_DIR TUNES_DIR}
+TUNES=${3:?usage: scripts/web-data.sh HOST_BUILD_DIR OUT_DIR TUNES_DIR}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 PY=/usr/bin/python3
 die() { echo "web-data: ERROR: $*" >&2; exit 1; }
@@ -27,7 +30,9 @@ done
 FONT=/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf
 [ -r "$FONT" ] || die "$FONT missing (fonts-ipafont-mincho)"
 
-mkdir -p "$OUT/BMP" "$OUT/BG" "$OUT/SE" "$OUT/MIDI" "$OUT/font"
+mkdir -p "$OUT/BMP" "$OUT/BG" "$OUT/SE" "$OUT/MIDI" "$OUT/font" "$TUNES/MIDI"
+# Rendered tunes of an older layout (inside the package) move out of it.
+for ogg in "$OUT"/MIDI/*.ogg; do [ -e "$ogg" ] && mv -f "$ogg" "$TUNES/MIDI/"; done
 $PY "$ROOT/tools/web/pictures.py" "$HOST/BMP" "$OUT/BMP"
 $PY "$ROOT/tools/web/pictures.py" "$HOST/BG" "$OUT/BG"
 cp -u "$HOST"/SE/* "$OUT/SE/"
@@ -38,7 +43,7 @@ cp -u "$HOST"/MIDI/* "$OUT/MIDI/"
 newer() { [ ! -e "$2" ] || [ "$1" -nt "$2" ]; }
 for mid in "$HOST"/MIDI/*; do
   name=$(basename "$mid")
-  ogg="$OUT/MIDI/${name%.*}.ogg"
+  ogg="$TUNES/MIDI/${name%.*}.ogg"
   newer "$mid" "$ogg" || continue
   wav=$(mktemp --suffix=.wav)
   fluidsynth -ni -q -r 44100 -F "$wav" "$SOUNDFONT" "$mid" >/dev/null 2>&1 || { rm -f "$wav"; die "fluidsynth could not render $mid"; }
@@ -59,4 +64,4 @@ rm -f "$chars"
 if [ ! -e "$OUT/.stamp" ] || [ -n "$(find "$OUT" -newer "$OUT/.stamp" -type f -print -quit)" ]; then
   touch "$OUT/.stamp"
 fi
-du -sh "$OUT" | sed 's/^/web-data: /'
+du -sh "$OUT" "$TUNES" | sed 's/^/web-data: /'

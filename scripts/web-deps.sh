@@ -58,7 +58,7 @@ if [ "${1:-}" = "--prefix" ]; then
 fi
 
 # --- 1. Debian packages --------------------------------------------------
-PACKAGES=(emscripten chromium dpkg-dev sox python3-fonttools python3-numpy fluidsynth timgm6mb-soundfont fonts-ipafont-mincho
+PACKAGES=(emscripten chromium dpkg-dev sox python3-fonttools python3-numpy python3-brotli fluidsynth timgm6mb-soundfont fonts-ipafont-mincho
           libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libfreetype-dev
           ca-certificates)
 command -v npm >/dev/null 2>&1 || PACKAGES+=(npm)

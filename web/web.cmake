@@ -40,7 +40,7 @@ target_link_options(quellstorm PRIVATE
   # The page starts the game itself, after the player's first click or key
   # and once the saved record has been read from the browser's storage.
   -sINVOKE_RUN=0 -sEXIT_RUNTIME=0
-  "-sEXPORTED_RUNTIME_METHODS=[\"FS\",\"callMain\",\"UTF8ToString\",\"addRunDependency\",\"removeRunDependency\"]"
+  "-sEXPORTED_RUNTIME_METHODS=[\"FS\",\"callMain\",\"ccall\",\"UTF8ToString\",\"addRunDependency\",\"removeRunDependency\"]"
   # SDL's audio in a page needs two runtime helpers Emscripten leaves out
   # (read from a file: a '$' does not survive the build tool's quoting).
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library_funcs.json

@@ -4,6 +4,7 @@
 #include "config/settings.h"
 #include "platform/display.h"
 #include "platform/input.h"
+#include "platform/page.h"
 #include "platform/sound.h"
 #include "config/options.h"
 
@@ -18,6 +19,7 @@ void Settings_ToOptions() {
     Options.pauseOnFocusLoss = Settings.pauseOnFocusLoss != 0;
     Options.keepReplays = Settings.keepReplays != 0;
     GameLanguage = Settings.language;
+    Plat_PageLanguage(GameLanguage == LANG_EN ? "en" : "ja");
 }
 
 namespace {
@@ -31,7 +33,7 @@ bool sAppliedOnce;
 
 void Settings_ApplyAllNext() { sAppliedOnce = false; }
 
-static_assert(GK_COUNT <= PLAT_BIND_MAX, "every game key has a place among the platform's bindings");
+static_assert((int)GK_COUNT <= (int)PLAT_BIND_MAX, "every game key has a place among the platform's bindings");
 
 void Settings_Apply() {
     Settings_ToOptions();

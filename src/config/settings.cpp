@@ -157,6 +157,7 @@ bool sHelp, sVersion, sManual;
     {name, sec, SH_FILE, kind, def, nullptr, min, max, step, choices, &Settings.field, nullptr, arg, help, label, flags, \
      nullptr, 0, nullptr}
 #define SET(...) SETF(0, __VA_ARGS__)
+#define SETW(...) SETF(SF_WINDOW, __VA_ARGS__)
 #define TEXTSET(sec, name, field, chars, check, arg, help, label) \
     {name, sec, SH_FILE, SK_STRING, 0, nullptr, 0, chars, 0, nullptr, nullptr, nullptr, arg, help, label, 0, \
      Settings.field, (int)sizeof Settings.field, check}
@@ -198,11 +199,11 @@ const Setting SettingsTable[] = {
     RUN("stage", SK_TEXT, OptStage, "N", "new games start at stage N, 1-5 (testing aid)"),
 
     // The settings file, section by section.
-    SET("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
-    SET("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
+    SETW("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
+    SETW("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
     SET("display", "scaling", SK_CHOICE, SCALING_FIT, 0, 0, 0, kScaling, scaling, "sharp|fit|smooth",
         "sharp: whole multiples, black bars; fit: as large as fits; smooth: filtered", "SCALING"),
-    SET("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
+    SETW("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
     SET("display", "pace", SK_CHOICE, 0, 0, 0, 0, kPace, pace, "exact|smooth",
         "exact: every picture shows the latest step; smooth: even steps per picture", "PACING"),
     SET("sound", "music-volume", SK_INT, 100, 0, 100, 5, nullptr, musicVolume, "0-100", "music volume", "MUSIC VOLUME"),

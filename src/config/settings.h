@@ -61,6 +61,9 @@ enum SettingFlag {
     SF_HIDDEN = 1,  // not listed by --help nor in the manual page (build aids)
     SF_HEARD = 2,   // a change on the settings page plays a sound effect, so
                     // that the player hears what the new value sounds like
+    SF_WINDOW = 4,  // acts on a window of the game's own: the settings page
+                    // of the browser build leaves it out (the page sizes the
+                    // picture and the browser owns full screen and refresh)
 };
 
 struct Setting {

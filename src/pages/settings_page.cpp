@@ -6,6 +6,7 @@
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/input.h"
+#include "platform/page.h"
 #include "platform/text.h"
 #include "render/render.h"
 #include "game/score.h"
@@ -35,7 +36,7 @@ int sPad = -1;
 void Collect() {
     if (sCount) return;
     for (int i = 0; i < SettingsCount; i++)
-        if (SettingsTable[i].label) sRows.push_back(i);
+        if (SettingsTable[i].label && !(Plat_InPage() && (SettingsTable[i].flags & SF_WINDOW))) sRows.push_back(i);
     sCount = (int)sRows.size();
 }
 

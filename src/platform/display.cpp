@@ -244,6 +244,9 @@ void Plat_SetWindowScale(int scale) {
 }
 
 void Plat_SetScaling(int mode) {
+#ifdef __EMSCRIPTEN__
+    PlatI_PageScaling(mode);  // the page scales the canvas itself
+#endif
     if (!gRenderer) return;
     SDL_RenderSetIntegerScale(gRenderer, mode == 0 ? SDL_TRUE : SDL_FALSE);
     if (gTexture) SDL_SetTextureScaleMode(gTexture, mode == 2 ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);

@@ -112,7 +112,7 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
         p += n;
         left -= (size_t)n;
     }
-    if (ok && fsync(fd) != 0) ok = false;
+    if (ok && !PlatI_FileOnDisk(fd)) ok = false;
     fchmod(fd, 0644);
     if (close(fd) != 0) ok = false;
     if (ok && rename(tmp.c_str(), path) != 0) ok = false;
@@ -122,16 +122,7 @@ bool Plat_WriteFileAtomic(const char* path, const void* data, size_t size) {
         errno = why;
         return false;
     }
-    // Make the rename itself durable.
-    std::string dir = path;
-    size_t slash = dir.rfind('/');
-    dir = slash == std::string::npos ? "." : dir.substr(0, slash + 1);
-    int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
-    PlatI_FileWritten();
+    PlatI_FileWritten(path);
     return true;
 }
 

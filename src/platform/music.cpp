@@ -23,6 +23,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 static Mix_Music* gMusic;
 static unsigned char* gMusicData;  // the file image the tune was made from
@@ -151,20 +154,51 @@ static void ReportNoFont() {
 // same sound font, to Ogg Vorbis beside its MIDI file ("X.mid" -> "X.ogg").
 // The MIDI file itself (checked by the game) only says which one; the Ogg
 // file loops and ends exactly as the MIDI tune does.
-static bool OpenRendered(const char* name) {
-    std::string ogg = name ? name : "";
-    size_t dot = ogg.rfind('.'), slash = ogg.rfind('/');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ogg.erase(dot);
-    ogg += ".ogg";
-    gMusic = Mix_LoadMUS(ogg.c_str());
+//
+// The rendered tunes are most of the game's weight, so the page does not
+// make the player wait for them: it fetches them after the start, the one
+// asked for first. A tune asked for before it has arrived starts when it
+// arrives, if it is still the one wanted.
+static char gWaitingFor[1024];  // the Ogg file the open tune waits for
+static bool gPlayWhenThere;
+
+static bool LoadRendered(const char* ogg) {
+    gMusic = Mix_LoadMUS(ogg);
     if (!gMusic) {
-        std::fprintf(stderr, "quellstorm: tune %s cannot be played (%s); it stays silent\n", ogg.c_str(), Mix_GetError());
+        std::fprintf(stderr, "quellstorm: tune %s cannot be played (%s); it stays silent\n", ogg, Mix_GetError());
         return false;
     }
     gBroken = false;
     gSynthFailed = false;
     gQuickEnds = 0;
     return true;
+}
+
+static bool OpenRendered(const char* name) {
+    std::string ogg = name ? name : "";
+    size_t dot = ogg.rfind('.'), slash = ogg.rfind('/');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ogg.erase(dot);
+    ogg += ".ogg";
+    gWaitingFor[0] = 0;
+    gPlayWhenThere = false;
+    struct stat st;
+    if (stat(ogg.c_str(), &st) == 0) return LoadRendered(ogg.c_str());
+    int asked = EM_ASM_INT({ return Module.qsWantTune ? (Module.qsWantTune(UTF8ToString($0)) ? 1 : 0) : 0; },
+                           ogg.c_str());
+    if (!asked) return LoadRendered(ogg.c_str());  // says why it stays silent
+    std::snprintf(gWaitingFor, sizeof gWaitingFor, "%s", ogg.c_str());
+    return true;
+}
+
+// The page has put a tune's Ogg file in place (or given up on it: `ok` 0).
+extern "C" EMSCRIPTEN_KEEPALIVE void qs_page_tune_arrived(const char* ogg, int ok) {
+    if (!gWaitingFor[0] || std::strcmp(ogg, gWaitingFor) != 0) return;
+    gWaitingFor[0] = 0;
+    if (!ok) {
+        std::fprintf(stderr, "quellstorm: tune %s could not be fetched; it stays silent\n", ogg);
+        return;
+    }
+    if (LoadRendered(ogg) && gPlayWhenThere) Plat_MusicPlay();
 }
 #endif
 
@@ -220,6 +254,12 @@ void Plat_MusicPause(bool hold) {
 }
 
 void Plat_MusicPlay() {
+#ifdef __EMSCRIPTEN__
+    if (gWaitingFor[0]) {
+        gPlayWhenThere = true;
+        return;
+    }
+#endif
     if (!gMusic || gBroken.load()) return;
     gHalting = false;
     gSynthFailed = false;
@@ -229,6 +269,10 @@ void Plat_MusicPlay() {
 }
 
 void Plat_MusicClose() {
+#ifdef __EMSCRIPTEN__
+    gWaitingFor[0] = 0;
+    gPlayWhenThere = false;
+#endif
     if (!gMusic) return;
     gHalting = true;
     Mix_HaltMusic();
@@ -238,4 +282,9 @@ void Plat_MusicClose() {
     gMusicData = nullptr;
 }
 
-bool Plat_MusicStopped() { return !gMusic || !Mix_PlayingMusic(); }
+bool Plat_MusicStopped() {
+#ifdef __EMSCRIPTEN__
+    if (gWaitingFor[0]) return false;  // on its way: counts as playing
+#endif
+    return !gMusic || !Mix_PlayingMusic();
+}

@@ -1,13 +1,29 @@
-// What the program tells the page that hosts it (the browser build): the
-// page and its tests read the game's state and learn of its end. On the
-// desktop these do nothing.
+// What the program tells the page that hosts it (the browser build), and
+// what the page asks of it: the page and its tests read the game's state
+// and learn of its end; the page saves the record when it is hidden or
+// closed; files the player should keep are handed to the page as
+// downloads. On the desktop these do nothing.
 #pragma once
 
+// True in the browser build: the game runs inside a page.
+bool Plat_InPage();
 // The function that describes the game's state in one line; the page asks
 // it when it wants to know (never during a frame).
 void Plat_SetPageState(void (*describe)(char* out, int size));
 // The program has ended with `code` (the value main returns).
 void Plat_ReportExit(int code);
+// The game's save (what Escape keeps), run by the page when the tab is
+// hidden or closed. It runs between frames and must not wait on anything.
+void Plat_SetPageSave(void (*save)());
+// True while the page has called into the game between frames (the save
+// above): message boxes are written out but not waited on then.
+bool Plat_InPageCall();
+// Hands the file at `path` to the player as a download named after it
+// (a page keeps its files out of the player's reach otherwise). False where
+// there is no page.
+bool Plat_PageOffer(const char* path);
+// The language of the game's texts ("ja", "en"), for the page's own words.
+void Plat_PageLanguage(const char* code);
 // A finished game has been kept in `path`: the page sends it to the board
 // it is served by (`submit`: the board-submit setting; `name`: the
 // player's name). On the desktop nothing happens (the board client does).

@@ -6,9 +6,12 @@ SDL_Window* PlatI_Window();
 // After a message box: full screen again if the box left it, and the
 // game's window raised.
 void PlatI_ReturnFullscreen();
-// A file has been written whole (files_desktop.cpp / files_web.cpp: a page
-// puts it into its lasting storage).
-void PlatI_FileWritten();
+// A file's bytes are on the disk before it takes its name (false: they
+// could not be made so). files_desktop.cpp / files_web.cpp.
+bool PlatI_FileOnDisk(int fd);
+// A file has taken its name (`path`): on a desktop the folder's entry is
+// made durable; a page puts the file into its lasting storage.
+void PlatI_FileWritten(const char* path);
 // Initialises one SDL subsystem once; false on failure.
 bool PlatI_InitSubsystem(Uint32 flags);
 // User event type for the tune's completion notice.
@@ -23,4 +26,9 @@ bool PlatI_PadEvent(const SDL_Event& e, int* button);
 // Gives the browser page its turn: always, or only when the game has kept
 // it waiting for a while.
 void PlatI_YieldNow(bool always);
+// The page draws the canvas as the scaling setting says (sharp, fit,
+// smooth: SCALING_*).
+void PlatI_PageScaling(int mode);
+// True while the game waits on a message box (in the middle of a frame).
+bool PlatI_BoxWaiting();
 #endif

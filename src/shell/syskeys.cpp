@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "pages/pages.h"
 #include "pages/settings_page.h"
+#include "platform/page.h"
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/files.h"
@@ -39,6 +40,7 @@ void Shell_Screenshot() {
             std::fprintf(stderr, "quellstorm: screenshot %s\n", path.c_str());
             // The player sees where it went (on the screen, not in the picture).
             Plat_ShowNotice(("SCREENSHOT: " + path.substr(dir.size())).c_str(), 3000);
+            Plat_PageOffer(path.c_str());  // in a page the player only gets it as a download
             return;
         }
     }

@@ -254,6 +254,8 @@ int Shell_Start(int argc, char** argv) {
     // and stop before any window opens.
     if (!DataDir_Locate()) return 0;
     Plat_SetPageState(Game_DescribeState);
+    // A page closed mid-game keeps what Escape would have kept.
+    Plat_SetPageSave(DataSave);
     HomeDir = Options.home;
     if (Options.script && !Script_Load(Options.script)) return 2;
     if (Options.record && Options.play) {

@@ -2,7 +2,6 @@
 // protocol (puppeteer-core, no browser of its own):
 //   node browser_test.mjs WEB_DIR GOLDEN_DIR
 // Prints one line per case and a closing "web: N passed, N failed".
-import http from 'node:http';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -17,23 +16,23 @@ if (!webDir || !goldenDir) {
 const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
-// ---- A static server for the page and the replays -----------------------
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.data': 'application/octet-stream', '.qsr': 'text/plain' };
-const served = { bytes: 0 };
-const server = http.createServer((req, res) => {
-  const url = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-  const file = url.startsWith('/golden/') ? path.join(goldenDir, url.slice(8))
-                                          : path.join(webDir, url === '/' ? 'index.html' : url);
-  fs.readFile(file, (err, data) => {
-    if (err) { res.writeHead(404); res.end(); return; }
-    served.bytes += data.length;
-    res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
-    res.end(data);
+// ---- The page's own server (make web-serve), the replays beside it ------
+// It prints its address first; stopped whatever happens.
+import { spawn } from 'node:child_process';
+const SERVE = path.join(path.dirname(new URL(import.meta.url).pathname), '../../scripts/web-serve.py');
+const servers = [];
+async function serve(dir) {
+  const child = spawn('/usr/bin/python3', [SERVE, dir, '--port', '0', '--mount', `golden=${goldenDir}`],
+                      { stdio: ['ignore', 'pipe', 'inherit'] });
+  servers.push(child);
+  const line = await new Promise((resolve, reject) => {
+    let out = '';
+    child.stdout.on('data', (d) => { out += d; if (out.includes('\n')) resolve(out.split('\n')[0]); });
+    child.on('exit', (code) => reject(new Error(`web-serve.py ended with ${code}`)));
   });
-});
-await new Promise((r) => server.listen(0, '127.0.0.1', r));
-const base = `http://127.0.0.1:${server.address().port}/`;
+  return line.replace(/^web-serve: /, '');
+}
+const base = await serve(webDir);
 
 // ---- Results --------------------------------------------------------------
 let passed = 0, failed = 0;
@@ -115,7 +114,9 @@ const browser = await puppeteer.launch({
 });
 
 const consoleErrors = [];
-async function openPage(query = '') {
+// Every page counts what it takes from the network (the browser's own
+// figures: bytes on the wire, what came from its cache).
+async function openPage(query = '', at = base) {
   const page = await browser.newPage();
   page.on('console', (m) => {
     if (m.type() === 'error') consoleErrors.push(m.text());
@@ -125,7 +126,17 @@ async function openPage(query = '') {
   // Keys reach a page only while it has the focus.
   const cdp = await page.createCDPSession();
   await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: true });
-  await page.goto(base + query, { waitUntil: 'load' });
+  const net = page.net = { bytes: 0, fetched: [], responses: {} };
+  cdp.on('Network.responseReceived', (e) => { net.responses[e.requestId] = e.response; });
+  cdp.on('Network.loadingFinished', (e) => {
+    const r = net.responses[e.requestId];
+    net.bytes += e.encodedDataLength;
+    if (r && !r.fromDiskCache && !r.fromPrefetchCache && !r.fromServiceWorker && r.status !== 0)
+      net.fetched.push({ url: r.url, status: r.status, bytes: e.encodedDataLength,
+                         encoding: r.headers['content-encoding'] || r.headers['Content-Encoding'] || '' });
+  });
+  await cdp.send('Network.enable');
+  await page.goto(at + query, { waitUntil: 'load' });
   await page.bringToFront();
   return page;
 }
@@ -163,8 +174,11 @@ try {
   const t0 = Date.now();
   let page = await openPage();
   result(await ready(page), 'the page loads and shows its start cover', `${Date.now() - t0} ms`);
-  const firstLoad = served.bytes;
-  result(firstLoad <= 20e6, 'the first load transfers at most 20 MB', `${(firstLoad / 1e6).toFixed(1)} MB`);
+  // Playable after at most 5 MB on the wire, the big files compressed.
+  const firstLoad = page.net.bytes;
+  const wasm = page.net.fetched.find((f) => f.url.endsWith('.wasm'));
+  result(firstLoad <= 5e6 && wasm && wasm.encoding === 'br', 'the start cover is ready after at most 5 MB, brotli-compressed',
+         `${(firstLoad / 1e6).toFixed(2)} MB in ${page.net.fetched.length} requests, wasm ${wasm && wasm.encoding}`);
   // Every box the game opens goes through the page's dialog: counted.
   await page.evaluate(() => {
     const open = Module.qsDialog;
@@ -227,7 +241,7 @@ try {
     result(mixed > 0.5 * 44100 * secs && loud > 0.2 * 44100 * secs, 'the mixer puts out music while a tune plays',
            `${(mixed / secs).toFixed(0)} frames/s mixed, ${(loud / secs).toFixed(0)} not silent`);
 
-    // ---- Escape: saved, back to the title; a reload reads it back -------
+    // ---- Escape: saved, back to the title -------------------------------
     const syncs = await page.evaluate(() => Module.qsSyncs);
     const played = await state(page);
     await tap(page, 'Escape');
@@ -235,22 +249,50 @@ try {
     const synced = await waitFor(page, (n) => Module.qsSyncs > n, syncs, 10000);
     result(!!back && synced, 'Escape saves the record to the browser storage and returns to the title',
            `HiScore=${played.HiScore} PlayCount=${played.PlayCount}`);
-    const hiscore = (back || played).HiScore, playcount = (back || played).PlayCount;
+
+    // ---- A second game, the tab closed in the middle of it: the record
+    // keeps what Escape would have kept (this game counted) ----------------
+    await waitState(page, (st) => st.Scene === 0 && st.MenuState >= 11, 60000);
+    let second = null;
+    for (let i = 0; i < 10 && !second; i++) {
+      await tap(page, 'Space');
+      second = await waitState(page, (st) => st.Scene === 1 && st.PlayCount === played.PlayCount + 1, 1000);
+    }
+    await sleep(1500);
+    const closing = await state(page);
     await page.close();
 
+    // The same profile again: a second visit, everything but index.html
+    // from the browser's cache.
     page = await openPage();
     await ready(page);
+    const again = page.net.fetched.filter((f) => !/\/(index\.html)?$/.test(new URL(f.url).pathname));
+    result(again.length === 0, 'a second visit transfers only index.html',
+           again.map((f) => `${f.url} ${f.status}`).join(', ') || `${page.net.fetched.length} request(s), ${page.net.bytes} bytes`);
     await page.click('#cover');
-    const again = await waitState(page, (st) => st.Scene === 0 && st.PlayCount > 0, 30000);
+    const kept = await waitState(page, (st) => st.Scene === 0 && st.PlayCount > 0, 30000);
     const noBox = !(await dialogShowing(page));
-    result(!!again && noBox && again.HiScore === hiscore && again.PlayCount === playcount && hiscore > 0,
-           'after a reload the record is read back with its high score, with no load box',
-           again ? `HiScore=${again.HiScore} PlayCount=${again.PlayCount} box=${!noBox}` : 'no title');
+    result(!!second && !!kept && noBox && kept.PlayCount === closing.PlayCount && kept.HiScore === closing.HiScore &&
+           kept.Deaths === closing.Deaths && kept.HiScore > 0,
+           'a tab closed mid-game keeps the record as Escape would, read back with no load box',
+           kept ? `PlayCount ${closing.PlayCount} -> ${kept.PlayCount}, HiScore ${closing.HiScore} -> ${kept.HiScore}, ` +
+                  `Deaths ${closing.Deaths} -> ${kept.Deaths}, box=${!noBox}` : 'no title');
+
+    // ---- The picture fills the window (fit), at two common sizes --------
+    for (const [w, h] of [[1366, 768], [1920, 1080]]) {
+      await page.setViewport({ width: w, height: h });
+      await sleep(300);
+      const box = await (await page.$('#canvas')).boundingBox();
+      const share = Math.max(box.width / w, box.height / h);  // of the side that limits it
+      if (process.env.QS_WEB_SHOTS) await page.screenshot({ path: path.join(process.env.QS_WEB_SHOTS, `window-${w}x${h}.png`) });
+      result(share >= 0.9 && Math.abs(box.width / box.height - 4 / 3) < 0.01, `at ${w}x${h} the picture fills the window`,
+             `${box.width.toFixed(0)}x${box.height.toFixed(0)}, ${(100 * share).toFixed(0)} % of the limiting side`);
+    }
 
     // The settings page's text rows take what is typed (the browser's key
     // presses as SDL's text input): the board's address, saved.
     let ini = '';
-    if (again && await waitState(page, (st) => st.MenuState >= 11, 30000)) {
+    if (kept && await waitState(page, (st) => st.MenuState >= 11, 30000)) {
       await tap(page, 'F1');
       for (let i = 0; i < 4; i++) await tap(page, 'ArrowUp');  // BOARD, from the last row
       await tap(page, 'Enter');
@@ -265,6 +307,115 @@ try {
            (ini.match(/board-url = .*/) || ['no settings file'])[0]);
   }
   await page.close();
+
+  // ---- Replays opened in the page: by dropping a file, by the page's own
+  // function; the check's verdict is shown on the page -----------------
+  const golden = fs.readFileSync(path.join(goldenDir, 'bomb_barrage.qsr'));
+  page = await openPage();
+  await ready(page);
+  await page.evaluate((bytes) => {
+    const dt = new DataTransfer();
+    dt.items.add(new File([new Uint8Array(bytes)], 'bomb_barrage.qsr'));
+    window.dispatchEvent(new DragEvent('drop', { dataTransfer: dt, bubbles: true, cancelable: true }));
+  }, [...golden]);
+  const played1 = await waitFor(page, () => Module.qsExit !== null, null, 120000);
+  const shown1 = await page.$eval('#result', (e) => e.textContent);
+  result(played1 && shown1.includes('verified: your browser reproduced the recorded game'),
+         'a dropped replay plays and the page says it verified', `${await frames(page)} frames; "${shown1}"`);
+  await page.close();
+
+  // The state fingerprint at frame 100 altered: the page names that frame.
+  const tampered = golden.toString('latin1').replace(/^100 H ([0-9a-f]{16})$/m,
+    (_, h) => `100 H ${(h[0] === '0' ? '1' : '0') + h.slice(1)}`);
+  page = await openPage();
+  await ready(page);
+  await page.evaluate((text) => QS.openReplay(new TextEncoder().encode(text), 'tampered.qsr'), tampered);
+  await waitFor(page, () => Module.qsExit !== null, null, 60000);
+  const shown2 = await page.$eval('#result', (e) => e.textContent);
+  result(tampered !== golden.toString('latin1') && shown2.includes('differs from frame 100'),
+         'a tampered replay shows the frame where it differs', `"${shown2}"`);
+  await page.close();
+
+  // ---- A data file that fails to load: a message and a retry button ----
+  const errorsBefore = consoleErrors.length;
+  const broken = fs.mkdtempSync(path.join(os.tmpdir(), 'qs-web-404-'));
+  fs.cpSync(webDir, broken, { recursive: true, filter: (f) => !/\.data(\.br|\.gz)?$/.test(f) });
+  page = await openPage('', await serve(broken));
+  const failed = await waitFor(page, () => getComputedStyle(document.getElementById('retry')).display !== 'none' &&
+                                      document.getElementById('failure').offsetParent !== null, null, 60000);
+  const failText = await page.$eval('#failure-text', (e) => e.textContent);
+  result(failed && !(await page.$eval('#cover-text', (e) => e.offsetParent !== null)),
+         'a data file that cannot be loaded shows a message and a retry button', `"${failText}"`);
+  await page.close();
+  fs.rmSync(broken, { recursive: true, force: true });
+  consoleErrors.length = errorsBefore;  // that page's failure was meant
+
+  // ---- The board serving the page: a game sent, ranked, watched ----------
+  // (the desktop build's programs, build/ unless QS_BOARD_BIN and QS_GAME_BIN say)
+  const buildDir = path.join(path.dirname(new URL(import.meta.url).pathname), '../../build');
+  const boardBin = process.env.QS_BOARD_BIN || path.join(buildDir, 'quellstorm-board');
+  const gameBin = process.env.QS_GAME_BIN || path.join(buildDir, 'quellstorm');
+  if (!fs.existsSync(boardBin) || !fs.existsSync(gameBin)) {
+    result(false, 'the board scenario has its programs', `missing ${boardBin} or ${gameBin}`);
+  } else {
+    const dbDir = fs.mkdtempSync(path.join(os.tmpdir(), 'qs-web-board-'));
+    const board = spawn(boardBin, ['serve', '--listen', '127.0.0.1:0', '--db', path.join(dbDir, 'board.sqlite'),
+                                   '--web', webDir, '--game', gameBin, '--verifiers', '1', '--submit-per-minute', '0'],
+                        { stdio: ['ignore', 'pipe', 'inherit'] });
+    servers.push(board);
+    const first = await new Promise((resolve, reject) => {
+      let out = '';
+      board.stdout.on('data', (d) => { out += d; if (out.includes('\n')) resolve(out.split('\n')[0]); });
+      board.on('exit', (code) => reject(new Error(`quellstorm-board ended with ${code}`)));
+    });
+    const boardUrl = /http:\/\/127\.0\.0\.1:\d+/.exec(first)[0];
+    // A game played by keys in the page the board serves: up and firing
+    // into the first groups until the three ships are lost, then the shot
+    // key through the game-over picture to the title.
+    let bp = await openPage('?args=' + encodeURIComponent('--lang en --board-submit always --player-name WEBTEST'),
+                            boardUrl + '/play/');
+    await ready(bp);
+    await bp.click('#cover');
+    await waitState(bp, (st) => st.Scene === 0 && st.MenuState >= 11, 60000);
+    await tap(bp, 'Space');
+    let st = await waitState(bp, (x) => x.Scene === 1, 10000);
+    await bp.keyboard.down('ArrowUp');
+    await bp.keyboard.down('Space');
+    st = await waitState(bp, (x) => x.Deaths >= 3, 120000);
+    await bp.keyboard.up('ArrowUp');
+    await bp.keyboard.up('Space');
+    for (let i = 0; i < 40 && st && !(await waitState(bp, (x) => x.Scene === 0, 500)); i++) await tap(bp, 'Space');
+    const over = await state(bp);
+    const kept = await bp.evaluate(() => {
+      const r = QS.lastReplay();
+      return r ? new TextDecoder('latin1').decode(r.bytes.subarray(0, 4096)) : '';
+    });
+    const score = (/(?:^|\n)score (\d+)/.exec(kept) || [])[1];
+    result(over.Scene === 0 && !!score, 'a game played in the board\'s page ends and is kept',
+           `Deaths=${over.Deaths} score ${score}`);
+    const verified = await waitFor(bp, () => /verified, rank/.test(document.getElementById('board').textContent),
+                                   null, 180000);
+    const said = await bp.evaluate(() => document.getElementById('board').textContent);
+    result(verified, 'the page sends it to its board, which verifies it', said);
+    await bp.close();
+    // Listed on the board's own page at the score the game computed.
+    const html = await (await fetch(boardUrl + '/')).text();
+    const row = /href="\/entry\/([0-9a-f]+)">WEBTEST<\/a><\/td><td class="n">(\d+)</.exec(html);
+    result(!!row && row[2] === score, 'the board lists it at the score the simulation computed',
+           row ? `listed ${row[2]}, kept ${score}` : 'no row');
+    // The entry's watch link plays it in the page, which checks it.
+    if (row) {
+      const entry = await (await fetch(boardUrl + '/entry/' + row[1])).text();
+      const watch = (/href="(\/play\/#replay=[^"]+)"/.exec(entry) || [])[1];
+      bp = await openPage('', boardUrl + (watch || '/play/'));
+      const done = watch && await waitFor(bp, () => Module.qsExit !== null, null, 300000);
+      const text = await bp.evaluate(() => document.getElementById('result').textContent);
+      result(done && /verified in your browser: same score/.test(text), 'the entry\'s watch link replays it verified in the page', text);
+      await bp.close();
+    }
+    board.kill();
+    fs.rmSync(dbDir, { recursive: true, force: true });
+  }
 
   // ---- Every golden replay verifies in the browser ----------------------
   // (QS_WEB_REPLAYS=none leaves them out while working on the page.)
@@ -289,7 +440,7 @@ try {
   result(false, 'the browser test ran to its end', String(e && e.stack || e));
 } finally {
   await browser.close().catch(() => {});
-  server.close();
+  for (const child of servers) child.kill();
   fs.rmSync(profile, { recursive: true, force: true });
 }
 console.log(`web: ${passed} passed, ${failed} failed`);

@@ -1,0 +1,63 @@
+// The host page's view of the game (browser build only): the state line
+// for its tests, the end of the program, the save the page runs when it is
+// hidden or closed, downloads, the language and the scaling of the canvas.
+#ifdef __EMSCRIPTEN__
+#include "platform/page.h"
+#include "platform/plat_internal.h"
+#include "platform/time.h"
+
+#include <cstdio>
+#include <emscripten.h>
+
+static void (*gDescribe)(char* out, int size);
+static void (*gSave)();
+static bool gInPageCall;
+
+bool Plat_InPage() { return true; }
+void Plat_SetPageState(void (*describe)(char* out, int size)) { gDescribe = describe; }
+void Plat_SetPageSave(void (*save)()) { gSave = save; }
+bool Plat_InPageCall() { return gInPageCall; }
+
+// The game's state line, for the page's tests.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* qs_page_state() {
+    static char line[512];
+    line[0] = 0;
+    if (gDescribe) gDescribe(line, sizeof line);
+    return line;
+}
+
+// Game frames run so far (the virtual clock moves 4 ms a frame).
+extern "C" EMSCRIPTEN_KEEPALIVE double qs_page_frames() { return Plat_GetTickCount() / 4.0; }
+
+// The tab is being hidden or closed: keep what Escape would keep. The page
+// calls this only while the game waits between frames; while the game
+// stands in a message box it is in the middle of one (the load box: the
+// record not read yet), and nothing is saved.
+extern "C" EMSCRIPTEN_KEEPALIVE int qs_page_save() {
+    if (!gSave || gInPageCall || PlatI_BoxWaiting()) return 0;
+    gInPageCall = true;
+    gSave();
+    gInPageCall = false;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    return 1;
+}
+
+void Plat_ReportExit(int code) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    EM_ASM({ if (Module.qsEnded) Module.qsEnded($0); }, code);
+}
+
+bool Plat_PageOffer(const char* path) {
+    return EM_ASM_INT({ return Module.qsOffer ? (Module.qsOffer(UTF8ToString($0)) ? 1 : 0) : 0; }, path) != 0;
+}
+
+void Plat_PageLanguage(const char* code) {
+    EM_ASM({ if (Module.qsLanguage) Module.qsLanguage(UTF8ToString($0)); }, code);
+}
+
+void PlatI_PageScaling(int mode) {
+    EM_ASM({ if (Module.qsScaling) Module.qsScaling($0); }, mode);
+}
+#endif
