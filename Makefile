@@ -46,7 +46,7 @@ package: deps-test
 	cmake --build $(DEB_BUILD) -j $(JOBS) --target $(GAME_TARGETS)
 	@# The board server too, when its libraries are there (its own package).
 	if cmake --build $(DEB_BUILD) --target help | grep -q quellstorm-board; then \
-	  cmake --build $(DEB_BUILD) -j $(JOBS) --target quellstorm-board; fi
+	  cmake --build $(DEB_BUILD) -j $(JOBS) --target quellstorm-board boardman; fi
 	cd $(DEB_BUILD) && cpack -G DEB -B packages
 	@ls -l $(DEB_BUILD)/packages/*.deb
 

@@ -1,8 +1,21 @@
 # Puts the options and settings the game prints from its own table
 # (quellstorm --print-manual, in TABLE) into the manual page's text
-# (TEMPLATE) at its two marks, writing OUT.
+# (TEMPLATE) at its two marks, writing OUT. With -DONLY_OPTIONS=ON the
+# table is options alone (quellstorm-board --print-manual), for one mark.
 file(READ "${TEMPLATE}" page)
 file(READ "${TABLE}" table)
+if(ONLY_OPTIONS)
+  string(FIND "${page}" ".\\\" @OPTIONS@\n" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${TEMPLATE}: no @OPTIONS@ mark")
+  endif()
+  if(NOT table MATCHES "^\\.\\\\\" The options")
+    message(FATAL_ERROR "${TABLE}: no options; is it the program's --print-manual?")
+  endif()
+  string(REPLACE ".\\\" @OPTIONS@\n" "${table}" page "${page}")
+  file(WRITE "${OUT}" "${page}")
+  return()
+endif()
 string(FIND "${table}" ".\\\" @SETTINGS@\n" cut)
 if(cut EQUAL -1)
   message(FATAL_ERROR "${TABLE}: no settings part; is it the game's --print-manual?")

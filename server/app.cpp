@@ -24,18 +24,45 @@ int RateLimiter::take(const std::string& address) {
     return int((1 - b.tokens) / rate) + 1;
 }
 
-std::string Cached(const std::string& key, const std::function<std::string()>& make) {
+std::shared_ptr<const std::string> Cached(const std::string& key, const std::function<std::string()>& make) {
+    // One reader remakes a copy older than a second while the others keep
+    // being served the last one: readers never queue behind the database,
+    // which answers sixteen readers all asking it for the same boards at
+    // once far slower than one. Only before the first copy exists do they
+    // wait, for that one remaking.
+    struct Copy {
+        std::chrono::steady_clock::time_point made;
+        std::shared_ptr<const std::string> body;
+        bool making = false;
+    };
     static std::mutex m;
-    static std::map<std::string, std::pair<std::chrono::steady_clock::time_point, std::string>> pages;
-    auto now = std::chrono::steady_clock::now();
-    {
-        std::lock_guard<std::mutex> g(m);
-        auto it = pages.find(key);
-        if (it != pages.end() && now - it->second.first < std::chrono::seconds(1)) return it->second.second;
+    static std::condition_variable made;
+    static std::map<std::string, Copy> pages;
+    std::unique_lock<std::mutex> l(m);
+    Copy& c = pages[key];
+    for (;;) {
+        auto now = std::chrono::steady_clock::now();
+        if (c.body && (c.making || now - c.made < std::chrono::seconds(1))) return c.body;
+        if (!c.making) break;
+        made.wait(l);  // the first copy is being made (or its maker failed: then make it here)
     }
-    std::string body = make();
-    std::lock_guard<std::mutex> g(m);
-    pages[key] = {now, body};
+    c.making = true;
+    auto started = std::chrono::steady_clock::now();
+    l.unlock();
+    std::shared_ptr<const std::string> body;
+    try {
+        body = std::make_shared<const std::string>(make());
+    } catch (...) {
+        l.lock();
+        c.making = false;
+        made.notify_all();
+        throw;
+    }
+    l.lock();
+    c.body = body;
+    c.made = started;
+    c.making = false;
+    made.notify_all();
     return body;
 }
 

@@ -4,8 +4,10 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -63,7 +65,7 @@ Accepted AcceptSubmission(App& app, const std::string& address, const std::strin
 
 // The boards change only when a verification ends, anywhere: their page
 // and JSON are made at most once a second and shared by every reader.
-std::string Cached(const std::string& key, const std::function<std::string()>& make);
+std::shared_ptr<const std::string> Cached(const std::string& key, const std::function<std::string()>& make);
 
 json SubmissionJson(Db& db, const Submission& s);
 json BoardsJson(Db& db, const Config& cfg);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
@@ -72,6 +73,35 @@ std::string Usage() {
     return s;
 }
 
+// Text for the manual page: its dashes and backslashes taken literally.
+std::string Roff(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\') out += "\\e";
+        else if (c == '-') out += "\\-";
+        else out += c;
+    }
+    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out = "\\&" + out;
+    return out;
+}
+
+// The options part of the manual page (quellstorm-board --print-manual),
+// from the same table as --help.
+std::string ManualOptions() {
+    std::string s = ".\\\" The options, from the board's table of settings (quellstorm-board --print-manual).\n";
+    for (const Setting& st : Table()) {
+        s += ".TP\n.BI \"\\-\\-" + Roff(st.name) + " \" " + Roff(st.arg) + "\n";
+        std::string help = st.help;
+        if (!help.empty()) help[0] = char(toupper((unsigned char)help[0]));
+        s += Roff(help);
+        if (*st.def) s += std::string(" (default ") + Roff(st.def) + ")";
+        s += ".\n";
+    }
+    s += ".TP\n.B \\-\\-quiet\nNo line per verified submission on standard output.\n";
+    s += ".TP\n.BR \\-\\-help \", \" \\-h\nPrint the commands and options with their defaults, and stop.\n";
+    return s;
+}
+
 bool SetValue(const Setting& st, const std::string& v, Config& cfg, std::string& error) {
     char* base = reinterpret_cast<char*>(&cfg);
     if (st.textOff != kNone) {
@@ -120,6 +150,11 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
         std::string a = argv[i];
         if (a == "--help" || a == "-h") {
             error = Usage();
+            helpShown = true;
+            return false;
+        }
+        if (a == "--print-manual") {  // the build puts it into the manual page
+            error = ManualOptions();
             helpShown = true;
             return false;
         }

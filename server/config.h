@@ -26,8 +26,9 @@ struct Config {
     bool quiet = false;
 };
 
-// Fills `cfg` from the command line. False, with the message in `error`
-// (empty for --help, whose text is in `error` too), on a bad line.
+// Fills `cfg` from the command line. False, with the message in `error`,
+// on a bad line; false with helpShown set for --help and --print-manual,
+// whose text (to print on standard output) is in `error`.
 bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bool& helpShown);
 std::string DefaultDatabasePath();
 // The folder this program was started from.

@@ -69,7 +69,7 @@ std::string BoardsPage(App& app) {
 
 void AddPageRoutes(httplib::Server& svr, App& app) {
     svr.Get("/", [&app](const httplib::Request&, httplib::Response& res) {
-        res.set_content(Cached("/", [&app] { return BoardsPage(app); }), "text/html; charset=utf-8");
+        res.set_content(*Cached("/", [&app] { return BoardsPage(app); }), "text/html; charset=utf-8");
     });
 
 

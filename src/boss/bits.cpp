@@ -150,7 +150,7 @@ void BitShotHit(SpriteData& d, SpriteData& shot, int kind) {
 
 void BitShots(SpriteData& d) {
     const float L = d.x + 20, R = d.x + d.w, T = d.y, B = d.y + d.h;
-    for (int j = 0; j < P_SHOT_MAX; j++) {
+    for (int j = 0; j < SpriteEndOf(POOL_P_Shot, POOL_P_Shot2, POOL_P_Shot3); j++) {
         SpriteData& a = P_Shot[j];
         if (a.flag && d.flag && ShotOverlap(a, L, R, T, B, 0, 0, 0, 0)) BitShotHit(d, a, SHOT_SPREAD);
         SpriteData& f = P_Shot2[j];

@@ -97,6 +97,7 @@ void BossCreate() {
     if (!s) return;  // every entry busy: try again next frame
     DS_Play(Wave[3]);
     s->flag = true;
+    SpriteNoteLive(*s);
     s->hp = t.hp;
     s->x = t.x;
     s->y = t.y;

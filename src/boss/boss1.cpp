@@ -88,7 +88,7 @@ void Boss1Update(SpriteData& s, int index) {
     if (s.x <= kLeftScreen) s.flag = false;  // drifted off the screen
 
     ContactTest(s);
-    for (int k = 0; k < P_SHOT_MAX; k++) {
+    for (int k = 0; k < BlastsEnd(); k++) {
         shot4hit(index, k);
         shot5hit(index, k);
     }

@@ -77,7 +77,7 @@ void Boss3Update(SpriteData& s, int index) {
     if (BossBar < 0) Boss3DeathStep(s);
 
     ContactTest(s);
-    for (int k = 0; k < P_SHOT_MAX; k++) {
+    for (int k = 0; k < BlastsEnd(); k++) {
         shot4hit(index, k);
         shot5hit(index, k);
     }

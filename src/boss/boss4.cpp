@@ -96,7 +96,7 @@ void Boss4Update(SpriteData& s, int index) {
     if (!s.flag) return;
 
     if (s.hp >= 0 && MidShipOverlapInset(s.x + 158, s.x + s.w - 70, s.y + 30, s.y + s.h - 30, 32)) ShipLost();
-    for (int k = 0; k < P_SHOT_MAX; k++) {
+    for (int k = 0; k < BlastsEnd(); k++) {
         shot4hit(index, k);
         shot5hit(index, k);
     }

@@ -133,7 +133,7 @@ void LastBossUpdate(SpriteData& s, int index) {
     s.timer -= FrameStep;
 
     ContactTest(s);
-    for (int k = 0; k < P_SHOT_MAX; k++) {
+    for (int k = 0; k < BlastsEnd(); k++) {
         shot4hit(index, k);
         shot5hit(index, k);
     }

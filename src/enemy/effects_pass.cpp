@@ -53,7 +53,13 @@ static void Star(SpriteData& s) {
 }
 
 void EffectsPass() {
-    for (int i = 0; i < BOM_MAX; i++) {
+    // The three explosion pools side by side, slot for slot; an explosion
+    // claims no explosion, so the end is fixed for the pass.
+    SpriteTrim(POOL_Bom);
+    SpriteTrim(POOL_Bom2);
+    SpriteTrim(POOL_Bom3);
+    const int end = SpriteEndOf(POOL_Bom, POOL_Bom2, POOL_Bom3);
+    for (int i = 0; i < end; i++) {
         if (Bom[i].flag) Explosion(Bom[i], 1, 65, true);
         if (Bom2[i].flag) Explosion(Bom2[i], 5, 32, true);
         if (Bom3[i].flag) Explosion(Bom3[i], 7, 16, false);

@@ -54,6 +54,8 @@ struct Reach {
 
 static Reach Gather(const SpriteData* pool, int count, float reach) {
     Reach r = {0, 0, 0, 0, 0};
+    const int id = SpritePoolOf(pool);
+    if (id >= 0 && PoolEnd[id] < count) count = PoolEnd[id];
     for (int j = 0; j < count; j++) {
         const SpriteData& s = pool[j];
         if (!s.flag) continue;
@@ -400,18 +402,22 @@ static void SparkFrame(SpriteData& f) {
     SpriteNewAnime(&f.anim, &f.frame, &f.frames, &f.loop);
 }
 
+// Every live slot of a pool in index order, up to its mark (read again
+// after each visit: a burst claims darts above the one being moved, and
+// they move in this same pass).
+static void FireWalk(int id, void (*frame)(SpriteData&)) {
+    SpriteData* pool = Pools[id].pool;
+    SpriteTrim(id);
+    for (int i = 0; i < PoolEnd[id]; i++)
+        if (pool[i].flag) frame(pool[i]);
+}
+
 void EnemyFirePass() {
     FindShotsAndShields();
-    for (SpriteData& b : BLaser)
-        if (b.flag) BeamFrame(b);
-    for (SpriteData& b : Baka)
-        if (b.flag) BigBulletFrame(b);
-    for (SpriteData& l : sLaser)
-        if (l.flag) LaserFrame(l);
-    for (SpriteData& t : tama)
-        if (t.flag) BulletFrame(t);
-    for (SpriteData& d : sLaser2)
-        if (d.flag) DartFrame(d);
-    for (SpriteData& f : flash)
-        if (f.flag) SparkFrame(f);
+    FireWalk(POOL_BLaser, BeamFrame);
+    FireWalk(POOL_Baka, BigBulletFrame);
+    FireWalk(POOL_sLaser, LaserFrame);
+    FireWalk(POOL_tama, BulletFrame);
+    FireWalk(POOL_sLaser2, DartFrame);
+    FireWalk(POOL_flash, SparkFrame);
 }

@@ -202,7 +202,7 @@ static void WalkerShotHit(SpriteData& e, SpriteData& shot, int kind) {
 // A walker that walked off this frame is still drawn, but no shot counts.
 static void WalkerShots(SpriteData& e, int i) {
     const float L = e.x, R = e.x + e.w, T = e.y, B = e.y + e.h;
-    for (int j = 0; j < P_SHOT_MAX; j++) {
+    for (int j = 0; j < ShotsEnd(); j++) {
         SpriteData& a = P_Shot[j];
         // A spread shot must reach 32 pixels into the hull from its left end.
         if (a.flag && e.flag && e.hp >= 0 && ShotOverlap(a, L, R, T, B, 32, 32, 32, 0)) WalkerShotHit(e, a, SHOT_SPREAD);

@@ -57,7 +57,7 @@ bool MidShipOverlapInset(float L, float R, float T, float B, float m) {
 }
 
 void MidBlasts(int i) {
-    for (int j = 0; j < P_SHOT_MAX; j++) {
+    for (int j = 0; j < BlastsEnd(); j++) {
         shot4hit(i, j);
         shot5hit(i, j);
     }
@@ -104,7 +104,9 @@ void MidDeath(SpriteData& e, int threshold) {
 
 template <size_t N>
 static void MidWalk(SpriteData (&pool)[N], int count, void (*frame)(SpriteData&, int)) {
-    for (int i = 0; i < count && i < (int)N; i++)
+    const int id = SpritePoolOf(pool);
+    SpriteTrim(id);
+    for (int i = 0; i < count && i < (int)N && i < PoolEnd[id]; i++)
         if (pool[i].flag) frame(pool[i], i);
 }
 

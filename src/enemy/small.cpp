@@ -72,7 +72,7 @@ static void SmallShotTests(SpriteData& e, int i, const SmallShotRules& r) {
     const bool any = !r.weaponOnly || AllShotTime > 0;
     const bool spreadOn = any || Weapon == 0, fanOn = any || Weapon == 1, missileOn = any || Weapon == 2;
     const float L = e.x, R = e.x + e.w, T = e.y, B = e.y + e.h;
-    for (int j = 0; j < P_SHOT_MAX; j++) {
+    for (int j = 0; j < ShotsEnd(); j++) {
         SpriteData& a = P_Shot[j];
         if (a.flag && e.flag && spreadOn && ShotOverlap(a, L, R, T, B, r.edgeMargin, r.edgeMargin, r.sideMargin, 0))
             SmallShotHit(e, a, SHOT_SPREAD, r);

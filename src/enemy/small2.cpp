@@ -421,7 +421,9 @@ void BEnemy3Frame(SpriteData& e, int i) {
 
 template <void (*Frame)(SpriteData&, int), size_t N>
 static void Pass(SpriteData (&pool)[N]) {
-    for (int i = 0; i < (int)N; i++)
+    const int id = SpritePoolOf(pool);
+    SpriteTrim(id);
+    for (int i = 0; i < PoolEnd[id]; i++)
         if (pool[i].flag) Frame(pool[i], i);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 // One object in play. Plain record of fixed layout; a slot is alive while
 // `flag` is 1.
@@ -159,6 +160,61 @@ extern SpriteData kumo[KUMO_MAX];
 
 extern FONT JEWELFONT[JEWELFONT_MAX];
 
+// Every pool of SpriteData records, in one fixed order (saved states,
+// state checks and the wipe all walk them in it). POOL_<name> is a pool's
+// place in that order.
+#define SPRITE_POOLS(X)                                                                                     \
+    X(P_Shot) X(P_Shot2) X(P_Shot3) X(P_Shot4) X(P_Shot5) X(jewel) X(pitem) X(Shield) X(cry) X(Enemy)      \
+    X(Enemy2) X(Enemy3) X(Enemy4) X(Enemy5) X(Enemy6) X(Enemy7) X(Enemy8) X(Enemy9) X(Enemy10) X(Enemy11) \
+    X(HARO) X(BEnemy) X(BEnemy2) X(BEnemy3) X(BEnemy4) X(chuugata) X(chuugata2) X(chuugata3) X(chuugata4) \
+    X(chuugata5) X(chuugata6) X(chuugata7) X(chuugata8) X(chuugata9) X(bit) X(BOSS1) X(BOSS2) X(BOSS3)    \
+    X(BOSS4) X(BOSS5) X(LBOSS) X(tama) X(Baka) X(sLaser) X(sLaser2) X(BLaser) X(flash) X(line) X(Bom)     \
+    X(Bom2) X(Bom3) X(Pom) X(gomi) X(hosi) X(kumo)
+
+enum PoolId {
+#define SPRITE_POOL_ID(p) POOL_##p,
+    SPRITE_POOLS(SPRITE_POOL_ID)
+#undef SPRITE_POOL_ID
+    POOL_COUNT
+};
+
+// How far up each pool can be in use: every slot from PoolEnd[id] up is
+// free. The pools are thousands of slots of which a handful live at a
+// time, so the frame's passes look no further than this. A claim raises
+// it; SpriteTrim lowers it to one past the highest live slot. Anything
+// that sets a flag without claiming must say so with SpriteNoteLive (or
+// SpriteMarksFromFlags after loading whole pools). Not part of the game's
+// state: it only ever skips free slots, which no pass acts on.
+extern int PoolEnd[POOL_COUNT];
+// The same for the pop-up numbers (JEWELFONT).
+extern int SpriteFontEnd;
+
+// The pool id of a pool's first slot, or -1 for an array that is no pool.
+int SpritePoolOf(const SpriteData* pool);
+// Slot i of `pool` (or the slot `s`, wherever it lies) was made live
+// without a claim.
+void SpriteNoteLive(const SpriteData* pool, int i);
+void SpriteNoteLive(const SpriteData& s);
+// Every mark from the flags as they stand (after a saved state is loaded).
+void SpriteMarksFromFlags();
+
+// Lowers pool id's mark past its free top slots and gives it. Slots freed
+// below the top stay inside; they are skipped by their flag as ever.
+int SpriteTrim(int id);
+
+// The highest of several pools' marks (ids, -1 for none), for loops that
+// walk pools side by side slot for slot.
+inline int SpriteEndOf(int a, int b, int c = -1, int d = -1, int e = -1) {
+    int end = PoolEnd[a];
+    for (int id : {b, c, d, e})
+        if (id >= 0 && PoolEnd[id] > end) end = PoolEnd[id];
+    return end;
+}
+
+// The player's five shot pools are tested slot for slot together.
+inline int ShotsEnd() { return SpriteEndOf(POOL_P_Shot, POOL_P_Shot2, POOL_P_Shot3, POOL_P_Shot4, POOL_P_Shot5); }
+inline int BlastsEnd() { return SpriteEndOf(POOL_P_Shot4, POOL_P_Shot5); }
+
 // Claims the lowest free slot of a pool: sets its flag to 1 and touches
 // nothing else, so every field the spawner does not write keeps what the
 // previous occupant left. Null when the pool is full (the spawn is dropped).
@@ -180,16 +236,23 @@ inline void SpriteRelease(SpriteData& s) { s.flag = false; }
 // Walks a pool in increasing index order, calling fn(record) for every
 // slot whose flag is 1 at the moment it is reached. A slot released by
 // an earlier visit is skipped; one claimed above the current index is
-// visited in the same pass.
+// visited in the same pass (the claim raises the mark the loop reads).
 template <size_t N, typename Fn>
 inline void SpriteWalk(SpriteData (&pool)[N], Fn fn) {
-    for (size_t i = 0; i < N; i++) {
+    const int id = SpritePoolOf(pool);
+    if (id < 0) {
+        for (size_t i = 0; i < N; i++)
+            if (pool[i].flag) fn(pool[i]);
+        return;
+    }
+    SpriteTrim(id);
+    for (int i = 0; i < PoolEnd[id]; i++) {
         if (pool[i].flag) fn(pool[i]);
     }
 }
 
 // Every pool of SpriteData records, for code that must visit all of them
-// (clearing, state checks).
+// (clearing, state checks), in the order above.
 struct PoolInfo {
     const char* name;
     SpriteData* pool;

@@ -69,10 +69,60 @@ SpriteData kumo[KUMO_MAX];
 
 FONT JEWELFONT[JEWELFONT_MAX];
 
+int PoolEnd[POOL_COUNT];
+int SpriteFontEnd;
+
+int SpritePoolOf(const SpriteData* pool) {
+    // Claims come in runs from one pool: remember the last one found.
+    static int last;
+    if (Pools[last].pool == pool) return last;
+    for (int p = 0; p < POOL_COUNT; p++) {
+        if (Pools[p].pool == pool) {
+            last = p;
+            return p;
+        }
+    }
+    return -1;
+}
+
+void SpriteNoteLive(const SpriteData* pool, int i) {
+    const int id = SpritePoolOf(pool);
+    if (id >= 0 && PoolEnd[id] <= i) PoolEnd[id] = i + 1;
+}
+
+void SpriteNoteLive(const SpriteData& s) {
+    for (int p = 0; p < POOL_COUNT; p++) {
+        const SpriteData* pool = Pools[p].pool;
+        if (&s >= pool && &s < pool + Pools[p].count) {
+            const int i = (int)(&s - pool);
+            if (PoolEnd[p] <= i) PoolEnd[p] = i + 1;
+            return;
+        }
+    }
+}
+
+int SpriteTrim(int id) {
+    const SpriteData* pool = Pools[id].pool;
+    int end = PoolEnd[id];
+    while (end > 0 && !pool[end - 1].flag) end--;
+    PoolEnd[id] = end;
+    return end;
+}
+
+void SpriteMarksFromFlags() {
+    for (int p = 0; p < POOL_COUNT; p++) {
+        PoolEnd[p] = Pools[p].count;
+        SpriteTrim(p);
+    }
+    SpriteFontEnd = JEWELFONT_MAX;
+    while (SpriteFontEnd > 0 && !JEWELFONT[SpriteFontEnd - 1].flag) SpriteFontEnd--;
+}
+
 SpriteData* SpriteClaimSlot(SpriteData* pool, int count) {
     for (int i = 0; i < count; i++) {
         if (!pool[i].flag) {
             pool[i].flag = true;
+            SpriteNoteLive(pool, i);
             return &pool[i];
         }
     }
@@ -87,7 +137,10 @@ FONT* FontClaimSlot(FONT* pool, int count) {
     for (int i = jewel ? SpriteFontLow : 0; i < count; i++) {
         if (!pool[i].flag) {
             pool[i].flag = true;
-            if (jewel) SpriteFontLow = i + 1;
+            if (jewel) {
+                SpriteFontLow = i + 1;
+                if (SpriteFontEnd <= i) SpriteFontEnd = i + 1;
+            }
             return &pool[i];
         }
     }
@@ -101,20 +154,11 @@ void FontRelease(FONT& f) {
         SpriteFontLow = (int)(&f - JEWELFONT);
 }
 
-#define POOL(p) {#p, p, (int)(sizeof p / sizeof p[0])}
-const PoolInfo Pools[] = {
-    POOL(P_Shot), POOL(P_Shot2), POOL(P_Shot3), POOL(P_Shot4), POOL(P_Shot5), POOL(jewel),
-    POOL(pitem), POOL(Shield), POOL(cry), POOL(Enemy), POOL(Enemy2), POOL(Enemy3), POOL(Enemy4),
-    POOL(Enemy5), POOL(Enemy6), POOL(Enemy7), POOL(Enemy8), POOL(Enemy9), POOL(Enemy10),
-    POOL(Enemy11), POOL(HARO), POOL(BEnemy), POOL(BEnemy2), POOL(BEnemy3), POOL(BEnemy4),
-    POOL(chuugata), POOL(chuugata2), POOL(chuugata3), POOL(chuugata4), POOL(chuugata5),
-    POOL(chuugata6), POOL(chuugata7), POOL(chuugata8), POOL(chuugata9), POOL(bit), POOL(BOSS1),
-    POOL(BOSS2), POOL(BOSS3), POOL(BOSS4), POOL(BOSS5), POOL(LBOSS), POOL(tama), POOL(Baka),
-    POOL(sLaser), POOL(sLaser2), POOL(BLaser), POOL(flash), POOL(line), POOL(Bom), POOL(Bom2),
-    POOL(Bom3), POOL(Pom), POOL(gomi), POOL(hosi), POOL(kumo),
-};
+#define POOL(p) {#p, p, (int)(sizeof p / sizeof p[0])},
+const PoolInfo Pools[] = {SPRITE_POOLS(POOL)};
 #undef POOL
 const int PoolCount = (int)(sizeof Pools / sizeof Pools[0]);
+static_assert(sizeof Pools / sizeof Pools[0] == POOL_COUNT, "one PoolInfo per pool id");
 
 // Every slot back to the all-zero record of start-up, not just freed: a
 // new game then starts from the same pools whatever the last one left in
@@ -123,6 +167,8 @@ void SpriteWipeAll() {
     for (int p = 0; p < PoolCount; p++) std::memset(static_cast<void*>(Pools[p].pool), 0, sizeof(SpriteData) * Pools[p].count);
     std::memset(static_cast<void*>(JEWELFONT), 0, sizeof JEWELFONT);
     SpriteFontLow = 0;
+    std::memset(PoolEnd, 0, sizeof PoolEnd);
+    SpriteFontEnd = 0;
 }
 
 void SpriteClearAll() {
@@ -130,4 +176,6 @@ void SpriteClearAll() {
         for (int i = 0; i < Pools[p].count; i++) Pools[p].pool[i].flag = false;
     for (int i = 0; i < JEWELFONT_MAX; i++) JEWELFONT[i].flag = false;
     SpriteFontLow = 0;
+    std::memset(PoolEnd, 0, sizeof PoolEnd);
+    SpriteFontEnd = 0;
 }

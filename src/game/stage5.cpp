@@ -75,6 +75,7 @@ static void MidBossCall() {
         SpriteData& s = BOSS1[i];
         s = SpriteData{};
         s.flag = true;
+        SpriteNoteLive(BOSS1, i);
         s.hp = 7000;
         s.x = 740;
         s.y = 120;

@@ -52,13 +52,14 @@ uint64_t Game_StateHash() {
     Hasher h;
     for (int p = 0; p < PoolCount; p++) {
         const PoolInfo& pool = Pools[p];
-        for (int i = 0; i < pool.count; i++)
+        // Only live records count, and none lies past the pool's mark.
+        for (int i = 0; i < pool.count && i < PoolEnd[p]; i++)
             if (pool.pool[i].flag) {
                 h.I(p * 100000 + i);
                 Record(h, pool.pool[i]);
             }
     }
-    for (int i = 0; i < JEWELFONT_MAX; i++)
+    for (int i = 0; i < JEWELFONT_MAX && i < SpriteFontEnd; i++)
         if (JEWELFONT[i].flag) {
             h.I(i);
             h.F(JEWELFONT[i].life); h.F(JEWELFONT[i].x); h.F(JEWELFONT[i].y); h.F(JEWELFONT[i].value);

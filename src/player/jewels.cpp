@@ -176,7 +176,8 @@ static int DigitsOf(float value) {
 }
 
 void JewelFontPass() {
-    for (int i = 0; i < JEWELFONT_MAX; i++) {
+    while (SpriteFontEnd > 0 && !JEWELFONT[SpriteFontEnd - 1].flag) SpriteFontEnd--;
+    for (int i = 0; i < SpriteFontEnd; i++) {
         FONT& f = JEWELFONT[i];
         if (!f.flag) continue;
         f.life -= FrameStep;

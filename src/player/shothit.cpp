@@ -177,8 +177,16 @@ static void BossShot(SpriteData& s, int kind, SpriteData& e, SpriteData* pool) {
 
 static SpriteData* const kBossPools[6] = {BOSS1, BOSS2, BOSS3, BOSS4, BOSS5, LBOSS};
 
+// One past the highest slot any mid-size enemy or boss can be in.
+static int MidAndBossEnd() {
+    const int mids = SpriteEndOf(POOL_chuugata, POOL_chuugata2, POOL_chuugata8, POOL_chuugata4, POOL_chuugata5);
+    const int more = SpriteEndOf(POOL_chuugata6, POOL_chuugata7, POOL_chuugata9, POOL_BOSS1, POOL_BOSS2);
+    const int bosses = SpriteEndOf(POOL_BOSS3, POOL_BOSS4, POOL_BOSS5, POOL_LBOSS);
+    return mids > more ? (mids > bosses ? mids : bosses) : (more > bosses ? more : bosses);
+}
+
 void ShotHitMidAndBoss(SpriteData& shot, int kind) {
-    for (int k = 0; k < CHUUGATA_MAX; k++) {
+    for (int k = 0; k < CHUUGATA_MAX && k < MidAndBossEnd(); k++) {
         for (int id = 0; id < MID_POOLS; id++) {
             SpriteData& e = kMidPools[id][k];
             if (!e.flag || e.hp < 0) continue;  // absent, or already dying

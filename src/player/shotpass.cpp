@@ -84,7 +84,8 @@ static void BombMissile(SpriteData& s) {
 }
 
 void PlayerShotPass() {
-    for (int i = 0; i < P_SHOT_MAX; i++) {
+    for (int id : {POOL_P_Shot, POOL_P_Shot2, POOL_P_Shot3, POOL_P_Shot4, POOL_P_Shot5}) SpriteTrim(id);
+    for (int i = 0; i < ShotsEnd(); i++) {
         if (P_Shot[i].flag) SpreadShot(P_Shot[i]);
         if (P_Shot2[i].flag) FanShot(P_Shot2[i]);
         if (P_Shot3[i].flag) Missile(P_Shot3[i]);

@@ -88,6 +88,12 @@ bool Bot_Check(long frame) {
         for (int i = 0; i < pool.count; i++) {
             const SpriteData& s = pool.pool[i];
             if (!s.flag) continue;
+            if (i >= PoolEnd[p]) {
+                broke = "a live record above its pool's end mark (a flag set without a claim)";
+                where = pool.name;
+                index = i;
+                break;
+            }
             if (!Finite(s.x) || !Finite(s.y) || !Finite(s.speed) || !Finite(s.dx) || !Finite(s.dy)) {
                 broke = "a live record with a position or speed that is not a number";
                 where = pool.name;
@@ -96,6 +102,8 @@ bool Bot_Check(long frame) {
             }
         }
     }
+    for (int i = SpriteFontEnd; i < JEWELFONT_MAX && !broke; i++)
+        if (JEWELFONT[i].flag) broke = "a pop-up number above its end mark (a flag set without a claim)";
     if (!broke && (!Finite(P_Ship.x) || !Finite(P_Ship.y))) broke = "the ship's position is not a number";
     if (!broke && dat.score < 0) broke = "a negative score";
     if (!broke && PlayerStock < 0) broke = "a negative number of lives";

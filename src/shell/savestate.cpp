@@ -181,6 +181,7 @@ size_t State_Save(uint8_t* out, size_t cap) {
 bool State_Load(const uint8_t* in, size_t size) {
     if (!Walk(in, size, false)) return false;
     Walk(in, size, true);
+    SpriteMarksFromFlags();  // the pools came back whole: their marks did not
     Plat_SetTickCount(sClock);
     return true;
 }

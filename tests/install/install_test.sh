@@ -104,6 +104,8 @@ package)
   if [ -x "$build/quellstorm-board" ]; then
     board=$(ls "$tmp"/pkg/quellstorm-board_*.deb) || fail "no quellstorm-board package"
     case "$(dpkg-deb -c "$board")" in *" ./usr/bin/quellstorm-board"*) ;; *) fail "the board package lacks its program" ;; esac
+    case "$(dpkg-deb -c "$board")" in *" ./usr/share/man/man1/quellstorm-board.1.gz"*) ;;
+      *) fail "the board package lacks its manual page" ;; esac
     case "$(dpkg-deb -c "$deb")" in *quellstorm-board*) fail "the game package holds the board" ;; esac
   fi
   depends=$(dpkg-deb -f "$deb" Depends)
@@ -146,6 +148,14 @@ files)
   for opt in $("$build/quellstorm" --help | grep -oE -- '--[a-z-]+' | sort -u); do
     grep -qF -- "${opt//-/\\-}" "$build/dist/quellstorm.6" || fail "the manual page does not document $opt"
   done
+  # The board's page, its options from the board's own table.
+  if [ -x "$build/quellstorm-board" ]; then
+    groff -man -ww -z "$build/dist/quellstorm-board.1" 2>"$tmp/groff"
+    [ ! -s "$tmp/groff" ] || fail "groff (board): $(cat "$tmp/groff")"
+    for opt in $("$build/quellstorm-board" --help | grep -oE -- '--[a-z-]+' | sort -u); do
+      grep -qF -- "${opt//-/\\-}" "$build/dist/quellstorm-board.1" || fail "the board's manual page does not document $opt"
+    done
+  fi
   echo "ok: desktop entry, metainfo and manual page"
   ;;
 *) fail "unknown mode $mode" ;;

@@ -179,6 +179,7 @@ TEST_F(FireTest, MinesBurstAtRestExceptOnEasy) {
 
 TEST_F(FireTest, ShieldsAndBombMissilesSmotherWhatTheyTouch) {
     Shield[0].flag = true;
+    SpriteNoteLive(Shield[0]);
     Shield[0].x = 200;
     Shield[0].y = 100;
     Shield[0].w = Shield[0].h = 100;

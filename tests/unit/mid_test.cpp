@@ -121,6 +121,7 @@ TEST_F(MidTest, AChuugataNeverShotPatrolsFiveTimesThenLeavesSpraying) {
     EXPECT_EQ(patrols, 5);
     SpriteClearAll();  // only the spray counts from here
     chuugata[0].flag = true;
+    SpriteNoteLive(chuugata[0]);
     Frames(1);
     EXPECT_EQ(LiveCount(tama), 1);
     FramesUntilGone(e, 2000);
@@ -205,6 +206,7 @@ TEST_F(MidTest, Chuugata4Variant1AlternatesFansWithBrakingRings) {
     ASSERT_EQ(e.mode, 1);
     SpriteClearAll();
     chuugata4[0].flag = true;
+    SpriteNoteLive(chuugata4[0]);
     int turn = BulletTurnAngle, turns = 0, rings = 0;
     for (int f = 0; f < 1000 && e.mode == 1; f++) {
         const int before = LiveCount(tama);
@@ -282,6 +284,7 @@ TEST_F(MidTest, TheWalkerTakesSpreadShotsWithTheirMarginAndPaysEachFinalHit) {
     auto shoot = [](int j, float x) {
         P_Shot[j] = SpriteData{};
         P_Shot[j].flag = true;
+        SpriteNoteLive(P_Shot[j]);
         P_Shot[j].x = x;
         P_Shot[j].y = 220;
         P_Shot[j].w = 100;

@@ -29,6 +29,7 @@ protected:
     static SpriteData& Target(SpriteData& e, float x, float y, int w, int h, float hp) {
         e = SpriteData{};
         e.flag = true;
+        SpriteNoteLive(e);
         e.x = x;
         e.y = y;
         e.w = w;

@@ -288,6 +288,23 @@ try {
       result(share >= 0.9 && Math.abs(box.width / box.height - 4 / 3) < 0.01, `at ${w}x${h} the picture fills the window`,
              `${box.width.toFixed(0)}x${box.height.toFixed(0)}, ${(100 * share).toFixed(0)} % of the limiting side`);
     }
+
+    // The settings page's text rows take what is typed (the browser's key
+    // presses as SDL's text input): the board's address, saved.
+    let ini = '';
+    if (kept && await waitState(page, (st) => st.MenuState >= 11, 30000)) {
+      await tap(page, 'F1');
+      for (let i = 0; i < 4; i++) await tap(page, 'ArrowUp');  // BOARD, from the last row
+      await tap(page, 'Enter');
+      await page.keyboard.type('http:', { delay: 30 });
+      // (puppeteer types '/' as the keypad's key, which gives no text)
+      for (let i = 0; i < 2; i++) await page.keyboard.press('Slash', { delay: 30 });
+      await page.keyboard.type('b.example', { delay: 30 });
+      await tap(page, 'Enter');
+      ini = await page.evaluate(() => Module.FS.readFile('/save/quellstorm.ini', { encoding: 'utf8' }));
+    }
+    result(ini.includes('\nboard-url = http://b.example\n'), 'the settings page takes a typed board address',
+           (ini.match(/board-url = .*/) || ['no settings file'])[0]);
   }
   await page.close();
 

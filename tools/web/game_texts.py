@@ -5,7 +5,10 @@
 
 Every character of every string literal in the game's sources (Japanese
 texts, English texts, formats) plus all of printable ASCII (numbers and
-names formatted at run time), plus the ideographic space.
+names formatted at run time), plus the ideographic space, plus what a
+player types into the settings page's text rows most often: the accented
+Latin letters, the kana and the full-width forms (a name in kanji still
+needs the desktop's whole font).
 """
 import os
 import re
@@ -41,6 +44,8 @@ def source_files(src):
 def game_characters(src):
     chars = set(chr(c) for c in range(0x20, 0x7F))
     chars.add("\u3000")
+    typed = [(0xA1, 0x100), (0x3001, 0x3100), (0xFF01, 0xFF5F)]
+    chars.update(chr(c) for lo, hi in typed for c in range(lo, hi))
     for path in source_files(src):
         with open(path, encoding="utf-8") as f:
             for lit in literals(f.read()):
