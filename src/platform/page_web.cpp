@@ -1,7 +1,7 @@
 // The host page's view of the game (browser build only): the state line
 // for its tests, the end of the program, the save the page runs when it is
-// hidden or closed, downloads, the language and the scaling of the canvas.
-#ifdef __EMSCRIPTEN__
+// hidden or closed, downloads, the language, the scaling of the canvas and
+// the finished games the page sends to its score board (web/board.js).
 #include "platform/page.h"
 #include "platform/plat_internal.h"
 #include "platform/time.h"
@@ -60,4 +60,7 @@ void Plat_PageLanguage(const char* code) {
 void PlatI_PageScaling(int mode) {
     EM_ASM({ if (Module.qsScaling) Module.qsScaling($0); }, mode);
 }
-#endif
+
+void Plat_PageGameKept(const char* path, int submit, const char* name) {
+    EM_ASM({ if (Module.qsGameKept) Module.qsGameKept(UTF8ToString($0), $1, UTF8ToString($2)); }, path, submit, name);
+}

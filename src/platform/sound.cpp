@@ -7,28 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#ifndef __EMSCRIPTEN__
-#include <alsa/asoundlib.h>
-#endif
 #include <new>
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-
-// What the mixer has put out while a tune played, for the page and its
-// test: sample frames mixed, and how many of them were not silent.
-static double gMusicFrames, gMusicLoudFrames;
-
-static void CountMixed(void*, Uint8* stream, int len) {
-    if (!Mix_PlayingMusic()) return;
-    const Sint16* s = reinterpret_cast<const Sint16*>(stream);
-    int frames = len / 4;
-    gMusicFrames += frames;
-    for (int i = 0; i < frames; i++)
-        if (s[2 * i] || s[2 * i + 1]) gMusicLoudFrames++;
-}
-
-extern "C" EMSCRIPTEN_KEEPALIVE double qs_music_frames_mixed(int loud) { return loud ? gMusicLoudFrames : gMusicFrames; }
-#endif
 
 struct PlatSound {
     Mix_Chunk* chunk;
@@ -52,26 +31,9 @@ void Plat_SetVolumes(int music, int effects) {
     if (gAudioUp) ApplyVolumes();
 }
 
-#ifndef __EMSCRIPTEN__
-static void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
-
-// The ALSA library writes its own errors to standard error, eight lines of
-// them on a machine without a sound card. SDL loads the library by name;
-// it is the same library the game links, so its errors go nowhere: the
-// game says in one line what it means.
-static void SilenceAlsa() { snd_lib_error_set_handler(QuietAlsa); }
-#endif
-
 bool Plat_AudioOpen(bool headless) {
     if (gAudioUp) return true;
-#ifdef __EMSCRIPTEN__
-    // A page's SDL has no threads, which the silent driver needs: a page
-    // run without a picture still plays through the page's audio.
-    (void)headless;
-#else
-    if (headless) SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
-    else SilenceAlsa();
-#endif
+    PlatI_AudioDriver(headless);
     bool up = PlatI_InitSubsystem(SDL_INIT_AUDIO) && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0;
     if (!up) {
         const char* why = SDL_GetError();
@@ -79,12 +41,7 @@ bool Plat_AudioOpen(bool headless) {
                      why && *why ? why : "no audio driver answered");
         return false;
     }
-#ifdef __EMSCRIPTEN__
-    Mix_Init(MIX_INIT_OGG);
-    Mix_SetPostMix(CountMixed, nullptr);
-#else
-    Mix_Init(MIX_INIT_MID);
-#endif
+    PlatI_AudioOpened();
     Mix_AllocateChannels(kChannels);
     gAudioUp = true;
     ApplyVolumes();

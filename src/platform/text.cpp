@@ -4,10 +4,6 @@
 #include "platform/plat_internal.h"
 
 #include <SDL_ttf.h>
-#ifndef __EMSCRIPTEN__
-#include <fontconfig/fontconfig.h>
-#endif
-#include "platform/files.h"
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
@@ -31,39 +27,12 @@ bool gTtfUp;
 bool gFontMissing;
 std::string gFontPath;
 
-// The game's face is a proportional Mincho; IPA P Mincho is the nearest
-// we can ship. Asked of fontconfig rather than a fixed path.
+// The game's face is a proportional Mincho: the desktop's IPA P Mincho, or
+// the page's own face (text_desktop.cpp, text_web.cpp).
 bool FindFont() {
     if (!gFontPath.empty()) return true;
     if (gFontMissing) return false;
-#ifdef __EMSCRIPTEN__
-    // A page carries its own face, cut to the letters the game draws.
-    gFontPath = std::string(Plat_ProgramDir()) + "font/quellstorm.ttf";
-#else
-    const char* names[] = {"IPAPMincho", "IPA P明朝", "IPAMincho", "serif:lang=ja"};
-    if (FcInit()) {
-        for (const char* name : names) {
-            FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(name));
-            if (!pat) continue;
-            FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-            FcDefaultSubstitute(pat);
-            FcResult res;
-            FcPattern* match = FcFontMatch(nullptr, pat, &res);
-            FcPatternDestroy(pat);
-            if (!match) continue;
-            FcChar8* file = nullptr;
-            FcChar8* family = nullptr;
-            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-                FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch) {
-                std::string fam = reinterpret_cast<const char*>(family);
-                if (fam.find("IPA") != std::string::npos || std::strncmp(name, "serif", 5) == 0)
-                    gFontPath = reinterpret_cast<const char*>(file);
-            }
-            FcPatternDestroy(match);
-            if (!gFontPath.empty()) break;
-        }
-    }
-#endif
+    gFontPath = PlatI_FontFile();
     if (gFontPath.empty()) {
         gFontMissing = true;
         std::fprintf(stderr, "quellstorm: no Japanese serif font found (install the Debian package fonts-ipafont-mincho); text is not drawn\n");

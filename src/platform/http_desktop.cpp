@@ -1,22 +1,8 @@
-// HTTP service on libcurl's multi interface (desktop); none in a page.
+// HTTP service on libcurl's multi interface (the desktop's; a page sends
+// games to its board itself, http_web.cpp).
 #include "platform/http.h"
 
 #include <cstring>
-
-#ifdef __EMSCRIPTEN__
-
-static std::string sNone;
-bool Plat_HttpBegin(const char*, const std::string&, const void*, size_t, long) { return false; }
-PlatHttpState Plat_HttpPoll(int) { return HTTP_NONE; }
-long Plat_HttpStatus() { return 0; }
-const std::string& Plat_HttpBody() { return sNone; }
-PlatHttpFailure Plat_HttpFailure() { return HTTPF_OTHER; }
-const char* Plat_HttpError() { return "the page sends games to its board itself"; }
-void Plat_HttpCancel() {}
-long Plat_HttpConnections() { return 0; }
-
-#else
-
 #include <curl/curl.h>
 
 namespace {
@@ -135,5 +121,3 @@ const std::string& Plat_HttpBody() { return sBody; }
 PlatHttpFailure Plat_HttpFailure() { return sFailure; }
 const char* Plat_HttpError() { return sError; }
 long Plat_HttpConnections() { return sConnections; }
-
-#endif
