@@ -36,6 +36,10 @@ run: build-game
 # make install [PREFIX=/usr/local] [DESTDIR=...]
 PREFIX ?= /usr/local
 install: build-game
+	@# The board server and its manual page too, when its libraries are there
+	@# (its install rules are part of the build's).
+	if cmake --build $(BUILD) --target help | grep -q quellstorm-board; then \
+	  cmake --build $(BUILD) -j $(JOBS) --target quellstorm-board boardman; fi
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The Debian packages (quellstorm, quellstorm-data, quellstorm-board) in build-deb/packages/,

@@ -3,6 +3,7 @@
 #include <openssl/evp.h>
 
 #include <ctime>
+#include <thread>
 
 namespace board {
 
@@ -24,46 +25,106 @@ int RateLimiter::take(const std::string& address) {
     return int((1 - b.tokens) / rate) + 1;
 }
 
-std::shared_ptr<const std::string> Cached(const std::string& key, const std::function<std::string()>& make) {
-    // One reader remakes a copy older than a second while the others keep
-    // being served the last one: readers never queue behind the database,
-    // which answers sixteen readers all asking it for the same boards at
-    // once far slower than one. Only before the first copy exists do they
-    // wait, for that one remaking.
-    struct Copy {
-        std::chrono::steady_clock::time_point made;
-        std::shared_ptr<const std::string> body;
-        bool making = false;
-    };
-    static std::mutex m;
-    static std::condition_variable made;
-    static std::map<std::string, Copy> pages;
-    std::unique_lock<std::mutex> l(m);
-    Copy& c = pages[key];
-    for (;;) {
-        auto now = std::chrono::steady_clock::now();
-        if (c.body && (c.making || now - c.made < std::chrono::seconds(1))) return c.body;
-        if (!c.making) break;
-        made.wait(l);  // the first copy is being made (or its maker failed: then make it here)
-    }
+namespace {
+
+// The boards' copies. A thread of their own remakes each one that readers
+// keep asking for before it is a second old, so under a steady load no
+// reader's thread ever waits for the database: a thread that does holds
+// its connection's place among the HTTP threads, and on PostgreSQL, where
+// a remaking is several round trips between processes, that kept readers
+// queued for hundreds of milliseconds. When reads are sparse the reader
+// that finds its copy old remakes it itself, so a copy served is never
+// older than about a second either way.
+struct Copy {
+    std::chrono::steady_clock::time_point made, lastRead;
+    std::shared_ptr<const std::string> body;
+    std::function<std::string(Db&)> make;
+    bool making = false;
+};
+std::mutex gCopiesM;
+std::condition_variable gCopiesChanged;
+std::map<std::string, Copy> gCopies;
+std::string gCopiesUrl;
+std::thread gRemaker;
+bool gRemakerStop = false;
+
+// Remakes `c` with the lock `l` released meanwhile. The copies are made on
+// one connection of their own, kept open.
+void Remake(Copy& c, std::unique_lock<std::mutex>& l) {
     c.making = true;
     auto started = std::chrono::steady_clock::now();
+    std::function<std::string(Db&)> make = c.make;
+    std::string url = gCopiesUrl;
     l.unlock();
     std::shared_ptr<const std::string> body;
     try {
-        body = std::make_shared<const std::string>(make());
+        static std::unique_ptr<Db> db;  // used by one maker at a time (making is set)
+        static std::mutex makers;
+        std::lock_guard<std::mutex> g(makers);
+        if (!db || !db->healthy()) {
+            db.reset();
+            db = OpenDb(url);
+        }
+        body = std::make_shared<const std::string>(make(*db));
     } catch (...) {
         l.lock();
         c.making = false;
-        made.notify_all();
+        gCopiesChanged.notify_all();
         throw;
     }
     l.lock();
     c.body = body;
     c.made = started;
     c.making = false;
-    made.notify_all();
-    return body;
+    gCopiesChanged.notify_all();
+}
+
+void RemakerLoop() {
+    std::unique_lock<std::mutex> l(gCopiesM);
+    while (!gRemakerStop) {
+        gCopiesChanged.wait_for(l, std::chrono::milliseconds(100));
+        auto now = std::chrono::steady_clock::now();
+        for (auto& [key, c] : gCopies) {
+            if (gRemakerStop) break;
+            bool wanted = now - c.lastRead < std::chrono::seconds(2);
+            if (c.body && !c.making && wanted && now - c.made >= std::chrono::milliseconds(700)) {
+                try {
+                    Remake(c, l);
+                } catch (...) {
+                    // The database is away: the readers' own remaking says so.
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<const std::string> Cached(const std::string& key, const std::string& url,
+                                          const std::function<std::string(Db&)>& make) {
+    std::unique_lock<std::mutex> l(gCopiesM);
+    if (!gRemaker.joinable() && !gRemakerStop) gRemaker = std::thread(RemakerLoop);
+    gCopiesUrl = url;
+    Copy& c = gCopies[key];
+    if (!c.make) c.make = make;
+    for (;;) {
+        auto now = std::chrono::steady_clock::now();
+        c.lastRead = now;
+        if (c.body && (c.making || now - c.made < std::chrono::seconds(1))) return c.body;
+        if (!c.making) break;
+        gCopiesChanged.wait(l);  // the first copy is being made (or its maker failed: then make it here)
+    }
+    Remake(c, l);
+    return c.body;
+}
+
+void StopCopies() {
+    {
+        std::lock_guard<std::mutex> g(gCopiesM);
+        gRemakerStop = true;
+    }
+    gCopiesChanged.notify_all();
+    if (gRemaker.joinable()) gRemaker.join();
 }
 
 void SendError(httplib::Response& res, int status, const std::string& why) {

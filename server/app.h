@@ -65,7 +65,11 @@ Accepted AcceptSubmission(App& app, const std::string& address, const std::strin
 
 // The boards change only when a verification ends, anywhere: their page
 // and JSON are made at most once a second and shared by every reader.
-std::shared_ptr<const std::string> Cached(const std::string& key, const std::function<std::string()>& make);
+// `make` is given the connection the copies are made on; it must stay
+// callable until StopCopies() (the server calls it when it stops).
+std::shared_ptr<const std::string> Cached(const std::string& key, const std::string& url,
+                                          const std::function<std::string(Db&)>& make);
+void StopCopies();
 
 json SubmissionJson(Db& db, const Submission& s);
 json BoardsJson(Db& db, const Config& cfg);

@@ -128,6 +128,7 @@ int Serve(const Config& cfg) {
         svr.stop();
     });
     svr.listen_after_bind();
+    StopCopies();
     verifiers.stop();
     // Whichever way listening ended, the signal thread goes too.
     kill(getpid(), SIGTERM);

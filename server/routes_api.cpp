@@ -62,7 +62,7 @@ void AddApiRoutes(httplib::Server& svr, App& app) {
     });
 
     svr.Get("/api/boards", [&app](const httplib::Request&, httplib::Response& res) {
-        res.set_content(*Cached("/api/boards", [&app] { return BoardsJson(ThreadDb(app.cfg.db), app.cfg).dump(); }),
+        res.set_content(*Cached("/api/boards", app.cfg.db, [&app](Db& db) { return BoardsJson(db, app.cfg).dump(); }),
                         "application/json");
     });
 

@@ -32,8 +32,7 @@ std::string Reached(const Submission& s) {
     return s.stage ? "stage " + std::to_string(*s.stage) : "";
 }
 
-std::string BoardsPage(App& app) {
-    Db& db = ThreadDb(app.cfg.db);
+std::string BoardsPage(App& app, Db& db) {
     std::string body;
     std::vector<std::string> keys = Boards(db);
     if (keys.empty()) body += "<p>No verified games yet. <a href=\"/submit\">Submit one.</a></p>";
@@ -69,7 +68,7 @@ std::string BoardsPage(App& app) {
 
 void AddPageRoutes(httplib::Server& svr, App& app) {
     svr.Get("/", [&app](const httplib::Request&, httplib::Response& res) {
-        res.set_content(*Cached("/", [&app] { return BoardsPage(app); }), "text/html; charset=utf-8");
+        res.set_content(*Cached("/", app.cfg.db, [&app](Db& db) { return BoardsPage(app, db); }), "text/html; charset=utf-8");
     });
 
 

@@ -120,6 +120,7 @@ void BeginEdit(const Setting& s) {
     sEditByPad = sPad >= 0;
     sEditing = true;
     Plat_TextInput(true);
+    Plat_TextInputRect(kValueX, kTop + (sCursor - sFirst) * kRowH, kValueRight - kValueX, kRowH);
 }
 
 void EndEdit() {

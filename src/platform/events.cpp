@@ -71,6 +71,9 @@ Pushed* Push(int key, PushedKind kind) {
 void SyncTextInput() {
     if (gTextSynced || !SDL_WasInit(SDL_INIT_VIDEO)) return;
     gTextSynced = true;
+    // An input method shows what is being composed in its own window: the
+    // game draws only the text it is given.
+    SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "1");
     if (gTextOn) SDL_StartTextInput();
     else SDL_StopTextInput();
 }
@@ -144,10 +147,21 @@ void Plat_PushText(const char* utf8) {
 
 void Plat_TextInput(bool on) {
     gTextOn = on;
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-    gTextSynced = true;
-    if (on) SDL_StartTextInput();
-    else SDL_StopTextInput();
+    gTextSynced = false;
+    SyncTextInput();
+}
+
+void Plat_TextInputRect(int x, int y, int w, int h) {
+    SDL_Window* window = SDL_WasInit(SDL_INIT_VIDEO) ? PlatI_Window() : nullptr;
+    if (!window) return;
+    // The picture fills the window at its aspect, centred (near enough for
+    // placing a window beside it).
+    int ww, wh;
+    SDL_GetWindowSize(window, &ww, &wh);
+    double scale = ww * 480 < wh * 640 ? ww / 640.0 : wh / 480.0;
+    SDL_Rect r = {(int)((ww - 640 * scale) / 2 + x * scale), (int)((wh - 480 * scale) / 2 + y * scale),
+                  (int)(w * scale), (int)(h * scale)};
+    SDL_SetTextInputRect(&r);
 }
 
 bool Plat_PollEvent(PlatEvent* ev) {

@@ -35,5 +35,8 @@ void Plat_PushPhysicalKey(int key);
 // the key-downs, in the order typed; Ctrl+V types the clipboard. Off
 // otherwise, so that in play no input method takes the game's keys.
 void Plat_TextInput(bool on);
+// Where the field being edited is on the game's 640x480 picture, so that an
+// input method's window opens beside it rather than in a corner.
+void Plat_TextInputRect(int x, int y, int w, int h);
 // Queues text as if typed (scripts); nothing arrives while input is off.
 void Plat_PushText(const char* utf8);
