@@ -29,8 +29,3 @@ void Shell_MessageBox(const char*, const char*) {}
 ShellOptions Options;
 float SpeedAdjust;
 #endif
-
-#if defined(QS_FUZZ_TARGET_bmp)
-#include "platform/time.h"
-double Plat_RealMs() { return 0; }  // the on-screen notice's clock
-#endif
