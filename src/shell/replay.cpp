@@ -13,6 +13,7 @@
 #include "shell/savestate.h"
 #include "shell/script.h"
 #include "shell/shell.h"
+#include "sound/sound.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -116,6 +117,7 @@ struct Snapshot {
     long frame;
     size_t offset, size;
     Track track;
+    char tune[128];  // what was playing: music is not part of the game's state
 };
 enum { SNAPSHOT_MAX = 256 };
 uint8_t* gArena;
@@ -147,7 +149,9 @@ void TakeSnapshot(long frame) {
         if (gSnapCount < SNAPSHOT_MAX) {
             size_t size = State_Save(gArena + gArenaUsed, REPLAY_SNAPSHOT_BYTES - gArenaUsed);
             if (size) {
-                gSnaps[gSnapCount++] = {frame, gArenaUsed, size, gTrack};
+                Snapshot& s = gSnaps[gSnapCount++];
+                s = {frame, gArenaUsed, size, gTrack, {}};
+                std::snprintf(s.tune, sizeof s.tune, "%s", MIDI_Tune());
                 gArenaUsed += size;
                 return;
             }
@@ -575,6 +579,11 @@ long Replay_Rewind(long frame) {
     const Snapshot& s = gSnaps[best];
     State_Load(gArena + s.offset, s.size);
     gTrack = s.track;
+    // Back to a stage's own tune, from its start (not where it had got to).
+    if (std::strcmp(s.tune, MIDI_Tune()) != 0) {
+        if (s.tune[0]) MIDI_Play(s.tune);
+        else MIDI_Stop();
+    }
     // Snapshots past this point stay good: the same inputs lead to them.
     SeekInputs(s.frame);
     return s.frame;

@@ -62,7 +62,9 @@ void JumpTo(long target, int untilStageAfter) {
     if (target > FrameCount) Simulate(target, untilStageAfter);
     DS_Hushed = false;
     gJumping = false;
-    if (Options.headless) std::fprintf(stderr, "quellstorm: replay: jumped to frame %ld (played on from %ld)\n", FrameCount, from);
+    if (Options.headless)
+        std::fprintf(stderr, "quellstorm: replay: jumped to frame %ld (played on from %ld), tune \"%s\"\n", FrameCount,
+                     from, MIDI_Tune());
 }
 
 void StageJump(int step) {

@@ -15,6 +15,7 @@
 PlatSound* Wave[100];
 bool DSObject;
 bool PlayFlg;
+static char sTune[128];  // the open tune's game path
 
 bool DS_INIT(PlatWindow*) {
     DSObject = Plat_AudioOpen(Plat_IsHeadless());
@@ -119,13 +120,17 @@ void MIDI_Play(const char* file) {
         if (data && Plat_MusicOpenData(data, (size_t)size, path)) Plat_MusicPlay();
     }
     PlayFlg = true;
+    std::snprintf(sTune, sizeof sTune, "%s", file);
 }
 
 void MIDI_Stop() {
     if (!PlayFlg) return;
     Plat_MusicClose();
     PlayFlg = false;
+    sTune[0] = 0;
 }
+
+const char* MIDI_Tune() { return sTune; }
 
 void MIDI_Pause(bool hold) {
     if (PlayFlg) Plat_MusicPause(hold);

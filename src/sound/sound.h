@@ -26,6 +26,9 @@ extern bool DS_Hushed;
 void MIDI_Play(const char* file);
 // Stops and closes the open tune, if any.
 void MIDI_Stop();
+// The tune open (as given to MIDI_Play), or "" when none is: a replay's
+// viewer puts the right one back after jumping.
+const char* MIDI_Tune();
 // Holds the open tune where it is while the game is held (the window lost
 // its focus during play), and lets it go on again.
 void MIDI_Pause(bool hold);
