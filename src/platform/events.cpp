@@ -241,8 +241,10 @@ bool Plat_PollEvent(PlatEvent* ev) {
             ev->x = e.user.code;  // 1 = successful
             return true;
         }
+        // A script owns the pad too; in a replay the pad, like the
+        // keyboard, is the viewer's (the game's keys come from the file).
         int button;
-        if (!gScripted && PlatI_PadEvent(e, &button)) {
+        if ((!gScripted || !gScriptPhysical) && PlatI_PadEvent(e, &button)) {
             ev->type = PLAT_EV_PADBUTTON;
             ev->key = button;
             return true;

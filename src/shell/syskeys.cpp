@@ -68,6 +68,32 @@ bool Shell_SystemKey(const PlatEvent& ev) {
 // A pad button: on the pages it moves, changes and closes; in the game the
 // pause and quit buttons are the C and Escape keys; Back opens the settings.
 int Shell_PadKey(int button) {
+    // Watching a replay the pad steers the viewer as the keyboard does: the
+    // stick or pad through time and speed, the shoulders through the
+    // stages, A, Start or the pause button pauses, B, Back or the quit
+    // button leaves.
+    if (Replay_Playing()) {
+        PlatEvent ev = {};
+        switch (button) {
+        case PAD_UP: ev.key = VK_UP; break;
+        case PAD_DOWN: ev.key = VK_DOWN; break;
+        case PAD_LEFT: ev.key = VK_LEFT; break;
+        case PAD_RIGHT: ev.key = VK_RIGHT; break;
+        case PAD_LB: ev.key = VK_PRIOR; break;
+        case PAD_RB: ev.key = VK_NEXT; break;
+        case PAD_A:
+        case PAD_START: ev.key = VK_SPACE; break;
+        case PAD_B:
+        case PAD_BACK: ev.key = VK_ESCAPE; break;
+        default:
+            if (button == Settings.padPause) ev.key = VK_SPACE;
+            else if (button == Settings.padQuit) ev.key = VK_ESCAPE;
+            break;
+        }
+        ev.phys = ev.key;
+        if (ev.key) Watch_Key(ev);
+        return 0;
+    }
     // Y opens the replays page, unless the player made it a game button.
     bool replaysButton = button == PAD_Y && button != Settings.padShot && button != Settings.padBomb &&
                          button != Settings.padPause && button != Settings.padQuit;

@@ -84,11 +84,7 @@ void StageJump(int step) {
 }
 
 void Leave() {
-    gLeave = false;
-    gOn = false;
-    gFromPage = false;
-    gPaused = false;
-    gSpeed = 1;
+    Watch_Stop();
     std::string verdict = Replay_Verdict();
     if (Options.headless) std::fprintf(stderr, "quellstorm: replay: %s\n", verdict.c_str());
     Replay_Stop();
@@ -106,6 +102,14 @@ bool gOverlaid;
 std::string gAsked;  // a replay the page asked to watch
 
 }  // namespace
+
+void Watch_Stop() {
+    gLeave = false;
+    gOn = false;
+    gFromPage = false;
+    gPaused = false;
+    gSpeed = 1;
+}
 
 void Watch_BeginFromOutside(bool rewind) {
     gOn = true;

@@ -20,6 +20,9 @@ enum { WATCH_JUMP_FRAMES = 2500 };  // 10 seconds of game time
 // viewer's keys work and the game closes at its end; `rewind`: keep
 // snapshots to go back to.
 void Watch_BeginFromOutside(bool rewind);
+// The viewer lets go of the playback: no keys of its own, no overlay, the
+// normal pace.
+void Watch_Stop();
 // Plays the replay `path` in place of the title (the replays page):
 // the title's state is put aside and comes back at the end. False, with
 // `problem` set, when the file cannot be played.

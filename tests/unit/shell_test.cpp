@@ -5,7 +5,9 @@
 #include "platform/time.h"
 #include "render/render.h"
 #include "shell/frameloop.h"
+#include "shell/replay.h"
 #include "shell/shell.h"
+#include "shell/watch.h"
 
 TEST(Rand, FollowsTheGameGenerator) {
     uint32_t saved = RandState;
@@ -106,6 +108,20 @@ TEST_F(KeysTest, PauseTogglesOnEachPress) {
     EXPECT_EQ(PauseCount % 2, 1);
     Event_Proc(VK_C, nullptr);
     EXPECT_EQ(PauseCount % 2, 0);
+}
+
+// Watching a replay, the pad is the viewer's: its pause button pauses and
+// goes on, and nothing of it reaches the game.
+TEST(WatchPad, PausesAndGoesOnAndNeverReachesTheGame) {
+    ASSERT_TRUE(Replay_Play(QS_SOURCE_DIR "/tests/golden/bomb_barrage.qsr", true)) << Replay_Problem();
+    Watch_BeginFromOutside(false);
+    EXPECT_EQ(Shell_PadKey(PAD_START), 0);
+    EXPECT_TRUE(Watch_Paused());
+    EXPECT_EQ(Shell_PadKey(PAD_A), 0);
+    EXPECT_FALSE(Watch_Paused());
+    EXPECT_EQ(Shell_PadKey(PAD_X), 0);
+    Watch_Stop();
+    Replay_Stop();
 }
 
 TEST(Args, ParsesOptionsAndRejectsBadOnes) {
