@@ -65,6 +65,17 @@ bool Shell_SystemKey(const PlatEvent& ev) {
     return !ev.game;  // a key the game does not know
 }
 
+// The stick or pad's direction as the arrow key, 0 for any other button.
+static int Arrow(int button) {
+    switch (button) {
+    case PAD_UP: return VK_UP;
+    case PAD_DOWN: return VK_DOWN;
+    case PAD_LEFT: return VK_LEFT;
+    case PAD_RIGHT: return VK_RIGHT;
+    default: return 0;
+    }
+}
+
 // A pad button: on the pages it moves, changes and closes; in the game the
 // pause and quit buttons are the C and Escape keys; Back opens the settings.
 int Shell_PadKey(int button) {
@@ -75,10 +86,6 @@ int Shell_PadKey(int button) {
     if (Replay_Playing()) {
         PlatEvent ev = {};
         switch (button) {
-        case PAD_UP: ev.key = VK_UP; break;
-        case PAD_DOWN: ev.key = VK_DOWN; break;
-        case PAD_LEFT: ev.key = VK_LEFT; break;
-        case PAD_RIGHT: ev.key = VK_RIGHT; break;
         case PAD_LB: ev.key = VK_PRIOR; break;
         case PAD_RB: ev.key = VK_NEXT; break;
         case PAD_A:
@@ -88,6 +95,7 @@ int Shell_PadKey(int button) {
         default:
             if (button == Settings.padPause) ev.key = VK_SPACE;
             else if (button == Settings.padQuit) ev.key = VK_ESCAPE;
+            else ev.key = Arrow(button);
             break;
         }
         ev.phys = ev.key;
@@ -99,18 +107,11 @@ int Shell_PadKey(int button) {
                          button != Settings.padPause && button != Settings.padQuit;
     if (PageOpen != PAGE_NONE || button == PAD_BACK || replaysButton) {
         int key = 0;
-        switch (button) {
-        case PAD_UP: key = VK_UP; break;
-        case PAD_DOWN: key = VK_DOWN; break;
-        case PAD_LEFT: key = VK_LEFT; break;
-        case PAD_RIGHT: key = VK_RIGHT; break;
-        case PAD_BACK: key = VK_F1; break;
-        default:
-            if (button == Settings.padShot) key = VK_RETURN;
-            else if (button == Settings.padBomb) key = VK_ESCAPE;
-            else if (replaysButton) key = VK_F3;
-            break;
-        }
+        if (button == PAD_BACK) key = VK_F1;
+        else if (int arrow = Arrow(button)) key = arrow;
+        else if (button == Settings.padShot) key = VK_RETURN;
+        else if (button == Settings.padBomb) key = VK_ESCAPE;
+        else if (replaysButton) key = VK_F3;
         SettingsPage_TakePad(button);
         if (PageOpen != PAGE_NONE) {
             Pages_KeyDown(key);  // 0 still reaches a page waiting for a button

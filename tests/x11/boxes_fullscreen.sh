@@ -128,16 +128,19 @@ n=$(grep -c "does not fit the 800x600 screen; opening it at scale 1" "$tmp/run3.
 echo "ok: scale 3 opened at scale 1, said so once, and a page change kept the window's own size"
 
 # 4. A new player's first start, in English and in Japanese.
+start_fresh() {  # LANG DIR OUT SETTLE WHAT: the game in a window on DIR's own XDG folders, focused
+  LANG=$1 LC_ALL= LC_MESSAGES= XDG_DATA_HOME="$2/data" XDG_CONFIG_HOME="$2/config" \
+    "$build/quellstorm" --window --scale 1 >"$2/$3" 2>&1 &
+  gpid=$!
+  pids+=($gpid)
+  main=$(window_named QUELLSTORM) || fail "no game window ($5)"
+  sleep "$4"
+  xdotool windowactivate --sync "$main" 2>/dev/null
+}
 first_start() {  # LANG KEYS EXPECTED: the page's choice after KEYS and Return
   local lang=$1 keys=$2 want=$3 dir="$tmp/new-${1%%.*}$2"
   mkdir -p "$dir"
-  LANG=$lang LC_ALL= LC_MESSAGES= XDG_DATA_HOME="$dir/data" XDG_CONFIG_HOME="$dir/config" \
-    "$build/quellstorm" --window --scale 1 >"$dir/out.txt" 2>&1 &
-  gpid=$!
-  pids+=($gpid)
-  main=$(window_named QUELLSTORM) || fail "no game window ($lang)"
-  sleep 1
-  xdotool windowactivate --sync "$main" 2>/dev/null
+  start_fresh "$lang" "$dir" out.txt 1 "$lang"
   for k in $keys; do xdotool key "$k"; sleep 0.3; done
   xdotool key Return
   for _ in $(seq 50); do grep -q '^language = ' "$dir/config/quellstorm/quellstorm.ini" 2>/dev/null && break; sleep 0.1; done
@@ -166,13 +169,7 @@ first_start ja_JP.UTF-8 "Down" en
 
 # The second start has its settings file: no page, Escape quits at once.
 dir="$tmp/new-ja_JP"
-LANG=ja_JP.UTF-8 XDG_DATA_HOME="$dir/data" XDG_CONFIG_HOME="$dir/config" \
-  "$build/quellstorm" --window --scale 1 >"$dir/out2.txt" 2>&1 &
-gpid=$!
-pids+=($gpid)
-main=$(window_named QUELLSTORM) || fail "no game window (second start)"
-sleep 2
-xdotool windowactivate --sync "$main" 2>/dev/null
+start_fresh ja_JP.UTF-8 "$dir" out2.txt 2 "second start"
 xdotool key Escape
 for _ in $(seq 50); do kill -0 $gpid 2>/dev/null || break; sleep 0.1; done
 kill -0 $gpid 2>/dev/null && fail "the second start showed the language page again (Escape did not quit)"
