@@ -329,6 +329,8 @@ json SubmissionJson(Db& db, const Submission& s) {
               {"score", s.status == "verified" ? OptJson(s.score) : json(nullptr)},
               {"rank", s.status == "verified" ? json(RankOf(db, s)) : json(nullptr)},
               {"board", s.status == "verified" ? json(s.board) : json(nullptr)},
+              {"board_title", s.status == "verified" ? json(BoardTitle(s.board)) : json(nullptr)},
+              {"start_stage", OptJson(s.startStage)},
               {"entry", "/entry/" + s.id},
               {"reason", s.status == "rejected" ? json(s.reason) : json(nullptr)}};
     if (s.firstDifference) j["first_difference_frame"] = *s.firstDifference;
@@ -343,10 +345,8 @@ json EntryJson(Db& db, const Submission& s) {
     j["replay"] = "/api/replays/" + s.id;
     j["watch"] = "/play/#replay=/api/replays/" + s.id;
     if (s.status == "verified") {
-        j["board_title"] = BoardTitle(s.board);
         j["difficulty"] = OptJson(s.difficulty);
         j["stage"] = OptJson(s.stage);
-        j["start_stage"] = OptJson(s.startStage);
         j["lives"] = OptJson(s.lives);
         j["bombs"] = OptJson(s.bombs);
         j["jewels"] = OptJson(s.jewels);
@@ -376,6 +376,7 @@ json BoardsJson(Db& db, const Config& cfg) {
                                {"name", s.name},
                                {"score", OptJson(s.score)},
                                {"stage", OptJson(s.stage)},
+                               {"start_stage", OptJson(s.startStage)},
                                {"staff_roll", s.ending == "staffroll"},
                                {"frames", OptJson(s.frames)},
                                {"entry", "/entry/" + s.id}});

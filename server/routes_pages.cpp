@@ -38,12 +38,12 @@ std::string BoardsPage(App& app, Db& db) {
     if (keys.empty()) body += "<p>No verified games yet. <a href=\"/submit\">Submit one.</a></p>";
     for (const std::string& key : keys) {
         body += "<h2 id=\"" + Html(key) + "\">" + Html(BoardTitle(key)) + "</h2>\n<table><tr><th>#</th>"
-                "<th>Name</th><th>Score</th><th>Reached</th><th>Length</th><th></th></tr>\n";
+                "<th>Name</th><th>Score</th><th>From</th><th>Reached</th><th>Length</th><th></th></tr>\n";
         int rank = 0;
         for (const Submission& s : BoardEntries(db, key, app.cfg.boardSize))
             body += "<tr><td class=\"n\">" + std::to_string(++rank) + "</td><td><a href=\"/entry/" + s.id +
                     "\">" + Html(s.name) + "</a></td><td class=\"n\">" + FormatScore(s.score.value_or(0)) +
-                    "</td><td>" + Html(Reached(s)) + "</td><td class=\"n\">" +
+                    "</td><td>stage " + std::to_string(s.startStage.value_or(1)) + "</td><td>" + Html(Reached(s)) + "</td><td class=\"n\">" +
                     FormatLength(s.frames.value_or(0)) + "</td><td>" + EntryLinks(s.id) + "</td></tr>\n";
         body += "</table>\n";
         for (int st = 1; st <= 5; ++st) {
@@ -89,6 +89,7 @@ void AddPageRoutes(httplib::Server& svr, App& app) {
             row("Score", FormatScore(s->score.value_or(0)));
             row("Reached", Reached(*s) + (s->ending == "gameover" ? " (game over)" : ""));
             row("Difficulty", DifficultyName(s->difficulty.value_or(-1)));
+            row("Started at", "stage " + std::to_string(s->startStage.value_or(1)));
             row("Jewels", std::to_string(s->jewels.value_or(0)));
             row("Lives, bombs", std::to_string(s->lives.value_or(0)) + ", " + std::to_string(s->bombs.value_or(0)));
             row("Length", FormatLength(s->frames.value_or(0)) + " (" + std::to_string(s->frames.value_or(0)) +
@@ -123,7 +124,9 @@ void AddPageRoutes(httplib::Server& svr, App& app) {
             " KB): <input type=\"file\" name=\"replay\" accept=\".qsr\" required></label></p>"
             "<p><button>Submit</button></p></form>\n"
             "<p>The board re-plays the game before it ranks it: the score shown is the one the game reaches, "
-            "whatever the file says. Games played invincible or from a chosen stage are not ranked.</p>";
+            "whatever the file says. A game started at a later stage (the options screen) is ranked on a board of "
+            "its own start stage, never among whole runs from stage 1. Games played invincible, from a stage "
+            "chosen with --stage, or by the bot (--bot) are not ranked.</p>";
         res.set_content(Page("Submit a replay", b), "text/html; charset=utf-8");
     });
 

@@ -22,6 +22,7 @@ struct ReplayInfo {
     long frames = -1;                  // its end line, else its last whole frame
     double speed = 0;
     bool invincible = false, stageOption = false;
+    bool bot = false;                  // played by --bot, not by a player
     bool game = false;                 // one game, started from its saved state
     bool complete = false;             // it has its end line
     std::string problem;               // why it cannot be played; empty when it can

@@ -206,8 +206,10 @@ bool Replay_Record(const char* path) {
     }
     gBase = 0;
     WriteHead();
-    // The testing aid changes the game, so a run made with it says so.
+    // The testing aid changes the game, so a run made with it says so; a
+    // run the bot played is nobody's own play.
     if (Options.invincible) std::fprintf(gOut, "invincible 1\n");
+    if (Options.bot >= 0) std::fprintf(gOut, "bot 1\n");
     Replay_FreezeInputs();
     return true;
 }
@@ -235,6 +237,8 @@ bool Replay_RecordGame(const char* path, long frame) {
     std::fprintf(gOut, "difficulty %d\nlives %d\nbombs %d\nstart-stage %d\nspeed %.9g\ninvincible %d\nstage-option %d\n",
                  OPTION.Difficulty, OPTION.Players, OPTION.PowerStock, StageNo, (double)SpeedAdjust,
                  Options.invincible ? 1 : 0, Options.startStage ? 1 : 0);
+    // The bot's games are kept like any other, marked: nobody played them.
+    if (Options.bot >= 0) std::fputs("bot 1\n", gOut);
     static std::vector<uint8_t> buf;
     buf.resize(State_MaxBytes());
     size_t n = State_Save(buf.data(), buf.size());
@@ -542,7 +546,8 @@ std::string Replay_ResultJson(long framesPlayed) {
                     ",\"start_stage\":" + std::to_string(gTrack.startStage) + ",\"jewels\":" + std::to_string(jewels) +
                     ",\"stage_scores\":[" + stages + "],\"frames\":" + std::to_string(gTrack.frames) +
                     ",\"speed\":" + speed + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
-                    ",\"stage_option\":" + (info.stageOption ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
+                    ",\"stage_option\":" + (info.stageOption ? "true" : "false") +
+                    ",\"bot\":" + (info.bot ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
     return j;
 }
 

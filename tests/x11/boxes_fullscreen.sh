@@ -53,7 +53,7 @@ printf '3 press ESC\n' >"$tmp/esc.txt"
 export SDL_AUDIODRIVER=dummy
 
 window_named() {  # waits for a window with exactly this name; prints its id
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do  # (the instructions wait a few seconds before the loading pass)
     for w in $(xdotool search --name . 2>/dev/null); do  # (its patterns miss UTF-8 names)
       [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] || continue
       xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && { echo "$w"; return 0; }
@@ -111,7 +111,9 @@ size=$(geometry)
 xdotool windowsize --sync "$main" 720 540
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
 sleep 0.5
-xdotool key space  # past the instructions, to the title, which takes the settings key
+xdotool key space  # past the instructions
+sleep 3  # the loading pass
+xdotool key space  # past the intro, to the title, which takes the settings key
 sleep 0.5
 xdotool key F1
 sleep 0.5
@@ -144,6 +146,8 @@ first_start() {  # LANG KEYS EXPECTED: the page's choice after KEYS and Return
   for k in $keys; do xdotool key "$k"; sleep 0.3; done
   xdotool key Return
   for _ in $(seq 50); do grep -q '^language = ' "$dir/config/quellstorm/quellstorm.ini" 2>/dev/null && break; sleep 0.1; done
+  sleep 0.5
+  xdotool key Return  # past the instructions
   got=$(sed -n 's/^language = //p' "$dir/config/quellstorm/quellstorm.ini" 2>/dev/null)
   [ "$got" = "$want" ] || fail "LANG=$lang, keys '$keys': language '$got' saved, not '$want'"
   sleep 3  # the game starts now; its loading pass is where the load box would come
