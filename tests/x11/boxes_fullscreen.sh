@@ -4,6 +4,7 @@
 #  - a full-screen game that shows an error box has the keyboard in the box,
 #    Return dismisses it, and the game is full screen again afterwards;
 #  - SIGTERM while a box is open ends the game within a few seconds;
+#  - the default window is the largest at the game's aspect that fits;
 #  - a window larger than the screen opens at the largest scale that fits,
 #    says so once, and a setting changed on the settings page afterwards
 #    leaves the window at the size the player gave it by hand;
@@ -101,6 +102,17 @@ echo "ok: SIGTERM with a box open ended the game in $(( ($(date +%s%N) - start) 
 # 3. A window of scale 3 (1920x1440) on an 800x600 screen; then the player
 # resizes it and lowers the music on the settings page.
 : >"$tmp/q.ini"  # a settings file: no language page of a first start
+# First the default window: the largest at the game's aspect that fits the
+# screen less the window's frame, a fraction of a scale.
+"$build/quellstorm" --window --home "$tmp/home" --config "$tmp/q.ini" >"$tmp/run3a.txt" 2>&1 &
+gpid=$!
+pids+=($gpid)
+main=$(window_named QUELLSTORM) || fail "no default window"
+size=$(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+kill -TERM $gpid
+wait $gpid 2>/dev/null
+[ "$size" = 744x558 ] || fail "a default window of $size on an 800x600 screen, not the largest that fits (744x558)"
+echo "ok: the default window is the largest that fits ($size)"
 "$build/quellstorm" --window --scale 3 --home "$tmp/home" --config "$tmp/q.ini" >"$tmp/run3.txt" 2>&1 &
 gpid=$!
 pids+=($gpid)
