@@ -26,6 +26,9 @@ namespace {
 // What the game's result file may hold at most; anything larger is not
 // the game's.
 constexpr size_t kMaxResultBytes = 64 * 1024;
+// A track takes about three bytes a frame; the game's file size limit
+// below bounds it anyway.
+constexpr size_t kMaxTrackBytes = 4u << 20;
 
 std::string ReadSmallFile(const std::string& path, size_t limit) {
     std::ifstream f(path, std::ios::binary);
@@ -148,14 +151,15 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
         return o;
     }
     std::string dir = tmpl;
-    std::string replay = dir + "/submission.qsr", result = dir + "/result.json", log = dir + "/game.log";
+    std::string replay = dir + "/submission.qsr", result = dir + "/result.json", log = dir + "/game.log",
+                track = dir + "/track.qst";
     {
         std::ofstream f(replay, std::ios::binary);
         f.write(bytes.data(), std::streamsize(bytes.size()));
     }
     std::vector<std::string> args = {cfg.game,     "--headless",     "--home",       dir,   "--play",
                                      replay,       "--verify",       "--draw-every", "0",   "--result-json",
-                                     result};
+                                     result,       "--track",        track};
     auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
@@ -217,6 +221,7 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
     }
     if (seconds) *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::string resultText = ReadSmallFile(result, kMaxResultBytes);
+    std::string trackBytes = ReadSmallFile(track, kMaxTrackBytes + 1);
     std::error_code ec;
     fs::remove_all(dir, ec);
 
@@ -238,7 +243,12 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
         o.reason = "";  // the game's program is missing: the board's fault, not the file's
         return o;
     }
-    return JudgeResult(code, resultText);
+    o = JudgeResult(code, resultText);
+    // The track the game made while re-playing it, served for racing the
+    // run's ghost; one that does not fit is left out.
+    if (o.verified && trackBytes.size() <= kMaxTrackBytes && trackBytes.rfind("QSTRACK ", 0) == 0)
+        o.track = std::move(trackBytes);
+    return o;
 }
 
 void Verifiers::start(int count) {
