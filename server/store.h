@@ -26,13 +26,21 @@ struct Submission {
 struct Outcome {
     bool verified = false;
     std::string reason;  // why it was refused (empty when verified)
+    // Why the board could not judge the file (its own trouble: the game
+    // would not start, was killed from outside, the disk is full): not the
+    // file's fault, so it is tried again.
+    std::string boardFault;
     Opt firstDifference, score, stage, difficulty, lives, bombs, startStage, jewels, frames, sim;
     std::optional<double> speed;
     std::string ending, gameVersion, played;
     std::vector<int64_t> stageScores;  // each stage's own score, in order played
+    std::string track;  // the game's ghost track of a verified run (empty: none made)
 };
 
 int64_t NowMs();
+// The cause of a failed write in the board's words ("the board's disk is
+// full" for ENOSPC).
+std::string WriteErrorCause(int err);
 
 // The board's database: the one place connections are made, and a few kept
 // open to be lent to whoever answers a request.
@@ -86,6 +94,8 @@ enum class SubmitResult { Queued, Existing, QueueFull };
 SubmitResult Submit(Db& db, const std::string& id, const std::string& name, const std::string& address,
                     const std::string& bytes, Opt claimedScore, int64_t queueMax);
 std::optional<std::string> ReplayBytes(Db& db, const std::string& id);
+// The ghost track of a verified run; nullopt when there is none.
+std::optional<std::string> TrackBytes(Db& db, const std::string& id);
 
 struct Job {
     std::string id;
