@@ -46,6 +46,7 @@ struct App {
 void AddApiRoutes(httplib::Server& svr, App& app);
 void AddPageRoutes(httplib::Server& svr, App& app);
 void AddPlayRoutes(httplib::Server& svr, App& app);
+void AddFeedRoutes(httplib::Server& svr, App& app);
 
 // A refusal: the status and a JSON body saying why.
 void SendError(httplib::Response& res, int status, const std::string& why);
@@ -71,11 +72,33 @@ std::shared_ptr<const std::string> Cached(const std::string& key, const std::str
                                           const std::function<std::string(Db&)>& make);
 void StopCopies();
 
+json OptJson(const Opt& v);
 json SubmissionJson(Db& db, const Submission& s);
-json BoardsJson(Db& db, const Config& cfg);
 json EntryJson(Db& db, const Submission& s);
 std::string FormatScore(int64_t v);
 std::string FormatLength(int64_t frames);
 std::string FormatTime(int64_t ms);
+std::string FormatDate(int64_t ms);      // 2026-12-08
+std::string IsoTime(int64_t ms);         // 2026-12-08T10:05:00Z
+
+// The lists (listing.cpp): the boards, one board's pages, a player's.
+constexpr int64_t kPageSize = 50;       // rows on a page of a board
+constexpr int64_t kLatestCount = 20;    // latest verified runs on the front page
+// The conditions a run met, read from what its playback counted:
+// "no-miss" (no ship lost), "no-bomb" (no bomb used), "clear" (the staff roll).
+std::vector<std::string> Tags(const Submission& s);
+// A board's view from a request's query (all=1, page=N, nomiss=1,
+// nobomb=1, clear=1, stage=N); false with the reason on a bad value.
+bool ParseBoardQuery(const std::string& board, const std::function<std::string(const char*)>& param, BoardQuery& q,
+                     std::string& why);
+// The view's address with another page (or filters off: "" for the key).
+std::string BoardHref(const BoardQuery& q, int64_t page);
+bool ValidBoardKey(const std::string& key);
+json RunJson(const Submission& s, int64_t rank);
+json BoardsJson(Db& db, const Config& cfg);
+// Null when there is no such board or page.
+json BoardJson(Db& db, const BoardQuery& q);
+// Null when the name has never submitted.
+json PlayerJson(Db& db, const std::string& name);
 
 }  // namespace board

@@ -109,6 +109,7 @@ int Serve(const Config& cfg) {
     AddApiRoutes(svr, app);
     AddPageRoutes(svr, app);
     AddPlayRoutes(svr, app);
+    AddFeedRoutes(svr, app);
 
     if (port == 0) port = svr.bind_to_any_port(host);
     else if (!svr.bind_to_port(host, port)) port = -1;

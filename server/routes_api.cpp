@@ -66,6 +66,31 @@ void AddApiRoutes(httplib::Server& svr, App& app) {
                         "application/json");
     });
 
+    svr.Get(R"(/api/board/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+        BoardQuery q;
+        std::string why;
+        auto param = [&req](const char* k) { return req.has_param(k) ? req.get_param_value(k) : std::string(); };
+        if (!ParseBoardQuery(req.matches[1], param, q, why)) return SendError(res, ValidBoardKey(q.board) ? 400 : 404, why);
+        std::string key = "/api" + BoardHref(q, q.page);
+        auto body = Cached(key, app.cfg.db, [q](Db& db) {
+            json j = BoardJson(db, q);
+            return j.is_null() ? std::string() : j.dump();
+        });
+        if (body->empty()) return SendError(res, 404, "no such board or page: " + key);
+        res.set_content(*body, "application/json");
+    });
+
+    svr.Get(R"(/api/player/(.+))", [&app](const httplib::Request& req, httplib::Response& res) {
+        std::string name = req.matches[1], why;
+        if (!ValidName(name, why)) return SendError(res, 404, "no player of that name: " + why);
+        auto body = Cached("/api/player/" + name, app.cfg.db, [name](Db& db) {
+            json j = PlayerJson(db, name);
+            return j.is_null() ? std::string() : j.dump();
+        });
+        if (body->empty()) return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
+        res.set_content(*body, "application/json");
+    });
+
     svr.Get("/api/submit", [&app](const httplib::Request&, httplib::Response& res) {
         json j = {{"post", "/api/submissions?name=NAME"},
                   {"content_type", "application/octet-stream"},
