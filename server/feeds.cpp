@@ -66,18 +66,18 @@ std::string PlayerFeedXml(Db& db, const std::string& name) {
                 });
 }
 
-void AddFeedRoutes(httplib::Server& svr, App& app) {
-    svr.Get("/feeds/records.atom", [&app](const httplib::Request&, httplib::Response& res) {
-        res.set_content(*Cached("/feeds/records.atom", app.cfg.db, RecordsFeed), "application/atom+xml; charset=utf-8");
+void AddFeedRoutes(http::Router& svr, App& app) {
+    svr.Get("/feeds/records.atom", [&app](const http::Request&, http::Response& res) {
+        res.set_content(app.cached("/feeds/records.atom", RecordsFeed), "application/atom+xml; charset=utf-8");
     });
-    svr.Get(R"(/feeds/player/(.+))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/feeds/player/(.+))", [&app](const http::Request& req, http::Response& res) {
         std::string name = req.matches[1], why;
         if (!ValidName(name, why)) return SendError(res, 404, "no player of that name: " + why);
-        auto feed = Cached("/feeds/player/" + name, app.cfg.db, [name](Db& db) {
+        auto feed = app.cached("/feeds/player/" + name, [name](Db& db) {
             return PlayerLatest(db, name, 1).empty() ? std::string() : PlayerFeedXml(db, name);
         });
         if (feed->empty()) return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
-        res.set_content(*feed, "application/atom+xml; charset=utf-8");
+        res.set_content(feed, "application/atom+xml; charset=utf-8");
     });
 }
 

@@ -28,7 +28,10 @@ std::string Page(App& app, const std::string& title, const std::string& body, co
            "\n</body></html>\n";
 }
 
-void SendPage(httplib::Response& res, const std::string& page) { res.set_content(page, "text/html; charset=utf-8"); }
+void SendPage(http::Response& res, std::string page) { res.set_content(std::move(page), "text/html; charset=utf-8"); }
+void SendPage(http::Response& res, std::shared_ptr<const std::string> page) {
+    res.set_content(std::move(page), "text/html; charset=utf-8");
+}
 
 std::string PlayerLink(const std::string& name) {
     return "<a href=\"/player/" + Html(UrlPart(name)) + "\">" + Html(name) + "</a>";
@@ -269,47 +272,47 @@ std::string EntryPage(App& app, Db& db, const Submission& s, bool& pending) {
 
 }  // namespace
 
-void AddPageRoutes(httplib::Server& svr, App& app) {
-    svr.Get("/", [&app](const httplib::Request&, httplib::Response& res) {
-        SendPage(res, *Cached("/", app.cfg.db, [&app](Db& db) { return FrontPage(app, db); }));
+void AddPageRoutes(http::Router& svr, App& app) {
+    svr.Get("/", [&app](const http::Request&, http::Response& res) {
+        SendPage(res, app.cached("/", [&app](Db& db) { return FrontPage(app, db); }));
     });
 
-    svr.Get(R"(/board/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/board/([^/]*))", [&app](const http::Request& req, http::Response& res) {
         BoardQuery q;
         std::string why;
         auto param = [&req](const char* k) { return req.has_param(k) ? req.get_param_value(k) : std::string(); };
         if (!ParseBoardQuery(req.matches[1], param, q, why)) return SendError(res, ValidBoardKey(q.board) ? 400 : 404, why);
         std::string key = BoardHref(q, q.page);
-        auto page = Cached(key, app.cfg.db, [&app, q](Db& db) {
+        auto page = app.cached(key, [&app, q](Db& db) {
             json j = BoardJson(db, q);
             return j.is_null() ? std::string() : BoardPage(app, db, q, j);
         });
         if (page->empty()) return SendError(res, 404, "no such board or page: " + key);
-        SendPage(res, *page);
+        SendPage(res, page);
     });
 
     // The search form's answer: the player's page.
-    svr.Get("/player", [](const httplib::Request& req, httplib::Response& res) {
+    svr.Get("/player", [](const http::Request& req, http::Response& res) {
         std::string name = req.has_param("name") ? req.get_param_value("name") : "", why;
         if (!ValidName(name, why)) return SendError(res, 400, why);
         res.status = 303;
         res.set_header("Location", "/player/" + UrlPart(name));
     });
 
-    svr.Get(R"(/player/(.+))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/player/(.+))", [&app](const http::Request& req, http::Response& res) {
         std::string name = req.matches[1], why;
         if (!ValidName(name, why)) return SendError(res, 404, "no player of that name: " + why);
-        auto page = Cached("/player/" + name, app.cfg.db, [&app, name](Db& db) {
+        auto page = app.cached("/player/" + name, [&app, name](Db& db) {
             return PlayerLatest(db, name, 1).empty() ? std::string() : PlayerPage(app, db, name);
         });
         if (page->empty()) return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
-        SendPage(res, *page);
+        SendPage(res, page);
     });
 
-    svr.Get(R"(/entry/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/entry/([^/]*))", [&app](const http::Request& req, http::Response& res) {
         std::string id = req.matches[1];
         if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
-        Db& db = ThreadDb(app.cfg.db);
+        auto db = app.db();
         auto s = FindSubmission(db, id);
         if (!s) return SendError(res, 404, "no submission " + id);
         bool pending = false;
@@ -321,7 +324,7 @@ void AddPageRoutes(httplib::Server& svr, App& app) {
         SendPage(res, page);
     });
 
-    svr.Get("/submit", [&app](const httplib::Request&, httplib::Response& res) {
+    svr.Get("/submit", [&app](const http::Request&, http::Response& res) {
         std::string b =
             "<form method=\"post\" action=\"/submit\" enctype=\"multipart/form-data\">"
             "<p><label>Your name (1 to 24 characters): <input name=\"name\" maxlength=\"24\" required></label></p>"
@@ -334,7 +337,7 @@ void AddPageRoutes(httplib::Server& svr, App& app) {
         SendPage(res, Page(app, "Submit a replay", b));
     });
 
-    svr.Post("/submit", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Post("/submit", [&app](const http::Request& req, http::Response& res) {
         if (!req.is_multipart_form_data() || !req.has_file("replay") || !req.has_file("name"))
             return SendError(res, 400, "send the form at /submit: fields name and replay (multipart/form-data)");
         Accepted a = AcceptSubmission(app, req.remote_addr, req.get_file_value("name").content,

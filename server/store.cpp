@@ -14,14 +14,28 @@ int64_t NowMs() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-Db& ThreadDb(const std::string& url) {
-    thread_local std::map<std::string, std::unique_ptr<Db>> conns;
-    auto& c = conns[url];
-    if (!c || !c->healthy()) {
-        c.reset();
-        c = OpenDb(url);
+Databases::Lease Databases::take() {
+    {
+        std::lock_guard<std::mutex> g(m_);
+        while (!idle_.empty()) {
+            std::unique_ptr<Db> db = std::move(idle_.back());
+            idle_.pop_back();
+            if (db->healthy()) return Lease(*this, std::move(db));
+        }
     }
-    return *c;
+    return Lease(*this, open());
+}
+
+void Databases::giveBack(std::unique_ptr<Db> db) {
+    if (!db->healthy()) return;
+    std::lock_guard<std::mutex> g(m_);
+    // As many as were busy at once at most, up to a few: the rest close.
+    if (idle_.size() < 32) idle_.push_back(std::move(db));
+}
+
+void Databases::close() {
+    std::lock_guard<std::mutex> g(m_);
+    idle_.clear();
 }
 
 const char* DifficultyName(int64_t d) {

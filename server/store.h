@@ -2,6 +2,8 @@
 // jobs, and the boards built from the verified ones.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,8 +42,43 @@ struct Outcome {
 };
 
 int64_t NowMs();
-// The connection of the calling thread to `url` (made on first use).
-Db& ThreadDb(const std::string& url);
+
+// The board's database: the one place connections are made, and a few kept
+// open to be lent to whoever answers a request.
+class Databases {
+public:
+    explicit Databases(std::string url) : url_(std::move(url)) {}
+    const std::string& url() const { return url_; }
+    // A connection of the caller's own (a verifier, the boards' copies).
+    std::unique_ptr<Db> open() const { return OpenDb(url_); }
+
+    // A lent connection: given back when it goes out of scope (dropped if
+    // it broke meanwhile). Passes for a Db& where one is wanted.
+    class Lease {
+    public:
+        Lease(Databases& owner, std::unique_ptr<Db> db) : owner_(&owner), db_(std::move(db)) {}
+        Lease(Lease&&) = default;
+        ~Lease() {
+            if (db_) owner_->giveBack(std::move(db_));
+        }
+        operator Db&() { return *db_; }
+        Db& operator*() { return *db_; }
+        Db* operator->() { return db_.get(); }
+
+    private:
+        Databases* owner_;
+        std::unique_ptr<Db> db_;
+    };
+    Lease take();
+    // Closes the idle connections (at stop).
+    void close();
+
+private:
+    void giveBack(std::unique_ptr<Db> db);
+    std::string url_;
+    std::mutex m_;
+    std::vector<std::unique_ptr<Db>> idle_;
+};
 
 // Difficulty names as the title screen shows them.
 const char* DifficultyName(int64_t d);

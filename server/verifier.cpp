@@ -268,6 +268,15 @@ void Verifiers::loop(int index) {
     gethostname(host, sizeof host - 1);
     std::string worker = std::string(host) + ":" + std::to_string(getpid()) + ":" + std::to_string(index);
     bool dbDown = false;
+    // This verifier's own connection, made again when it breaks.
+    std::unique_ptr<Db> conn;
+    auto db = [&]() -> Db& {
+        if (!conn || !conn->healthy()) {
+            conn.reset();
+            conn = dbs_.open();
+        }
+        return *conn;
+    };
     auto idle = [&](int ms) {
         std::unique_lock<std::mutex> l(m_);
         cv_.wait_for(l, std::chrono::milliseconds(ms), [&] { return stop_ || pending_ > 0; });
@@ -276,8 +285,7 @@ void Verifiers::loop(int index) {
     while (!stop_) {
         std::optional<Job> job;
         try {
-            Db& db = ThreadDb(cfg_.db);
-            job = ClaimJob(db, worker, cfg_.leaseSeconds * 1000);
+            job = ClaimJob(db(), worker, cfg_.leaseSeconds * 1000);
             if (dbDown) fprintf(stderr, "quellstorm-board: verifier %d: the database answers again\n", index);
             dbDown = false;
         } catch (const DbError& e) {
@@ -294,7 +302,7 @@ void Verifiers::loop(int index) {
         double seconds = 0;
         std::optional<std::string> bytes;
         try {
-            bytes = ReplayBytes(ThreadDb(cfg_.db), job->id);
+            bytes = ReplayBytes(db(), job->id);
         } catch (const DbError&) {
             continue;  // the lease runs out and the job is claimed again
         }
@@ -308,7 +316,7 @@ void Verifiers::loop(int index) {
             // finds a dead verifier quickly however long a game is.
             auto keep = [&] {
                 try {
-                    return RenewLease(ThreadDb(cfg_.db), job->id, worker, cfg_.leaseSeconds * 1000);
+                    return RenewLease(db(), job->id, worker, cfg_.leaseSeconds * 1000);
                 } catch (const DbError&) {
                     return true;  // the database is away: carry on, write later
                 }
@@ -318,7 +326,7 @@ void Verifiers::loop(int index) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.
                 try {
-                    ReleaseJob(ThreadDb(cfg_.db), job->id, worker);
+                    ReleaseJob(db(), job->id, worker);
                 } catch (const DbError&) {
                 }
                 if (!stop_) idle(1000);
@@ -330,7 +338,7 @@ void Verifiers::loop(int index) {
         auto until = std::chrono::steady_clock::now() + std::chrono::seconds(cfg_.leaseSeconds);
         while (true) {
             try {
-                bool mine = FinishJob(ThreadDb(cfg_.db), job->id, worker, o);
+                bool mine = FinishJob(db(), job->id, worker, o);
                 if (!cfg_.quiet) {
                     double fps = seconds > 0 && o.frames ? double(*o.frames) / seconds : 0;
                     if (!mine)

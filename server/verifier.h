@@ -29,7 +29,7 @@ Outcome JudgeResult(int exitStatus, const std::string& resultJson);
 
 class Verifiers {
 public:
-    explicit Verifiers(const Config& cfg) : cfg_(cfg) {}
+    Verifiers(const Config& cfg, Databases& dbs) : cfg_(cfg), dbs_(dbs) {}
     ~Verifiers() { stop(); }
     void start(int count);
     void stop();
@@ -40,6 +40,7 @@ public:
 private:
     void loop(int index);
     const Config& cfg_;
+    Databases& dbs_;
     std::vector<std::thread> threads_;
     std::atomic<bool> stop_{false};
     std::mutex m_;
