@@ -85,7 +85,16 @@ void Copies::loop() {
                 }
             }
         }
+        for (auto it = copies_.begin(); it != copies_.end();) {
+            if (!it->second.making && now - it->second.lastRead > std::chrono::minutes(5)) it = copies_.erase(it);
+            else ++it;
+        }
     }
+}
+
+bool Copies::has(const std::string& key) {
+    std::lock_guard<std::mutex> g(m_);
+    return copies_.count(key) > 0;
 }
 
 void Copies::start() {

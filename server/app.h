@@ -59,6 +59,11 @@ public:
     // The copy under `key`, made by `make` (which must stay callable until
     // stop()) when there is none or it is older than a second.
     std::shared_ptr<const std::string> get(const std::string& key, const std::function<std::string(Db&)>& make);
+    // Whether there is a copy under `key` (a page that exists: the caller
+    // checks others itself before it asks for a copy, so that addresses
+    // made up by the thousand neither fill this table nor queue on the
+    // copies' one connection). Copies unread for minutes are dropped.
+    bool has(const std::string& key);
 
 private:
     struct Copy {
@@ -110,6 +115,8 @@ void AddApiRoutes(http::Router& svr, App& app);
 void AddPageRoutes(http::Router& svr, App& app);
 void AddPlayRoutes(http::Router& svr, App& app);
 void AddFeedRoutes(http::Router& svr, App& app);
+// quellstorm-board admin ...: the host's acts on the database (admin.cpp).
+int Admin(const Config& cfg);
 
 // A refusal: the status and a JSON body saying why.
 void SendError(http::Response& res, int status, const std::string& why);
@@ -153,6 +160,8 @@ json RunJson(const Submission& s, int64_t rank);
 json BoardsJson(Db& db, const Config& cfg);
 // Null when there is no such board or page.
 json BoardJson(Db& db, const BoardQuery& q);
+bool BoardPageExists(Db& db, const BoardQuery& q, int64_t* rows = nullptr);
+bool PlayerExists(Db& db, const std::string& name);
 // Null when the name has never submitted.
 json PlayerJson(Db& db, const std::string& name);
 

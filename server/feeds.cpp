@@ -73,8 +73,10 @@ void AddFeedRoutes(http::Router& svr, App& app) {
     svr.Get(R"(/feeds/player/(.+))", [&app](const http::Request& req, http::Response& res) {
         std::string name = req.matches[1], why;
         if (!ValidName(name, why)) return SendError(res, 404, "no player of that name: " + why);
+        if (!app.copies.has("/feeds/player/" + name) && !PlayerExists(app.db(), name))
+            return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
         auto feed = app.cached("/feeds/player/" + name, [name](Db& db) {
-            return PlayerLatest(db, name, 1).empty() ? std::string() : PlayerFeedXml(db, name);
+            return PlayerExists(db, name) ? PlayerFeedXml(db, name) : std::string();
         });
         if (feed->empty()) return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
         res.set_content(feed, "application/atom+xml; charset=utf-8");

@@ -144,16 +144,21 @@ json BoardsJson(Db& db, const Config& cfg) {
     return json{{"boards", boards}, {"latest", latest}};
 }
 
-json BoardJson(Db& db, const BoardQuery& q) {
+bool BoardPageExists(Db& db, const BoardQuery& q, int64_t* rows) {
     int64_t total = BoardCount(db, q);
+    if (rows) *rows = total;
+    if (q.page > std::max<int64_t>(1, (total + kPageSize - 1) / kPageSize)) return false;
+    if (total > 0) return true;
+    // An empty view of a board that has entries is a page; an unknown board is not.
+    BoardQuery plain;
+    plain.board = q.board;
+    return BoardCount(db, plain) > 0;
+}
+
+json BoardJson(Db& db, const BoardQuery& q) {
+    int64_t total = 0;
+    if (!BoardPageExists(db, q, &total)) return nullptr;
     int64_t pages = std::max<int64_t>(1, (total + kPageSize - 1) / kPageSize);
-    if (q.page > pages) return nullptr;
-    if (total == 0) {
-        // An empty view of a board that has entries is a page; an unknown board is not.
-        BoardQuery plain;
-        plain.board = q.board;
-        if (BoardCount(db, plain) == 0) return nullptr;
-    }
     int64_t offset = (q.page - 1) * kPageSize;
     json rows = json::array();
     int64_t rank = offset;
@@ -169,6 +174,8 @@ json BoardJson(Db& db, const BoardQuery& q) {
     if (q.page < pages) j["next"] = BoardHref(q, q.page + 1);
     return j;
 }
+
+bool PlayerExists(Db& db, const std::string& name) { return !PlayerLatest(db, name, 1).empty(); }
 
 json PlayerJson(Db& db, const std::string& name) {
     std::vector<Submission> latest = PlayerLatest(db, name, kLatestCount);

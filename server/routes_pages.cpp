@@ -283,6 +283,8 @@ void AddPageRoutes(http::Router& svr, App& app) {
         auto param = [&req](const char* k) { return req.has_param(k) ? req.get_param_value(k) : std::string(); };
         if (!ParseBoardQuery(req.matches[1], param, q, why)) return SendError(res, ValidBoardKey(q.board) ? 400 : 404, why);
         std::string key = BoardHref(q, q.page);
+        if (!app.copies.has(key) && !BoardPageExists(app.db(), q))
+            return SendError(res, 404, "no such board or page: " + key);
         auto page = app.cached(key, [&app, q](Db& db) {
             json j = BoardJson(db, q);
             return j.is_null() ? std::string() : BoardPage(app, db, q, j);
@@ -302,8 +304,10 @@ void AddPageRoutes(http::Router& svr, App& app) {
     svr.Get(R"(/player/(.+))", [&app](const http::Request& req, http::Response& res) {
         std::string name = req.matches[1], why;
         if (!ValidName(name, why)) return SendError(res, 404, "no player of that name: " + why);
+        if (!app.copies.has("/player/" + name) && !PlayerExists(app.db(), name))
+            return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
         auto page = app.cached("/player/" + name, [&app, name](Db& db) {
-            return PlayerLatest(db, name, 1).empty() ? std::string() : PlayerPage(app, db, name);
+            return PlayerExists(db, name) ? PlayerPage(app, db, name) : std::string();
         });
         if (page->empty()) return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
         SendPage(res, page);
