@@ -218,6 +218,12 @@ bool ReadSettingsFile(const std::string& path, Config& cfg, std::string& error) 
 
 }  // namespace
 
+std::string ProgramPath() {
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, size_t(n)) : std::string("/proc/self/exe");
+}
+
 std::string ProgramDir() {
     char buf[4096];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -310,6 +316,11 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
         return false;
     }
     if (cfg.db.empty()) cfg.db = DefaultDatabasePath();
+    // The game runs in its job's folder: its path must not depend on ours.
+    if (!cfg.game.empty() && cfg.game[0] != '/') {
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd)) cfg.game = std::string(cwd) + "/" + cfg.game;
+    }
     std::string here = ProgramDir();
     if (cfg.game.empty()) {
         // Built: the game sits beside this program. Installed: the game is

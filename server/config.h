@@ -41,7 +41,8 @@ struct Config {
 // whose text (to print on standard output) is in `error`.
 bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bool& helpShown);
 std::string DefaultDatabasePath();
-// The folder this program was started from.
+// The folder this program was started from, and the program itself.
 std::string ProgramDir();
+std::string ProgramPath();
 
 }  // namespace board

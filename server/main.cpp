@@ -12,10 +12,12 @@
 #include <cstring>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include "app.h"
+#include "sandbox.h"
 
 using namespace board;
 
@@ -44,6 +46,26 @@ bool OpenAndMigrate(const Config& cfg) {
         fprintf(stderr, "quellstorm-board: %s\n", e.what());
         return false;
     }
+}
+
+// A board that verifies checks first that the game runs in its sandbox,
+// and clears what killed verifiers of earlier runs left.
+bool ReadyToVerify(const Config& cfg) {
+    if (int n = SweepJobFolders())
+        fprintf(stderr, "quellstorm-board: removed %d job folder%s left by verifiers that were killed\n", n,
+                n == 1 ? "" : "s");
+    std::string said;
+    if (!CheckGame(cfg, said)) {
+        fprintf(stderr, "quellstorm-board: %s\n", said.c_str());
+        return false;
+    }
+    // Its version, then what the host's sandbox gives.
+    std::string version = said.substr(said.rfind('\n') == std::string::npos ? 0 : said.rfind('\n') + 1);
+    std::string sandbox = said.substr(0, said.find('\n'));
+    if (sandbox.rfind("quellstorm-board sandbox: ", 0) == 0) sandbox = sandbox.substr(26);
+    fprintf(stderr, "quellstorm-board: verifying with %s (%s); sandbox: %s\n", cfg.game.c_str(), version.c_str(),
+            sandbox.c_str());
+    return true;
 }
 
 int VerifierCount(const Config& cfg) {
@@ -126,6 +148,7 @@ int Serve(const Config& cfg) {
         return 1;
     }
     int count = VerifierCount(cfg);
+    if (count > 0 && !ReadyToVerify(cfg)) return 1;
     app.start(count);
     printf("quellstorm-board: serving http://%s:%d/ (database %s, %d verifier%s)\n", host.c_str(), port,
            IsPostgresUrl(cfg.db) ? "PostgreSQL" : cfg.db.c_str(), count, count == 1 ? "" : "s");
@@ -142,6 +165,7 @@ int Serve(const Config& cfg) {
 int Work(const Config& cfg) {
     int count = VerifierCount(cfg);
     if (count == 0) count = 1;
+    if (!ReadyToVerify(cfg)) return 1;
     App app(cfg);
     app.start(count);
     printf("quellstorm-board: verifying with %d verifier%s (database %s)\n", count, count == 1 ? "" : "s",
@@ -157,6 +181,8 @@ int Work(const Config& cfg) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The verifier's child, closing its sandbox before it runs the game.
+    if (argc > 1 && strcmp(argv[1], "jail") == 0) return JailMain(argc, argv);
     Config cfg;
     std::string error;
     bool help = false;

@@ -1,6 +1,8 @@
 #include "store.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -12,6 +14,18 @@ namespace board {
 int64_t NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+std::string WriteErrorCause(int err) {
+    switch (err) {
+    case ENOSPC: return "the board's disk is full";
+    case EDQUOT: return "the board's disk quota is used up";
+    case EROFS: return "the board's disk is read-only";
+    case EIO: return "the board's disk failed (input/output error)";
+    case EACCES:
+    case EPERM: return "the board may not write there (permission denied)";
+    default: return strerror(err);
+    }
 }
 
 Databases::Lease Databases::take() {

@@ -35,6 +35,10 @@ struct Submission {
 struct Outcome {
     bool verified = false;
     std::string reason;  // why it was refused (empty when verified)
+    // Why the board could not judge the file (its own trouble: the game
+    // would not start, was killed from outside, the disk is full): not the
+    // file's fault, so it is tried again.
+    std::string boardFault;
     Opt firstDifference, score, stage, difficulty, lives, bombs, startStage, jewels, frames, sim, misses, bombsUsed;
     std::optional<double> speed;
     std::string ending, gameVersion, played;
@@ -42,6 +46,9 @@ struct Outcome {
 };
 
 int64_t NowMs();
+// The cause of a failed write in the board's words ("the board's disk is
+// full" for ENOSPC).
+std::string WriteErrorCause(int err);
 
 // The board's database: the one place connections are made, and a few kept
 // open to be lent to whoever answers a request.

@@ -23,6 +23,15 @@ namespace board {
 Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::atomic<bool>& stop,
                      double* seconds = nullptr, const std::function<bool()>& keep = {}, int keepEveryMs = 1000);
 
+// Runs `game --version` in the sandbox, as a job would: true when it
+// answers; `said` holds its answer and the sandbox's own line (what the
+// host could give), or why it failed.
+bool CheckGame(const Config& cfg, std::string& said);
+
+// Removes the job folders that verifiers of processes no longer running
+// left behind (killed mid-job); their count.
+int SweepJobFolders();
+
 // Turns the game's result (its exit status and its result file) into what
 // the board ranks or refuses.
 Outcome JudgeResult(int exitStatus, const std::string& resultJson);
