@@ -82,7 +82,7 @@ const std::vector<Setting>& Table() {
         List("trusted-proxy", "ADDR[/BITS]", &Config::trustedProxies,
              "a proxy in front whose X-Forwarded-For names the client (repeatable)"),
         Text("access-log", "FILE", "", &Config::accessLog, "a line per request to FILE (-: standard output)"),
-        Num("board-size", "100", 1, 10000, &Config::boardSize, "entries shown per board"),
+        Num("board-size", "10", 1, 1000, &Config::boardSize, "players shown per board on the front page and in /api/boards"),
         Flag("quiet", &Config::quiet, "no line per verified submission"),
     };
     return t;

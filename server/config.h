@@ -29,7 +29,7 @@ struct Config {
     int64_t maxConnections = 0;  // open connections at most
     int64_t perAddress = 0;      // connections one address may hold
     int64_t backlog = 0;         // connections waiting to be accepted
-    int64_t boardSize = 0;       // entries shown per board
+    int64_t boardSize = 0;       // players shown per board on the front page
     std::string accessLog;       // "" none, "-" standard output, or a file
     std::vector<std::string> trustedProxies;  // peers whose X-Forwarded-For is believed
     std::string config;          // the settings file read, if any
