@@ -55,6 +55,12 @@ const std::vector<Migration>& Migrations() {
          }},
         {2,
          {
+             // The ghost track of each verified run, made while verifying
+             // it (the game's own file, served as it is).
+             "CREATE TABLE tracks (id TEXT PRIMARY KEY, bytes BYTEA NOT NULL)",
+         }},
+        {3,
+         {
              // What the game's playback counted: ships lost, bombs used
              // (NULL for runs verified before it did).
              "ALTER TABLE submissions ADD COLUMN misses INTEGER",
@@ -104,6 +110,10 @@ const char* const kInsertReplay = "INSERT INTO replays (id, bytes) VALUES ($1, $
 const char* const kCountWaiting = "SELECT COUNT(*) FROM submissions WHERE status IN ('queued', 'verifying')";
 
 const char* const kReplayBytes = "SELECT bytes FROM replays WHERE id = $1";
+
+const char* const kInsertTrack = "INSERT INTO tracks (id, bytes) VALUES ($1, $2) ON CONFLICT (id) DO NOTHING";
+
+const char* const kTrackBytes = "SELECT bytes FROM tracks WHERE id = $1";
 
 std::string ClaimJob(Dialect d) {
     // PostgreSQL: verifiers on other machines skip a row another one is
