@@ -163,7 +163,7 @@ void TakeStatus(const std::string& json) {
         BoardLast.board = JsonField(json, "board_title");
         if (BoardLast.board.empty()) BoardLast.board = BoardName(JsonField(json, "board"));
         sStep = STEP_NONE;
-    } else if (status == "rejected") {
+    } else if (status == "rejected" || status == "removed") {  // removed: by the board's host, with the reason
         BoardLast.state = BOARD_REJECTED;
         BoardLast.reason = JsonField(json, "reason");
         if (BoardLast.reason.empty()) BoardLast.reason = "refused by the board";
