@@ -178,10 +178,10 @@ size_t State_Save(uint8_t* out, size_t cap) {
     return w.ok ? w.at : 0;
 }
 
-bool State_Load(const uint8_t* in, size_t size) {
+bool State_Load(const uint8_t* in, size_t size, bool marks) {
     if (!Walk(in, size, false)) return false;
     Walk(in, size, true);
-    SpriteMarksFromFlags();  // the pools came back whole: their marks did not
+    if (marks) SpriteMarksFromFlags();  // the pools came back whole: their marks did not
     Plat_SetTickCount(sClock);
     return true;
 }
