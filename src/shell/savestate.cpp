@@ -163,6 +163,10 @@ bool Walk(const uint8_t* in, size_t size, bool apply) {
 
 }  // namespace
 
+void State_EachValue(void (*fn)(void* p, size_t n)) {
+    for (size_t i = 0; i < kValueCount; i++) fn(kValues[i].p, kValues[i].n);
+}
+
 size_t State_MaxBytes() {
     // Worst case: one run of each kind for every eight bytes.
     size_t regions = PoolCount + kValueCount;

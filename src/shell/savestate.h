@@ -12,6 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// Each game-wide value the state holds beyond the pools, in order (tests:
+// every one is either the title's or put back by a new game).
+void State_EachValue(void (*fn)(void* p, size_t n));
 // The most bytes State_Save can need.
 size_t State_MaxBytes();
 // Writes the state into `out`. The byte count, or 0 when `cap` is too small.
