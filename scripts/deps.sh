@@ -15,7 +15,7 @@ RUN_PACKAGES=(
   fonts-ipafont-mincho fontconfig libfontconfig-dev
   libcairo2-dev
   libinih-dev
-  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev
+  libmicrohttpd-dev libseccomp-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev
   libcurl4-openssl-dev
 )
 

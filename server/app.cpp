@@ -10,11 +10,22 @@ namespace board {
 int RateLimiter::take(const std::string& address) {
     if (perMinute_ <= 0) return 0;
     auto now = std::chrono::steady_clock::now();
+    std::string key = http::Peers::bucket(address);
     std::lock_guard<std::mutex> g(m_);
-    if (buckets_.size() > 100000) buckets_.clear();  // a flood of addresses: forget, do not grow
-    auto it = buckets_.find(address);
-    if (it == buckets_.end()) it = buckets_.emplace(address, Bucket{double(burst_), now}).first;
-    Bucket& b = it->second;
+    auto found = buckets_.find(key);
+    if (found == buckets_.end()) {
+        if (buckets_.size() >= capacity_) {
+            // A flood of addresses: the one unseen longest goes (it had
+            // long refilled anyway, or soon would have).
+            buckets_.erase(recent_.back().key);
+            recent_.pop_back();
+        }
+        recent_.push_front(Bucket{key, double(burst_), now});
+        found = buckets_.emplace(key, recent_.begin()).first;
+    } else {
+        recent_.splice(recent_.begin(), recent_, found->second);
+    }
+    Bucket& b = *found->second;
     double rate = double(perMinute_) / 60.0;
     b.tokens = std::min(double(burst_), b.tokens + std::chrono::duration<double>(now - b.last).count() * rate);
     b.last = now;
@@ -25,71 +36,50 @@ int RateLimiter::take(const std::string& address) {
     return int((1 - b.tokens) / rate) + 1;
 }
 
-namespace {
-
-// The boards' copies. A thread of their own remakes each one that readers
-// keep asking for before it is a second old, so under a steady load no
-// reader's thread ever waits for the database: a thread that does holds
-// its connection's place among the HTTP threads, and on PostgreSQL, where
-// a remaking is several round trips between processes, that kept readers
-// queued for hundreds of milliseconds. When reads are sparse the reader
-// that finds its copy old remakes it itself, so a copy served is never
-// older than about a second either way.
-struct Copy {
-    std::chrono::steady_clock::time_point made, lastRead;
-    std::shared_ptr<const std::string> body;
-    std::function<std::string(Db&)> make;
-    bool making = false;
-};
-std::mutex gCopiesM;
-std::condition_variable gCopiesChanged;
-std::map<std::string, Copy> gCopies;
-std::string gCopiesUrl;
-std::thread gRemaker;
-bool gRemakerStop = false;
-
-// Remakes `c` with the lock `l` released meanwhile. The copies are made on
-// one connection of their own, kept open.
-void Remake(Copy& c, std::unique_lock<std::mutex>& l) {
+// The copies. The remaker remakes each one that readers keep asking for
+// before it is a second old, so under a steady load no reader's thread
+// waits for the database: on PostgreSQL, where a remaking is several round
+// trips between processes, readers that did were kept waiting for hundreds
+// of milliseconds. When reads are sparse the reader that finds its copy old
+// remakes it itself, so a copy served is never older than about a second
+// either way.
+void Copies::remake(Copy& c, std::unique_lock<std::mutex>& l) {
     c.making = true;
     auto started = std::chrono::steady_clock::now();
     std::function<std::string(Db&)> make = c.make;
-    std::string url = gCopiesUrl;
     l.unlock();
     std::shared_ptr<const std::string> body;
     try {
-        static std::unique_ptr<Db> db;  // used by one maker at a time (making is set)
-        static std::mutex makers;
-        std::lock_guard<std::mutex> g(makers);
-        if (!db || !db->healthy()) {
-            db.reset();
-            db = OpenDb(url);
+        std::lock_guard<std::mutex> g(makerM_);
+        if (!makerDb_ || !makerDb_->healthy()) {
+            makerDb_.reset();
+            makerDb_ = dbs_.open();
         }
-        body = std::make_shared<const std::string>(make(*db));
+        body = std::make_shared<const std::string>(make(*makerDb_));
     } catch (...) {
         l.lock();
         c.making = false;
-        gCopiesChanged.notify_all();
+        changed_.notify_all();
         throw;
     }
     l.lock();
     c.body = body;
     c.made = started;
     c.making = false;
-    gCopiesChanged.notify_all();
+    changed_.notify_all();
 }
 
-void RemakerLoop() {
-    std::unique_lock<std::mutex> l(gCopiesM);
-    while (!gRemakerStop) {
-        gCopiesChanged.wait_for(l, std::chrono::milliseconds(100));
+void Copies::loop() {
+    std::unique_lock<std::mutex> l(m_);
+    while (!stop_) {
+        changed_.wait_for(l, std::chrono::milliseconds(100));
         auto now = std::chrono::steady_clock::now();
-        for (auto& [key, c] : gCopies) {
-            if (gRemakerStop) break;
+        for (auto& [key, c] : copies_) {
+            if (stop_) break;
             bool wanted = now - c.lastRead < std::chrono::seconds(2);
             if (c.body && !c.making && wanted && now - c.made >= std::chrono::milliseconds(700)) {
                 try {
-                    Remake(c, l);
+                    remake(c, l);
                 } catch (...) {
                     // The database is away: the readers' own remaking says so.
                 }
@@ -98,36 +88,67 @@ void RemakerLoop() {
     }
 }
 
-}  // namespace
+void Copies::start() {
+    std::lock_guard<std::mutex> g(m_);
+    stop_ = false;
+    if (!remaker_.joinable()) remaker_ = std::thread([this] { loop(); });
+}
 
-std::shared_ptr<const std::string> Cached(const std::string& key, const std::string& url,
-                                          const std::function<std::string(Db&)>& make) {
-    std::unique_lock<std::mutex> l(gCopiesM);
-    if (!gRemaker.joinable() && !gRemakerStop) gRemaker = std::thread(RemakerLoop);
-    gCopiesUrl = url;
-    Copy& c = gCopies[key];
+void Copies::stop() {
+    {
+        std::lock_guard<std::mutex> g(m_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    if (remaker_.joinable()) remaker_.join();
+    std::lock_guard<std::mutex> g(makerM_);
+    makerDb_.reset();
+}
+
+std::shared_ptr<const std::string> Copies::get(const std::string& key, const std::function<std::string(Db&)>& make) {
+    std::unique_lock<std::mutex> l(m_);
+    Copy& c = copies_[key];
     if (!c.make) c.make = make;
     for (;;) {
         auto now = std::chrono::steady_clock::now();
         c.lastRead = now;
         if (c.body && (c.making || now - c.made < std::chrono::seconds(1))) return c.body;
         if (!c.making) break;
-        gCopiesChanged.wait(l);  // the first copy is being made (or its maker failed: then make it here)
+        changed_.wait(l);  // the first copy is being made (or its maker failed: then make it here)
     }
-    Remake(c, l);
+    remake(c, l);
     return c.body;
 }
 
-void StopCopies() {
-    {
-        std::lock_guard<std::mutex> g(gCopiesM);
-        gRemakerStop = true;
-    }
-    gCopiesChanged.notify_all();
-    if (gRemaker.joinable()) gRemaker.join();
+App::App(const Config& c)
+    : cfg(c), dbs(c.db), copies(dbs), submits(c.submitPerMinute, c.submitBurst), verifierPool(c, dbs) {
+    limits.requestSeconds = cfg.requestSeconds;
+    limits.maxBodyBytes = cfg.maxUploadKb * 1024;
+    // Bodies held at once: a few of the largest, and at least 32 MB (eight
+    // of the default's largest). Uploads past it wait their turn (503).
+    limits.bodiesInMemory = std::max<int64_t>(limits.maxBodyBytes * 4, int64_t(32) << 20);
+    limits.maxConnections = cfg.maxConnections;
+    limits.perAddress = cfg.perAddress;
+    limits.backlog = cfg.backlog;
+    limits.threads = cfg.httpThreads;
+    for (const std::string& p : cfg.trustedProxies) peers.trust(p);  // checked when the settings were read
 }
 
-void SendError(httplib::Response& res, int status, const std::string& why) {
+void App::start(int verifierCount) {
+    copies.start();
+    if (verifierCount > 0) {
+        verifierPool.start(verifierCount);
+        verifiers = &verifierPool;
+    }
+}
+
+void App::stop() {
+    copies.stop();
+    verifierPool.stop();
+    dbs.close();
+}
+
+void SendError(http::Response& res, int status, const std::string& why) {
     res.status = status;
     res.set_content(json{{"error", why}}.dump(), "application/json");
 }
@@ -284,7 +305,7 @@ Accepted AcceptSubmission(App& app, const std::string& address, const std::strin
         return a;
     }
     a.id = Sha256Id(bytes);
-    switch (Submit(ThreadDb(app.cfg.db), a.id, name, address, bytes, claimed, app.cfg.queueMax)) {
+    switch (Submit(app.db(), a.id, name, address, bytes, claimed, app.cfg.queueMax)) {
     case SubmitResult::Queued:
         a.status = 202;
         if (app.verifiers) app.verifiers->wake();

@@ -1,8 +1,10 @@
 // The board's settings: one table (config.cpp) gives each its option name,
-// default, limits and help line; `quellstorm-board --help` prints it.
+// default, limits and help line; `quellstorm-board --help` prints it, and a
+// settings file (--config FILE, "name = value" lines) is read through it.
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace board {
 
@@ -20,9 +22,15 @@ struct Config {
     int64_t queueMax = 0;        // submissions waiting at most (503 past it)
     int64_t submitPerMinute = 0; // submissions per address per minute (0: no limit)
     int64_t submitBurst = 0;     // ... of which at once
-    int64_t requestSeconds = 0;  // read/write time-out of one request
+    int64_t requestSeconds = 0;  // whole-request deadline
     int64_t httpThreads = 0;     // threads answering requests
+    int64_t maxConnections = 0;  // open connections at most
+    int64_t perAddress = 0;      // connections one address may hold
+    int64_t backlog = 0;         // connections waiting to be accepted
     int64_t boardSize = 0;       // entries shown per board
+    std::string accessLog;       // "" none, "-" standard output, or a file
+    std::vector<std::string> trustedProxies;  // peers whose X-Forwarded-For is believed
+    std::string config;          // the settings file read, if any
     bool quiet = false;
 };
 
@@ -31,7 +39,8 @@ struct Config {
 // whose text (to print on standard output) is in `error`.
 bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bool& helpShown);
 std::string DefaultDatabasePath();
-// The folder this program was started from.
+// The folder this program was started from, and the program itself.
 std::string ProgramDir();
+std::string ProgramPath();
 
 }  // namespace board

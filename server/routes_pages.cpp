@@ -66,17 +66,17 @@ std::string BoardsPage(App& app, Db& db) {
 
 }  // namespace
 
-void AddPageRoutes(httplib::Server& svr, App& app) {
-    svr.Get("/", [&app](const httplib::Request&, httplib::Response& res) {
-        res.set_content(*Cached("/", app.cfg.db, [&app](Db& db) { return BoardsPage(app, db); }), "text/html; charset=utf-8");
+void AddPageRoutes(http::Router& svr, App& app) {
+    svr.Get("/", [&app](const http::Request&, http::Response& res) {
+        res.set_content(app.cached("/", [&app](Db& db) { return BoardsPage(app, db); }), "text/html; charset=utf-8");
     });
 
 
 
-    svr.Get(R"(/entry/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/entry/([^/]*))", [&app](const http::Request& req, http::Response& res) {
         std::string id = req.matches[1];
         if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
-        Db& db = ThreadDb(app.cfg.db);
+        auto db = app.db();
         auto s = FindSubmission(db, id);
         if (!s) return SendError(res, 404, "no submission " + id);
         std::string b = "<p>Submitted by <b>" + Html(s->name) + "</b> on " + FormatTime(s->created) + ".</p>\n";
@@ -114,7 +114,7 @@ void AddPageRoutes(httplib::Server& svr, App& app) {
         res.set_content(Page("Entry " + id.substr(0, 8), b), "text/html; charset=utf-8");
     });
 
-    svr.Get("/submit", [&app](const httplib::Request&, httplib::Response& res) {
+    svr.Get("/submit", [&app](const http::Request&, http::Response& res) {
         std::string b =
             "<form method=\"post\" action=\"/submit\" enctype=\"multipart/form-data\">"
             "<p><label>Your name (1 to 24 characters): <input name=\"name\" maxlength=\"24\" required></label></p>"
@@ -127,7 +127,7 @@ void AddPageRoutes(httplib::Server& svr, App& app) {
         res.set_content(Page("Submit a replay", b), "text/html; charset=utf-8");
     });
 
-    svr.Post("/submit", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Post("/submit", [&app](const http::Request& req, http::Response& res) {
         if (!req.is_multipart_form_data() || !req.has_file("replay") || !req.has_file("name"))
             return SendError(res, 400, "send the form at /submit: fields name and replay (multipart/form-data)");
         Accepted a = AcceptSubmission(app, req.remote_addr, req.get_file_value("name").content,

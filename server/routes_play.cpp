@@ -54,12 +54,12 @@ bool Accepts(const std::string& acceptEncoding, const char* coding) {
 
 }  // namespace
 
-void AddPlayRoutes(httplib::Server& svr, App& app) {
-    svr.Get("/play", [](const httplib::Request&, httplib::Response& res) {
+void AddPlayRoutes(http::Router& svr, App& app) {
+    svr.Get("/play", [](const http::Request&, http::Response& res) {
         res.status = 301;
         res.set_header("Location", "/play/");
     });
-    svr.Get(R"(/play/(.*))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/play/(.*))", [&app](const http::Request& req, http::Response& res) {
         std::string rel = req.matches[1];
         if (rel.empty()) rel = "index.html";
         // Only plain names below the folder: no "..", no hidden files, no
@@ -74,10 +74,6 @@ void AddPlayRoutes(httplib::Server& svr, App& app) {
         std::string path = app.cfg.web + "/" + rel;
         if (!IsFile(path)) return SendError(res, 404, "no file " + rel + " in the web build");
         std::string accept = req.get_header_value("Accept-Encoding"), body, encoding;
-        // The files are sent as they are on disk (already compressed, or
-        // not worth it): the server must not compress them again, and it
-        // would, seeing the request's Accept-Encoding.
-        const_cast<httplib::Request&>(req).headers.erase("Accept-Encoding");
         if (Accepts(accept, "br") && ReadFile(path + ".br", body)) encoding = "br";
         else if (Accepts(accept, "gzip") && ReadFile(path + ".gz", body)) encoding = "gzip";
         else if (!ReadFile(path, body)) return SendError(res, 404, "cannot read " + rel);

@@ -1,6 +1,8 @@
 #include "store.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -14,14 +16,40 @@ int64_t NowMs() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-Db& ThreadDb(const std::string& url) {
-    thread_local std::map<std::string, std::unique_ptr<Db>> conns;
-    auto& c = conns[url];
-    if (!c || !c->healthy()) {
-        c.reset();
-        c = OpenDb(url);
+std::string WriteErrorCause(int err) {
+    switch (err) {
+    case ENOSPC: return "the board's disk is full";
+    case EDQUOT: return "the board's disk quota is used up";
+    case EROFS: return "the board's disk is read-only";
+    case EIO: return "the board's disk failed (input/output error)";
+    case EACCES:
+    case EPERM: return "the board may not write there (permission denied)";
+    default: return strerror(err);
     }
-    return *c;
+}
+
+Databases::Lease Databases::take() {
+    {
+        std::lock_guard<std::mutex> g(m_);
+        while (!idle_.empty()) {
+            std::unique_ptr<Db> db = std::move(idle_.back());
+            idle_.pop_back();
+            if (db->healthy()) return Lease(*this, std::move(db));
+        }
+    }
+    return Lease(*this, open());
+}
+
+void Databases::giveBack(std::unique_ptr<Db> db) {
+    if (!db->healthy()) return;
+    std::lock_guard<std::mutex> g(m_);
+    // As many as were busy at once at most, up to a few: the rest close.
+    if (idle_.size() < 32) idle_.push_back(std::move(db));
+}
+
+void Databases::close() {
+    std::lock_guard<std::mutex> g(m_);
+    idle_.clear();
 }
 
 const char* DifficultyName(int64_t d) {
@@ -114,6 +142,12 @@ std::optional<std::string> ReplayBytes(Db& db, const std::string& id) {
     return *r.rows[0][0];
 }
 
+std::optional<std::string> TrackBytes(Db& db, const std::string& id) {
+    Result r = db.exec(sql::kTrackBytes, {id});
+    if (r.rows.empty() || !r.rows[0][0]) return std::nullopt;
+    return *r.rows[0][0];
+}
+
 std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs) {
     int64_t now = NowMs();
     return InTransaction(db, [&]() -> std::optional<Job> {
@@ -132,6 +166,7 @@ bool FinishJob(Db& db, const std::string& id, const std::string& worker, const O
                             P(o.jewels), o.ending, P(o.frames), o.speed ? Param(*o.speed) : Param::null(), P(o.sim),
                             board.empty() ? Param::null() : Param(board), o.gameVersion, o.played, NowMs()});
         if (r.affected != 1) return false;
+        if (o.verified && !o.track.empty()) db.exec(sql::kInsertTrack, {id, Param::blob(o.track)});
         // Stage numbers count from the first stage played.
         if (o.verified)
             for (size_t i = 0; i < o.stageScores.size(); ++i)

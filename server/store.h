@@ -2,6 +2,8 @@
 // jobs, and the boards built from the verified ones.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,15 +26,58 @@ struct Submission {
 struct Outcome {
     bool verified = false;
     std::string reason;  // why it was refused (empty when verified)
+    // Why the board could not judge the file (its own trouble: the game
+    // would not start, was killed from outside, the disk is full): not the
+    // file's fault, so it is tried again.
+    std::string boardFault;
     Opt firstDifference, score, stage, difficulty, lives, bombs, startStage, jewels, frames, sim;
     std::optional<double> speed;
     std::string ending, gameVersion, played;
     std::vector<int64_t> stageScores;  // each stage's own score, in order played
+    std::string track;  // the game's ghost track of a verified run (empty: none made)
 };
 
 int64_t NowMs();
-// The connection of the calling thread to `url` (made on first use).
-Db& ThreadDb(const std::string& url);
+// The cause of a failed write in the board's words ("the board's disk is
+// full" for ENOSPC).
+std::string WriteErrorCause(int err);
+
+// The board's database: the one place connections are made, and a few kept
+// open to be lent to whoever answers a request.
+class Databases {
+public:
+    explicit Databases(std::string url) : url_(std::move(url)) {}
+    const std::string& url() const { return url_; }
+    // A connection of the caller's own (a verifier, the boards' copies).
+    std::unique_ptr<Db> open() const { return OpenDb(url_); }
+
+    // A lent connection: given back when it goes out of scope (dropped if
+    // it broke meanwhile). Passes for a Db& where one is wanted.
+    class Lease {
+    public:
+        Lease(Databases& owner, std::unique_ptr<Db> db) : owner_(&owner), db_(std::move(db)) {}
+        Lease(Lease&&) = default;
+        ~Lease() {
+            if (db_) owner_->giveBack(std::move(db_));
+        }
+        operator Db&() { return *db_; }
+        Db& operator*() { return *db_; }
+        Db* operator->() { return db_.get(); }
+
+    private:
+        Databases* owner_;
+        std::unique_ptr<Db> db_;
+    };
+    Lease take();
+    // Closes the idle connections (at stop).
+    void close();
+
+private:
+    void giveBack(std::unique_ptr<Db> db);
+    std::string url_;
+    std::mutex m_;
+    std::vector<std::unique_ptr<Db>> idle_;
+};
 
 // Difficulty names as the title screen shows them.
 const char* DifficultyName(int64_t d);
@@ -47,6 +92,8 @@ enum class SubmitResult { Queued, Existing, QueueFull };
 SubmitResult Submit(Db& db, const std::string& id, const std::string& name, const std::string& address,
                     const std::string& bytes, Opt claimedScore, int64_t queueMax);
 std::optional<std::string> ReplayBytes(Db& db, const std::string& id);
+// The ghost track of a verified run; nullopt when there is none.
+std::optional<std::string> TrackBytes(Db& db, const std::string& id);
 
 struct Job {
     std::string id;

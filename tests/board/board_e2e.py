@@ -28,6 +28,7 @@ from pgtemp import Postgres, die_with_parent, stop_on_signals  # noqa: E402
 BOARD, GAME, SRC = sys.argv[1:4]
 KINDS = sys.argv[4:] or ["sqlite", "postgresql"]
 ROOT = tempfile.mkdtemp(prefix="qs-board-e2e-")
+JOBS = f"{ROOT}/jobs"
 MAX_UPLOAD_KB = 1024
 JS_BYTES = b"console.log('the game');\n" * 50
 BR_BYTES = b"\x1b brotli stand-in"  # served as it is: the board never decodes
@@ -64,7 +65,14 @@ def record(i):
                    timeout=300)
     kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
     with open(f"{d}/replays/{kept[0]}", "rb") as f:
-        return f.read()
+        data = f.read()
+    # The ghost track made while the game was played, kept beside it.
+    with open(f"{d}/replays/{kept[0][:-4]}.qst", "rb") as f:
+        KEPT_TRACKS[data] = f.read()
+    return data
+
+
+KEPT_TRACKS = {}
 
 
 def game_result(data):
@@ -73,10 +81,57 @@ def game_result(data):
     with open(f"{d}/r.qsr", "wb") as f:
         f.write(data)
     subprocess.run([GAME, "--headless", "--home", d, "--play", f"{d}/r.qsr", "--verify", "--draw-every", "0",
-                    "--result-json", f"{d}/r.json"], capture_output=True, timeout=300,
+                    "--result-json", f"{d}/r.json", "--track", f"{d}/r.qst"], capture_output=True, timeout=300,
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
     with open(f"{d}/r.json") as f:
-        return json.load(f)
+        result = json.load(f)
+    with open(f"{d}/r.qst", "rb") as f:
+        result["track"] = f.read()
+    return result
+
+
+def ship_at(data, frame):
+    """The ship's (x, y) after frame `frame` of the replay's playback."""
+    d = tempfile.mkdtemp(dir=ROOT)
+    with open(f"{d}/r.qsr", "wb") as f:
+        f.write(data)
+    subprocess.run([GAME, "--headless", "--home", d, "--play", f"{d}/r.qsr", "--draw-every", "0", "--frames",
+                    str(frame), "--state-out", f"{d}/s.txt"], capture_output=True, timeout=300,
+                   env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
+    with open(f"{d}/s.txt") as f:
+        fields = dict(w.split("=", 1) for w in f.read().split())
+    return int(fields["ShipX"]), int(fields["ShipY"])
+
+
+def track_points(track):
+    """A track file's (x, y, score) of each frame (docs/replay-format.md)."""
+    head, _, data = track.partition(b"\ndata ")
+    data = data[data.index(b"\n") + 1:]
+    pts, x, y, score, i = [], 0, 0, 0, 0
+    while i < len(data):
+        flags = data[i]
+        i += 1
+        if flags & 2:
+            x, y = (int.from_bytes(data[i:i + 2], "little", signed=True),
+                    int.from_bytes(data[i + 2:i + 4], "little", signed=True))
+            i += 4
+        else:
+            x, y = x + int.from_bytes(data[i:i + 1], "little", signed=True), \
+                y + int.from_bytes(data[i + 1:i + 2], "little", signed=True)
+            i += 2
+        if flags & 4:
+            v, shift = 0, 0
+            while True:
+                v |= (data[i] & 0x7F) << shift
+                shift += 7
+                i += 1
+                if not data[i - 1] & 0x80:
+                    break
+            score += (v >> 1) ^ -(v & 1)
+        if flags & 8:
+            i += 1
+        pts.append((x, y, score))
+    return pts
 
 
 def with_header(data, key, value):
@@ -105,19 +160,25 @@ def tampered(data):
 
 # ---- The board --------------------------------------------------------------
 class Board:
-    def __init__(self, db, command="serve", *extra):
-        args = [BOARD, command, "--db", db, "--game", GAME, "--job-seconds", "120", "--lease-seconds", "2",
+    def __init__(self, db, command="serve", *extra, game=GAME):
+        args = [BOARD, command, "--db", db, "--game", game, "--job-seconds", "120", "--lease-seconds", "2",
                 "--max-upload-kb", str(MAX_UPLOAD_KB), "--submit-per-minute", "0"]
         if command == "serve":
             args += ["--listen", "127.0.0.1:0", "--web", f"{ROOT}/web"]
         if os.environ.get("QS_BOARD_NO_MEMORY_LIMIT"):  # sanitizer builds reserve vast address space
             args += ["--job-memory-mb", "0"]
         self.log = open(f"{ROOT}/board-{time.monotonic_ns()}.log", "w")
+        self.logname = self.log.name
+        # The verifiers' job folders go where the test can see them.
         self.p = subprocess.Popen(args + list(extra), stdout=subprocess.PIPE, stderr=self.log, text=True,
-                                  preexec_fn=die_with_parent)
+                                  preexec_fn=die_with_parent, env=dict(os.environ, TMPDIR=JOBS))
         cleanups.append(self.kill)
         line = self.p.stdout.readline()
-        self.port = int(line.split("127.0.0.1:")[1].split("/")[0]) if command == "serve" else 0
+        self.port = int(line.split("127.0.0.1:")[1].split("/")[0]) if command == "serve" and line else 0
+
+    def logged(self):
+        with open(self.logname) as f:
+            return f.read()
 
     def request(self, method, path, body=None, headers=None, timeout=30):
         c = http.client.HTTPConnection("127.0.0.1", self.port, timeout=timeout)
@@ -199,6 +260,16 @@ def play_and_rank(kind, db, games, expected):
     status, hdrs, data = b.request("GET", f"/api/replays/{sid}")
     check(status == 200 and data == good and "attachment" in hdrs.get("Content-Disposition", ""),
           f"{kind}: the replay downloads as sent")
+    # The ghost's track: the board's, the game's and the one kept while the
+    # game was played are the same bytes; its ship is where the playback's is.
+    status, _, track = b.request("GET", f"/api/replays/{sid}/track")
+    check(status == 200 and track == expected["track"] == KEPT_TRACKS[good],
+          f"{kind}: the board serves the track the game makes of the run", (status, len(track)))
+    pts = track_points(track)
+    sampled = {f: ship_at(good, f) for f in (1, len(pts) // 3, len(pts) - 5)}
+    check(len(pts) == expected["frames"] and pts[-1][2] == expected["score"]
+          and all(pts[f - 1][:2] == xy for f, xy in sampled.items()),
+          f"{kind}: the track's ship is where the playback's is", (len(pts), sampled, [pts[f - 1] for f in sampled]))
 
     _, jc, _ = b.submit(claim, "claimer")
     _, jt, _ = b.submit(bad, "tamperer")
@@ -209,6 +280,8 @@ def play_and_rank(kind, db, games, expected):
     check(vt.get("status") == "rejected" and isinstance(diff, int) and diff >= changed
           and f"frame {diff}" in (vt.get("reason") or ""),
           f"{kind}: a tampered file is rejected naming the first differing frame", vt)
+    status, _, _ = b.request("GET", f"/api/replays/{jt['id']}/track")
+    check(status == 404, f"{kind}: a rejected file has no track", status)
     return b
 
 
@@ -286,9 +359,13 @@ def killed_worker_and_restart(kind, db, games):
     w1.stop(signal.SIGKILL)
     check(b.json("GET", f"/api/submissions/{sid}")[1].get("status") == "verifying",
           f"{kind}: a worker is killed with SIGKILL mid-job")
+    left = lambda: [d for d in os.listdir(JOBS) if d.startswith(f"quellstorm-verify-{w1.p.pid}-")]
+    check(left(), f"{kind}: the killed worker's job folder is left behind", os.listdir(JOBS))
     queued = [b.submit(g, f"queued{i}")[1]["id"] for i, g in enumerate(games[1:])]
     check(b.stop() == 0, f"{kind}: the board stops cleanly with a queue")
     b = Board(db, "serve", "--verifiers", "2")
+    check(not left() and "removed 1 job folder" in b.logged(), f"{kind}: and removed at the next start",
+          (os.listdir(JOBS), b.logged()[-300:]))
     w2 = Board(db, "worker", "--verifiers", "1")
     v = b.wait(sid)
     _, entry, _ = b.json("GET", f"/api/entry/{sid}")
@@ -301,6 +378,42 @@ def killed_worker_and_restart(kind, db, games):
           f"{kind}: every job queued before the restart is verified after it", after)
     w2.stop()
     return b
+
+
+def sandbox(kind, db):
+    """The verifier's child, tried by a stand-in game built here: every way
+    out of its sandbox fails; the board's own troubles are not the file's."""
+    pdir = f"{ROOT}/probe"
+    os.makedirs(pdir)
+    flag = f"{pdir}/kill-flag"
+    subprocess.run(["cc", "-O1", "-o", f"{pdir}/probe", f'-DKILL_FLAG="{flag}"',
+                    os.path.join(SRC, "tests", "board", "probe.c")], check=True)
+    b = Board(db, "serve", "--verifiers", "1", game="/nonexistent/quellstorm")
+    check(b.p.wait(30) == 1 and "/nonexistent/quellstorm cannot be run" in b.logged(),
+          f"{kind}: a board whose game is missing refuses to start", b.logged()[-300:])
+    b = Board(db, "serve", "--verifiers", "1", game=f"{pdir}/probe")
+    check("sandbox: " in b.logged(), f"{kind}: the board says at start what its sandbox holds", b.logged()[-300:])
+    escape = f"{ROOT}/escaped"
+    probe = (f"QSREPLAY 2\nport {b.port}\ndb {db}\noutside {escape}\nmode probe\nend 1\n").encode()
+    j = b.wait(b.submit(probe, "probe")[1]["id"])
+    reason = j.get("reason") or ""
+    for what in ("a TCP connection to the board", "a UDP datagram", "a file written outside its folder",
+                 "reading the board's database", "forking 100 processes", "reading an inherited descriptor"):
+        check(f"{what}: blocked" in reason, f"{kind}: sandbox: {what} fails", reason)
+    check(not os.path.exists(escape), f"{kind}: sandbox: nothing was written outside", escape)
+    # Killed from outside (as by the out-of-memory killer): not the file's
+    # fault. Logged, tried again, ranked once the board can judge it.
+    open(flag, "w").close()
+    sid = b.submit(b"QSREPLAY 2\nmode killed-once\nend 1\n", "killed")[1]["id"]
+    end = time.monotonic() + 60
+    while time.monotonic() < end and f"could not judge {sid}" not in b.logged():
+        time.sleep(0.05)
+    os.remove(flag)
+    j = b.wait(sid)
+    check(j.get("status") == "verified" and f"could not judge {sid} (try 1 of 3): the game stopped on signal Killed"
+          in b.logged(), f"{kind}: a game killed from outside is logged, tried again and not rejected",
+          (j, b.logged()[-400:]))
+    b.stop()
 
 
 def postgres_outage(b, pg, games):
@@ -367,6 +480,10 @@ def main():
     stop_on_signals()
     try:
         os.makedirs(f"{ROOT}/web")
+        # The verifiers' sandboxed games run as users of their own (when the
+        # test runs as root): they must reach their job folders.
+        os.chmod(ROOT, 0o711)
+        os.makedirs(JOBS, 0o711)
         with open(f"{ROOT}/web/index.html", "w") as f:
             f.write("<!DOCTYPE html><title>play</title>")
         for name, data in (("qs.0123456789abcdef.js", JS_BYTES), ("qs.0123456789abcdef.js.br", BR_BYTES),
@@ -392,6 +509,8 @@ def main():
                 play_files(b)
             hostile_names(kind, b, games[1:4])
             b.stop()
+            if kind == KINDS[0]:
+                sandbox(kind, db)
             b = killed_worker_and_restart(kind, db, games[4:8])
             if pg:
                 postgres_outage(b, pg, games[8:12])
