@@ -41,7 +41,13 @@ struct Track {
     long long stageScore[7];  // the score at the last frame seen on each stage
     long frames;
     int speedMax;  // the largest speed correction of the game, in its steps
+    int deathsBefore;  // the record's ships lost when the game began
+    int misses;        // ships lost in this game
+    long bombs;        // bombs used in this game
 };
+// BombsUsed as last seen: a jump back puts the game's own count back
+// with its snapshot, and counting goes on from there.
+long gBombsSeen;
 // The playback frame where each stage was first seen (-1: not yet); not
 // put back by a rewind, so a stage once found can be jumped to again.
 long gStageStart[7] = {-1, -1, -1, -1, -1, -1, -1};
@@ -96,6 +102,13 @@ void TrackFrame(long frame) {
         for (long& s : gStageStart) s = -1;
         gTrack.startStage = StageNo;
         gGames++;
+        gTrack.deathsBefore = dat.deaths;
+        gBombsSeen = BombsUsed;
+    }
+    if (inGame || gTrack.inGame) {
+        gTrack.misses = dat.deaths - gTrack.deathsBefore;
+        gTrack.bombs += BombsUsed - gBombsSeen;
+        gBombsSeen = BombsUsed;
     }
     if (inGame) {
         gTrack.inGame = true;
@@ -548,7 +561,8 @@ std::string Replay_ResultJson(long framesPlayed) {
                     ",\"difficulty\":" + std::to_string(OPTION.Difficulty) + ",\"lives\":" +
                     std::to_string(OPTION.Players) + ",\"bombs\":" + std::to_string(OPTION.PowerStock) +
                     ",\"start_stage\":" + std::to_string(gTrack.startStage) + ",\"jewels\":" + std::to_string(jewels) +
-                    ",\"stage_scores\":[" + stages + "],\"frames\":" + std::to_string(gTrack.frames) +
+                    ",\"stage_scores\":[" + stages + "],\"misses\":" + std::to_string(gTrack.misses) +
+                    ",\"bombs_used\":" + std::to_string(gTrack.bombs) + ",\"frames\":" + std::to_string(gTrack.frames) +
                     ",\"speed\":" + speed + ",\"speed_used\":" + (gTrack.speedMax > 0 ? "true" : "false") +
                     ",\"speed_steps_max\":" + std::to_string(gTrack.speedMax) + ",\"start\":\"" + start +
                     "\",\"games\":" + std::to_string(gGames) + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
