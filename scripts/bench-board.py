@@ -337,6 +337,9 @@ def community(kind, db):
         if r.status != 200 or expect[path] not in body:
             raise RuntimeError(f"{kind}: GET {path} answered {r.status} without what it should hold: not the scenario")
     for path in COMMUNITY_PATHS:
+        # The last run's 64 connections are closed first: until the board has
+        # seen them go they count against the address's cap of 64.
+        time.sleep(1)
         rps, p99, failed = wrk(port, path, 64)
         print(f"{kind}: community: GET {path}: {rps:.0f} reads/s, p99 {p99:.2f} ms, {failed} failed "
               f"(1 000 runs by 100 players, 64 keep-alive connections; goal >= 5000/s, p99 <= 20 ms); "
