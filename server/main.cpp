@@ -77,9 +77,12 @@ void ErrorAnswer(std::exception_ptr ep, http::Response& res, const Config& cfg) 
         try {
             std::rethrow_exception(ep);
         } catch (const DbError& e) {
-            if (e.unavailable) {
+            if (!e.cause.empty()) fprintf(stderr, "quellstorm-board: %s (%s)\n", e.cause.c_str(), e.what());
+            if (e.unavailable || !e.cause.empty()) {
                 res.set_header("Retry-After", "5");
-                return SendError(res, 503, "the board's database is not answering: try again shortly");
+                return SendError(res, 503, e.cause.empty()
+                                               ? "the board's database is not answering: try again shortly"
+                                               : "the board cannot keep anything now (" + e.cause + "): try again later");
             }
             fprintf(stderr, "quellstorm-board: %s\n", e.what());
         } catch (const std::exception& e) {

@@ -446,6 +446,9 @@ void Verifiers::loop(int index) {
                 }
                 break;
             } catch (const DbError& e) {
+                if (!e.cause.empty())
+                    fprintf(stderr, "quellstorm-board: verifier %d: cannot write the result of %s: %s\n", index,
+                            job->id.c_str(), e.cause.c_str());
                 if (stop_ || std::chrono::steady_clock::now() > until) break;
                 idle(500);
             }

@@ -350,6 +350,31 @@ def sandbox(kind, db):
     b.stop()
 
 
+def full_disk(games):
+    """A board whose disk is full says so, in its log and in its answer."""
+    disk = f"{ROOT}/full"
+    os.makedirs(disk)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", disk], capture_output=True).returncode:
+        print("SKIP sqlite: a full disk (cannot mount a small tmpfs here)")
+        return
+    cleanups.append(lambda: subprocess.run(["umount", "-l", disk]))
+    b = Board(f"{disk}/board.sqlite", "serve", "--verifiers", "-1")
+    check(b.submit(games[0], "before")[0] == 202, "sqlite: a board on a small disk takes a file")
+    with open(f"{disk}/filler", "wb") as f:
+        try:
+            while True:
+                f.write(b"\0" * 65536)
+                f.flush()
+        except OSError:
+            pass
+    status, j, _ = b.submit(games[1], "after")
+    check(status == 503 and "disk is full" in j.get("error", "") and "the board's disk is full" in b.logged(),
+          "sqlite: on a full disk the answer and the log say so", (status, j, b.logged()[-300:]))
+    os.remove(f"{disk}/filler")
+    check(b.submit(games[1], "after")[0] == 202, "sqlite: and the file is taken once there is room again")
+    b.stop()
+
+
 def postgres_outage(b, pg, games):
     """Requests while PostgreSQL is stopped fail cleanly; nothing accepted is lost."""
     answers, accepted, stop = [], [], threading.Event()
@@ -445,6 +470,8 @@ def main():
             b.stop()
             if kind == KINDS[0]:
                 sandbox(kind, db)
+            if kind == "sqlite":
+                full_disk(games)
             b = killed_worker_and_restart(kind, db, games[4:8])
             if pg:
                 postgres_outage(b, pg, games[8:12])
