@@ -134,7 +134,28 @@ App::App(const Config& c)
     for (const std::string& p : cfg.trustedProxies) peers.trust(p);  // checked when the settings were read
 }
 
+void App::housekeeping() {
+    std::unique_lock<std::mutex> l(houseM_);
+    while (!houseStop_) {
+        l.unlock();
+        try {
+            int64_t before = NowMs() - cfg.keepRejectedDays * 86400 * 1000;
+            if (int64_t n = ForgetRejectedBytes(*dbs.take(), before))
+                fprintf(stderr, "quellstorm-board: deleted the bytes of %lld file%s rejected over %lld days ago\n",
+                        (long long)n, n == 1 ? "" : "s", (long long)cfg.keepRejectedDays);
+        } catch (const DbError& e) {
+            fprintf(stderr, "quellstorm-board: cannot delete old rejected files now: %s\n", e.what());
+        }
+        l.lock();
+        houseCv_.wait_for(l, std::chrono::hours(1), [this] { return houseStop_; });
+    }
+}
+
 void App::start(int verifierCount) {
+    if (cfg.keepRejectedDays > 0 && !housekeeper_.joinable()) {
+        houseStop_ = false;
+        housekeeper_ = std::thread([this] { housekeeping(); });
+    }
     copies.start();
     if (verifierCount > 0) {
         verifierPool.start(verifierCount);
@@ -143,6 +164,12 @@ void App::start(int verifierCount) {
 }
 
 void App::stop() {
+    {
+        std::lock_guard<std::mutex> g(houseM_);
+        houseStop_ = true;
+    }
+    houseCv_.notify_all();
+    if (housekeeper_.joinable()) housekeeper_.join();
     copies.stop();
     verifierPool.stop();
     dbs.close();
@@ -190,6 +217,39 @@ bool ValidId(const std::string& id) {
     return true;
 }
 
+namespace {
+
+// Unicode's format characters (general category Cf): invisible, and some
+// (the bidirectional overrides and isolates) turn the text after them.
+bool FormatCharacter(uint32_t cp) {
+    static const uint32_t ranges[][2] = {
+        {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},
+        {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x202A, 0x202E},
+        {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
+        {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+        {0xE0020, 0xE007F},
+    };
+    for (auto& r : ranges)
+        if (cp >= r[0] && cp <= r[1]) return true;
+    return false;
+}
+
+// Characters that show nothing by themselves: spaces, combining marks,
+// variation selectors, fillers. A name needs one that shows.
+bool ShowsNothing(uint32_t cp) {
+    static const uint32_t ranges[][2] = {
+        {0x0020, 0x0020}, {0x00A0, 0x00A0}, {0x0300, 0x036F}, {0x115F, 0x1160}, {0x1680, 0x1680},
+        {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x2000, 0x200A}, {0x202F, 0x202F}, {0x205F, 0x205F},
+        {0x20D0, 0x20FF}, {0x2800, 0x2800}, {0x3000, 0x3000}, {0x3164, 0x3164}, {0xFE00, 0xFE0F},
+        {0xFE20, 0xFE2F}, {0xFFA0, 0xFFA0}, {0xE0100, 0xE01EF},
+    };
+    for (auto& r : ranges)
+        if (cp >= r[0] && cp <= r[1]) return true;
+    return false;
+}
+
+}  // namespace
+
 bool ValidName(const std::string& name, std::string& why) {
     size_t chars = 0;
     bool visible = false;
@@ -228,7 +288,14 @@ bool ValidName(const std::string& name, std::string& why) {
             why = "the name holds a control character: use printable characters only";
             return false;
         }
-        if (cp != ' ' && cp != 0x3000) visible = true;
+        // Invisible characters would let two names look the same, and a
+        // direction override would turn the boards' text around it.
+        if (FormatCharacter(cp)) {
+            why = "the name holds an invisible formatting character (such as a zero-width space or a direction "
+                  "override): use printable characters only";
+            return false;
+        }
+        if (!ShowsNothing(cp)) visible = true;
         ++chars;
         i += size_t(len);
     }

@@ -1,5 +1,6 @@
 #include "config.h"
 
+#include <arpa/inet.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -83,6 +84,8 @@ const std::vector<Setting>& Table() {
              "a proxy in front whose X-Forwarded-For names the client (repeatable)"),
         Text("access-log", "FILE", "", &Config::accessLog, "a line per request to FILE (-: standard output)"),
         Num("board-size", "100", 1, 10000, &Config::boardSize, "entries shown per board"),
+        Num("keep-rejected-days", "30", 0, 36500, &Config::keepRejectedDays,
+            "days a rejected file's bytes are kept; its entry and reason stay (0: for ever)"),
         Flag("quiet", &Config::quiet, "no line per verified submission"),
     };
     return t;
@@ -211,6 +214,17 @@ bool ReadSettingsFile(const std::string& path, Config& cfg, std::string& error) 
 
 }  // namespace
 
+bool ValidNetwork(const std::string& spec) {
+    std::string addr = spec.substr(0, spec.find('/'));
+    unsigned char buf[16];
+    bool v4 = inet_pton(AF_INET, addr.c_str(), buf) == 1, v6 = inet_pton(AF_INET6, addr.c_str(), buf) == 1;
+    if (!v4 && !v6) return false;
+    if (spec.find('/') == std::string::npos) return true;
+    std::string bits = spec.substr(spec.find('/') + 1);
+    if (bits.empty() || bits.size() > 3 || bits.find_first_not_of("0123456789") != std::string::npos) return false;
+    return atoi(bits.c_str()) <= (v4 ? 32 : 128);
+}
+
 std::string ProgramPath() {
     char buf[4096];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -304,6 +318,11 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
                 "\n" + Usage();
         return false;
     }
+    for (const std::string& p : cfg.trustedProxies)
+        if (!ValidNetwork(p)) {
+            error = "--trusted-proxy: expected an IPv4 or IPv6 address, or one with /BITS, got \"" + p + "\"";
+            return false;
+        }
     if (cfg.db.empty()) cfg.db = DefaultDatabasePath();
     // The game runs in its job's folder: its path must not depend on ours.
     if (!cfg.game.empty() && cfg.game[0] != '/') {

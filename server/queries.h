@@ -28,7 +28,8 @@ extern const char* const kReplayBytes;      // $1 id
 std::string ClaimJob(Dialect d);
 extern const char* const kFinishJob;        // written only by the lease holder
 extern const char* const kRenewLease;      // $1 id, $2 worker, $3 until
-extern const char* const kReleaseJob;      // $1 id, $2 worker
+extern const char* const kReleaseJob;      // $1 id, $2 worker, $3 1 when the try does not count
+extern const char* const kForgetRejectedBytes;  // $1 rejected before this time
 extern const char* const kInsertStageScore;
 extern const char* const kRank;             // $1 board, $2 score
 extern const char* const kBoards;           // distinct boards with entries

@@ -420,7 +420,7 @@ void Verifiers::loop(int index) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.
                 try {
-                    ReleaseJob(db(), job->id, worker);
+                    ReleaseJob(db(), job->id, worker, !o.boardFault.empty());
                 } catch (const DbError&) {
                 }
                 if (!stop_) idle(o.boardFault.empty() ? 1000 : 2000);

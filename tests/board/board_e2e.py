@@ -233,6 +233,10 @@ def bad_inputs(kind, b, games):
         ("a name with control characters", "/api/submissions?name=" + urlquote("a\x07b\x1b[2J"), games[1], octet, 400),
         ("a name of 25 characters", "/api/submissions?name=" + "x" * 25, games[1], octet, 400),
         ("a name of spaces", "/api/submissions?name=%20%20", games[1], octet, 400),
+        ("a name of zero-width spaces", "/api/submissions?name=" + urlquote("\u200b\u200b"), games[1], octet, 400),
+        ("a name turned by a direction override", "/api/submissions?name=" + urlquote("ab\u202egnp.exe"), games[1],
+         octet, 400),
+        ("a name of combining marks alone", "/api/submissions?name=" + urlquote("\u0301\u0301"), games[1], octet, 400),
         ("a form without its file", "/submit", b"name=x", {"Content-Type": "application/x-www-form-urlencoded"}, 400),
     ]
     for what, path, body, headers, want in cases:
@@ -422,6 +426,25 @@ def postgres_outage(b, pg, games):
           "postgresql: every submission accepted around the outage is verified", (len(accepted), done))
 
 
+def retention(db):
+    """A rejected file's bytes are deleted after --keep-rejected-days; its
+    entry and reason stay."""
+    import sqlite3
+    con = sqlite3.connect(db)
+    rid = con.execute("SELECT id FROM submissions WHERE status = 'rejected' LIMIT 1").fetchone()[0]
+    con.execute("UPDATE submissions SET verified_at = 0 WHERE id = ?", (rid,))
+    con.commit()
+    con.close()
+    b = Board(db, "serve", "--verifiers", "-1", "--keep-rejected-days", "1")
+    end = time.monotonic() + 10
+    while time.monotonic() < end and b.request("GET", f"/api/replays/{rid}")[0] != 404:
+        time.sleep(0.1)
+    _, j, _ = b.json("GET", f"/api/submissions/{rid}")
+    check(b.request("GET", f"/api/replays/{rid}")[0] == 404 and j.get("status") == "rejected" and j.get("reason"),
+          "sqlite: a file rejected long ago loses its bytes, keeps its entry and reason", j)
+    b.stop()
+
+
 def limits(kind, db, game):
     b = Board(db, "serve", "--verifiers", "-1", "--queue-max", "1", "--submit-per-minute", "1",
               "--submit-burst", "3")
@@ -432,6 +455,17 @@ def limits(kind, db, game):
     check(codes == [202, 503, 200], f"{kind}: a full queue refuses a new file with 503", codes)
     check(status == 429 and int(hdrs.get("Retry-After", "0")) > 0 and "error" in j,
           f"{kind}: too many submissions from one address: 429 with Retry-After", (status, hdrs))
+    b.stop()
+    # Behind a trusted proxy each client has its own bucket; an IPv6 client
+    # is its /64; an untrusted peer's X-Forwarded-For is not believed.
+    b = Board(db, "serve", "--verifiers", "-1", "--submit-per-minute", "1", "--submit-burst", "1",
+              "--trusted-proxy", "127.0.0.0/8")
+    sent = lambda client: b.json("POST", "/api/submissions?name=proxied", first,
+                                 {"Content-Type": "application/octet-stream", "X-Forwarded-For": client})[0]
+    codes = [sent(c) for c in ("203.0.113.5", "203.0.113.5", "203.0.113.6", "2001:db8::1", "2001:db8::2",
+                                "2001:db8:0:1::1", "198.51.100.7, 127.0.0.9")]
+    check(codes[1] == 429 and codes[4] == 429 and 429 not in codes[:1] + codes[2:4] + codes[5:],
+          f"{kind}: behind a trusted proxy: a bucket per client, per /64 for IPv6", codes)
     b.stop()
 
 
@@ -472,6 +506,7 @@ def main():
                 sandbox(kind, db)
             if kind == "sqlite":
                 full_disk(games)
+                retention(db)
             b = killed_worker_and_restart(kind, db, games[4:8])
             if pg:
                 postgres_outage(b, pg, games[8:12])
