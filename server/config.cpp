@@ -59,7 +59,8 @@ const std::vector<Setting>& Table() {
              "read settings from FILE first: one \"name = value\" a line, the names of these options"),
         Text("listen", "HOST:PORT", "127.0.0.1:8090", &Config::listen, "address to answer on (serve)"),
         Text("db", "FILE|URL", "", &Config::db,
-             "SQLite file, or postgresql://USER@HOST:PORT/DB (default: board.sqlite in the XDG data folder)"),
+             "SQLite file, or postgresql://USER@HOST:PORT/DB (default: board.sqlite in the service's state folder, "
+             "else in the XDG data folder)"),
         Text("web", "DIR", "", &Config::web, "the web build's folder, served under /play/ (default: the installed or built one)"),
         Text("game", "FILE", "", &Config::game, "the game's program that re-plays submissions (default: the one beside this)"),
         Num("verifiers", "0", -1, 256, &Config::verifiers, "games verified at once (0: one per core; -1: none, workers elsewhere verify)"),
@@ -134,6 +135,25 @@ std::string ManualOptions() {
         s += ".\n";
     }
     s += ".TP\n.BR \\-\\-help \", \" \\-h\nPrint the commands and options with their defaults, and stop.\n";
+    return s;
+}
+
+// The settings file with every setting, each commented out at its default
+// (quellstorm-board --print-config; the package's /etc/quellstorm-board.conf).
+std::string SettingsFile() {
+    std::string s =
+        "# The settings of quellstorm-board (serve and worker): one \"name = value\" a\n"
+        "# line, the names those of `quellstorm-board --help` without their dashes.\n"
+        "# A line left commented out keeps the default it shows; an option given on\n"
+        "# the command line wins over this file. The service reads this file\n"
+        "# (quellstorm-board.service, quellstorm-board-worker@.service).\n";
+    for (const Setting& st : Table()) {
+        if (st.text == &Config::config) continue;
+        s += "\n# " + std::string(st.help) + "\n";
+        if (st.flag) s += std::string("#") + st.name + " = false\n";
+        else if (st.list) s += std::string("#") + st.name + " = " + st.arg + "\n";
+        else s += std::string("#") + st.name + (*st.def ? std::string(" = ") + st.def : std::string(" =")) + "\n";
+    }
     return s;
 }
 
@@ -241,6 +261,9 @@ std::string ProgramDir() {
 }
 
 std::string DefaultDatabasePath() {
+    // Run as a service: the folder systemd made for it (StateDirectory=).
+    const char* state = getenv("STATE_DIRECTORY");
+    if (state && *state == '/' && !strchr(state, ':')) return std::string(state) + "/board.sqlite";
     const char* x = getenv("XDG_DATA_HOME");
     std::string dir;
     if (x && *x == '/') dir = x;
@@ -270,6 +293,11 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
         }
         if (a == "--print-manual") {  // the build puts it into the manual page
             error = ManualOptions();
+            helpShown = true;
+            return false;
+        }
+        if (a == "--print-config") {  // the build makes the package's settings file of it
+            error = SettingsFile();
             helpShown = true;
             return false;
         }

@@ -291,13 +291,14 @@ def killed_worker_and_restart(kind, db, games):
     b = Board(db, "serve", "--verifiers", "-1")
     w1 = Board(db, "worker", "--verifiers", "1")
     sid = b.submit(games[0], "survivor")[1]["id"]
+    left = lambda: [d for d in os.listdir(JOBS) if d.startswith(f"quellstorm-verify-{w1.p.pid}-")]
     end = time.monotonic() + 60
-    while time.monotonic() < end and b.json("GET", f"/api/submissions/{sid}")[1].get("status") != "verifying":
+    while time.monotonic() < end and (b.json("GET", f"/api/submissions/{sid}")[1].get("status") != "verifying"
+                                      or not left()):
         time.sleep(0.01)
     w1.stop(signal.SIGKILL)
     check(b.json("GET", f"/api/submissions/{sid}")[1].get("status") == "verifying",
           f"{kind}: a worker is killed with SIGKILL mid-job")
-    left = lambda: [d for d in os.listdir(JOBS) if d.startswith(f"quellstorm-verify-{w1.p.pid}-")]
     check(left(), f"{kind}: the killed worker's job folder is left behind", os.listdir(JOBS))
     queued = [b.submit(g, f"queued{i}")[1]["id"] for i, g in enumerate(games[1:])]
     check(b.stop() == 0, f"{kind}: the board stops cleanly with a queue")
@@ -446,8 +447,17 @@ def retention(db):
 
 
 def limits(kind, db, game):
-    b = Board(db, "serve", "--verifiers", "-1", "--queue-max", "1", "--submit-per-minute", "1",
-              "--submit-burst", "3")
+    # The limits from a settings file, as the service reads them (a wrong
+    # line stops the board, naming it).
+    conf = f"{ROOT}/limits.conf"
+    with open(conf, "w") as f:
+        f.write("# limits\nsubmit-burst = lots\n")
+    b = Board(db, "serve", "--config", conf)
+    check(b.p.wait(10) == 2 and f"{conf}:2: --submit-burst: expected a whole number" in b.logged(),
+          f"{kind}: a wrong line of the settings file stops the board, naming it", b.logged())
+    with open(conf, "w") as f:
+        f.write("# limits\nqueue-max = 1\n  submit-burst=3\nquiet\nsubmit-per-minute = 0\n")
+    b = Board(db, "serve", "--verifiers", "-1", "--config", conf, "--submit-per-minute", "1")
     # Files that differ in their bytes only (never verified here).
     first, second = game + b"\n", game + b"\n\n"
     codes = [b.submit(f, "limits")[0] for f in (first, second, first)]
