@@ -53,6 +53,12 @@ const std::vector<Migration>& Migrations() {
              " PRIMARY KEY (id, stage))",
              "CREATE INDEX stage_scores_board ON stage_scores (board, stage, score)",
          }},
+        {2,
+         {
+             // The ghost track of each verified run, made while verifying
+             // it (the game's own file, served as it is).
+             "CREATE TABLE tracks (id TEXT PRIMARY KEY, bytes BYTEA NOT NULL)",
+         }},
     };
     return list;
 }
@@ -79,6 +85,10 @@ const char* const kInsertReplay = "INSERT INTO replays (id, bytes) VALUES ($1, $
 const char* const kCountWaiting = "SELECT COUNT(*) FROM submissions WHERE status IN ('queued', 'verifying')";
 
 const char* const kReplayBytes = "SELECT bytes FROM replays WHERE id = $1";
+
+const char* const kInsertTrack = "INSERT INTO tracks (id, bytes) VALUES ($1, $2) ON CONFLICT (id) DO NOTHING";
+
+const char* const kTrackBytes = "SELECT bytes FROM tracks WHERE id = $1";
 
 std::string ClaimJob(Dialect d) {
     // PostgreSQL: verifiers on other machines skip a row another one is

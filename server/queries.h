@@ -23,6 +23,8 @@ extern const char* const kInsertSubmission;
 extern const char* const kInsertReplay;
 extern const char* const kCountWaiting;
 extern const char* const kReplayBytes;      // $1 id
+extern const char* const kInsertTrack;      // $1 id, $2 bytes
+extern const char* const kTrackBytes;       // $1 id
 // Claims the oldest queued job, or one whose verifier's lease ran out.
 // The lock clause differs: see ClaimJob().
 std::string ClaimJob(Dialect d);

@@ -52,6 +52,17 @@ void AddApiRoutes(http::Router& svr, App& app) {
         res.set_content(*bytes, "application/octet-stream");
     });
 
+    // The ghost track of a verified run, as the game made it re-playing
+    // the run (docs/replay-format.md).
+    svr.Get(R"(/api/replays/([^/]*)/track)", [&app](const http::Request& req, http::Response& res) {
+        std::string id = req.matches[1];
+        if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
+        auto bytes = TrackBytes(app.db(), id);
+        if (!bytes) return SendError(res, 404, "no track for " + id + ": only verified runs have one");
+        res.set_header("Cache-Control", "public, max-age=31536000, immutable");
+        res.set_content(*bytes, "application/octet-stream");
+    });
+
     svr.Get(R"(/api/entry/([^/]*))", [&app](const http::Request& req, http::Response& res) {
         std::string id = req.matches[1];
         if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");

@@ -142,6 +142,12 @@ std::optional<std::string> ReplayBytes(Db& db, const std::string& id) {
     return *r.rows[0][0];
 }
 
+std::optional<std::string> TrackBytes(Db& db, const std::string& id) {
+    Result r = db.exec(sql::kTrackBytes, {id});
+    if (r.rows.empty() || !r.rows[0][0]) return std::nullopt;
+    return *r.rows[0][0];
+}
+
 std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs) {
     int64_t now = NowMs();
     return InTransaction(db, [&]() -> std::optional<Job> {
@@ -160,6 +166,7 @@ bool FinishJob(Db& db, const std::string& id, const std::string& worker, const O
                             P(o.jewels), o.ending, P(o.frames), o.speed ? Param(*o.speed) : Param::null(), P(o.sim),
                             board.empty() ? Param::null() : Param(board), o.gameVersion, o.played, NowMs()});
         if (r.affected != 1) return false;
+        if (o.verified && !o.track.empty()) db.exec(sql::kInsertTrack, {id, Param::blob(o.track)});
         // Stage numbers count from the first stage played.
         if (o.verified)
             for (size_t i = 0; i < o.stageScores.size(); ++i)

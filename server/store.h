@@ -34,6 +34,7 @@ struct Outcome {
     std::optional<double> speed;
     std::string ending, gameVersion, played;
     std::vector<int64_t> stageScores;  // each stage's own score, in order played
+    std::string track;  // the game's ghost track of a verified run (empty: none made)
 };
 
 int64_t NowMs();
@@ -91,6 +92,8 @@ enum class SubmitResult { Queued, Existing, QueueFull };
 SubmitResult Submit(Db& db, const std::string& id, const std::string& name, const std::string& address,
                     const std::string& bytes, Opt claimedScore, int64_t queueMax);
 std::optional<std::string> ReplayBytes(Db& db, const std::string& id);
+// The ghost track of a verified run; nullopt when there is none.
+std::optional<std::string> TrackBytes(Db& db, const std::string& id);
 
 struct Job {
     std::string id;

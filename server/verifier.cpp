@@ -28,6 +28,9 @@ namespace {
 // What the game's result file may hold at most; anything larger is not
 // the game's.
 constexpr size_t kMaxResultBytes = 64 * 1024;
+// A track takes about three bytes a frame; the game's file size limit
+// below bounds it anyway.
+constexpr size_t kMaxTrackBytes = 4u << 20;
 // A job the board could not judge is tried this many times.
 constexpr int kMaxTries = 3;
 
@@ -242,7 +245,8 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
             fs::remove_all(dir, ec);
         }
     } removeDir{dir};
-    std::string replay = dir + "/submission.qsr", result = dir + "/result.json", log = dir + "/game.log";
+    std::string replay = dir + "/submission.qsr", result = dir + "/result.json", log = dir + "/game.log",
+                track = dir + "/track.qst";
     {
         std::ofstream f(replay, std::ios::binary);
         f.write(bytes.data(), std::streamsize(bytes.size()));
@@ -254,7 +258,8 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
     }
     JailSpec spec;
     spec.game = cfg.game;
-    spec.args = {"--headless", "--home", dir, "--play", replay, "--verify", "--draw-every", "0", "--result-json", result};
+    spec.args = {"--headless", "--home", dir, "--play", replay, "--verify", "--draw-every", "0", "--result-json", result,
+                 "--track", track};
     spec.dir = dir;
     spec.log = log;
     spec.memoryMb = cfg.jobMemoryMb;
@@ -296,6 +301,7 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
     }
     if (seconds) *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::string resultText = ReadSmallFile(result, kMaxResultBytes);
+    std::string trackBytes = ReadSmallFile(track, kMaxTrackBytes + 1);
 
     if (stopped) return o;  // not judged: tried again later
     if (timedOut) {
@@ -326,7 +332,12 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
                        std::string(said.empty() ? "" : ": " + said);
         return o;
     }
-    return JudgeResult(code, resultText);
+    o = JudgeResult(code, resultText);
+    // The track the game made while re-playing it, served for racing the
+    // run's ghost; one that does not fit is left out.
+    if (o.verified && trackBytes.size() <= kMaxTrackBytes && trackBytes.rfind("QSTRACK ", 0) == 0)
+        o.track = std::move(trackBytes);
+    return o;
 }
 
 void Verifiers::start(int count) {

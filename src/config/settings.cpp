@@ -196,6 +196,7 @@ const Setting SettingsTable[] = {
     RUN("draw-every", SK_TEXT, OptDrawEvery, "K",
         "headless: draw only every K-th picture of play, none with 0 (testing aid)"),
     RUNTEXT("result-json", resultJson, "FILE", "with --play: write what the replay's game came to, as JSON, to FILE"),
+    RUNTEXT("track", track, "FILE", "with --play: write the track a ghost of the replay's game follows to FILE"),
     RUN("stage", SK_TEXT, OptStage, "N", "new games start at stage N, 1-5 (testing aid)"),
 
     // The settings file, section by section.

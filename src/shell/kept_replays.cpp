@@ -2,6 +2,8 @@
 // kept under its own name, and the pruning after each save.
 #include "shell/kept_replays.h"
 #include "platform/files.h"
+#include "config/ghosttrack.h"
+#include "shell/ghosts.h"
 #include "shell/replay.h"
 
 #include <algorithm>
@@ -34,7 +36,10 @@ bool AllDigits(const std::string& s, size_t from, size_t to) {
 
 void Prune() {
     for (const std::string& name : Kept_ToPrune(Plat_ListDir(gDir)))
-        if (name != gRunning) std::remove((gDir + name).c_str());
+        if (name != gRunning) {
+            std::remove((gDir + name).c_str());
+            std::remove(GhostTrack_PathOf(gDir + name).c_str());  // its track goes with it
+        }
 }
 
 // The game just ended, under its own name: its recording with the lines
@@ -57,6 +62,9 @@ void KeepGame(long lastFrame, long long score) {
     if (Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size())) {
         std::remove(running.c_str());
         gFinished = gDir + name;
+        // The track a ghost of this game follows, made as it was played:
+        // the same as playing the file would make.
+        Ghosts_WriteTrack(GhostTrack_PathOf(gFinished));
     } else {
         std::fprintf(stderr, "quellstorm: cannot write the replay %s%s (the game stays in %s)\n", gDir.c_str(),
                      name.c_str(), running.c_str());

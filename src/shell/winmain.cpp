@@ -7,6 +7,7 @@
 #include "pages/pages.h"
 #include "core/lang.h"
 #include "shell/bot.h"
+#include "shell/ghosts.h"
 #include "config/paths.h"
 #include "shell/kept_replays.h"
 #include "shell/replay.h"
@@ -182,11 +183,13 @@ void Shell_RunFrame(bool seen) {
     // The keys and joystick as the frame will poll them: taking in the
     // events above may have changed them.
     Replay_SampleInputs(FrameCount);
+    Ghosts_FrameBegins();
     Main_Proc(hwnd);
     if (PageOpen != PAGE_NONE) Pages_Draw();
     else Pages_DrawHint();
     DD_Flip();
     TakeShots();
+    Ghosts_FrameEnded();
     if (!Replay_EndFrame(FrameCount) && !Watch_Ended()) Shell_CloseWindow(hwnd);
     Watch_AfterFrame();
     // A replay watched from the page is nobody's game to keep.
@@ -474,6 +477,7 @@ int QS_WinMain(int argc, char** argv) {
         }
     }
     WriteResultJson();
+    if (Options.track && Options.play) Ghosts_WriteTrack(Options.track);
     if (Options.play && Options.headless && Replay_SnapshotCount())
         std::fprintf(stderr, "quellstorm: replay: %d snapshots held in %zu bytes (at most %zu)\n", Replay_SnapshotCount(),
                      Replay_SnapshotBytesUsed(), REPLAY_SNAPSHOT_BYTES);

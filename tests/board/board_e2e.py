@@ -65,7 +65,14 @@ def record(i):
                    timeout=300)
     kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
     with open(f"{d}/replays/{kept[0]}", "rb") as f:
-        return f.read()
+        data = f.read()
+    # The ghost track made while the game was played, kept beside it.
+    with open(f"{d}/replays/{kept[0][:-4]}.qst", "rb") as f:
+        KEPT_TRACKS[data] = f.read()
+    return data
+
+
+KEPT_TRACKS = {}
 
 
 def game_result(data):
@@ -74,10 +81,57 @@ def game_result(data):
     with open(f"{d}/r.qsr", "wb") as f:
         f.write(data)
     subprocess.run([GAME, "--headless", "--home", d, "--play", f"{d}/r.qsr", "--verify", "--draw-every", "0",
-                    "--result-json", f"{d}/r.json"], capture_output=True, timeout=300,
+                    "--result-json", f"{d}/r.json", "--track", f"{d}/r.qst"], capture_output=True, timeout=300,
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
     with open(f"{d}/r.json") as f:
-        return json.load(f)
+        result = json.load(f)
+    with open(f"{d}/r.qst", "rb") as f:
+        result["track"] = f.read()
+    return result
+
+
+def ship_at(data, frame):
+    """The ship's (x, y) after frame `frame` of the replay's playback."""
+    d = tempfile.mkdtemp(dir=ROOT)
+    with open(f"{d}/r.qsr", "wb") as f:
+        f.write(data)
+    subprocess.run([GAME, "--headless", "--home", d, "--play", f"{d}/r.qsr", "--draw-every", "0", "--frames",
+                    str(frame), "--state-out", f"{d}/s.txt"], capture_output=True, timeout=300,
+                   env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
+    with open(f"{d}/s.txt") as f:
+        fields = dict(w.split("=", 1) for w in f.read().split())
+    return int(fields["ShipX"]), int(fields["ShipY"])
+
+
+def track_points(track):
+    """A track file's (x, y, score) of each frame (docs/replay-format.md)."""
+    head, _, data = track.partition(b"\ndata ")
+    data = data[data.index(b"\n") + 1:]
+    pts, x, y, score, i = [], 0, 0, 0, 0
+    while i < len(data):
+        flags = data[i]
+        i += 1
+        if flags & 2:
+            x, y = (int.from_bytes(data[i:i + 2], "little", signed=True),
+                    int.from_bytes(data[i + 2:i + 4], "little", signed=True))
+            i += 4
+        else:
+            x, y = x + int.from_bytes(data[i:i + 1], "little", signed=True), \
+                y + int.from_bytes(data[i + 1:i + 2], "little", signed=True)
+            i += 2
+        if flags & 4:
+            v, shift = 0, 0
+            while True:
+                v |= (data[i] & 0x7F) << shift
+                shift += 7
+                i += 1
+                if not data[i - 1] & 0x80:
+                    break
+            score += (v >> 1) ^ -(v & 1)
+        if flags & 8:
+            i += 1
+        pts.append((x, y, score))
+    return pts
 
 
 def with_header(data, key, value):
@@ -206,6 +260,16 @@ def play_and_rank(kind, db, games, expected):
     status, hdrs, data = b.request("GET", f"/api/replays/{sid}")
     check(status == 200 and data == good and "attachment" in hdrs.get("Content-Disposition", ""),
           f"{kind}: the replay downloads as sent")
+    # The ghost's track: the board's, the game's and the one kept while the
+    # game was played are the same bytes; its ship is where the playback's is.
+    status, _, track = b.request("GET", f"/api/replays/{sid}/track")
+    check(status == 200 and track == expected["track"] == KEPT_TRACKS[good],
+          f"{kind}: the board serves the track the game makes of the run", (status, len(track)))
+    pts = track_points(track)
+    sampled = {f: ship_at(good, f) for f in (1, len(pts) // 3, len(pts) - 5)}
+    check(len(pts) == expected["frames"] and pts[-1][2] == expected["score"]
+          and all(pts[f - 1][:2] == xy for f, xy in sampled.items()),
+          f"{kind}: the track's ship is where the playback's is", (len(pts), sampled, [pts[f - 1] for f in sampled]))
 
     _, jc, _ = b.submit(claim, "claimer")
     _, jt, _ = b.submit(bad, "tamperer")
@@ -216,6 +280,8 @@ def play_and_rank(kind, db, games, expected):
     check(vt.get("status") == "rejected" and isinstance(diff, int) and diff >= changed
           and f"frame {diff}" in (vt.get("reason") or ""),
           f"{kind}: a tampered file is rejected naming the first differing frame", vt)
+    status, _, _ = b.request("GET", f"/api/replays/{jt['id']}/track")
+    check(status == 404, f"{kind}: a rejected file has no track", status)
     return b
 
 

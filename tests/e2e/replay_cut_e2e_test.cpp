@@ -148,12 +148,16 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     FILE* ls = popen(("ls '" + tmp.path + "/replays'").c_str(), "r");
     char line[256];
     std::vector<std::string> names;
+    int tracks = 0;  // each beside its replay
     while (std::fgets(line, sizeof line, ls)) {
-        names.push_back(std::string(line, std::strcspn(line, "\n")));
+        std::string name(line, std::strcspn(line, "\n"));
         listing += line;
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".qst") tracks++;
+        else names.push_back(name);
     }
     pclose(ls);
     ASSERT_EQ(names.size(), 2u) << listing;  // sorted: the first game first
+    EXPECT_EQ(tracks, 2) << listing;
     for (const std::string& kept : names) {
         EXPECT_NE(kept.find("-NORMAL-"), std::string::npos) << kept;
         EXPECT_EQ(kept.substr(kept.size() - 4), ".qsr");
@@ -167,9 +171,14 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     EXPECT_NE(text.find("\nend 539\n"), std::string::npos);
     EXPECT_NE(text.find("\nframes 539\n"), std::string::npos);
     RunResult r = RunGame("--play '" + second + "' --verify --draw-every 0 --state-out " + (tmp / "st.txt") +
-                              " --result-json " + (tmp / "r.json"),
+                              " --result-json " + (tmp / "r.json") + " --track " + (tmp / "second.qst"),
                           tmp);
     EXPECT_EQ(r.exitCode, 0) << r.err;
+    // The ghost track kept as the second game was played is the one its
+    // playback makes.
+    std::string track = ReadFile(tmp / "second.qst");
+    EXPECT_EQ(track.rfind("QSTRACK 1\n", 0), 0u) << track.substr(0, 100);
+    EXPECT_TRUE(track == ReadFile(second.substr(0, second.size() - 4) + ".qst"));
     std::string st = ReadFile(tmp / "st.txt"), end = ReadFile(tmp / "whole.txt");
     EXPECT_EQ(StateValue(st, "Scene"), 1) << st;
     EXPECT_EQ(st.rfind("Frames=539 ", 0), 0u) << st;
@@ -218,5 +227,5 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     FILE* again = popen(("ls '" + tmp.path + "/replays' | wc -l").c_str(), "r");
     ASSERT_TRUE(std::fgets(line, sizeof line, again));
     pclose(again);
-    EXPECT_EQ(std::atoi(line), 2);
+    EXPECT_EQ(std::atoi(line), 4);  // the two games and their tracks
 }
