@@ -1,5 +1,7 @@
 #include "app.h"
 
+#include "text/text.h"
+
 #include <openssl/evp.h>
 
 #include <ctime>
@@ -205,19 +207,7 @@ std::string Html(const std::string& t) {
     return o;
 }
 
-std::string UrlPart(const std::string& t) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string o;
-    for (unsigned char c : t) {
-        if (isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') o += char(c);
-        else {
-            o += '%';
-            o += hex[c >> 4];
-            o += hex[c & 15];
-        }
-    }
-    return o;
-}
+std::string UrlPart(const std::string& t) { return Text_UrlEncode(t); }
 
 bool ValidId(const std::string& id) {
     if (id.size() != 32) return false;
@@ -226,97 +216,21 @@ bool ValidId(const std::string& id) {
     return true;
 }
 
-namespace {
-
-// Unicode's format characters (general category Cf): invisible, and some
-// (the bidirectional overrides and isolates) turn the text after them.
-bool FormatCharacter(uint32_t cp) {
-    static const uint32_t ranges[][2] = {
-        {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},
-        {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x202A, 0x202E},
-        {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
-        {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
-        {0xE0020, 0xE007F},
-    };
-    for (auto& r : ranges)
-        if (cp >= r[0] && cp <= r[1]) return true;
-    return false;
-}
-
-// Characters that show nothing by themselves: spaces, combining marks,
-// variation selectors, fillers. A name needs one that shows.
-bool ShowsNothing(uint32_t cp) {
-    static const uint32_t ranges[][2] = {
-        {0x0020, 0x0020}, {0x00A0, 0x00A0}, {0x0300, 0x036F}, {0x115F, 0x1160}, {0x1680, 0x1680},
-        {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x2000, 0x200A}, {0x202F, 0x202F}, {0x205F, 0x205F},
-        {0x20D0, 0x20FF}, {0x2800, 0x2800}, {0x3000, 0x3000}, {0x3164, 0x3164}, {0xFE00, 0xFE0F},
-        {0xFE20, 0xFE2F}, {0xFFA0, 0xFFA0}, {0xE0100, 0xE01EF},
-    };
-    for (auto& r : ranges)
-        if (cp >= r[0] && cp <= r[1]) return true;
-    return false;
-}
-
-}  // namespace
-
 bool ValidName(const std::string& name, std::string& why) {
-    size_t chars = 0;
-    bool visible = false;
-    for (size_t i = 0; i < name.size();) {
-        unsigned char c = name[i];
-        uint32_t cp;
-        int len;
-        if (c < 0x80) cp = c, len = 1;
-        else if ((c & 0xE0) == 0xC0) cp = c & 0x1F, len = 2;
-        else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, len = 3;
-        else if ((c & 0xF8) == 0xF0) cp = c & 0x07, len = 4;
-        else {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        if (i + size_t(len) > name.size()) {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        for (int k = 1; k < len; ++k) {
-            unsigned char d = name[i + size_t(k)];
-            if ((d & 0xC0) != 0x80) {
-                why = "the name is not valid UTF-8 text";
-                return false;
-            }
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        bool overlong = (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        // Control characters (C0, DEL, C1) and the line and paragraph
-        // separators would break the boards' lines.
-        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == 0x2028 || cp == 0x2029) {
-            why = "the name holds a control character: use printable characters only";
-            return false;
-        }
+    switch (Text_CheckName(name.data(), name.size())) {
+    case TEXT_NAME_OK: return true;
+    case TEXT_NAME_NOT_UTF8: why = "the name is not valid UTF-8 text"; break;
+    case TEXT_NAME_CONTROL: why = "the name holds a control character: use printable characters only"; break;
+    case TEXT_NAME_INVISIBLE:
         // Invisible characters would let two names look the same, and a
         // direction override would turn the boards' text around it.
-        if (FormatCharacter(cp)) {
-            why = "the name holds an invisible formatting character (such as a zero-width space or a direction "
-                  "override): use printable characters only";
-            return false;
-        }
-        if (!ShowsNothing(cp)) visible = true;
-        ++chars;
-        i += size_t(len);
+        why = "the name holds an invisible formatting character (such as a zero-width space or a direction "
+              "override): use printable characters only";
+        break;
+    case TEXT_NAME_NOTHING: why = "a name is needed (1 to 24 printable characters)"; break;
+    case TEXT_NAME_TOO_LONG: why = "the name is longer than 24 characters"; break;
     }
-    if (chars == 0 || !visible) {
-        why = "a name is needed (1 to 24 printable characters)";
-        return false;
-    }
-    if (chars > 24) {
-        why = "the name is longer than 24 characters";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 namespace {

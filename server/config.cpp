@@ -1,5 +1,7 @@
 #include "config.h"
 
+#include "text/text.h"
+
 #include <arpa/inet.h>
 #include <unistd.h>
 
@@ -116,17 +118,7 @@ std::string Usage() {
     return s;
 }
 
-// Text for the manual page: its dashes and backslashes taken literally.
-std::string Roff(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\') out += "\\e";
-        else if (c == '-') out += "\\-";
-        else out += c;
-    }
-    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out = "\\&" + out;
-    return out;
-}
+std::string Roff(const std::string& text) { return Text_Roff(text); }
 
 // The options part of the manual page (quellstorm-board --print-manual),
 // from the same table as --help.

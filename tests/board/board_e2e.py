@@ -336,6 +336,12 @@ def play_files(b):
           "without br the .gz sibling is sent", (s, h))
     s, h, body = b.request("GET", "/play/qs.0123456789abcdef.js")
     check(s == 200 and "Content-Encoding" not in h and body == JS_BYTES, "and the file itself to others", (s, h))
+    s, h, _ = b.request("GET", "/play/", headers={"Accept-Encoding": "gzip, br"})
+    s2, h2, body = b.request("GET", "/play/", headers={"If-None-Match": h.get("ETag", "none")})
+    check(h.get("ETag") and s2 == 304 and not body and h2.get("ETag") == h["ETag"],
+          "a file the browser holds already is answered 304 by its ETag", (s2, h2))
+    codes = [b.request("GET", f"/play/{n}")[0] for n in ("stray.js", "unlisted.js")]
+    check(codes == [404, 404], "only the manifest's files are served, and only those still there", codes)
 
 
 def hostile_names(kind, b, games):
@@ -652,9 +658,14 @@ def main():
         with open(f"{ROOT}/web/index.html", "w") as f:
             f.write("<!DOCTYPE html><title>play</title>")
         for name, data in (("qs.0123456789abcdef.js", JS_BYTES), ("qs.0123456789abcdef.js.br", BR_BYTES),
-                           ("qs.0123456789abcdef.js.gz", gzip.compress(JS_BYTES))):
+                           ("qs.0123456789abcdef.js.gz", gzip.compress(JS_BYTES)), ("unlisted.js", JS_BYTES)):
             with open(f"{ROOT}/web/{name}", "wb") as f:
                 f.write(data)
+        # How the files are served, described as the page's build does it.
+        subprocess.run([sys.executable, os.path.join(SRC, "tools", "web", "manifest.py"), f"{ROOT}/web"], check=True)
+        os.remove(f"{ROOT}/web/unlisted.js")  # a name the manifest holds, gone: 404, not a crash
+        with open(f"{ROOT}/web/stray.js", "wb") as f:
+            f.write(JS_BYTES)  # a file the manifest does not name is not served
         with ThreadPoolExecutor(2) as ex:
             games = list(ex.map(record, range(16)))
         expected = game_result(games[0])
