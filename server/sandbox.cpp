@@ -158,6 +158,10 @@ int Landlock(const std::string& dir, const std::vector<std::string>& read, std::
     };
     for (const char* sys : {"/usr", "/lib", "/lib64", "/bin", "/etc"}) allow(sys, kFsRead);
     for (const std::string& r : read) allow(r, kFsRead);
+    // Its own /proc entry only (this process keeps its number through the
+    // exec): the C library and sanitizers read their own maps there, and
+    // no other process's (the board's environment) is in reach.
+    allow("/proc/self", LANDLOCK_ACCESS_FS_READ_FILE | LANDLOCK_ACCESS_FS_READ_DIR);
     allow("/dev/null", LANDLOCK_ACCESS_FS_READ_FILE | LANDLOCK_ACCESS_FS_WRITE_FILE);
     allow("/dev/urandom", LANDLOCK_ACCESS_FS_READ_FILE);
     allow(dir, handled & ~LANDLOCK_ACCESS_FS_EXECUTE);
