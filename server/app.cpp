@@ -85,7 +85,16 @@ void Copies::loop() {
                 }
             }
         }
+        for (auto it = copies_.begin(); it != copies_.end();) {
+            if (!it->second.making && now - it->second.lastRead > std::chrono::minutes(5)) it = copies_.erase(it);
+            else ++it;
+        }
     }
+}
+
+bool Copies::has(const std::string& key) {
+    std::lock_guard<std::mutex> g(m_);
+    return copies_.count(key) > 0;
 }
 
 void Copies::start() {
@@ -291,6 +300,12 @@ Accepted AcceptSubmission(App& app, const std::string& address, const std::strin
         a.error = why;
         return a;
     }
+    if (auto block = BlockOf(app.db(), name, address)) {
+        a.status = 403;
+        a.error = (block->kind == "name" ? "the name \"" + block->value + "\" is" : std::string("this address is")) +
+                  " blocked from submitting by the board's host: " + block->reason;
+        return a;
+    }
     Opt claimed;
     why = QuickCheck(bytes, claimed);
     if (!why.empty()) {
@@ -339,19 +354,34 @@ std::string FormatTime(int64_t ms) {
     return buf;
 }
 
-namespace {
+std::string FormatDate(int64_t ms) { return FormatTime(ms).substr(0, 10); }
+
+std::string IsoTime(int64_t ms) {
+    time_t t = time_t(ms / 1000);
+    struct tm tm;
+    gmtime_r(&t, &tm);
+    char buf[32];
+    strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    return buf;
+}
+
 json OptJson(const Opt& v) { return v ? json(*v) : json(nullptr); }
-}  // namespace
 
 json SubmissionJson(Db& db, const Submission& s) {
+    // A removed entry is no longer ranked; the host's reason says why.
+    std::string status = s.removedAt ? "removed" : s.status;
+    bool verified = status == "verified";
     json j = {{"id", s.id},
               {"name", s.name},
-              {"status", s.status},
-              {"score", s.status == "verified" ? OptJson(s.score) : json(nullptr)},
-              {"rank", s.status == "verified" ? json(RankOf(db, s)) : json(nullptr)},
-              {"board", s.status == "verified" ? json(s.board) : json(nullptr)},
+              {"status", status},
+              {"score", verified ? OptJson(s.score) : json(nullptr)},
+              {"rank", verified ? json(RankOf(db, s)) : json(nullptr)},
+              {"board", verified ? json(s.board) : json(nullptr)},
               {"entry", "/entry/" + s.id},
-              {"reason", s.status == "rejected" ? json(s.reason) : json(nullptr)}};
+              {"reason", status == "rejected" ? json(s.reason)
+                         : s.removedAt     ? json("removed by the board's host: " + s.removedReason)
+                                           : json(nullptr)}};
+    if (s.removedAt) j["removed_at"] = *s.removedAt;
     if (s.firstDifference) j["first_difference_frame"] = *s.firstDifference;
     return j;
 }
@@ -364,6 +394,7 @@ json EntryJson(Db& db, const Submission& s) {
     j["replay"] = "/api/replays/" + s.id;
     j["watch"] = "/play/#replay=/api/replays/" + s.id;
     if (s.status == "verified") {
+        j["player"] = "/player/" + UrlPart(s.name);
         j["board_title"] = BoardTitle(s.board);
         j["difficulty"] = OptJson(s.difficulty);
         j["stage"] = OptJson(s.stage);
@@ -374,6 +405,10 @@ json EntryJson(Db& db, const Submission& s) {
         j["ending"] = s.ending;
         j["staff_roll"] = s.ending == "staffroll";
         j["frames"] = OptJson(s.frames);
+        j["misses"] = OptJson(s.misses);
+        j["bombs_used"] = OptJson(s.bombsUsed);
+        j["tags"] = Tags(s);
+        j["record"] = s.record;
         j["speed"] = s.speed ? json(*s.speed) : json(nullptr);
         j["sim"] = OptJson(s.sim);
         j["game"] = s.gameVersion;
@@ -384,33 +419,6 @@ json EntryJson(Db& db, const Submission& s) {
         j["stage_scores"] = stages;
     }
     return j;
-}
-
-json BoardsJson(Db& db, const Config& cfg) {
-    json boards = json::array();
-    for (const std::string& key : Boards(db)) {
-        json entries = json::array();
-        int64_t rank = 0;
-        for (const Submission& s : BoardEntries(db, key, cfg.boardSize))
-            entries.push_back({{"rank", ++rank},
-                               {"id", s.id},
-                               {"name", s.name},
-                               {"score", OptJson(s.score)},
-                               {"stage", OptJson(s.stage)},
-                               {"staff_roll", s.ending == "staffroll"},
-                               {"frames", OptJson(s.frames)},
-                               {"entry", "/entry/" + s.id}});
-        json stages = json::array();
-        for (int st = 1; st <= 5; ++st) {
-            json list = json::array();
-            int64_t r = 0;
-            for (const StageEntry& e : StageBoard(db, key, st, cfg.boardSize))
-                list.push_back({{"rank", ++r}, {"id", e.id}, {"name", e.name}, {"score", e.score}});
-            if (!list.empty()) stages.push_back({{"stage", st}, {"entries", list}});
-        }
-        boards.push_back({{"board", key}, {"title", BoardTitle(key)}, {"entries", entries}, {"stages", stages}});
-    }
-    return json{{"boards", boards}};
 }
 
 }  // namespace board

@@ -59,6 +59,11 @@ public:
     // The copy under `key`, made by `make` (which must stay callable until
     // stop()) when there is none or it is older than a second.
     std::shared_ptr<const std::string> get(const std::string& key, const std::function<std::string(Db&)>& make);
+    // Whether there is a copy under `key` (a page that exists: the caller
+    // checks others itself before it asks for a copy, so that addresses
+    // made up by the thousand neither fill this table nor queue on the
+    // copies' one connection). Copies unread for minutes are dropped.
+    bool has(const std::string& key);
 
 private:
     struct Copy {
@@ -109,6 +114,9 @@ public:
 void AddApiRoutes(http::Router& svr, App& app);
 void AddPageRoutes(http::Router& svr, App& app);
 void AddPlayRoutes(http::Router& svr, App& app);
+void AddFeedRoutes(http::Router& svr, App& app);
+// quellstorm-board admin ...: the host's acts on the database (admin.cpp).
+int Admin(const Config& cfg);
 
 // A refusal: the status and a JSON body saying why.
 void SendError(http::Response& res, int status, const std::string& why);
@@ -126,11 +134,35 @@ struct Accepted {
 };
 Accepted AcceptSubmission(App& app, const std::string& address, const std::string& name, const std::string& bytes);
 
+json OptJson(const Opt& v);
 json SubmissionJson(Db& db, const Submission& s);
-json BoardsJson(Db& db, const Config& cfg);
 json EntryJson(Db& db, const Submission& s);
 std::string FormatScore(int64_t v);
 std::string FormatLength(int64_t frames);
 std::string FormatTime(int64_t ms);
+std::string FormatDate(int64_t ms);      // 2026-12-08
+std::string IsoTime(int64_t ms);         // 2026-12-08T10:05:00Z
+
+// The lists (listing.cpp): the boards, one board's pages, a player's.
+constexpr int64_t kPageSize = 50;       // rows on a page of a board
+constexpr int64_t kLatestCount = 20;    // latest verified runs on the front page
+// The conditions a run met, read from what its playback counted:
+// "no-miss" (no ship lost), "no-bomb" (no bomb used), "clear" (the staff roll).
+std::vector<std::string> Tags(const Submission& s);
+// A board's view from a request's query (all=1, page=N, nomiss=1,
+// nobomb=1, clear=1, stage=N); false with the reason on a bad value.
+bool ParseBoardQuery(const std::string& board, const std::function<std::string(const char*)>& param, BoardQuery& q,
+                     std::string& why);
+// The view's address with another page (or filters off: "" for the key).
+std::string BoardHref(const BoardQuery& q, int64_t page);
+bool ValidBoardKey(const std::string& key);
+json RunJson(const Submission& s, int64_t rank);
+json BoardsJson(Db& db, const Config& cfg);
+// Null when there is no such board or page.
+json BoardJson(Db& db, const BoardQuery& q);
+bool BoardPageExists(Db& db, const BoardQuery& q, int64_t* rows = nullptr);
+bool PlayerExists(Db& db, const std::string& name);
+// Null when the name has never submitted.
+json PlayerJson(Db& db, const std::string& name);
 
 }  // namespace board

@@ -82,7 +82,7 @@ const std::vector<Setting>& Table() {
         List("trusted-proxy", "ADDR[/BITS]", &Config::trustedProxies,
              "a proxy in front whose X-Forwarded-For names the client (repeatable)"),
         Text("access-log", "FILE", "", &Config::accessLog, "a line per request to FILE (-: standard output)"),
-        Num("board-size", "100", 1, 10000, &Config::boardSize, "entries shown per board"),
+        Num("board-size", "10", 1, 1000, &Config::boardSize, "players shown per board on the front page and in /api/boards"),
         Flag("quiet", &Config::quiet, "no line per verified submission"),
     };
     return t;
@@ -90,10 +90,17 @@ const std::vector<Setting>& Table() {
 
 std::string Usage() {
     std::string s =
-        "usage: quellstorm-board serve|worker|migrate [OPTIONS]\n"
+        "usage: quellstorm-board serve|worker|migrate|admin [OPTIONS]\n"
         "  serve    answer the web and API, and verify submissions on this machine's cores\n"
         "  worker   verify submissions only (with --db postgresql://...), on any machine\n"
         "  migrate  bring the database's tables up to date and stop\n"
+        "  admin    the host's acts on the database (each logged with its time):\n"
+        "             admin remove ID REASON        hide an entry from every board; its page says why\n"
+        "             admin restore ID              list a removed entry again\n"
+        "             admin block name|address VALUE REASON   refuse its submissions (403, with the reason)\n"
+        "             admin unblock name|address VALUE\n"
+        "             admin list                    what is removed and blocked\n"
+        "             admin log                     every act, with its time\n"
         "options:\n";
     for (const Setting& st : Table()) {
         std::string left = std::string("  --") + st.name + (st.flag ? "" : " ") + st.arg;
@@ -259,6 +266,10 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
             helpShown = true;
             return false;
         }
+        if (a.rfind("--", 0) != 0 && cfg.command == "admin") {
+            cfg.args.push_back(a);
+            continue;
+        }
         if (a.rfind("--", 0) != 0) {
             error = "unexpected argument \"" + a + "\"\n" + Usage();
             return false;
@@ -299,7 +310,7 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
                 }
     for (const Given& g : given)
         if (!SetValue(*g.st, g.value, cfg, error)) return false;
-    if (cfg.command != "serve" && cfg.command != "worker" && cfg.command != "migrate") {
+    if (cfg.command != "serve" && cfg.command != "worker" && cfg.command != "migrate" && cfg.command != "admin") {
         error = (cfg.command.empty() ? std::string("no command given") : "unknown command \"" + cfg.command + "\"") +
                 "\n" + Usage();
         return false;
@@ -321,13 +332,15 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
             }
         if (cfg.game.empty()) cfg.game = "/usr/games/quellstorm";
     }
+    cfg.webGiven = !cfg.web.empty();
     if (cfg.web.empty()) {
-        for (const char* rel : {"/../build-web/play", "/../share/quellstorm/web", "/../../share/quellstorm/web"})
+        // None found: the board serves no /play/ (and says so at start).
+        for (const char* rel : {"/../build-web/play", "/../share/quellstorm/web", "/../../share/quellstorm/web",
+                                "/../../../usr/share/quellstorm/web"})
             if (access((here + rel + "/index.html").c_str(), R_OK) == 0) {
                 cfg.web = here + rel;
                 break;
             }
-        if (cfg.web.empty()) cfg.web = "/usr/share/quellstorm/web";
     }
     return true;
 }

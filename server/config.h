@@ -9,10 +9,12 @@
 namespace board {
 
 struct Config {
-    std::string command;  // serve | worker | migrate
+    std::string command;  // serve | worker | migrate | admin
+    std::vector<std::string> args;  // admin: what to do and to what
     std::string listen;   // HOST:PORT
     std::string db;       // SQLite file or postgresql://...
-    std::string web;      // the web build's folder, served under /play/
+    std::string web;      // the web build's folder, served under /play/ ("": none found)
+    bool webGiven = false;  // named by --web or the settings file (then it must hold the page)
     std::string game;     // the game's program, run to verify
     int64_t verifiers = 0;       // verifier processes at once (0: one per core)
     int64_t jobSeconds = 0;      // wall-clock limit of one verification
@@ -27,7 +29,7 @@ struct Config {
     int64_t maxConnections = 0;  // open connections at most
     int64_t perAddress = 0;      // connections one address may hold
     int64_t backlog = 0;         // connections waiting to be accepted
-    int64_t boardSize = 0;       // entries shown per board
+    int64_t boardSize = 0;       // players shown per board on the front page
     std::string accessLog;       // "" none, "-" standard output, or a file
     std::vector<std::string> trustedProxies;  // peers whose X-Forwarded-For is believed
     std::string config;          // the settings file read, if any

@@ -6,6 +6,10 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <cstdio>
 #include <cstring>
@@ -114,6 +118,16 @@ int Serve(const Config& cfg) {
         fprintf(stderr, "quellstorm-board: --listen wants HOST:PORT, got \"%s\"\n", cfg.listen.c_str());
         return 2;
     }
+    // The page must be there before anyone is sent to /play/.
+    if (cfg.webGiven && access((cfg.web + "/index.html").c_str(), R_OK) != 0) {
+        fprintf(stderr,
+                "quellstorm-board: --web %s: there is no index.html in that folder (%s); give the web build's "
+                "folder (make web builds it in build-web/play)\n",
+                cfg.web.c_str(), strerror(errno));
+        return 2;
+    }
+    if (cfg.web.empty())
+        fprintf(stderr, "quellstorm-board: no web build found: /play/ is off (give its folder with --web DIR)\n");
     App app(cfg);
     http::AccessLog accessLog;
     std::string error;
@@ -125,6 +139,7 @@ int Serve(const Config& cfg) {
     AddApiRoutes(router, app);
     AddPageRoutes(router, app);
     AddPlayRoutes(router, app);
+    AddFeedRoutes(router, app);
     http::Server server(router, app.limits, app.peers, accessLog,
                         [&cfg](std::exception_ptr ep, http::Response& res) { ErrorAnswer(ep, res, cfg); });
     port = server.start(host, port, error);
@@ -190,5 +205,6 @@ int main(int argc, char** argv) {
     if (!OpenAndMigrate(cfg)) return 1;
     if (cfg.command == "migrate") return 0;
     if (cfg.command == "worker") return Work(cfg);
+    if (cfg.command == "admin") return Admin(cfg);
     return Serve(cfg);
 }

@@ -77,6 +77,35 @@ void AddApiRoutes(http::Router& svr, App& app) {
                         "application/json");
     });
 
+    svr.Get(R"(/api/board/([^/]*))", [&app](const http::Request& req, http::Response& res) {
+        BoardQuery q;
+        std::string why;
+        auto param = [&req](const char* k) { return req.has_param(k) ? req.get_param_value(k) : std::string(); };
+        if (!ParseBoardQuery(req.matches[1], param, q, why)) return SendError(res, ValidBoardKey(q.board) ? 400 : 404, why);
+        std::string key = "/api" + BoardHref(q, q.page);
+        if (!app.copies.has(key) && !BoardPageExists(app.db(), q))
+            return SendError(res, 404, "no such board or page: " + BoardHref(q, q.page));
+        auto body = app.cached(key, [q](Db& db) {
+            json j = BoardJson(db, q);
+            return j.is_null() ? std::string() : j.dump();
+        });
+        if (body->empty()) return SendError(res, 404, "no such board or page: " + key);
+        res.set_content(body, "application/json");
+    });
+
+    svr.Get(R"(/api/player/(.+))", [&app](const http::Request& req, http::Response& res) {
+        std::string name = req.matches[1], why;
+        if (!ValidName(name, why)) return SendError(res, 404, "no player of that name: " + why);
+        if (!app.copies.has("/api/player/" + name) && !PlayerExists(app.db(), name))
+            return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
+        auto body = app.cached("/api/player/" + name, [name](Db& db) {
+            json j = PlayerJson(db, name);
+            return j.is_null() ? std::string() : j.dump();
+        });
+        if (body->empty()) return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
+        res.set_content(body, "application/json");
+    });
+
     svr.Get("/api/submit", [&app](const http::Request&, http::Response& res) {
         json j = {{"post", "/api/submissions?name=NAME"},
                   {"content_type", "application/octet-stream"},

@@ -60,6 +60,8 @@ void AddPlayRoutes(http::Router& svr, App& app) {
         res.set_header("Location", "/play/");
     });
     svr.Get(R"(/play/(.*))", [&app](const http::Request& req, http::Response& res) {
+        if (app.cfg.web.empty())
+            return SendError(res, 404, "this board serves no web build (its host starts it with --web DIR)");
         std::string rel = req.matches[1];
         if (rel.empty()) rel = "index.html";
         // Only plain names below the folder: no "..", no hidden files, no

@@ -72,6 +72,8 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     o.startStage = JsonInt(j, "start_stage");
     o.jewels = JsonInt(j, "jewels");
     o.frames = JsonInt(j, "frames");
+    o.misses = JsonInt(j, "misses");
+    o.bombsUsed = JsonInt(j, "bombs_used");
     o.firstDifference = JsonInt(j, "first_difference_frame");
     if (j.contains("speed") && j["speed"].is_number()) o.speed = j["speed"].get<double>();
     if (j.contains("ending") && j["ending"].is_string()) o.ending = j["ending"].get<std::string>();

@@ -152,7 +152,7 @@ void TakeStatus(const std::string& json) {
         BoardLast.rank = std::atol(JsonField(json, "rank").c_str());
         BoardLast.board = JsonField(json, "board");
         sStep = STEP_NONE;
-    } else if (status == "rejected") {
+    } else if (status == "rejected" || status == "removed") {  // removed: by the board's host, with the reason
         BoardLast.state = BOARD_REJECTED;
         BoardLast.reason = JsonField(json, "reason");
         if (BoardLast.reason.empty()) BoardLast.reason = "refused by the board";

@@ -39,7 +39,13 @@ struct Track {
     long long score;
     long long stageScore[7];  // the score at the last frame seen on each stage
     long frames;
+    int deathsBefore;  // the record's ships lost when the game began
+    int misses;        // ships lost in this game
+    long bombs;        // bombs used in this game
 };
+// BombsUsed as last seen: a jump back puts the game's own count back
+// with its snapshot, and counting goes on from there.
+long gBombsSeen;
 // The playback frame where each stage was first seen (-1: not yet); not
 // put back by a rewind, so a stage once found can be jumped to again.
 long gStageStart[7] = {-1, -1, -1, -1, -1, -1, -1};
@@ -89,6 +95,13 @@ void TrackFrame(long frame) {
         std::memset(&gTrack, 0, sizeof gTrack);
         for (long& s : gStageStart) s = -1;
         gTrack.startStage = StageNo;
+        gTrack.deathsBefore = dat.deaths;
+        gBombsSeen = BombsUsed;
+    }
+    if (inGame || gTrack.inGame) {
+        gTrack.misses = dat.deaths - gTrack.deathsBefore;
+        gTrack.bombs += BombsUsed - gBombsSeen;
+        gBombsSeen = BombsUsed;
     }
     if (inGame) {
         gTrack.inGame = true;
@@ -540,7 +553,8 @@ std::string Replay_ResultJson(long framesPlayed) {
                     ",\"difficulty\":" + std::to_string(OPTION.Difficulty) + ",\"lives\":" +
                     std::to_string(OPTION.Players) + ",\"bombs\":" + std::to_string(OPTION.PowerStock) +
                     ",\"start_stage\":" + std::to_string(gTrack.startStage) + ",\"jewels\":" + std::to_string(jewels) +
-                    ",\"stage_scores\":[" + stages + "],\"frames\":" + std::to_string(gTrack.frames) +
+                    ",\"stage_scores\":[" + stages + "],\"misses\":" + std::to_string(gTrack.misses) +
+                    ",\"bombs_used\":" + std::to_string(gTrack.bombs) + ",\"frames\":" + std::to_string(gTrack.frames) +
                     ",\"speed\":" + speed + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
                     ",\"stage_option\":" + (info.stageOption ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
     return j;

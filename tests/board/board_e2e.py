@@ -21,6 +21,7 @@ import tempfile
 import threading
 import time
 from concurrent.futures import ThreadPoolExecutor
+from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pgtemp import Postgres, die_with_parent, stop_on_signals  # noqa: E402
@@ -32,6 +33,7 @@ JOBS = f"{ROOT}/jobs"
 MAX_UPLOAD_KB = 1024
 JS_BYTES = b"console.log('the game');\n" * 50
 BR_BYTES = b"\x1b brotli stand-in"  # served as it is: the board never decodes
+ATOM = "{http://www.w3.org/2005/Atom}"
 passed = failed = 0
 cleanups = []
 
@@ -49,8 +51,10 @@ def check(ok, what, detail=""):
 # ---- Games to submit -------------------------------------------------------
 # NORMAL, firing while flying into the first groups: the ship is lost three
 # times, the game over is confirmed, and the replay holds the whole game.
+# Two of the games use a bomb on their way.
 def keys(shift):
-    return (f"5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n{60 + shift} hold UP SPACE\n"
+    bomb = "300 press Z\n" if shift in (13, 14) else ""
+    return (f"5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n{60 + shift} hold UP SPACE\n{bomb}"
             "4800 hold\n5000 hold SPACE\n5001 hold\n")
 
 
@@ -348,11 +352,96 @@ def hostile_names(kind, b, games):
     check(r.returncode == 0, f"{kind}: headless Chromium shows every hostile name as plain text", r.stderr[-500:])
 
 
+def atom(b, path):
+    """A feed read with a real XML parser: its entries' ids, or None when it
+    is not Atom with what every feed and entry must hold."""
+    status, hdrs, data = b.request("GET", path)
+    if status != 200 or not hdrs.get("Content-Type", "").startswith("application/atom+xml"):
+        return None
+    root = ElementTree.fromstring(data)
+    need = ["id", "title", "updated"]
+    if root.tag != ATOM + "feed" or any(root.find(ATOM + t) is None for t in need + ["author"]):
+        return None
+    ids = []
+    for e in root.findall(ATOM + "entry"):
+        if any(e.find(ATOM + t) is None for t in need + ["author", "link", "summary"]):
+            return None
+        ids.append(e.find(ATOM + "id").text)
+    return ids
+
+
+def admin(db, *args):
+    return subprocess.run([BOARD, "admin", *args, "--db", db], capture_output=True, text=True, timeout=60)
+
+
+def community(kind, db, b, games):
+    """Three players' runs: one row per player with dates and conditions,
+    the pages and feeds that list them, a removed entry, a blocked name."""
+    runs = [("ana", games[0]), ("ana", games[2]), ("bo", games[1]), ("cy", games[3])]
+    ids = [b.submit(g, n)[1]["id"] for n, g in runs]
+    done = {i: b.wait(i) for i in ids}
+    check(all(d.get("status") == "verified" for d in done.values()), f"{kind}: the three players' runs are verified",
+          done)
+    entries = {i: b.json("GET", f"/api/entry/{i}")[1] for i in ids}
+    bombed = [e.get("bombs_used") for e in entries.values()]
+    check(all(e.get("misses") == e.get("lives") for e in entries.values()) and sorted(bombed) == [0, 0, 1, 1],
+          f"{kind}: ships lost and bombs used are the game's own counts", [(e.get("misses"), e.get("bombs_used"))
+                                                                          for e in entries.values()])
+    _, board, _ = b.json("GET", "/api/board/d1")
+    rows = [r for r in board.get("entries", []) if r["name"] in ("ana", "bo", "cy")]
+    best_ana = max((entries[i] for i in ids[:2]), key=lambda e: (e["score"], -e["verified_at"]))
+    check(sorted(r["name"] for r in rows) == ["ana", "bo", "cy"] and all(r.get("date") for r in rows)
+          and all(("no-bomb" in r["tags"]) == (r["bombs_used"] == 0) and "no-miss" not in r["tags"] for r in rows)
+          and [r["id"] for r in rows if r["name"] == "ana"] == [best_ana["id"]],
+          f"{kind}: the board shows one row per player, their best, with its date and conditions", rows)
+    _, every, _ = b.json("GET", "/api/board/d1?all=1")
+    _, nobomb, _ = b.json("GET", "/api/board/d1?nobomb=1&all=1")
+    check(sum(r["name"] == "ana" for r in every.get("entries", [])) == 2
+          and {r["name"] for r in nobomb.get("entries", [])} & {"ana", "bo", "cy"} == {"ana", "cy"}
+          and all(r["bombs_used"] == 0 for r in nobomb["entries"]),
+          f"{kind}: every run on switching, and the no-bomb filter keeps only runs without a bomb", (every, nobomb))
+    s1, _, _ = b.request("GET", "/api/board/d1?page=99")
+    s2, _, _ = b.request("GET", "/board/d9")
+    s3, _, _ = b.request("GET", "/board/d1?page=x")
+    check((s1, s2, s3) == (404, 404, 400), f"{kind}: a page past the last, an unknown board, a bad page: 404 404 400",
+          (s1, s2, s3))
+    _, player, _ = b.json("GET", "/api/player/ana")
+    status, _, page = b.request("GET", "/player/ana")
+    check(len(player.get("latest", [])) == 2 and [x["id"] for x in player.get("bests", [])] == [best_ana["id"]]
+          and player.get("stage_bests") and status == 200 and all(i.encode() in page for i in ids[:2]),
+          f"{kind}: the player page lists their runs, their best per board and per stage", player)
+    feed = atom(b, "/feeds/player/ana")
+    records = atom(b, "/feeds/records.atom")
+    check(feed is not None and all(any(i in x for x in feed) for i in ids[:2]) and records,
+          f"{kind}: the player's feed and the records feed are Atom and list the runs", (feed, records))
+
+    # The host removes bo's run and blocks a name.
+    r = admin(db, "remove", ids[2], "played with a turbo pad")
+    time.sleep(1.5)  # the boards' copies are remade within a second
+    _, board, _ = b.json("GET", "/api/board/d1?all=1")
+    _, sub, _ = b.json("GET", f"/api/submissions/{ids[2]}")
+    status, _, page = b.request("GET", f"/entry/{ids[2]}")
+    check(r.returncode == 0 and all(e["id"] != ids[2] for e in board.get("entries", []))
+          and sub.get("status") == "removed" and b"played with a turbo pad" in page and b"Removed" in page,
+          f"{kind}: a removed entry leaves the boards and its page says why", (r.stderr, sub))
+    r = admin(db, "block", "name", "Mallory", "sent other people's replays")
+    status, j, _ = b.submit(games[0] + b"\n", "mallory")
+    check(r.returncode == 0 and status == 403 and "other people's replays" in j.get("error", ""),
+          f"{kind}: a blocked name is refused with 403 and the reason", (status, j))
+    listed, log = admin(db, "list").stdout, admin(db, "log").stdout
+    check(ids[2] in listed and "Mallory" in listed and "remove " + ids[2] in log and "block name Mallory" in log
+          and log.count("Z  ") >= 2,
+          f"{kind}: the host lists what is removed and blocked, and the log holds each act with its time", log)
+
+
 def killed_worker_and_restart(kind, db, games):
     # Verified elsewhere: this board only answers.
     b = Board(db, "serve", "--verifiers", "-1")
     w1 = Board(db, "worker", "--verifiers", "1")
     sid = b.submit(games[0], "survivor")[1]["id"]
+    status, hdrs, page = b.request("GET", f"/entry/{sid}")
+    check(status == 200 and int(hdrs.get("Refresh", "0")) > 0 and b"/api/submissions/" in page,
+          f"{kind}: a waiting entry's page follows it (Refresh, and a script asking for its state)", hdrs)
     end = time.monotonic() + 60
     while time.monotonic() < end and b.json("GET", f"/api/submissions/{sid}")[1].get("status") != "verifying":
         time.sleep(0.01)
@@ -463,6 +552,13 @@ def postgres_outage(b, pg, games):
           "postgresql: every submission accepted around the outage is verified", (len(accepted), done))
 
 
+def web_folder(db):
+    r = subprocess.run([BOARD, "serve", "--db", db, "--listen", "127.0.0.1:0", "--web", f"{ROOT}/no-such-web"],
+                       capture_output=True, text=True, timeout=60)
+    check(r.returncode == 2 and "index.html" in r.stderr, "a --web folder without the page stops the board, saying why",
+          (r.returncode, r.stderr))
+
+
 def limits(kind, db, game):
     b = Board(db, "serve", "--verifiers", "-1", "--queue-max", "1", "--submit-per-minute", "1",
               "--submit-burst", "3")
@@ -491,7 +587,7 @@ def main():
             with open(f"{ROOT}/web/{name}", "wb") as f:
                 f.write(data)
         with ThreadPoolExecutor(2) as ex:
-            games = list(ex.map(record, range(12)))
+            games = list(ex.map(record, range(16)))
         expected = game_result(games[0])
         check(expected.get("verified") is True and expected.get("ending") == "gameover" and expected["score"] > 0,
               "the recorded game is a finished one with a score", expected)
@@ -507,7 +603,9 @@ def main():
             bad_inputs(kind, b, games)
             if kind == KINDS[0]:
                 play_files(b)
+                web_folder(db)
             hostile_names(kind, b, games[1:4])
+            community(kind, db, b, games[12:16])
             b.stop()
             if kind == KINDS[0]:
                 sandbox(kind, db)
