@@ -20,6 +20,7 @@ long long gLastScore;
 int gShownStage;    // the split on screen, 0 none
 long gShownUntil;
 GhostSplits gSplits;
+long gDrawn;
 
 void ClearSplits() {
     for (int k = 0; k < 6; k++) gSplits.mine[k] = gSplits.ghost[k] = gSplits.best[k] = -1;
@@ -76,6 +77,7 @@ void Ghost_Start(const GhostTrack* track, bool racing) {
     gLastStage = StageNo;
     gLastScore = 0;
     gShownStage = 0;
+    gDrawn = 0;
     ClearSplits();
     for (int k = 1; k <= 5; k++) gSplits.best[k] = dat.clearbest[k - 1] > 0 ? dat.clearbest[k - 1] : -1;
 }
@@ -94,7 +96,10 @@ void GhostDraw() {
     if (!p || !p->shown) return;
     if (p->x <= -64 || p->x >= 640 || p->y <= -64 || p->y >= 480) OffScreenMarker(p->x, p->y);
     else DD_DrawGhostBitmap(p->x, p->y, Bitmap[0], 0, 0, 64, 64);
+    gDrawn++;
 }
+
+long Ghost_DrawnCount() { return gDrawn; }
 
 void GhostSplitsDraw() {
     if (!gRacing) return;

@@ -25,3 +25,5 @@ struct GhostSplits {
     long long mine[6], ghost[6], best[6];
 };
 const GhostSplits& Ghost_Splits();
+// Frames the ghost's ship was drawn in since Ghost_Start (the benchmark).
+long Ghost_DrawnCount();
