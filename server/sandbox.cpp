@@ -55,7 +55,8 @@ std::vector<std::string> GameReadFolders(const std::string& game) {
 
 pid_t SpawnJailed(const JailSpec& spec, std::string& error) {
     // Everything the child is given is made here, before it exists.
-    std::string self = ProgramPath();
+    // This very program, even when an upgrade replaced its file meanwhile.
+    std::string self = "/proc/self/exe";
     std::vector<std::string> args = {"quellstorm-board", "jail",
                                      "--dir", spec.dir,
                                      "--memory-mb", std::to_string(spec.memoryMb),

@@ -433,7 +433,7 @@ void Verifiers::loop(int index) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.
                 try {
-                    ReleaseJob(db(), job->id, worker);
+                    ReleaseJob(db(), job->id, worker, !o.boardFault.empty());
                 } catch (const DbError&) {
                 }
                 if (!stop_) idle(o.boardFault.empty() ? 1000 : 2000);
@@ -459,6 +459,9 @@ void Verifiers::loop(int index) {
                 }
                 break;
             } catch (const DbError& e) {
+                if (!e.cause.empty())
+                    fprintf(stderr, "quellstorm-board: verifier %d: cannot write the result of %s: %s\n", index,
+                            job->id.c_str(), e.cause.c_str());
                 if (stop_ || std::chrono::steady_clock::now() > until) break;
                 idle(500);
             }
