@@ -428,7 +428,7 @@ void Verifiers::loop(int index) {
                 // Tried enough: said once and for all, naming the board's
                 // trouble rather than blaming the file.
                 o.reason = "the board could not verify this file (" + std::to_string(kMaxTries) +
-                           " tries; the last: " + o.boardFault + "): send it again later";
+                           " tries; the last: " + o.boardFault + "): not ranked, through no fault of the file";
             } else if (!o.verified && o.reason.empty()) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.
