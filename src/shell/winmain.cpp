@@ -370,6 +370,7 @@ int Shell_Start(int argc, char** argv) {
     std::string replays = Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/";
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
     ReplaysPage_SetFolder(replays);
+    Ghosts_SetFolder(replays);
     ReplaysPage_Watch = Watch_BeginFromPage;
     // With a board set, a row of the replays page can be sent to it (not
     // when the player said never).

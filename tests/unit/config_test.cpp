@@ -64,7 +64,7 @@ TEST_F(ConfigTest, EverySettingSurvivesASaveAndALoad) {
         {"key-slower2", "Home"}, {"key-slower3", "End"}, {"key-quit", "Backspace"}, {"pad-shot", "X"},
         {"pad-bomb", "RT"},    {"pad-pause", "START"},  {"pad-quit", "BACK"},     {"dead-zone", "0"},
         {"language", "en"},    {"pause-on-focus-loss", "off"}, {"keep-replays", "off"},
-        {"board-url", "http://127.0.0.1:8080/"}, {"player-name", "ナオ 7"}, {"board-submit", "always"},
+        {"board-url", "http://127.0.0.1:8080/"}, {"player-name", "ナオ 7"}, {"board-submit", "always"}, {"ghost", "board"},
     };
     int fileRows = 0;
     for (int i = 0; i < SettingsCount; i++) fileRows += SettingsTable[i].home == SH_FILE;
