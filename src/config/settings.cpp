@@ -185,7 +185,8 @@ const Setting SettingsTable[] = {
 
     // The settings file, section by section.
     SETW("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
-    SETW("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
+    SETW("display", "scale", SK_INT, 0, 0, 8, 1, nullptr, scale, "N",
+         "window size in multiples of 640x480; 0: the largest that fits the screen", "WINDOW SIZE"),
     SET("display", "scaling", SK_CHOICE, SCALING_FIT, 0, 0, 0, kScaling, scaling, "sharp|fit|smooth",
         "sharp: whole multiples, black bars; fit: as large as fits; smooth: filtered", "SCALING"),
     SETW("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
