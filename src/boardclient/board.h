@@ -65,6 +65,15 @@ std::string Board_Line();
 // it stays 0).
 long Board_ConnectionsOpened();
 
+// The ghosts of the board's best verified runs: GET /api/boards, then the
+// track of each difficulty's best run (GET /api/replays/ID/track), each
+// written to `cacheFor(difficulty)`; a difficulty with no run on the board
+// has its old file removed. In the background, between submissions (which
+// go first); `blocking` (a headless run): done before it returns.
+void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking);
+// True while the ghosts are being fetched.
+bool Board_FetchingGhosts();
+
 // `quellstorm --submit FILE.qsr`: sends FILE, prints each state as it
 // changes, waits for the verdict. The exit status: 0 verified, 1 not
 // (no board set, unreachable, time-out), 2 the file cannot be read,

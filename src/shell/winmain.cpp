@@ -371,6 +371,7 @@ int Shell_Start(int argc, char** argv) {
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
     ReplaysPage_SetFolder(replays);
     Ghosts_SetFolder(replays);
+    if (!Options.play && !Options.submit) Ghosts_FetchBoard();
     ReplaysPage_Watch = Watch_BeginFromPage;
     // With a board set, a row of the replays page can be sent to it (not
     // when the player said never).

@@ -123,6 +123,14 @@ TEST(BoardE2E, AFinishedGameIsVerifiedAndRankedAndABoardThatIsDownLosesNothing) 
     EXPECT_EQ(Submit(tmp, "--board-url " + board.url + " --submit '" + kept + "'", &out), 0) << out;
     EXPECT_NE(out.find("verified: score " + score + ", rank 1 on the NORMAL board"), std::string::npos) << out;
     EXPECT_NE(out.find(board.url + "/entry/"), std::string::npos) << out;
+    // Raced as the board's ghost: its best run's track fetched beside the
+    // replays, the very track kept with the game.
+    TempDir racer;
+    r = RunGame("--home '" + racer.path + "' --frames 60 --ghost board --board-url " + board.url, racer);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string track = ReadFile(kept.substr(0, kept.size() - 4) + ".qst");
+    EXPECT_FALSE(track.empty());
+    EXPECT_TRUE(ReadFile(racer / "replays/ghosts/board-NORMAL.qst") == track) << r.err;
     // Refused by the board: its reason; no board, no file: said so.
     WriteFile(tmp / "junk.qsr", "nothing of a replay");
     EXPECT_EQ(Submit(tmp, "--board-url " + board.url + " --submit " + (tmp / "junk.qsr"), &out), 3) << out;
