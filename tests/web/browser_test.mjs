@@ -327,6 +327,7 @@ try {
     await tap(page, 'F3');
     await tap(page, 'Enter');
     await sleep(2000);
+    const watching = (await state(page)).Scene === 1;
     if (process.env.QS_WEB_SHOTS) await canvasPicture(page);  // the viewer's keys along the foot
     await tap(page, 'Escape');
     const left0 = await frames(page);
@@ -335,8 +336,8 @@ try {
     await tap(page, 'Escape');  // the replays page closed
     await tap(page, 'Space');
     const played2 = await waitState(page, (st) => st.Scene === 1, 10000);
-    result(left1 > left0 && !!played2, 'Escape leaves a replay watched from the replays page, and the title starts a game',
-           `frames ${left0} -> ${left1}, ${played2 ? 'in play' : 'no game'}`);
+    result(watching && left1 > left0 && !!played2, 'Escape leaves a replay watched from the replays page, and the title starts a game',
+           `watching ${watching}, frames ${left0} -> ${left1}, ${played2 ? 'in play' : 'no game'}`);
   }
   await page.close();
 
