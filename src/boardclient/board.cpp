@@ -13,8 +13,14 @@
 #include <cctype>
 #include <cstring>
 #include <deque>
+#include <vector>
 
 BoardSubmission BoardLast;
+
+namespace {
+// The answers of this run's earlier submissions, oldest first.
+std::vector<BoardSubmission> sAnswers;
+}  // namespace
 
 namespace {
 
@@ -184,6 +190,11 @@ void StartNext() {
     while (!sWaiting.empty() && !Board_Busy()) {
         std::string file = sWaiting.front();
         sWaiting.pop_front();
+        // The answer in hand is kept for the replays page's marks.
+        if (!BoardLast.file.empty()) {
+            if (sAnswers.size() >= 64) sAnswers.erase(sAnswers.begin());
+            sAnswers.push_back(BoardLast);
+        }
         BoardLast = BoardSubmission();
         BoardLast.file = file;
         long size;
@@ -290,6 +301,13 @@ void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking) {
 bool Board_FetchingGhosts() { return sGhost != GHOST_IDLE; }
 
 bool Board_Enabled() { return Settings.boardUrl[0] != 0; }
+
+const BoardSubmission* Board_AnswerFor(const std::string& file) {
+    if (BoardLast.file == file && BoardLast.state != BOARD_IDLE) return &BoardLast;
+    for (auto it = sAnswers.rbegin(); it != sAnswers.rend(); ++it)
+        if (it->file == file) return &*it;
+    return nullptr;
+}
 
 bool Board_Busy() {
     return sStep != STEP_NONE || BoardLast.state == BOARD_QUEUED || BoardLast.state == BOARD_VERIFYING ||

@@ -38,6 +38,9 @@ struct BoardSubmission {
 };
 extern BoardSubmission BoardLast;
 
+// What became of the latest submission of FILE in this run (the one in
+// hand, or an earlier one's final answer); null when it was not sent.
+const BoardSubmission* Board_AnswerFor(const std::string& file);
 // True when a board is set (a submission can be made at all).
 bool Board_Enabled();
 // Starts sending the replay FILE to the board, in the background. False

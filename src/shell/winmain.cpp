@@ -379,7 +379,7 @@ int Shell_Start(int argc, char** argv) {
         ReplaysPage_SendLabel = "send to the board";
         ReplaysPage_Send = [](const char* path, std::string* message) {
             bool ok = Board_Submit(path);
-            *message = ok ? std::string("sending ") + path : BoardLast.reason;
+            *message = ok ? std::string() : BoardLast.reason;  // the page marks the file
             return ok;
         };
     }
