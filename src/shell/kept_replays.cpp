@@ -55,8 +55,13 @@ void KeepGame(long lastFrame, long long score) {
     }
     std::string out(reinterpret_cast<const char*>(text), (size_t)size);
     Plat_FreeFile(text);
-    size_t at = out.find("\nstate ");
-    out.insert(at == std::string::npos ? 0 : at + 1, Replay_SummaryLines());
+    // At the end of the header: before the first frame's line, or the end.
+    size_t at = 0;
+    while (at < out.size() && !(out[at] >= '0' && out[at] <= '9') && out.compare(at, 4, "end ") != 0) {
+        size_t eol = out.find('\n', at);
+        at = eol == std::string::npos ? out.size() : eol + 1;
+    }
+    out.insert(at, Replay_SummaryLines());
     int d = gGameDifficulty >= 0 && gGameDifficulty < 4 ? gGameDifficulty : 1;
     std::string name = FreeName(gGameStamp + "-" + kDifficulty[d] + "-" + std::to_string(score < 0 ? 0 : score));
     if (Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size())) {

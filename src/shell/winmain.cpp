@@ -270,9 +270,8 @@ int Shell_Start(int argc, char** argv) {
         // says what is wrong with the file.
         if (!Options.headless)
             Plat_MessageBox(("This replay cannot be played.\n\n" + Replay_Problem()).c_str(), "QUELLSTORM");
-        if (Replay_ExitCode() != REPLAY_EXIT_SIM) return 2;
-        WriteResultJson();  // a service checking replays learns both versions
-        return REPLAY_EXIT_SIM;
+        WriteResultJson();  // a service checking replays learns why (or both versions)
+        return Replay_ExitCode() == REPLAY_EXIT_SIM ? REPLAY_EXIT_SIM : 2;
     }
     if (Replay_ExitCode()) return Replay_ExitCode();  // a recording with no whole frame
     if (Options.record && !Replay_Record(Options.record)) return 2;
@@ -303,15 +302,14 @@ int Shell_Start(int argc, char** argv) {
     DS_INIT(hwnd);
     Plat_ShowCursor(false);
     // A kept game starts at its own first frame: the loading pass, then
-    // the state the title left it in.
+    // its start as the title made it.
     if (Replay_IsGame()) {
         LoadEverything();
         if (!Replay_StartGame()) {
             if (!Options.headless)
                 Plat_MessageBox(("This replay cannot be played.\n\n" + Replay_Problem()).c_str(), "QUELLSTORM");
-            if (Replay_ExitCode() != REPLAY_EXIT_NOT_NEW_GAME) return 2;
             WriteResultJson();  // a service checking replays learns why
-            return REPLAY_EXIT_NOT_NEW_GAME;
+            return Replay_ExitCode() == REPLAY_EXIT_NOT_NEW_GAME ? REPLAY_EXIT_NOT_NEW_GAME : 2;
         }
     }
     // Every game played in a window is kept, unless a recording or
