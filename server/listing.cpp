@@ -83,6 +83,7 @@ json RunJson(const Submission& s, int64_t rank) {
               {"name", s.name},
               {"score", OptJson(s.score)},
               {"stage", OptJson(s.stage)},
+              {"start_stage", OptJson(s.startStage)},
               {"staff_roll", s.ending == "staffroll"},
               {"frames", OptJson(s.frames)},
               {"misses", OptJson(s.misses)},
