@@ -73,6 +73,21 @@
 
   // The game has kept a finished game (`mode`: the board-submit setting,
   // 0 ask, 1 always, 2 never; `name`: the player-name setting).
+  // The replays page's entry address: a link under the picture (a key in
+  // the canvas is no click, so a new tab may be refused), and the clipboard.
+  M.qsOpenUrl = function (url) {
+    if (!/^https?:\/\//.test(url)) return false;
+    say('Board entry:', null, url);
+    try { window.open(url, '_blank', 'noopener'); } catch (e) { /* the link stays */ }
+    return true;
+  };
+  M.qsCopyText = function (text) {
+    if (!navigator.clipboard || !navigator.clipboard.writeText) return false;
+    navigator.clipboard.writeText(text).then(function () { say('Copied: ' + text, true); },
+                                             function () { say('Not copied (the browser refused): ' + text, false); });
+    return true;
+  };
+
   M.qsGameKept = function (path, mode, name) {
     if (!onBoard || mode === 2) return;
     var bytes;
