@@ -52,21 +52,32 @@ def check(ok, what, detail=""):
 # NORMAL, firing while flying into the first groups: the ship is lost three
 # times, the game over is confirmed, and the replay holds the whole game.
 # Two of the games use a bomb on their way.
-def keys(shift):
+def keys(shift, speed=False):
+    # With `speed` the correction goes up by 0.01 early on and back to none
+    # long before the game ends.
     bomb = "300 press Z\n" if shift in (13, 14) else ""
     return (f"5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n{60 + shift} hold UP SPACE\n{bomb}"
-            "4800 hold\n5000 hold SPACE\n5001 hold\n")
+            + ("100 press 2\n3000 press W\n" if speed else "") + "4800 hold\n5000 hold SPACE\n5001 hold\n")
 
 
-def record(i):
-    """One game as the game keeps it: a one-game replay file."""
+def record(i, speed=False, whole=None):
+    """One game as the game keeps it: a one-game replay file (or with
+    `whole`, a whole run of that many games recorded with --record)."""
     d = tempfile.mkdtemp(dir=ROOT)
     with open(f"{d}/k.keys", "w") as f:
-        f.write(keys(i))
-    subprocess.run([GAME, "--headless", "--home", d, "--script", f"{d}/k.keys", "--frames", "5100",
-                    "--draw-every", "1000", "--keep-replays", "on"], check=True, capture_output=True,
+        f.write(keys(i, speed) if not whole else
+                "".join(f"{5 + g * 5200} hold SPACE\n{6 + g * 5200} hold\n{40 + g * 5200} hold SPACE\n"
+                        f"{41 + g * 5200} hold\n{60 + g * 5200} hold UP SPACE\n{4800 + g * 5200} hold\n"
+                        f"{5000 + g * 5200} hold SPACE\n{5001 + g * 5200} hold\n" for g in range(whole)))
+    out = ["--record", f"{d}/run.qsr"] if whole else ["--keep-replays", "on"]
+    subprocess.run([GAME, "--headless", "--home", d, "--script", f"{d}/k.keys", "--frames",
+                    str(5100 + 5200 * ((whole or 1) - 1)), "--draw-every", "1000"] + out, check=True,
+                   capture_output=True,
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d),
                    timeout=300)
+    if whole:
+        with open(f"{d}/run.qsr", "rb") as f:
+            return f.read()
     kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
     with open(f"{d}/replays/{kept[0]}", "rb") as f:
         data = f.read()
@@ -243,7 +254,9 @@ def alive(b):
 # ---- The cases ---------------------------------------------------------------
 def play_and_rank(kind, db, games, expected):
     b = Board(db, "serve", "--verifiers", "2")
-    good, claim, (bad, changed) = games[0], with_header(games[0], "score", 999999999999), tampered(games[0])
+    good, (bad, changed) = games[0], tampered(games[0])
+    # The same run under another name: re-dated, its header claiming more.
+    claim = with_header(with_header(games[0], "score", 999999999999), "date", "2031-01-01 00:00:00")
     status, j, _ = b.submit(good, "ace")
     check(status == 202 and j.get("status") == "queued" and len(j.get("id", "")) == 32,
           f"{kind}: a finished game is queued at once", (status, j))
@@ -275,11 +288,14 @@ def play_and_rank(kind, db, games, expected):
           and all(pts[f - 1][:2] == xy for f, xy in sampled.items()),
           f"{kind}: the track's ship is where the playback's is", (len(pts), sampled, [pts[f - 1] for f in sampled]))
 
-    _, jc, _ = b.submit(claim, "claimer")
+    status, jc, _ = b.submit(claim, "claimer")
     _, jt, _ = b.submit(bad, "tamperer")
     vc, vt = b.wait(jc["id"]), b.wait(jt["id"])
-    check(vc.get("status") == "verified" and vc.get("score") == expected["score"],
-          f"{kind}: a header claiming a higher score is ranked at its true score", vc)
+    _, boards, _ = b.json("GET", "/api/boards")
+    ranked = [e for bd in boards["boards"] for e in bd["entries"] if e["score"] == expected["score"]]
+    check(status == 200 and jc.get("id") == sid and vc.get("name") == "ace" and len(ranked) == 1,
+          f"{kind}: a re-dated copy claiming more under another name is the first sender's entry, ranked once",
+          (status, jc, vc, ranked))
     diff = vt.get("first_difference_frame")
     check(vt.get("status") == "rejected" and isinstance(diff, int) and diff >= changed
           and f"frame {diff}" in (vt.get("reason") or ""),
@@ -287,6 +303,30 @@ def play_and_rank(kind, db, games, expected):
     status, _, _ = b.request("GET", f"/api/replays/{jt['id']}/track")
     check(status == 404, f"{kind}: a rejected file has no track", status)
     return b
+
+
+def starts_and_costs(kind, b, extra):
+    """What a file's start and its length may earn: the speed correction used
+    at any time, an end far past the file's lines, whole runs, older files."""
+    started = time.monotonic()
+    ids = {what: b.submit(data, what)[1].get("id") for what, data in extra.items()}
+    done = {what: b.wait(i) for what, i in ids.items()}
+    v = done["speed"]
+    check(v.get("status") == "verified" and v.get("board") == "d1s+0.010",
+          f"{kind}: a game that used the speed correction, then set it back, is on the correction's board", v)
+    v = done["endless"]
+    check(v.get("status") == "rejected" and "far past" in (v.get("reason") or "") and time.monotonic() - started < 60,
+          f"{kind}: an end line far past the file's last line is refused at once", v)
+    v = done["format1"]
+    check(v.get("status") == "verified" and v.get("score") == 15723,
+          f"{kind}: a format-1 whole run of one game from start-up is ranked like any other", v)
+    v = done["two games"]
+    check(v.get("status") == "rejected" and "a whole-run recording" in (v.get("reason") or "")
+          and "send the kept game's file" in v.get("reason", ""),
+          f"{kind}: a whole run of two games is refused with the true reason", v)
+    v = done["image"]
+    check(v.get("status") == "rejected" and "its start cannot be proven" in (v.get("reason") or ""),
+          f"{kind}: an older kept game (a memory image) is refused: it still plays in the game", v)
 
 
 def bad_inputs(kind, b, games):
@@ -562,9 +602,11 @@ def web_folder(db):
 def limits(kind, db, game):
     b = Board(db, "serve", "--verifiers", "-1", "--queue-max", "1", "--submit-per-minute", "1",
               "--submit-burst", "3")
-    # Files that differ in their bytes only (never verified here).
-    first, second = game + b"\n", game + b"\n\n"
-    codes = [b.submit(f, "limits")[0] for f in (first, second, first)]
+    # Two runs never sent before (never verified here), and the first again
+    # in other bytes.
+    first, second = with_header(game, "clock", "8"), with_header(game, "clock", "4")
+    game = first + b"\n"
+    codes = [b.submit(f, "limits")[0] for f in (first, second, game)]
     status, j, hdrs = b.submit(first, "limits")
     check(codes == [202, 503, 200], f"{kind}: a full queue refuses a new file with 503", codes)
     check(status == 429 and int(hdrs.get("Retry-After", "0")) > 0 and "error" in j,
@@ -588,6 +630,13 @@ def main():
                 f.write(data)
         with ThreadPoolExecutor(2) as ex:
             games = list(ex.map(record, range(16)))
+            speed, two = ex.submit(record, 0, True), ex.submit(record, 0, False, 2)
+            extra = {"speed": speed.result(), "two games": two.result()}
+        end = games[1].rstrip(b"\n").rfind(b"\nend ")
+        extra["endless"] = games[1][:end] + b"\nend 2147483647\n"
+        for what, name in (("format1", "run_format1.qsr"), ("image", "kept_sim1.qsr")):
+            with open(os.path.join(SRC, "tests", "data", name), "rb") as f:
+                extra[what] = f.read()
         expected = game_result(games[0])
         check(expected.get("verified") is True and expected.get("ending") == "gameover" and expected["score"] > 0,
               "the recorded game is a finished one with a score", expected)
@@ -600,6 +649,7 @@ def main():
             else:
                 db = f"{ROOT}/board.sqlite"
             b = play_and_rank(kind, db, games, expected)
+            starts_and_costs(kind, b, extra)
             bad_inputs(kind, b, games)
             if kind == KINDS[0]:
                 play_files(b)
@@ -613,7 +663,7 @@ def main():
             if pg:
                 postgres_outage(b, pg, games[8:12])
             b.stop()
-            limits(kind, db, games[0] + b"\n\n\n")
+            limits(kind, db, games[0])
     finally:
         for c in reversed(cleanups):
             try:
