@@ -95,10 +95,11 @@ bench-instr: deps-test
 	bash scripts/bench-instr.sh build-bench $(REPLAY)
 
 # Fuzzing the readers of outside data (WAV, score file, replay, bitmap,
-# settings file, MIDI).
+# settings file, MIDI), and a kept replay's start made into a game and
+# played for 500 frames (replay_start).
 # Each target runs FUZZ_SECONDS; new finds go to build-fuzz/finds/.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = wave score replay bmp config midi
+FUZZ_TARGETS = wave score replay replay_start bmp config midi
 fuzz: deps-test
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_FUZZ=ON $(CMAKE_FLAGS)
 	cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))

@@ -523,7 +523,9 @@ def sandbox(kind, db):
     b = Board(db, "serve", "--verifiers", "1", game=f"{pdir}/probe")
     check("sandbox: " in b.logged(), f"{kind}: the board says at start what its sandbox holds", b.logged()[-300:])
     escape = f"{ROOT}/escaped"
-    probe = (f"QSREPLAY 2\nport {b.port}\ndb {db}\noutside {escape}\nmode probe\nend 1\n").encode()
+    # Each stand-in run with a start of its own (a run is its start and
+    # inputs: the probe's own lines are not the game's).
+    probe = (f"QSREPLAY 2\nclock 1\nport {b.port}\ndb {db}\noutside {escape}\nmode probe\nend 1\n").encode()
     j = b.wait(b.submit(probe, "probe")[1]["id"])
     reason = j.get("reason") or ""
     for what in ("a TCP connection to the board", "a UDP datagram", "a file written outside its folder",
@@ -533,7 +535,7 @@ def sandbox(kind, db):
     # Killed from outside (as by the out-of-memory killer): not the file's
     # fault. Logged, tried again, ranked once the board can judge it.
     open(flag, "w").close()
-    sid = b.submit(b"QSREPLAY 2\nmode killed-once\nend 1\n", "killed")[1]["id"]
+    sid = b.submit(b"QSREPLAY 2\nclock 2\nmode killed-once\nend 1\n", "killed")[1]["id"]
     end = time.monotonic() + 60
     while time.monotonic() < end and f"could not judge {sid}" not in b.logged():
         time.sleep(0.05)
