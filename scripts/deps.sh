@@ -26,7 +26,7 @@ TEST_PACKAGES=(
   desktop-file-utils appstream lintian groff-base dpkg-dev file
   xvfb openbox x11-utils xdotool
   postgresql-15 wrk nodejs chromium
-  strace
+  strace systemd
 )
 
 case "$PROFILE" in

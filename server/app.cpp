@@ -1,5 +1,7 @@
 #include "app.h"
 
+#include "text/text.h"
+
 #include <openssl/evp.h>
 
 #include <cctype>
@@ -148,7 +150,28 @@ App::App(const Config& c)
     for (const std::string& p : cfg.trustedProxies) peers.trust(p);  // checked when the settings were read
 }
 
+void App::housekeeping() {
+    std::unique_lock<std::mutex> l(houseM_);
+    while (!houseStop_) {
+        l.unlock();
+        try {
+            int64_t before = NowMs() - cfg.keepRejectedDays * 86400 * 1000;
+            if (int64_t n = ForgetRejectedBytes(*dbs.take(), before))
+                fprintf(stderr, "quellstorm-board: deleted the bytes of %lld file%s rejected over %lld days ago\n",
+                        (long long)n, n == 1 ? "" : "s", (long long)cfg.keepRejectedDays);
+        } catch (const DbError& e) {
+            fprintf(stderr, "quellstorm-board: cannot delete old rejected files now: %s\n", e.what());
+        }
+        l.lock();
+        houseCv_.wait_for(l, std::chrono::hours(1), [this] { return houseStop_; });
+    }
+}
+
 void App::start(int verifierCount) {
+    if (cfg.keepRejectedDays > 0 && !housekeeper_.joinable()) {
+        houseStop_ = false;
+        housekeeper_ = std::thread([this] { housekeeping(); });
+    }
     copies.start();
     if (verifierCount > 0) {
         verifierPool.start(verifierCount);
@@ -157,6 +180,12 @@ void App::start(int verifierCount) {
 }
 
 void App::stop() {
+    {
+        std::lock_guard<std::mutex> g(houseM_);
+        houseStop_ = true;
+    }
+    houseCv_.notify_all();
+    if (housekeeper_.joinable()) housekeeper_.join();
     copies.stop();
     verifierPool.stop();
     dbs.close();
@@ -183,19 +212,7 @@ std::string Html(const std::string& t) {
     return o;
 }
 
-std::string UrlPart(const std::string& t) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string o;
-    for (unsigned char c : t) {
-        if (isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') o += char(c);
-        else {
-            o += '%';
-            o += hex[c >> 4];
-            o += hex[c & 15];
-        }
-    }
-    return o;
-}
+std::string UrlPart(const std::string& t) { return Text_UrlEncode(t); }
 
 bool ValidId(const std::string& id) {
     if (id.size() != 32) return false;
@@ -205,56 +222,20 @@ bool ValidId(const std::string& id) {
 }
 
 bool ValidName(const std::string& name, std::string& why) {
-    size_t chars = 0;
-    bool visible = false;
-    for (size_t i = 0; i < name.size();) {
-        unsigned char c = name[i];
-        uint32_t cp;
-        int len;
-        if (c < 0x80) cp = c, len = 1;
-        else if ((c & 0xE0) == 0xC0) cp = c & 0x1F, len = 2;
-        else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, len = 3;
-        else if ((c & 0xF8) == 0xF0) cp = c & 0x07, len = 4;
-        else {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        if (i + size_t(len) > name.size()) {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        for (int k = 1; k < len; ++k) {
-            unsigned char d = name[i + size_t(k)];
-            if ((d & 0xC0) != 0x80) {
-                why = "the name is not valid UTF-8 text";
-                return false;
-            }
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        bool overlong = (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        // Control characters (C0, DEL, C1) and the line and paragraph
-        // separators would break the boards' lines.
-        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == 0x2028 || cp == 0x2029) {
-            why = "the name holds a control character: use printable characters only";
-            return false;
-        }
-        if (cp != ' ' && cp != 0x3000) visible = true;
-        ++chars;
-        i += size_t(len);
+    switch (Text_CheckName(name.data(), name.size())) {
+    case TEXT_NAME_OK: return true;
+    case TEXT_NAME_NOT_UTF8: why = "the name is not valid UTF-8 text"; break;
+    case TEXT_NAME_CONTROL: why = "the name holds a control character: use printable characters only"; break;
+    case TEXT_NAME_INVISIBLE:
+        // Invisible characters would let two names look the same, and a
+        // direction override would turn the boards' text around it.
+        why = "the name holds an invisible formatting character (such as a zero-width space or a direction "
+              "override): use printable characters only";
+        break;
+    case TEXT_NAME_NOTHING: why = "a name is needed (1 to 24 printable characters)"; break;
+    case TEXT_NAME_TOO_LONG: why = "the name is longer than 24 characters"; break;
     }
-    if (chars == 0 || !visible) {
-        why = "a name is needed (1 to 24 printable characters)";
-        return false;
-    }
-    if (chars > 24) {
-        why = "the name is longer than 24 characters";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 namespace {

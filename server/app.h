@@ -109,6 +109,14 @@ public:
     std::shared_ptr<const std::string> cached(const std::string& key, const std::function<std::string(Db&)>& make) {
         return copies.get(key, make);
     }
+
+private:
+    // Once an hour: the bytes of files rejected long ago deleted.
+    void housekeeping();
+    std::thread housekeeper_;
+    std::mutex houseM_;
+    std::condition_variable houseCv_;
+    bool houseStop_ = false;
 };
 
 void AddApiRoutes(http::Router& svr, App& app);

@@ -1,5 +1,8 @@
 #include "config.h"
 
+#include "text/text.h"
+
+#include <arpa/inet.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -58,7 +61,8 @@ const std::vector<Setting>& Table() {
              "read settings from FILE first: one \"name = value\" a line, the names of these options"),
         Text("listen", "HOST:PORT", "127.0.0.1:8090", &Config::listen, "address to answer on (serve)"),
         Text("db", "FILE|URL", "", &Config::db,
-             "SQLite file, or postgresql://USER@HOST:PORT/DB (default: board.sqlite in the XDG data folder)"),
+             "SQLite file, or postgresql://USER@HOST:PORT/DB (default: board.sqlite in the service's state folder, "
+             "else in the XDG data folder)"),
         Text("web", "DIR", "", &Config::web, "the web build's folder, served under /play/ (default: the installed or built one)"),
         Text("game", "FILE", "", &Config::game, "the game's program that re-plays submissions (default: the one beside this)"),
         Num("verifiers", "0", -1, 256, &Config::verifiers, "games verified at once (0: one per core; -1: none, workers elsewhere verify)"),
@@ -83,6 +87,8 @@ const std::vector<Setting>& Table() {
              "a proxy in front whose X-Forwarded-For names the client (repeatable)"),
         Text("access-log", "FILE", "", &Config::accessLog, "a line per request to FILE (-: standard output)"),
         Num("board-size", "10", 1, 1000, &Config::boardSize, "players shown per board on the front page and in /api/boards"),
+        Num("keep-rejected-days", "30", 0, 36500, &Config::keepRejectedDays,
+            "days a rejected file's bytes are kept; its entry and reason stay (0: for ever)"),
         Flag("quiet", &Config::quiet, "no line per verified submission"),
     };
     return t;
@@ -112,17 +118,7 @@ std::string Usage() {
     return s;
 }
 
-// Text for the manual page: its dashes and backslashes taken literally.
-std::string Roff(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\') out += "\\e";
-        else if (c == '-') out += "\\-";
-        else out += c;
-    }
-    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out = "\\&" + out;
-    return out;
-}
+std::string Roff(const std::string& text) { return Text_Roff(text); }
 
 // The options part of the manual page (quellstorm-board --print-manual),
 // from the same table as --help.
@@ -138,6 +134,25 @@ std::string ManualOptions() {
         s += ".\n";
     }
     s += ".TP\n.BR \\-\\-help \", \" \\-h\nPrint the commands and options with their defaults, and stop.\n";
+    return s;
+}
+
+// The settings file with every setting, each commented out at its default
+// (quellstorm-board --print-config; the package's /etc/quellstorm-board.conf).
+std::string SettingsFile() {
+    std::string s =
+        "# The settings of quellstorm-board (serve and worker): one \"name = value\" a\n"
+        "# line, the names those of `quellstorm-board --help` without their dashes.\n"
+        "# A line left commented out keeps the default it shows; an option given on\n"
+        "# the command line wins over this file. The service reads this file\n"
+        "# (quellstorm-board.service, quellstorm-board-worker@.service).\n";
+    for (const Setting& st : Table()) {
+        if (st.text == &Config::config) continue;
+        s += "\n# " + std::string(st.help) + "\n";
+        if (st.flag) s += std::string("#") + st.name + " = false\n";
+        else if (st.list) s += std::string("#") + st.name + " = " + st.arg + "\n";
+        else s += std::string("#") + st.name + (*st.def ? std::string(" = ") + st.def : std::string(" =")) + "\n";
+    }
     return s;
 }
 
@@ -218,6 +233,17 @@ bool ReadSettingsFile(const std::string& path, Config& cfg, std::string& error) 
 
 }  // namespace
 
+bool ValidNetwork(const std::string& spec) {
+    std::string addr = spec.substr(0, spec.find('/'));
+    unsigned char buf[16];
+    bool v4 = inet_pton(AF_INET, addr.c_str(), buf) == 1, v6 = inet_pton(AF_INET6, addr.c_str(), buf) == 1;
+    if (!v4 && !v6) return false;
+    if (spec.find('/') == std::string::npos) return true;
+    std::string bits = spec.substr(spec.find('/') + 1);
+    if (bits.empty() || bits.size() > 3 || bits.find_first_not_of("0123456789") != std::string::npos) return false;
+    return atoi(bits.c_str()) <= (v4 ? 32 : 128);
+}
+
 std::string ProgramPath() {
     char buf[4096];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -234,6 +260,9 @@ std::string ProgramDir() {
 }
 
 std::string DefaultDatabasePath() {
+    // Run as a service: the folder systemd made for it (StateDirectory=).
+    const char* state = getenv("STATE_DIRECTORY");
+    if (state && *state == '/' && !strchr(state, ':')) return std::string(state) + "/board.sqlite";
     const char* x = getenv("XDG_DATA_HOME");
     std::string dir;
     if (x && *x == '/') dir = x;
@@ -263,6 +292,11 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
         }
         if (a == "--print-manual") {  // the build puts it into the manual page
             error = ManualOptions();
+            helpShown = true;
+            return false;
+        }
+        if (a == "--print-config") {  // the build makes the package's settings file of it
+            error = SettingsFile();
             helpShown = true;
             return false;
         }
@@ -315,6 +349,11 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
                 "\n" + Usage();
         return false;
     }
+    for (const std::string& p : cfg.trustedProxies)
+        if (!ValidNetwork(p)) {
+            error = "--trusted-proxy: expected an IPv4 or IPv6 address, or one with /BITS, got \"" + p + "\"";
+            return false;
+        }
     if (cfg.db.empty()) cfg.db = DefaultDatabasePath();
     // The game runs in its job's folder: its path must not depend on ours.
     if (!cfg.game.empty() && cfg.game[0] != '/') {

@@ -30,6 +30,7 @@ struct Config {
     int64_t perAddress = 0;      // connections one address may hold
     int64_t backlog = 0;         // connections waiting to be accepted
     int64_t boardSize = 0;       // players shown per board on the front page
+    int64_t keepRejectedDays = 0; // a rejected file's bytes are deleted after this (0: never)
     std::string accessLog;       // "" none, "-" standard output, or a file
     std::vector<std::string> trustedProxies;  // peers whose X-Forwarded-For is believed
     std::string config;          // the settings file read, if any
@@ -41,6 +42,8 @@ struct Config {
 // whose text (to print on standard output) is in `error`.
 bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bool& helpShown);
 std::string DefaultDatabasePath();
+// "ADDR" or "ADDR/BITS", IPv4 or IPv6.
+bool ValidNetwork(const std::string& spec);
 // The folder this program was started from, and the program itself.
 std::string ProgramDir();
 std::string ProgramPath();

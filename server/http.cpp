@@ -1,6 +1,7 @@
 #include "http.h"
 
 #include <arpa/inet.h>
+#include <malloc.h>
 #include <microhttpd.h>
 #include <netdb.h>
 #include <sys/socket.h>
@@ -34,6 +35,31 @@ bool Request::is_multipart_form_data() const {
 FormField Request::get_file_value(const std::string& key) const {
     auto it = files.find(key);
     return it == files.end() ? FormField{} : it->second;
+}
+
+Response& Response::operator=(Response&& o) noexcept {
+    if (fileFd >= 0) close(fileFd);
+    status = o.status;
+    headers = std::move(o.headers);
+    body = std::move(o.body);
+    shared = std::move(o.shared);
+    fileFd = o.fileFd;
+    fileSize = o.fileSize;
+    o.fileFd = -1;
+    return *this;
+}
+
+Response::~Response() {
+    if (fileFd >= 0) close(fileFd);
+}
+
+void Response::set_file(int fd, uint64_t size, const std::string& type) {
+    body.clear();
+    shared.reset();
+    if (fileFd >= 0) close(fileFd);
+    fileFd = fd;
+    fileSize = size;
+    set_header("Content-Type", type);
 }
 
 void Response::set_header(const std::string& key, const std::string& value) {
@@ -293,8 +319,14 @@ struct Server::Impl {
 
     MHD_Result queue(MHD_Connection* c, Call& call, Response& res) {
         const std::string* body = res.shared ? res.shared.get() : &res.body;
+        size_t bytes = body->size();
         MHD_Response* r;
-        if (res.shared) {
+        if (res.fileFd >= 0) {
+            // The library reads the file as it sends it, and closes it.
+            bytes = size_t(res.fileSize);
+            r = MHD_create_response_from_fd64(res.fileSize, res.fileFd);
+            if (r) res.fileFd = -1;
+        } else if (res.shared) {
             auto* keep = new std::shared_ptr<const std::string>(res.shared);
             r = MHD_create_response_from_buffer_with_free_callback_cls(
                 body->size(), const_cast<char*>(body->data()),
@@ -314,7 +346,7 @@ struct Server::Impl {
         MHD_Result ok = MHD_queue_response(c, unsigned(res.status), r);
         MHD_destroy_response(r);
         double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - call.started).count();
-        log.write(call.req, res.status, body->size(), ms);
+        log.write(call.req, res.status, res.status == 304 ? 0 : bytes, ms);
         release(call);
         return ok;
     }
@@ -581,10 +613,18 @@ int Server::start(const std::string& host, int port, std::string& error) {
         // Every half second: a connection past its deadline is cut, unless a
         // handler is at work on it.
         std::unique_lock<std::mutex> l(s.sweepM);
+        size_t most = 0;
         while (!s.stopping) {
             s.sweepCv.wait_for(l, std::chrono::milliseconds(500));
             auto now = std::chrono::steady_clock::now();
             std::lock_guard<std::mutex> g(s.m);
+            // A crowd of connections gone: the memory their buffers held
+            // goes back to the system rather than staying with the board.
+            most = std::max(most, s.conns.size());
+            if (most > s.conns.size() + 256) {
+                malloc_trim(0);
+                most = s.conns.size();
+            }
             for (Conn* c : s.conns) {
                 if (c->busy || c->cut || now < c->deadline || c->fd < 0) continue;
                 // The socket is still this connection's: the library closes

@@ -60,9 +60,17 @@ struct Response {
     std::string body;
     // A body shared with other answers (the boards' copies): sent as it is.
     std::shared_ptr<const std::string> shared;
+    // A file's bytes, sent from its descriptor (which the answer closes).
+    int fileFd = -1;
+    uint64_t fileSize = 0;
+    Response() = default;
+    Response(const Response&) = delete;
+    Response& operator=(Response&& o) noexcept;
+    ~Response();
     void set_header(const std::string& key, const std::string& value);
     void set_content(std::string text, const std::string& type);
     void set_content(std::shared_ptr<const std::string> text, const std::string& type);
+    void set_file(int fd, uint64_t size, const std::string& type);
 };
 
 using Handler = std::function<void(const Request&, Response&)>;

@@ -81,9 +81,12 @@ void ErrorAnswer(std::exception_ptr ep, http::Response& res, const Config& cfg) 
         try {
             std::rethrow_exception(ep);
         } catch (const DbError& e) {
-            if (e.unavailable) {
+            if (!e.cause.empty()) fprintf(stderr, "quellstorm-board: %s (%s)\n", e.cause.c_str(), e.what());
+            if (e.unavailable || !e.cause.empty()) {
                 res.set_header("Retry-After", "5");
-                return SendError(res, 503, "the board's database is not answering: try again shortly");
+                return SendError(res, 503, e.cause.empty()
+                                               ? "the board's database is not answering: try again shortly"
+                                               : "the board cannot keep anything now (" + e.cause + "): try again later");
             }
             fprintf(stderr, "quellstorm-board: %s\n", e.what());
         } catch (const std::exception& e) {
@@ -118,14 +121,16 @@ int Serve(const Config& cfg) {
         fprintf(stderr, "quellstorm-board: --listen wants HOST:PORT, got \"%s\"\n", cfg.listen.c_str());
         return 2;
     }
-    // The page must be there before anyone is sent to /play/.
-    if (cfg.webGiven && access((cfg.web + "/index.html").c_str(), R_OK) != 0) {
-        fprintf(stderr,
-                "quellstorm-board: --web %s: there is no index.html in that folder (%s); give the web build's "
-                "folder (make web builds it in build-web/play)\n",
-                cfg.web.c_str(), strerror(errno));
-        return 2;
-    }
+    // The page must be there before anyone is sent to /play/, with the
+    // manifest that says how its files are served.
+    for (const char* needed : {"index.html", "manifest.json"})
+        if (cfg.webGiven && access((cfg.web + "/" + needed).c_str(), R_OK) != 0) {
+            fprintf(stderr,
+                    "quellstorm-board: --web %s: there is no %s in that folder (%s); give the web build's "
+                    "folder (make web builds it in build-web/play, with its index.html and manifest.json)\n",
+                    cfg.web.c_str(), needed, strerror(errno));
+            return 2;
+        }
     if (cfg.web.empty())
         fprintf(stderr, "quellstorm-board: no web build found: /play/ is off (give its folder with --web DIR)\n");
     App app(cfg);

@@ -150,8 +150,12 @@ const char* const kRenewLease =
     "UPDATE submissions SET lease_until = $3 WHERE id = $1 AND worker = $2 AND status = 'verifying'";
 
 const char* const kReleaseJob =
-    "UPDATE submissions SET status = 'queued', worker = NULL, lease_until = NULL, attempts = attempts - 1"
+    "UPDATE submissions SET status = 'queued', worker = NULL, lease_until = NULL, attempts = attempts - $3"
     " WHERE id = $1 AND worker = $2 AND status = 'verifying'";
+
+const char* const kForgetRejectedBytes =
+    "DELETE FROM replays WHERE id IN"
+    " (SELECT id FROM submissions WHERE status = 'rejected' AND verified_at < $1)";
 
 const char* const kInsertStageScore =
     "INSERT INTO stage_scores (id, stage, board, score) VALUES ($1, $2, $3, $4)"

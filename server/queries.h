@@ -30,7 +30,8 @@ extern const char* const kTrackBytes;       // $1 id
 std::string ClaimJob(Dialect d);
 extern const char* const kFinishJob;        // written only by the lease holder
 extern const char* const kRenewLease;      // $1 id, $2 worker, $3 until
-extern const char* const kReleaseJob;      // $1 id, $2 worker
+extern const char* const kReleaseJob;      // $1 id, $2 worker, $3 1 when the try does not count
+extern const char* const kForgetRejectedBytes;  // $1 rejected before this time
 extern const char* const kInsertStageScore;
 extern const char* const kBestOnBoard;     // $1 board, $2 id not counted
 extern const char* const kRank;             // $1 board, $2 score, $3 verified_at, $4 id, $5 name

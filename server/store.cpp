@@ -225,8 +225,12 @@ bool RenewLease(Db& db, const std::string& id, const std::string& worker, int64_
     return db.exec(sql::kRenewLease, {id, worker, NowMs() + leaseMs}).affected == 1;
 }
 
-void ReleaseJob(Db& db, const std::string& id, const std::string& worker) {
-    db.exec(sql::kReleaseJob, {id, worker});
+void ReleaseJob(Db& db, const std::string& id, const std::string& worker, bool countTry) {
+    db.exec(sql::kReleaseJob, {id, worker, countTry ? 0 : 1});
+}
+
+int64_t ForgetRejectedBytes(Db& db, int64_t beforeMs) {
+    return db.exec(sql::kForgetRejectedBytes, {beforeMs}).affected;
 }
 
 int64_t RankOf(Db& db, const Submission& s) {

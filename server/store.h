@@ -118,8 +118,13 @@ std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs);
 bool FinishJob(Db& db, const std::string& id, const std::string& worker, const Outcome& o);
 // Keeps a running job's claim: false when another verifier has it now.
 bool RenewLease(Db& db, const std::string& id, const std::string& worker, int64_t leaseMs);
-// Puts a claimed job back in the queue (a verifier stopping mid-job).
-void ReleaseJob(Db& db, const std::string& id, const std::string& worker);
+// Puts a claimed job back in the queue: a verifier stopping mid-job (the
+// try does not count), or one that could not judge it (`countTry`: the
+// tries are bounded).
+void ReleaseJob(Db& db, const std::string& id, const std::string& worker, bool countTry = false);
+// Deletes the bytes of the files rejected before `beforeMs` (their entries
+// and reasons stay); how many.
+int64_t ForgetRejectedBytes(Db& db, int64_t beforeMs);
 
 // A player's place on the run's board: 1 + the players with a better run.
 int64_t RankOf(Db& db, const Submission& s);

@@ -455,12 +455,12 @@ void Verifiers::loop(int index) {
                 // Tried enough: said once and for all, naming the board's
                 // trouble rather than blaming the file.
                 o.reason = "the board could not verify this file (" + std::to_string(kMaxTries) +
-                           " tries; the last: " + o.boardFault + "): send it again later";
+                           " tries; the last: " + o.boardFault + "): not ranked, through no fault of the file";
             } else if (!o.verified && o.reason.empty()) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.
                 try {
-                    ReleaseJob(db(), job->id, worker);
+                    ReleaseJob(db(), job->id, worker, !o.boardFault.empty());
                 } catch (const DbError&) {
                 }
                 if (!stop_) idle(o.boardFault.empty() ? 1000 : 2000);
@@ -486,6 +486,9 @@ void Verifiers::loop(int index) {
                 }
                 break;
             } catch (const DbError& e) {
+                if (!e.cause.empty())
+                    fprintf(stderr, "quellstorm-board: verifier %d: cannot write the result of %s: %s\n", index,
+                            job->id.c_str(), e.cause.c_str());
                 if (stop_ || std::chrono::steady_clock::now() > until) break;
                 idle(500);
             }

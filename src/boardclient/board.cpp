@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/http.h"
 #include "platform/time.h"
+#include "text/text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,21 +38,7 @@ std::string Root() {
     return r;
 }
 
-std::string UrlEncode(const std::string& s) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : s) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-            c == '.' || c == '~') {
-            out += (char)c;
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
+std::string UrlEncode(const std::string& s) { return Text_UrlEncode(s); }
 
 // The value of "key" in the board's flat JSON answer, as text (a string
 // unescaped, a number or word as written); empty when absent or null.

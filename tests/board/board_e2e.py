@@ -344,6 +344,10 @@ def bad_inputs(kind, b, games):
         ("a name with control characters", "/api/submissions?name=" + urlquote("a\x07b\x1b[2J"), games[1], octet, 400),
         ("a name of 25 characters", "/api/submissions?name=" + "x" * 25, games[1], octet, 400),
         ("a name of spaces", "/api/submissions?name=%20%20", games[1], octet, 400),
+        ("a name of zero-width spaces", "/api/submissions?name=" + urlquote("\u200b\u200b"), games[1], octet, 400),
+        ("a name turned by a direction override", "/api/submissions?name=" + urlquote("ab\u202egnp.exe"), games[1],
+         octet, 400),
+        ("a name of combining marks alone", "/api/submissions?name=" + urlquote("\u0301\u0301"), games[1], octet, 400),
         ("a form without its file", "/submit", b"name=x", {"Content-Type": "application/x-www-form-urlencoded"}, 400),
     ]
     for what, path, body, headers, want in cases:
@@ -373,6 +377,12 @@ def play_files(b):
           "without br the .gz sibling is sent", (s, h))
     s, h, body = b.request("GET", "/play/qs.0123456789abcdef.js")
     check(s == 200 and "Content-Encoding" not in h and body == JS_BYTES, "and the file itself to others", (s, h))
+    s, h, _ = b.request("GET", "/play/", headers={"Accept-Encoding": "gzip, br"})
+    s2, h2, body = b.request("GET", "/play/", headers={"If-None-Match": h.get("ETag", "none")})
+    check(h.get("ETag") and s2 == 304 and not body and h2.get("ETag") == h["ETag"],
+          "a file the browser holds already is answered 304 by its ETag", (s2, h2))
+    codes = [b.request("GET", f"/play/{n}")[0] for n in ("stray.js", "unlisted.js")]
+    check(codes == [404, 404], "only the manifest's files are served, and only those still there", codes)
 
 
 def hostile_names(kind, b, games):
@@ -480,16 +490,17 @@ def killed_worker_and_restart(kind, db, games):
     b = Board(db, "serve", "--verifiers", "-1")
     w1 = Board(db, "worker", "--verifiers", "1")
     sid = b.submit(games[0], "survivor")[1]["id"]
+    left = lambda: [d for d in os.listdir(JOBS) if d.startswith(f"quellstorm-verify-{w1.p.pid}-")]
     status, hdrs, page = b.request("GET", f"/entry/{sid}")
     check(status == 200 and int(hdrs.get("Refresh", "0")) > 0 and b"/api/submissions/" in page,
           f"{kind}: a waiting entry's page follows it (Refresh, and a script asking for its state)", hdrs)
     end = time.monotonic() + 60
-    while time.monotonic() < end and b.json("GET", f"/api/submissions/{sid}")[1].get("status") != "verifying":
+    while time.monotonic() < end and (b.json("GET", f"/api/submissions/{sid}")[1].get("status") != "verifying"
+                                      or not left()):
         time.sleep(0.01)
     w1.stop(signal.SIGKILL)
     check(b.json("GET", f"/api/submissions/{sid}")[1].get("status") == "verifying",
           f"{kind}: a worker is killed with SIGKILL mid-job")
-    left = lambda: [d for d in os.listdir(JOBS) if d.startswith(f"quellstorm-verify-{w1.p.pid}-")]
     check(left(), f"{kind}: the killed worker's job folder is left behind", os.listdir(JOBS))
     queued = [b.submit(g, f"queued{i}")[1]["id"] for i, g in enumerate(games[1:])]
     check(b.stop() == 0, f"{kind}: the board stops cleanly with a queue")
@@ -530,9 +541,11 @@ def sandbox(kind, db):
     j = b.wait(b.submit(probe, "probe")[1]["id"])
     reason = j.get("reason") or ""
     for what in ("a TCP connection to the board", "a UDP datagram", "a file written outside its folder",
-                 "reading the board's database", "forking 100 processes", "reading an inherited descriptor"):
+                 "reading the board's database", "reading the board's environment", "forking 100 processes",
+                 "reading an inherited descriptor"):
         check(f"{what}: blocked" in reason, f"{kind}: sandbox: {what} fails", reason)
-    check(not os.path.exists(escape), f"{kind}: sandbox: nothing was written outside", escape)
+    check(not os.path.exists(escape) and "ESCAPED" not in reason, f"{kind}: sandbox: nothing was written outside",
+          (escape, reason))
     # Killed from outside (as by the out-of-memory killer): not the file's
     # fault. Logged, tried again, ranked once the board can judge it.
     open(flag, "w").close()
@@ -545,6 +558,31 @@ def sandbox(kind, db):
     check(j.get("status") == "verified" and f"could not judge {sid} (try 1 of 3): the game stopped on signal Killed"
           in b.logged(), f"{kind}: a game killed from outside is logged, tried again and not rejected",
           (j, b.logged()[-400:]))
+    b.stop()
+
+
+def full_disk(games):
+    """A board whose disk is full says so, in its log and in its answer."""
+    disk = f"{ROOT}/full"
+    os.makedirs(disk)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", disk], capture_output=True).returncode:
+        print("SKIP sqlite: a full disk (cannot mount a small tmpfs here)")
+        return
+    cleanups.append(lambda: subprocess.run(["umount", "-l", disk]))
+    b = Board(f"{disk}/board.sqlite", "serve", "--verifiers", "-1")
+    check(b.submit(games[0], "before")[0] == 202, "sqlite: a board on a small disk takes a file")
+    with open(f"{disk}/filler", "wb") as f:
+        try:
+            while True:
+                f.write(b"\0" * 65536)
+                f.flush()
+        except OSError:
+            pass
+    status, j, _ = b.submit(games[1], "after")
+    check(status == 503 and "disk is full" in j.get("error", "") and "the board's disk is full" in b.logged(),
+          "sqlite: on a full disk the answer and the log say so", (status, j, b.logged()[-300:]))
+    os.remove(f"{disk}/filler")
+    check(b.submit(games[1], "after")[0] == 202, "sqlite: and the file is taken once there is room again")
     b.stop()
 
 
@@ -595,6 +633,25 @@ def postgres_outage(b, pg, games):
           "postgresql: every submission accepted around the outage is verified", (len(accepted), done))
 
 
+def retention(db):
+    """A rejected file's bytes are deleted after --keep-rejected-days; its
+    entry and reason stay."""
+    import sqlite3
+    con = sqlite3.connect(db)
+    rid = con.execute("SELECT id FROM submissions WHERE status = 'rejected' LIMIT 1").fetchone()[0]
+    con.execute("UPDATE submissions SET verified_at = 0 WHERE id = ?", (rid,))
+    con.commit()
+    con.close()
+    b = Board(db, "serve", "--verifiers", "-1", "--keep-rejected-days", "1")
+    end = time.monotonic() + 10
+    while time.monotonic() < end and b.request("GET", f"/api/replays/{rid}")[0] != 404:
+        time.sleep(0.1)
+    _, j, _ = b.json("GET", f"/api/submissions/{rid}")
+    check(b.request("GET", f"/api/replays/{rid}")[0] == 404 and j.get("status") == "rejected" and j.get("reason"),
+          "sqlite: a file rejected long ago loses its bytes, keeps its entry and reason", j)
+    b.stop()
+
+
 def web_folder(db):
     r = subprocess.run([BOARD, "serve", "--db", db, "--listen", "127.0.0.1:0", "--web", f"{ROOT}/no-such-web"],
                        capture_output=True, text=True, timeout=60)
@@ -603,8 +660,17 @@ def web_folder(db):
 
 
 def limits(kind, db, game):
-    b = Board(db, "serve", "--verifiers", "-1", "--queue-max", "1", "--submit-per-minute", "1",
-              "--submit-burst", "3")
+    # The limits from a settings file, as the service reads them (a wrong
+    # line stops the board, naming it).
+    conf = f"{ROOT}/limits.conf"
+    with open(conf, "w") as f:
+        f.write("# limits\nsubmit-burst = lots\n")
+    b = Board(db, "serve", "--config", conf)
+    check(b.p.wait(10) == 2 and f"{conf}:2: --submit-burst: expected a whole number" in b.logged(),
+          f"{kind}: a wrong line of the settings file stops the board, naming it", b.logged())
+    with open(conf, "w") as f:
+        f.write("# limits\nqueue-max = 1\n  submit-burst=3\nquiet\nsubmit-per-minute = 0\n")
+    b = Board(db, "serve", "--verifiers", "-1", "--config", conf, "--submit-per-minute", "1")
     # Two runs never sent before (never verified here), and the first again
     # in other bytes.
     first, second = with_header(game, "clock", "8"), with_header(game, "clock", "4")
@@ -614,6 +680,17 @@ def limits(kind, db, game):
     check(codes == [202, 503, 200], f"{kind}: a full queue refuses a new file with 503", codes)
     check(status == 429 and int(hdrs.get("Retry-After", "0")) > 0 and "error" in j,
           f"{kind}: too many submissions from one address: 429 with Retry-After", (status, hdrs))
+    b.stop()
+    # Behind a trusted proxy each client has its own bucket; an IPv6 client
+    # is its /64; an untrusted peer's X-Forwarded-For is not believed.
+    b = Board(db, "serve", "--verifiers", "-1", "--submit-per-minute", "1", "--submit-burst", "1",
+              "--trusted-proxy", "127.0.0.0/8")
+    sent = lambda client: b.json("POST", "/api/submissions?name=proxied", first,
+                                 {"Content-Type": "application/octet-stream", "X-Forwarded-For": client})[0]
+    codes = [sent(c) for c in ("203.0.113.5", "203.0.113.5", "203.0.113.6", "2001:db8::1", "2001:db8::2",
+                                "2001:db8:0:1::1", "198.51.100.7, 127.0.0.9")]
+    check(codes[1] == 429 and codes[4] == 429 and 429 not in codes[:1] + codes[2:4] + codes[5:],
+          f"{kind}: behind a trusted proxy: a bucket per client, per /64 for IPv6", codes)
     b.stop()
 
 
@@ -628,9 +705,14 @@ def main():
         with open(f"{ROOT}/web/index.html", "w") as f:
             f.write("<!DOCTYPE html><title>play</title>")
         for name, data in (("qs.0123456789abcdef.js", JS_BYTES), ("qs.0123456789abcdef.js.br", BR_BYTES),
-                           ("qs.0123456789abcdef.js.gz", gzip.compress(JS_BYTES))):
+                           ("qs.0123456789abcdef.js.gz", gzip.compress(JS_BYTES)), ("unlisted.js", JS_BYTES)):
             with open(f"{ROOT}/web/{name}", "wb") as f:
                 f.write(data)
+        # How the files are served, described as the page's build does it.
+        subprocess.run([sys.executable, os.path.join(SRC, "tools", "web", "manifest.py"), f"{ROOT}/web"], check=True)
+        os.remove(f"{ROOT}/web/unlisted.js")  # a name the manifest holds, gone: 404, not a crash
+        with open(f"{ROOT}/web/stray.js", "wb") as f:
+            f.write(JS_BYTES)  # a file the manifest does not name is not served
         with ThreadPoolExecutor(2) as ex:
             games = list(ex.map(record, range(16)))
             speed, two = ex.submit(record, 0, True), ex.submit(record, 0, False, 2)
@@ -662,6 +744,9 @@ def main():
             b.stop()
             if kind == KINDS[0]:
                 sandbox(kind, db)
+            if kind == "sqlite":
+                full_disk(games)
+                retention(db)
             b = killed_worker_and_restart(kind, db, games[4:8])
             if pg:
                 postgres_outage(b, pg, games[8:12])
