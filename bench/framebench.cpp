@@ -20,7 +20,9 @@
 #include <vector>
 
 #include "entity/entity.h"
+#include "config/ghosttrack.h"
 #include "game/game.h"
+#include "game/ghost.h"
 #include "game/scene.h"
 #include "platform/display.h"
 #include "render/render.h"
@@ -250,6 +252,35 @@ void StressFloor() {
     SDL_FreeSurface(back);
 }
 
+// The ghost over the stress scene: its drawing alone, as a drawn frame of
+// play does it, for its share of a stress frame.
+void StressGhost() {
+    static GhostTrack track;
+    GhostTrackWriter w;
+    GhostTrack_Begin(&w, 1, HARD, 1, 4000);
+    for (int i = 0; i < 4000; i++) GhostTrack_Add(&w, 100.0f + i % 400, 150.0f + i % 200, true, 1, i);
+    std::string file = GhostTrack_File(w), why;
+    if (!GhostTrack_Parse(file.data(), file.size(), &track, &why)) {
+        std::fprintf(stderr, "qs_framebench: the ghost's track does not read back: %s\n", why.c_str());
+        std::exit(3);
+    }
+    Ghost_Start(&track, true);
+    Plat_SetDrawing(true);
+    std::vector<double> t;
+    for (int i = 0; i < 3000; i++) {
+        double t0 = NowMs();
+        GhostDraw();
+        t.push_back(NowMs() - t0);
+    }
+    Ghost_Stop();
+    if (Ghost_DrawnCount() != 3000) {
+        std::fprintf(stderr, "qs_framebench: the ghost was drawn %ld times of 3000: not the scenario measured\n",
+                     Ghost_DrawnCount());
+        std::exit(3);
+    }
+    Emit("stress.ghost.draw", Summarise(t).median);
+}
+
 void ScenarioTypical(const char* replay) {
     if (!Start({"--play", replay})) return;
     // Loading, the intro and the title are not play: measured from the
@@ -267,6 +298,7 @@ void ScenarioStress() {
     StressScene();
     if (!gInstr) StressFloor();
     Measure("stress", gInstr ? 25 : 400, StressScene);
+    if (!gInstr) StressGhost();
 }
 
 void ScenarioTitle() {
@@ -368,6 +400,11 @@ void PrintTable(const std::vector<std::pair<std::string, double>>& rows) {
     double sdl = get("floor.sdlblit"), ours = get("sprites.ours");
     if (sdl > 0) std::printf("%-28s %12.2f\n", "sprites: ours / SDL RLE", ours / sdl);
     std::printf("%-28s %12.1f%%\n", "stress frame / 4 ms step", get("stress.frame.mean") / 4.0 * 100);
+    // Drawn on every frame whose picture is shown (about one in four at
+    // 60 Hz); taken here as if on all of them.
+    if (get("stress.frame.mean") > 0)
+        std::printf("%-28s %12.2f%% (2%% at most)\n", "ghost / stress frame",
+                    get("stress.ghost.draw") / get("stress.frame.mean") * 100);
 }
 
 }  // namespace

@@ -95,8 +95,10 @@ private:
 const char* DifficultyName(int64_t d);
 // A board per difficulty; a run that used a speed correction at any time
 // goes to the board of its largest correction (in steps of 0.001), never
-// beside runs at the designed speed.
-std::string BoardKey(int64_t difficulty, int64_t speedSteps);
+// beside runs at the designed speed, and a game started at a later stage
+// (the options screen offers stages 1 to 4) to a board of its start stage,
+// never among whole runs from stage 1.
+std::string BoardKey(int64_t difficulty, int64_t speedSteps, int64_t startStage = 1);
 std::string BoardTitle(const std::string& key);
 
 std::optional<Submission> FindSubmission(Db& db, const std::string& id);

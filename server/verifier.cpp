@@ -138,6 +138,11 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
                        : (message.empty() ? "the recording could not be reproduced" : message);
         return o;
     }
+    // Whatever became of it, the bot's game is nobody's own play.
+    if (flag("bot")) {
+        o.reason = "played by the bot (--bot), not by a player: not ranked";
+        return o;
+    }
     if (!flag("complete") || exitStatus == 5) {
         o.reason = "the recording is cut short" +
                    (o.frames ? " after frame " + std::to_string(*o.frames) : std::string()) +
@@ -167,7 +172,8 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
                    ", the game ended at " + std::to_string(*o.score) + "): not ranked";
         return o;
     }
-    if (exitStatus != 0 || !o.score || !o.difficulty || *o.difficulty < 0 || *o.difficulty > 3) {
+    if (exitStatus != 0 || !o.score || !o.difficulty || *o.difficulty < 0 || *o.difficulty > 3 ||
+        (o.startStage && (*o.startStage < 1 || *o.startStage > 5))) {
         o.reason = "the game's result is incomplete (status " + std::to_string(exitStatus) + ")";
         return o;
     }

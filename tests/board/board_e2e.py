@@ -60,19 +60,27 @@ def keys(shift, speed=False):
             + ("100 press 2\n3000 press W\n" if speed else "") + "4800 hold\n5000 hold SPACE\n5001 hold\n")
 
 
-def record(i, speed=False, whole=None):
+# Stage 2 and a single life chosen on the options screen, then the same.
+LATE_KEYS = ("5 hold SPACE\n6 hold\n10 hold DOWN\n11 hold\n15 hold SPACE\n16 hold\n"  # options
+             "150 hold DOWN\n151 hold\n155 hold LEFT\n156 hold\n"  # one life
+             "160 hold DOWN\n161 hold\n165 hold RIGHT\n166 hold\n"  # stage 2
+             "180 hold SPACE\n181 hold\n300 hold SPACE\n301 hold\n320 hold UP SPACE\n"
+             "4800 hold\n5000 hold SPACE\n5001 hold\n")
+
+
+def record(i, script=None, extra=(), speed=False, whole=None):
     """One game as the game keeps it: a one-game replay file (or with
     `whole`, a whole run of that many games recorded with --record)."""
     d = tempfile.mkdtemp(dir=ROOT)
     with open(f"{d}/k.keys", "w") as f:
-        f.write(keys(i, speed) if not whole else
+        f.write(keys(i, speed) if script is None and not whole else script if not whole else
                 "".join(f"{5 + g * 5200} hold SPACE\n{6 + g * 5200} hold\n{40 + g * 5200} hold SPACE\n"
                         f"{41 + g * 5200} hold\n{60 + g * 5200} hold UP SPACE\n{4800 + g * 5200} hold\n"
                         f"{5000 + g * 5200} hold SPACE\n{5001 + g * 5200} hold\n" for g in range(whole)))
+    run = ["--script", f"{d}/k.keys"] if script != "" else []
     out = ["--record", f"{d}/run.qsr"] if whole else ["--keep-replays", "on"]
-    subprocess.run([GAME, "--headless", "--home", d, "--script", f"{d}/k.keys", "--frames",
-                    str(5100 + 5200 * ((whole or 1) - 1)), "--draw-every", "1000"] + out, check=True,
-                   capture_output=True,
+    subprocess.run([GAME, "--headless", "--home", d, *run, *extra, "--frames", str(5100 + 5200 * ((whole or 1) - 1)),
+                    "--draw-every", "1000", *out], check=True, capture_output=True,
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d),
                    timeout=300)
     if whole:
@@ -302,6 +310,23 @@ def play_and_rank(kind, db, games, expected):
           f"{kind}: a tampered file is rejected naming the first differing frame", vt)
     status, _, _ = b.request("GET", f"/api/replays/{jt['id']}/track")
     check(status == 404, f"{kind}: a rejected file has no track", status)
+
+    # Only a player's own game is ranked, and whole runs only from stage 1:
+    # the bot's game is refused saying so; a game started at stage 2 from
+    # the options screen is ranked on a board of its own, its start shown.
+    _, jb, _ = b.submit(BOT_GAME, "robot")
+    _, jl, _ = b.submit(LATE_GAME, "latecomer")
+    vb, vl = b.wait(jb["id"]), b.wait(jl["id"])
+    check(vb.get("status") == "rejected" and "bot" in (vb.get("reason") or ""),
+          f"{kind}: the bot's game is refused with that reason", vb)
+    _, boards, _ = b.json("GET", "/api/boards")
+    where = {e["id"]: (bd["board"], bd["title"], e.get("start_stage")) for bd in boards["boards"] for e in bd["entries"]}
+    check(vl.get("status") == "verified" and vl.get("rank") == 1 and vl.get("board_title") == "NORMAL, from stage 2"
+          and where.get(jl["id"], ("",))[1:] == ("NORMAL, from stage 2", 2) and where.get(sid, ("",))[1:] == ("NORMAL", 1),
+          f"{kind}: a game from stage 2 ranks on its own board, apart from whole runs", (vl, where))
+    _, _, page = b.request("GET", "/")
+    check(b"NORMAL, from stage 2</a></h2>" in page and b"<td>stage 2</td>" in page,
+          f"{kind}: the boards page shows the start stage", page[:2000])
     return b
 
 
@@ -715,13 +740,16 @@ def main():
             f.write(JS_BYTES)  # a file the manifest does not name is not served
         with ThreadPoolExecutor(2) as ex:
             games = list(ex.map(record, range(16)))
-            speed, two = ex.submit(record, 0, True), ex.submit(record, 0, False, 2)
+            speed, two = ex.submit(record, 0, speed=True), ex.submit(record, 0, whole=2)
             extra = {"speed": speed.result(), "two games": two.result()}
         end = games[1].rstrip(b"\n").rfind(b"\nend ")
         extra["endless"] = games[1][:end] + b"\nend 2147483647\n"
         for what, name in (("format1", "run_format1.qsr"), ("image", "kept_sim1.qsr")):
             with open(os.path.join(SRC, "tests", "data", name), "rb") as f:
                 extra[what] = f.read()
+        global BOT_GAME, LATE_GAME
+        BOT_GAME, LATE_GAME = record(0, "", ("--bot", "7")), record(0, LATE_KEYS)
+        check(b"\nbot 1\n" in BOT_GAME and b"\nbot 1\n" not in games[0], "a game played by --bot is marked in its file")
         expected = game_result(games[0])
         check(expected.get("verified") is True and expected.get("ending") == "gameover" and expected["score"] > 0,
               "the recorded game is a finished one with a score", expected)
