@@ -22,7 +22,7 @@ RUN_PACKAGES=(
   fonts-ipafont-mincho fontconfig libfontconfig-dev
   libcairo2-dev libpng-dev
   libinih-dev
-  libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev
+  libmicrohttpd-dev libseccomp-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev
   libcurl4-openssl-dev
 )
 
@@ -43,7 +43,7 @@ TEST_PACKAGES=(
   desktop-file-utils appstream lintian groff-base dpkg-dev file
   xvfb openbox x11-utils xdotool
   postgresql-15 wrk
-  strace python3
+  strace systemd python3
 )
 
 case "$PROFILE" in

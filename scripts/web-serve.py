@@ -3,20 +3,19 @@
 
     web-serve.py DIR [--port N] [--bind ADDR] [--mount NAME=DIR ...]
 
-the way the page wants to be served (tools/web/site.py makes DIR):
-  - a file with a .br or .gz sibling goes out compressed when the browser
-    accepts it (Content-Encoding br or gzip, Vary: Accept-Encoding);
-  - names carrying a content hash (qs.<hash>.js, tunes/<hash>.ogg, ...) may
-    be kept by the browser for a year; everything else, index.html first,
-    is asked for again each time (an ETag spares the bytes when unchanged).
---mount NAME=DIR serves DIR under /NAME/ as well (the tests' replays).
+the way the page wants to be served: DIR's manifest.json (made by
+tools/web/site.py through tools/web/manifest.py, and read the same way by
+the score board's /play/) names each file with its type, its cache rule
+(a year for names carrying a content hash, "no-cache" for the rest, index.html
+first), its ETag (If-None-Match: 304) and its .br and .gz siblings (sent to
+browsers that take them, Vary: Accept-Encoding). A name it lacks is not served.
+--mount NAME=DIR serves DIR's files under /NAME/ as they are (the tests' replays).
 Port 0 takes a free port; the first line printed names the address."""
 import argparse
-import email.utils
 import hashlib
 import http.server
+import json
 import os
-import re
 import sys
 import urllib.parse
 
@@ -25,13 +24,13 @@ TYPES = {
     '.data': 'application/octet-stream', '.ogg': 'audio/ogg', '.png': 'image/png', '.json': 'application/json',
     '.qsr': 'application/octet-stream',
 }
-HASHED = re.compile(r'(^|/)([a-z]+\.)?[0-9a-f]{16}\.[a-z0-9]+$')
 YEAR = 'public, max-age=31536000, immutable'
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
     root = '.'
     mounts = {}
+    loaded = [None, None]  # the manifest's time and files
     protocol_version = 'HTTP/1.1'
 
     def log_message(self, *args):
@@ -54,6 +53,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         rel = path.lstrip('/')
         root = self.root
         first, _, rest = rel.partition('/')
+        self.served_root = first not in self.mounts
         if first in self.mounts:
             root, rel = self.mounts[first], rest
         if rel == '' or rel.endswith('/'):
@@ -67,42 +67,61 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_HEAD(self):
         self.do_GET()
 
-    def do_GET(self):
-        full, rel = self.locate()
-        if not full or not os.path.isfile(full):
+    def manifest(self):
+        path = os.path.join(self.root, 'manifest.json')
+        try:
+            mtime = os.stat(path).st_mtime_ns
+        except OSError:
+            return None
+        if Handler.loaded[0] != mtime:
+            with open(path, encoding='utf-8') as f:
+                Handler.loaded[:] = [mtime, json.load(f)['files']]
+        return Handler.loaded[1]
+
+    def from_manifest(self, rel):
+        files = self.manifest()
+        if files is None:
+            return self.refuse(404, 'the page has no manifest.json (make web)')
+        e = files.get(rel)
+        if e is None:
             return self.refuse(404, 'not found')
-        accept = self.headers.get('Accept-Encoding', '')
-        codings = [c.split(';')[0].strip() for c in accept.split(',')]
-        send, encoding = full, None
-        for enc, ext in (('br', '.br'), ('gzip', '.gz')):
-            if enc in codings and os.path.isfile(full + ext):
-                send, encoding = full + ext, enc
+        accept = [c.split(';')[0].strip() for c in self.headers.get('Accept-Encoding', '').split(',')]
+        name, etag, encoding = rel, e['etag'], None
+        for coding in ('br', 'gzip'):
+            if coding in accept and coding in e['encodings']:
+                name, etag, encoding = e['encodings'][coding]['file'], e['encodings'][coding]['etag'], coding
                 break
-        st = os.stat(send)
-        tag = '"%s"' % hashlib.sha1(('%s:%d:%d' % (send, st.st_size, st.st_mtime_ns)).encode()).hexdigest()[:20]
-        hashed = bool(HASHED.search(rel))
-        if self.headers.get('If-None-Match') == tag:
+        tag = '"%s"' % etag
+        cache = YEAR if e['cache'] == 'immutable' else 'no-cache'
+        if tag in self.headers.get('If-None-Match', ''):
             self.send_response(304)
             self.send_header('ETag', tag)
-            self.send_header('Cache-Control', YEAR if hashed else 'no-cache')
+            self.send_header('Cache-Control', cache)
+            self.send_header('Vary', 'Accept-Encoding')
             self.send_header('Content-Length', '0')
             self.end_headers()
             return
-        self.send_response(200)
-        self.send_header('Content-Type', TYPES.get(os.path.splitext(full)[1].lower(), 'application/octet-stream'))
-        self.send_header('Content-Length', str(st.st_size))
-        if encoding:
-            self.send_header('Content-Encoding', encoding)
-        self.send_header('Vary', 'Accept-Encoding')
-        self.send_header('Cache-Control', YEAR if hashed else 'no-cache')
-        self.send_header('ETag', tag)
-        self.send_header('Last-Modified', email.utils.formatdate(st.st_mtime, usegmt=True))
-        if full.endswith('.qsr'):
-            self.send_header('Content-Disposition', 'attachment')
-        self.end_headers()
-        if self.command == 'HEAD':
-            return
-        with open(send, 'rb') as f:
+        self.send_file(os.path.join(self.root, name), e['type'], encoding, tag, cache)
+
+    def send_file(self, path, ctype, encoding, tag, cache, extra=()):
+        try:
+            f = open(path, 'rb')
+        except OSError:
+            return self.refuse(404, 'not found')
+        with f:
+            self.send_response(200)
+            self.send_header('Content-Type', ctype)
+            self.send_header('Content-Length', str(os.fstat(f.fileno()).st_size))
+            if encoding:
+                self.send_header('Content-Encoding', encoding)
+            self.send_header('Vary', 'Accept-Encoding')
+            self.send_header('Cache-Control', cache)
+            self.send_header('ETag', tag)
+            for k, v in extra:
+                self.send_header(k, v)
+            self.end_headers()
+            if self.command == 'HEAD':
+                return
             while True:
                 chunk = f.read(1 << 16)
                 if not chunk:
@@ -111,6 +130,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     self.wfile.write(chunk)
                 except (BrokenPipeError, ConnectionResetError):
                     return
+
+    def do_GET(self):
+        full, rel = self.locate()
+        if not full:
+            return self.refuse(404, 'not found')
+        if self.served_root:
+            return self.from_manifest(rel)
+        if not os.path.isfile(full):
+            return self.refuse(404, 'not found')
+        # A mounted folder's file, as it is (a replay: never cached).
+        st = os.stat(full)
+        tag = '"%s"' % hashlib.sha1(('%s:%d:%d' % (full, st.st_size, st.st_mtime_ns)).encode()).hexdigest()[:20]
+        extra = [('Content-Disposition', 'attachment')] if full.endswith('.qsr') else []
+        self.send_file(full, TYPES.get(os.path.splitext(full)[1].lower(), 'application/octet-stream'), None, tag,
+                       'no-cache', extra)
 
 
 class Server(http.server.ThreadingHTTPServer):
@@ -130,8 +164,8 @@ def main():
     ap.add_argument('--bind', default='127.0.0.1')
     ap.add_argument('--mount', action='append', default=[], metavar='NAME=DIR')
     a = ap.parse_args()
-    if not os.path.isfile(os.path.join(a.dir, 'index.html')):
-        sys.exit('web-serve: %s has no index.html (run make web)' % a.dir)
+    if not os.path.isfile(os.path.join(a.dir, 'manifest.json')):
+        sys.exit('web-serve: %s has no manifest.json (run make web)' % a.dir)
     Handler.root = a.dir
     for m in a.mount:
         name, sep, d = m.partition('=')

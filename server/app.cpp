@@ -1,5 +1,7 @@
 #include "app.h"
 
+#include "text/text.h"
+
 #include <openssl/evp.h>
 
 #include <ctime>
@@ -10,11 +12,22 @@ namespace board {
 int RateLimiter::take(const std::string& address) {
     if (perMinute_ <= 0) return 0;
     auto now = std::chrono::steady_clock::now();
+    std::string key = http::Peers::bucket(address);
     std::lock_guard<std::mutex> g(m_);
-    if (buckets_.size() > 100000) buckets_.clear();  // a flood of addresses: forget, do not grow
-    auto it = buckets_.find(address);
-    if (it == buckets_.end()) it = buckets_.emplace(address, Bucket{double(burst_), now}).first;
-    Bucket& b = it->second;
+    auto found = buckets_.find(key);
+    if (found == buckets_.end()) {
+        if (buckets_.size() >= capacity_) {
+            // A flood of addresses: the one unseen longest goes (it had
+            // long refilled anyway, or soon would have).
+            buckets_.erase(recent_.back().key);
+            recent_.pop_back();
+        }
+        recent_.push_front(Bucket{key, double(burst_), now});
+        found = buckets_.emplace(key, recent_.begin()).first;
+    } else {
+        recent_.splice(recent_.begin(), recent_, found->second);
+    }
+    Bucket& b = *found->second;
     double rate = double(perMinute_) / 60.0;
     b.tokens = std::min(double(burst_), b.tokens + std::chrono::duration<double>(now - b.last).count() * rate);
     b.last = now;
@@ -25,109 +38,155 @@ int RateLimiter::take(const std::string& address) {
     return int((1 - b.tokens) / rate) + 1;
 }
 
-namespace {
-
-// The boards' copies. A thread of their own remakes each one that readers
-// keep asking for before it is a second old, so under a steady load no
-// reader's thread ever waits for the database: a thread that does holds
-// its connection's place among the HTTP threads, and on PostgreSQL, where
-// a remaking is several round trips between processes, that kept readers
-// queued for hundreds of milliseconds. When reads are sparse the reader
-// that finds its copy old remakes it itself, so a copy served is never
-// older than about a second either way.
-struct Copy {
-    std::chrono::steady_clock::time_point made, lastRead;
-    std::shared_ptr<const std::string> body;
-    std::function<std::string(Db&)> make;
-    bool making = false;
-};
-std::mutex gCopiesM;
-std::condition_variable gCopiesChanged;
-std::map<std::string, Copy> gCopies;
-std::string gCopiesUrl;
-std::thread gRemaker;
-bool gRemakerStop = false;
-
-// Remakes `c` with the lock `l` released meanwhile. The copies are made on
-// one connection of their own, kept open.
-void Remake(Copy& c, std::unique_lock<std::mutex>& l) {
+// The copies. The remaker remakes each one that readers keep asking for
+// before it is a second old, so under a steady load no reader's thread
+// waits for the database: on PostgreSQL, where a remaking is several round
+// trips between processes, readers that did were kept waiting for hundreds
+// of milliseconds. When reads are sparse the reader that finds its copy old
+// remakes it itself, so a copy served is never older than about a second
+// either way.
+void Copies::remake(Copy& c, std::unique_lock<std::mutex>& l) {
     c.making = true;
     auto started = std::chrono::steady_clock::now();
     std::function<std::string(Db&)> make = c.make;
-    std::string url = gCopiesUrl;
     l.unlock();
     std::shared_ptr<const std::string> body;
     try {
-        static std::unique_ptr<Db> db;  // used by one maker at a time (making is set)
-        static std::mutex makers;
-        std::lock_guard<std::mutex> g(makers);
-        if (!db || !db->healthy()) {
-            db.reset();
-            db = OpenDb(url);
+        std::lock_guard<std::mutex> g(makerM_);
+        if (!makerDb_ || !makerDb_->healthy()) {
+            makerDb_.reset();
+            makerDb_ = dbs_.open();
         }
-        body = std::make_shared<const std::string>(make(*db));
+        body = std::make_shared<const std::string>(make(*makerDb_));
     } catch (...) {
         l.lock();
         c.making = false;
-        gCopiesChanged.notify_all();
+        changed_.notify_all();
         throw;
     }
     l.lock();
     c.body = body;
     c.made = started;
     c.making = false;
-    gCopiesChanged.notify_all();
+    changed_.notify_all();
 }
 
-void RemakerLoop() {
-    std::unique_lock<std::mutex> l(gCopiesM);
-    while (!gRemakerStop) {
-        gCopiesChanged.wait_for(l, std::chrono::milliseconds(100));
+void Copies::loop() {
+    std::unique_lock<std::mutex> l(m_);
+    while (!stop_) {
+        changed_.wait_for(l, std::chrono::milliseconds(100));
         auto now = std::chrono::steady_clock::now();
-        for (auto& [key, c] : gCopies) {
-            if (gRemakerStop) break;
+        for (auto& [key, c] : copies_) {
+            if (stop_) break;
             bool wanted = now - c.lastRead < std::chrono::seconds(2);
             if (c.body && !c.making && wanted && now - c.made >= std::chrono::milliseconds(700)) {
                 try {
-                    Remake(c, l);
+                    remake(c, l);
                 } catch (...) {
                     // The database is away: the readers' own remaking says so.
                 }
             }
         }
+        for (auto it = copies_.begin(); it != copies_.end();) {
+            if (!it->second.making && now - it->second.lastRead > std::chrono::minutes(5)) it = copies_.erase(it);
+            else ++it;
+        }
     }
 }
 
-}  // namespace
+bool Copies::has(const std::string& key) {
+    std::lock_guard<std::mutex> g(m_);
+    return copies_.count(key) > 0;
+}
 
-std::shared_ptr<const std::string> Cached(const std::string& key, const std::string& url,
-                                          const std::function<std::string(Db&)>& make) {
-    std::unique_lock<std::mutex> l(gCopiesM);
-    if (!gRemaker.joinable() && !gRemakerStop) gRemaker = std::thread(RemakerLoop);
-    gCopiesUrl = url;
-    Copy& c = gCopies[key];
+void Copies::start() {
+    std::lock_guard<std::mutex> g(m_);
+    stop_ = false;
+    if (!remaker_.joinable()) remaker_ = std::thread([this] { loop(); });
+}
+
+void Copies::stop() {
+    {
+        std::lock_guard<std::mutex> g(m_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    if (remaker_.joinable()) remaker_.join();
+    std::lock_guard<std::mutex> g(makerM_);
+    makerDb_.reset();
+}
+
+std::shared_ptr<const std::string> Copies::get(const std::string& key, const std::function<std::string(Db&)>& make) {
+    std::unique_lock<std::mutex> l(m_);
+    Copy& c = copies_[key];
     if (!c.make) c.make = make;
     for (;;) {
         auto now = std::chrono::steady_clock::now();
         c.lastRead = now;
         if (c.body && (c.making || now - c.made < std::chrono::seconds(1))) return c.body;
         if (!c.making) break;
-        gCopiesChanged.wait(l);  // the first copy is being made (or its maker failed: then make it here)
+        changed_.wait(l);  // the first copy is being made (or its maker failed: then make it here)
     }
-    Remake(c, l);
+    remake(c, l);
     return c.body;
 }
 
-void StopCopies() {
-    {
-        std::lock_guard<std::mutex> g(gCopiesM);
-        gRemakerStop = true;
-    }
-    gCopiesChanged.notify_all();
-    if (gRemaker.joinable()) gRemaker.join();
+App::App(const Config& c)
+    : cfg(c), dbs(c.db), copies(dbs), submits(c.submitPerMinute, c.submitBurst), verifierPool(c, dbs) {
+    limits.requestSeconds = cfg.requestSeconds;
+    limits.maxBodyBytes = cfg.maxUploadKb * 1024;
+    // Bodies held at once: a few of the largest, and at least 32 MB (eight
+    // of the default's largest). Uploads past it wait their turn (503).
+    limits.bodiesInMemory = std::max<int64_t>(limits.maxBodyBytes * 4, int64_t(32) << 20);
+    limits.maxConnections = cfg.maxConnections;
+    limits.perAddress = cfg.perAddress;
+    limits.backlog = cfg.backlog;
+    limits.threads = cfg.httpThreads;
+    for (const std::string& p : cfg.trustedProxies) peers.trust(p);  // checked when the settings were read
 }
 
-void SendError(httplib::Response& res, int status, const std::string& why) {
+void App::housekeeping() {
+    std::unique_lock<std::mutex> l(houseM_);
+    while (!houseStop_) {
+        l.unlock();
+        try {
+            int64_t before = NowMs() - cfg.keepRejectedDays * 86400 * 1000;
+            if (int64_t n = ForgetRejectedBytes(*dbs.take(), before))
+                fprintf(stderr, "quellstorm-board: deleted the bytes of %lld file%s rejected over %lld days ago\n",
+                        (long long)n, n == 1 ? "" : "s", (long long)cfg.keepRejectedDays);
+        } catch (const DbError& e) {
+            fprintf(stderr, "quellstorm-board: cannot delete old rejected files now: %s\n", e.what());
+        }
+        l.lock();
+        houseCv_.wait_for(l, std::chrono::hours(1), [this] { return houseStop_; });
+    }
+}
+
+void App::start(int verifierCount) {
+    if (cfg.keepRejectedDays > 0 && !housekeeper_.joinable()) {
+        houseStop_ = false;
+        housekeeper_ = std::thread([this] { housekeeping(); });
+    }
+    copies.start();
+    if (verifierCount > 0) {
+        verifierPool.start(verifierCount);
+        verifiers = &verifierPool;
+    }
+}
+
+void App::stop() {
+    {
+        std::lock_guard<std::mutex> g(houseM_);
+        houseStop_ = true;
+    }
+    houseCv_.notify_all();
+    if (housekeeper_.joinable()) housekeeper_.join();
+    copies.stop();
+    verifierPool.stop();
+    dbs.close();
+}
+
+void SendError(http::Response& res, int status, const std::string& why) {
     res.status = status;
     res.set_content(json{{"error", why}}.dump(), "application/json");
 }
@@ -148,19 +207,7 @@ std::string Html(const std::string& t) {
     return o;
 }
 
-std::string UrlPart(const std::string& t) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string o;
-    for (unsigned char c : t) {
-        if (isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') o += char(c);
-        else {
-            o += '%';
-            o += hex[c >> 4];
-            o += hex[c & 15];
-        }
-    }
-    return o;
-}
+std::string UrlPart(const std::string& t) { return Text_UrlEncode(t); }
 
 bool ValidId(const std::string& id) {
     if (id.size() != 32) return false;
@@ -170,56 +217,20 @@ bool ValidId(const std::string& id) {
 }
 
 bool ValidName(const std::string& name, std::string& why) {
-    size_t chars = 0;
-    bool visible = false;
-    for (size_t i = 0; i < name.size();) {
-        unsigned char c = name[i];
-        uint32_t cp;
-        int len;
-        if (c < 0x80) cp = c, len = 1;
-        else if ((c & 0xE0) == 0xC0) cp = c & 0x1F, len = 2;
-        else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, len = 3;
-        else if ((c & 0xF8) == 0xF0) cp = c & 0x07, len = 4;
-        else {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        if (i + size_t(len) > name.size()) {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        for (int k = 1; k < len; ++k) {
-            unsigned char d = name[i + size_t(k)];
-            if ((d & 0xC0) != 0x80) {
-                why = "the name is not valid UTF-8 text";
-                return false;
-            }
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        bool overlong = (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            why = "the name is not valid UTF-8 text";
-            return false;
-        }
-        // Control characters (C0, DEL, C1) and the line and paragraph
-        // separators would break the boards' lines.
-        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == 0x2028 || cp == 0x2029) {
-            why = "the name holds a control character: use printable characters only";
-            return false;
-        }
-        if (cp != ' ' && cp != 0x3000) visible = true;
-        ++chars;
-        i += size_t(len);
+    switch (Text_CheckName(name.data(), name.size())) {
+    case TEXT_NAME_OK: return true;
+    case TEXT_NAME_NOT_UTF8: why = "the name is not valid UTF-8 text"; break;
+    case TEXT_NAME_CONTROL: why = "the name holds a control character: use printable characters only"; break;
+    case TEXT_NAME_INVISIBLE:
+        // Invisible characters would let two names look the same, and a
+        // direction override would turn the boards' text around it.
+        why = "the name holds an invisible formatting character (such as a zero-width space or a direction "
+              "override): use printable characters only";
+        break;
+    case TEXT_NAME_NOTHING: why = "a name is needed (1 to 24 printable characters)"; break;
+    case TEXT_NAME_TOO_LONG: why = "the name is longer than 24 characters"; break;
     }
-    if (chars == 0 || !visible) {
-        why = "a name is needed (1 to 24 printable characters)";
-        return false;
-    }
-    if (chars > 24) {
-        why = "the name is longer than 24 characters";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 namespace {
@@ -270,6 +281,12 @@ Accepted AcceptSubmission(App& app, const std::string& address, const std::strin
         a.error = why;
         return a;
     }
+    if (auto block = BlockOf(app.db(), name, address)) {
+        a.status = 403;
+        a.error = (block->kind == "name" ? "the name \"" + block->value + "\" is" : std::string("this address is")) +
+                  " blocked from submitting by the board's host: " + block->reason;
+        return a;
+    }
     Opt claimed;
     why = QuickCheck(bytes, claimed);
     if (!why.empty()) {
@@ -284,7 +301,7 @@ Accepted AcceptSubmission(App& app, const std::string& address, const std::strin
         return a;
     }
     a.id = Sha256Id(bytes);
-    switch (Submit(ThreadDb(app.cfg.db), a.id, name, address, bytes, claimed, app.cfg.queueMax)) {
+    switch (Submit(app.db(), a.id, name, address, bytes, claimed, app.cfg.queueMax)) {
     case SubmitResult::Queued:
         a.status = 202;
         if (app.verifiers) app.verifiers->wake();
@@ -318,19 +335,34 @@ std::string FormatTime(int64_t ms) {
     return buf;
 }
 
-namespace {
+std::string FormatDate(int64_t ms) { return FormatTime(ms).substr(0, 10); }
+
+std::string IsoTime(int64_t ms) {
+    time_t t = time_t(ms / 1000);
+    struct tm tm;
+    gmtime_r(&t, &tm);
+    char buf[32];
+    strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    return buf;
+}
+
 json OptJson(const Opt& v) { return v ? json(*v) : json(nullptr); }
-}  // namespace
 
 json SubmissionJson(Db& db, const Submission& s) {
+    // A removed entry is no longer ranked; the host's reason says why.
+    std::string status = s.removedAt ? "removed" : s.status;
+    bool verified = status == "verified";
     json j = {{"id", s.id},
               {"name", s.name},
-              {"status", s.status},
-              {"score", s.status == "verified" ? OptJson(s.score) : json(nullptr)},
-              {"rank", s.status == "verified" ? json(RankOf(db, s)) : json(nullptr)},
-              {"board", s.status == "verified" ? json(s.board) : json(nullptr)},
+              {"status", status},
+              {"score", verified ? OptJson(s.score) : json(nullptr)},
+              {"rank", verified ? json(RankOf(db, s)) : json(nullptr)},
+              {"board", verified ? json(s.board) : json(nullptr)},
               {"entry", "/entry/" + s.id},
-              {"reason", s.status == "rejected" ? json(s.reason) : json(nullptr)}};
+              {"reason", status == "rejected" ? json(s.reason)
+                         : s.removedAt     ? json("removed by the board's host: " + s.removedReason)
+                                           : json(nullptr)}};
+    if (s.removedAt) j["removed_at"] = *s.removedAt;
     if (s.firstDifference) j["first_difference_frame"] = *s.firstDifference;
     return j;
 }
@@ -343,6 +375,7 @@ json EntryJson(Db& db, const Submission& s) {
     j["replay"] = "/api/replays/" + s.id;
     j["watch"] = "/play/#replay=/api/replays/" + s.id;
     if (s.status == "verified") {
+        j["player"] = "/player/" + UrlPart(s.name);
         j["board_title"] = BoardTitle(s.board);
         j["difficulty"] = OptJson(s.difficulty);
         j["stage"] = OptJson(s.stage);
@@ -353,6 +386,10 @@ json EntryJson(Db& db, const Submission& s) {
         j["ending"] = s.ending;
         j["staff_roll"] = s.ending == "staffroll";
         j["frames"] = OptJson(s.frames);
+        j["misses"] = OptJson(s.misses);
+        j["bombs_used"] = OptJson(s.bombsUsed);
+        j["tags"] = Tags(s);
+        j["record"] = s.record;
         j["speed"] = s.speed ? json(*s.speed) : json(nullptr);
         j["sim"] = OptJson(s.sim);
         j["game"] = s.gameVersion;
@@ -363,33 +400,6 @@ json EntryJson(Db& db, const Submission& s) {
         j["stage_scores"] = stages;
     }
     return j;
-}
-
-json BoardsJson(Db& db, const Config& cfg) {
-    json boards = json::array();
-    for (const std::string& key : Boards(db)) {
-        json entries = json::array();
-        int64_t rank = 0;
-        for (const Submission& s : BoardEntries(db, key, cfg.boardSize))
-            entries.push_back({{"rank", ++rank},
-                               {"id", s.id},
-                               {"name", s.name},
-                               {"score", OptJson(s.score)},
-                               {"stage", OptJson(s.stage)},
-                               {"staff_roll", s.ending == "staffroll"},
-                               {"frames", OptJson(s.frames)},
-                               {"entry", "/entry/" + s.id}});
-        json stages = json::array();
-        for (int st = 1; st <= 5; ++st) {
-            json list = json::array();
-            int64_t r = 0;
-            for (const StageEntry& e : StageBoard(db, key, st, cfg.boardSize))
-                list.push_back({{"rank", ++r}, {"id", e.id}, {"name", e.name}, {"score", e.score}});
-            if (!list.empty()) stages.push_back({{"stage", st}, {"entries", list}});
-        }
-        boards.push_back({{"board", key}, {"title", BoardTitle(key)}, {"entries", entries}, {"stages", stages}});
-    }
-    return json{{"boards", boards}};
 }
 
 }  // namespace board

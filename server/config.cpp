@@ -1,11 +1,13 @@
 #include "config.h"
 
+#include "text/text.h"
+
+#include <arpa/inet.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <climits>
-#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -14,98 +16,161 @@ namespace board {
 
 namespace {
 
+// One setting: its option name, what it takes, its default and limits, and
+// the member of Config it fills (exactly one of the four).
 struct Setting {
     const char* name;
     const char* arg;
-    const char* def;  // default as text; "" means computed (see Defaults)
-    int64_t lo, hi;   // limits of a number (lo > hi: a text)
-    size_t textOff;   // Config member (text) or
-    size_t numOff;    // Config member (number)
-    const char* help;
+    const char* def;  // default as text; "" means none or computed (see ParseCommandLine)
+    int64_t lo = 0, hi = 0;  // limits of a number
+    std::string Config::*text = nullptr;
+    int64_t Config::*num = nullptr;
+    std::vector<std::string> Config::*list = nullptr;  // repeatable
+    bool Config::*flag = nullptr;                       // takes no value
+    const char* help = "";
 };
 
-constexpr size_t kNone = SIZE_MAX;
-#define TEXT(name, arg, def, member, help) \
-    { name, arg, def, 1, 0, offsetof(Config, member), kNone, help }
-#define NUM(name, def, lo, hi, member, help) \
-    { name, "N", def, lo, hi, kNone, offsetof(Config, member), help }
+Setting Text(const char* name, const char* arg, const char* def, std::string Config::*m, const char* help) {
+    Setting s{name, arg, def};
+    s.text = m;
+    s.help = help;
+    return s;
+}
+Setting Num(const char* name, const char* def, int64_t lo, int64_t hi, int64_t Config::*m, const char* help) {
+    Setting s{name, "N", def, lo, hi};
+    s.num = m;
+    s.help = help;
+    return s;
+}
+Setting List(const char* name, const char* arg, std::vector<std::string> Config::*m, const char* help) {
+    Setting s{name, arg, ""};
+    s.list = m;
+    s.help = help;
+    return s;
+}
+Setting Flag(const char* name, bool Config::*m, const char* help) {
+    Setting s{name, "", ""};
+    s.flag = m;
+    s.help = help;
+    return s;
+}
 
 const std::vector<Setting>& Table() {
     static const std::vector<Setting> t = {
-        TEXT("listen", "HOST:PORT", "127.0.0.1:8090", listen, "address to answer on (serve)"),
-        TEXT("db", "FILE|URL", "", db,
-             "SQLite file, or postgresql://USER@HOST:PORT/DB (default: board.sqlite in the XDG data folder)"),
-        TEXT("web", "DIR", "", web, "the web build's folder, served under /play/ (default: the installed or built one)"),
-        TEXT("game", "FILE", "", game, "the game's program that re-plays submissions (default: the one beside this)"),
-        NUM("verifiers", "0", -1, 256, verifiers, "games verified at once (0: one per core; -1: none, workers elsewhere verify)"),
-        NUM("job-seconds", "300", 1, 86400, jobSeconds, "wall-clock limit of one verification"),
-        NUM("job-memory-mb", "1024", 0, 1 << 20, jobMemoryMb, "address-space limit of one verification (0: none)"),
-        NUM("lease-seconds", "30", 1, 86400, leaseSeconds, "a verifier that stops renewing its claim for this long loses its job to another"),
+        Text("config", "FILE", "", &Config::config,
+             "read settings from FILE first: one \"name = value\" a line, the names of these options"),
+        Text("listen", "HOST:PORT", "127.0.0.1:8090", &Config::listen, "address to answer on (serve)"),
+        Text("db", "FILE|URL", "", &Config::db,
+             "SQLite file, or postgresql://USER@HOST:PORT/DB (default: board.sqlite in the service's state folder, "
+             "else in the XDG data folder)"),
+        Text("web", "DIR", "", &Config::web, "the web build's folder, served under /play/ (default: the installed or built one)"),
+        Text("game", "FILE", "", &Config::game, "the game's program that re-plays submissions (default: the one beside this)"),
+        Num("verifiers", "0", -1, 256, &Config::verifiers, "games verified at once (0: one per core; -1: none, workers elsewhere verify)"),
+        Num("job-seconds", "300", 1, 86400, &Config::jobSeconds, "wall-clock limit of one verification"),
+        Num("job-memory-mb", "1024", 0, 1 << 20, &Config::jobMemoryMb, "address-space limit of one verification (0: none)"),
+        Num("lease-seconds", "30", 1, 86400, &Config::leaseSeconds, "a verifier that stops renewing its claim for this long loses its job to another"),
         // A replay grows by about 12 bytes a frame when the keys change every
         // frame (the golden bot run: 452 KB for 43 000 frames); a game of five
         // stages played that way stays under 3 MB, a person's under 300 KB.
-        NUM("max-upload-kb", "4096", 1, 1 << 20, maxUploadKb, "largest replay file accepted"),
-        NUM("queue-max", "2000", 1, 100000000, queueMax, "submissions waiting at most; more are refused with 503"),
-        NUM("submit-per-minute", "20", 0, 1000000, submitPerMinute, "submissions per address per minute (0: no limit)"),
-        NUM("submit-burst", "10", 1, 1000000, submitBurst, "submissions per address at once"),
-        NUM("request-seconds", "10", 1, 3600, requestSeconds, "time-out of reading or writing one request"),
-        NUM("http-threads", "16", 1, 1024, httpThreads, "threads answering requests (serve)"),
-        NUM("board-size", "100", 1, 10000, boardSize, "entries shown per board"),
+        Num("max-upload-kb", "4096", 1, 1 << 20, &Config::maxUploadKb, "largest replay file accepted"),
+        Num("queue-max", "2000", 1, 100000000, &Config::queueMax, "submissions waiting at most; more are refused with 503"),
+        Num("submit-per-minute", "20", 0, 1000000, &Config::submitPerMinute, "submissions per address per minute (0: no limit)"),
+        Num("submit-burst", "10", 1, 1000000, &Config::submitBurst, "submissions per address at once"),
+        Num("request-seconds", "10", 1, 3600, &Config::requestSeconds,
+            "time a request may take from its first byte to its answer's last (and a kept-alive connection may idle)"),
+        Num("http-threads", "4", 1, 256, &Config::httpThreads, "threads answering requests (serve)"),
+        Num("max-connections", "4000", 16, 1000000, &Config::maxConnections, "connections open at once at most (serve)"),
+        Num("connections-per-address", "64", 1, 1000000, &Config::perAddress,
+            "connections one address (an IPv6 /64) may hold at once; trusted proxies have no limit (serve)"),
+        Num("backlog", "4096", 16, 65535, &Config::backlog, "connections waiting to be accepted (serve)"),
+        List("trusted-proxy", "ADDR[/BITS]", &Config::trustedProxies,
+             "a proxy in front whose X-Forwarded-For names the client (repeatable)"),
+        Text("access-log", "FILE", "", &Config::accessLog, "a line per request to FILE (-: standard output)"),
+        Num("board-size", "10", 1, 1000, &Config::boardSize, "players shown per board on the front page and in /api/boards"),
+        Num("keep-rejected-days", "30", 0, 36500, &Config::keepRejectedDays,
+            "days a rejected file's bytes are kept; its entry and reason stay (0: for ever)"),
+        Flag("quiet", &Config::quiet, "no line per verified submission"),
     };
     return t;
 }
 
 std::string Usage() {
     std::string s =
-        "usage: quellstorm-board serve|worker|migrate [OPTIONS]\n"
+        "usage: quellstorm-board serve|worker|migrate|admin [OPTIONS]\n"
         "  serve    answer the web and API, and verify submissions on this machine's cores\n"
         "  worker   verify submissions only (with --db postgresql://...), on any machine\n"
         "  migrate  bring the database's tables up to date and stop\n"
+        "  admin    the host's acts on the database (each logged with its time):\n"
+        "             admin remove ID REASON        hide an entry from every board; its page says why\n"
+        "             admin restore ID              list a removed entry again\n"
+        "             admin block name|address VALUE REASON   refuse its submissions (403, with the reason)\n"
+        "             admin unblock name|address VALUE\n"
+        "             admin list                    what is removed and blocked\n"
+        "             admin log                     every act, with its time\n"
         "options:\n";
     for (const Setting& st : Table()) {
-        std::string left = std::string("  --") + st.name + " " + st.arg;
+        std::string left = std::string("  --") + st.name + (st.flag ? "" : " ") + st.arg;
         if (left.size() < 28) left.resize(28, ' ');
         s += left + " " + st.help;
         if (*st.def) s += std::string(" [") + st.def + "]";
         s += "\n";
     }
-    s += "  --quiet                      no line per verified submission\n";
     return s;
 }
 
-// Text for the manual page: its dashes and backslashes taken literally.
-std::string Roff(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\') out += "\\e";
-        else if (c == '-') out += "\\-";
-        else out += c;
-    }
-    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out = "\\&" + out;
-    return out;
-}
+std::string Roff(const std::string& text) { return Text_Roff(text); }
 
 // The options part of the manual page (quellstorm-board --print-manual),
 // from the same table as --help.
 std::string ManualOptions() {
     std::string s = ".\\\" The options, from the board's table of settings (quellstorm-board --print-manual).\n";
     for (const Setting& st : Table()) {
-        s += ".TP\n.BI \"\\-\\-" + Roff(st.name) + " \" " + Roff(st.arg) + "\n";
+        if (st.flag) s += ".TP\n.B \\-\\-" + Roff(st.name) + "\n";
+        else s += ".TP\n.BI \"\\-\\-" + Roff(st.name) + " \" " + Roff(st.arg) + "\n";
         std::string help = st.help;
         if (!help.empty()) help[0] = char(toupper((unsigned char)help[0]));
         s += Roff(help);
         if (*st.def) s += std::string(" (default ") + Roff(st.def) + ")";
         s += ".\n";
     }
-    s += ".TP\n.B \\-\\-quiet\nNo line per verified submission on standard output.\n";
     s += ".TP\n.BR \\-\\-help \", \" \\-h\nPrint the commands and options with their defaults, and stop.\n";
     return s;
 }
 
+// The settings file with every setting, each commented out at its default
+// (quellstorm-board --print-config; the package's /etc/quellstorm-board.conf).
+std::string SettingsFile() {
+    std::string s =
+        "# The settings of quellstorm-board (serve and worker): one \"name = value\" a\n"
+        "# line, the names those of `quellstorm-board --help` without their dashes.\n"
+        "# A line left commented out keeps the default it shows; an option given on\n"
+        "# the command line wins over this file. The service reads this file\n"
+        "# (quellstorm-board.service, quellstorm-board-worker@.service).\n";
+    for (const Setting& st : Table()) {
+        if (st.text == &Config::config) continue;
+        s += "\n# " + std::string(st.help) + "\n";
+        if (st.flag) s += std::string("#") + st.name + " = false\n";
+        else if (st.list) s += std::string("#") + st.name + " = " + st.arg + "\n";
+        else s += std::string("#") + st.name + (*st.def ? std::string(" = ") + st.def : std::string(" =")) + "\n";
+    }
+    return s;
+}
+
 bool SetValue(const Setting& st, const std::string& v, Config& cfg, std::string& error) {
-    char* base = reinterpret_cast<char*>(&cfg);
-    if (st.textOff != kNone) {
-        *reinterpret_cast<std::string*>(base + st.textOff) = v;
+    if (st.text) {
+        cfg.*st.text = v;
+        return true;
+    }
+    if (st.list) {
+        (cfg.*st.list).push_back(v);
+        return true;
+    }
+    if (st.flag) {
+        if (v != "" && v != "true" && v != "yes" && v != "1" && v != "false" && v != "no" && v != "0") {
+            error = std::string(st.name) + ": expected true or false, got \"" + v + "\"";
+            return false;
+        }
+        cfg.*st.flag = v == "" || v == "true" || v == "yes" || v == "1";
         return true;
     }
     char* end = nullptr;
@@ -116,11 +181,74 @@ bool SetValue(const Setting& st, const std::string& v, Config& cfg, std::string&
                 std::to_string(st.hi) + ", got \"" + v + "\"";
         return false;
     }
-    *reinterpret_cast<int64_t*>(base + st.numOff) = n;
+    cfg.*st.num = n;
     return true;
 }
 
+const Setting* Find(const std::string& name) {
+    for (const Setting& st : Table())
+        if (name == st.name) return &st;
+    return nullptr;
+}
+
+// The settings file: "name = value" lines, '#' starting a comment line,
+// each name an option's; a repeatable option may come on several lines.
+bool ReadSettingsFile(const std::string& path, Config& cfg, std::string& error) {
+    FILE* f = fopen(path.c_str(), "re");
+    if (!f) {
+        error = "cannot read the settings file " + path + ": " + strerror(errno);
+        return false;
+    }
+    char buf[4096];
+    int line = 0;
+    bool ok = true;
+    while (ok && fgets(buf, sizeof buf, f)) {
+        ++line;
+        std::string l = buf;
+        while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
+        size_t a = l.find_first_not_of(" \t");
+        if (a == std::string::npos || l[a] == '#') continue;
+        size_t eq = l.find('=');
+        auto trim = [](std::string t) {
+            size_t x = t.find_first_not_of(" \t"), y = t.find_last_not_of(" \t");
+            return x == std::string::npos ? std::string() : t.substr(x, y - x + 1);
+        };
+        std::string name = trim(l.substr(0, eq)), value = eq == std::string::npos ? "" : trim(l.substr(eq + 1));
+        const Setting* st = Find(name);
+        std::string where = path + ":" + std::to_string(line) + ": ";
+        if (!st || st->text == &Config::config) {
+            error = where + "unknown setting \"" + name + "\" (the names are those of --help, without dashes)";
+            ok = false;
+        } else if (eq == std::string::npos && !st->flag) {
+            error = where + "expected \"" + name + " = " + st->arg + "\"";
+            ok = false;
+        } else if (!SetValue(*st, value, cfg, error)) {
+            error = where + error;
+            ok = false;
+        }
+    }
+    fclose(f);
+    return ok;
+}
+
 }  // namespace
+
+bool ValidNetwork(const std::string& spec) {
+    std::string addr = spec.substr(0, spec.find('/'));
+    unsigned char buf[16];
+    bool v4 = inet_pton(AF_INET, addr.c_str(), buf) == 1, v6 = inet_pton(AF_INET6, addr.c_str(), buf) == 1;
+    if (!v4 && !v6) return false;
+    if (spec.find('/') == std::string::npos) return true;
+    std::string bits = spec.substr(spec.find('/') + 1);
+    if (bits.empty() || bits.size() > 3 || bits.find_first_not_of("0123456789") != std::string::npos) return false;
+    return atoi(bits.c_str()) <= (v4 ? 32 : 128);
+}
+
+std::string ProgramPath() {
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, size_t(n)) : std::string("/proc/self/exe");
+}
 
 std::string ProgramDir() {
     char buf[4096];
@@ -132,6 +260,9 @@ std::string ProgramDir() {
 }
 
 std::string DefaultDatabasePath() {
+    // Run as a service: the folder systemd made for it (StateDirectory=).
+    const char* state = getenv("STATE_DIRECTORY");
+    if (state && *state == '/' && !strchr(state, ':')) return std::string(state) + "/board.sqlite";
     const char* x = getenv("XDG_DATA_HOME");
     std::string dir;
     if (x && *x == '/') dir = x;
@@ -143,7 +274,13 @@ std::string DefaultDatabasePath() {
 bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bool& helpShown) {
     helpShown = false;
     for (const Setting& st : Table())
-        if (!SetValue(st, st.def, cfg, error) && *st.def) return false;
+        if (*st.def && !SetValue(st, st.def, cfg, error)) return false;
+    // Two passes: the settings file first, then the command line over it.
+    struct Given {
+        const Setting* st;
+        std::string value;
+    };
+    std::vector<Given> given;
     int i = 1;
     if (i < argc && argv[i][0] != '-') cfg.command = argv[i++];
     for (; i < argc; ++i) {
@@ -158,8 +295,13 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
             helpShown = true;
             return false;
         }
-        if (a == "--quiet") {
-            cfg.quiet = true;
+        if (a == "--print-config") {  // the build makes the package's settings file of it
+            error = SettingsFile();
+            helpShown = true;
+            return false;
+        }
+        if (a.rfind("--", 0) != 0 && cfg.command == "admin") {
+            cfg.args.push_back(a);
             continue;
         }
         if (a.rfind("--", 0) != 0) {
@@ -173,28 +315,51 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
             value = name.substr(eq + 1);
             name.resize(eq);
         }
-        const Setting* found = nullptr;
-        for (const Setting& st : Table())
-            if (name == st.name) found = &st;
+        const Setting* found = Find(name);
         if (!found) {
             error = "unknown option \"" + a + "\" (see --help)";
             return false;
         }
-        if (!hasValue) {
+        if (!hasValue && !found->flag) {
             if (i + 1 >= argc) {
                 error = "--" + name + " needs a value (" + found->arg + ")";
                 return false;
             }
             value = argv[++i];
         }
-        if (!SetValue(*found, value, cfg, error)) return false;
+        if (found->text == &Config::config) {
+            cfg.config = value;
+            continue;
+        }
+        given.push_back({found, value});
     }
-    if (cfg.command != "serve" && cfg.command != "worker" && cfg.command != "migrate") {
+    if (!cfg.config.empty() && !ReadSettingsFile(cfg.config, cfg, error)) return false;
+    // A list given on the command line replaces the file's.
+    for (const Setting& st : Table())
+        if (st.list)
+            for (const Given& g : given)
+                if (g.st == &st) {
+                    (cfg.*st.list).clear();
+                    break;
+                }
+    for (const Given& g : given)
+        if (!SetValue(*g.st, g.value, cfg, error)) return false;
+    if (cfg.command != "serve" && cfg.command != "worker" && cfg.command != "migrate" && cfg.command != "admin") {
         error = (cfg.command.empty() ? std::string("no command given") : "unknown command \"" + cfg.command + "\"") +
                 "\n" + Usage();
         return false;
     }
+    for (const std::string& p : cfg.trustedProxies)
+        if (!ValidNetwork(p)) {
+            error = "--trusted-proxy: expected an IPv4 or IPv6 address, or one with /BITS, got \"" + p + "\"";
+            return false;
+        }
     if (cfg.db.empty()) cfg.db = DefaultDatabasePath();
+    // The game runs in its job's folder: its path must not depend on ours.
+    if (!cfg.game.empty() && cfg.game[0] != '/') {
+        char cwd[4096];
+        if (getcwd(cwd, sizeof cwd)) cfg.game = std::string(cwd) + "/" + cfg.game;
+    }
     std::string here = ProgramDir();
     if (cfg.game.empty()) {
         // Built: the game sits beside this program. Installed: the game is
@@ -206,13 +371,15 @@ bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bo
             }
         if (cfg.game.empty()) cfg.game = "/usr/games/quellstorm";
     }
+    cfg.webGiven = !cfg.web.empty();
     if (cfg.web.empty()) {
-        for (const char* rel : {"/../build-web/play", "/../share/quellstorm/web", "/../../share/quellstorm/web"})
+        // None found: the board serves no /play/ (and says so at start).
+        for (const char* rel : {"/../build-web/play", "/../share/quellstorm/web", "/../../share/quellstorm/web",
+                                "/../../../usr/share/quellstorm/web"})
             if (access((here + rel + "/index.html").c_str(), R_OK) == 0) {
                 cfg.web = here + rel;
                 break;
             }
-        if (cfg.web.empty()) cfg.web = "/usr/share/quellstorm/web";
     }
     return true;
 }

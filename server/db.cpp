@@ -2,6 +2,10 @@
 // number, every cell read back as text (a blob as its raw bytes).
 #include "db.h"
 
+#include <cerrno>
+
+#include "store.h"
+
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -66,8 +70,16 @@ public:
             if (rc == SQLITE_DONE) break;
             if (rc != SQLITE_ROW) {
                 std::string msg = sqlite3_errmsg(db_);
+                int err = sqlite3_system_errno(db_);
                 sqlite3_finalize(st);
-                throw DbError("SQLite: " + msg, rc == SQLITE_BUSY || rc == SQLITE_IOERR || rc == SQLITE_FULL);
+                int primary = rc & 0xff;
+                std::string cause = primary == SQLITE_FULL ? WriteErrorCause(ENOSPC)
+                                    : primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY
+                                        ? WriteErrorCause(err ? err : EIO)
+                                        : "";
+                throw DbError("SQLite: " + msg, primary == SQLITE_BUSY || primary == SQLITE_IOERR ||
+                                                    primary == SQLITE_FULL || primary == SQLITE_READONLY,
+                              cause);
             }
             Row row;
             int cols = sqlite3_column_count(st);
@@ -144,9 +156,12 @@ public:
             PQclear(res);
             // Class 08 (connection), 57 (server shutting down) and a broken
             // connection all mean "try again later", not a bad statement.
-            bool down = !healthy() || (state && (!strncmp(state, "08", 2) || !strncmp(state, "57", 2)));
+            // Class 53: the database server's resources (53100 its disk).
+            bool down = !healthy() ||
+                        (state && (!strncmp(state, "08", 2) || !strncmp(state, "57", 2) || !strncmp(state, "53", 2)));
+            std::string cause = state && !strcmp(state, "53100") ? "the board's database disk is full" : "";
             while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
-            throw DbError("PostgreSQL: " + msg, down);
+            throw DbError("PostgreSQL: " + msg, down, cause);
         }
         Result r;
         int rows = PQntuples(res), cols = PQnfields(res);

@@ -17,8 +17,11 @@ namespace board {
 // and the connection is made again on the next one.
 struct DbError : std::runtime_error {
     bool unavailable;
-    DbError(const std::string& what, bool unavailable_)
-        : std::runtime_error(what), unavailable(unavailable_) {}
+    // The cause in the board's words when it is the host's ("the board's
+    // disk is full"): logged, and said in the answer.
+    std::string cause;
+    DbError(const std::string& what, bool unavailable_, std::string cause_ = "")
+        : std::runtime_error(what), unavailable(unavailable_), cause(std::move(cause_)) {}
 };
 
 struct Param {

@@ -4,12 +4,20 @@
 //   worker   verifiers alone, against a shared PostgreSQL database
 //   migrate  the database's tables brought up to date
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include "app.h"
+#include "sandbox.h"
 
 using namespace board;
 
@@ -32,12 +40,32 @@ bool OpenAndMigrate(const Config& cfg) {
             std::filesystem::path parent = std::filesystem::path(cfg.db).parent_path();
             if (!parent.empty()) std::filesystem::create_directories(parent, ec);
         }
-        Migrate(ThreadDb(cfg.db));
+        Migrate(*OpenDb(cfg.db));
         return true;
     } catch (const std::exception& e) {
         fprintf(stderr, "quellstorm-board: %s\n", e.what());
         return false;
     }
+}
+
+// A board that verifies checks first that the game runs in its sandbox,
+// and clears what killed verifiers of earlier runs left.
+bool ReadyToVerify(const Config& cfg) {
+    if (int n = SweepJobFolders())
+        fprintf(stderr, "quellstorm-board: removed %d job folder%s left by verifiers that were killed\n", n,
+                n == 1 ? "" : "s");
+    std::string said;
+    if (!CheckGame(cfg, said)) {
+        fprintf(stderr, "quellstorm-board: %s\n", said.c_str());
+        return false;
+    }
+    // Its version, then what the host's sandbox gives.
+    std::string version = said.substr(said.rfind('\n') == std::string::npos ? 0 : said.rfind('\n') + 1);
+    std::string sandbox = said.substr(0, said.find('\n'));
+    if (sandbox.rfind("quellstorm-board sandbox: ", 0) == 0) sandbox = sandbox.substr(26);
+    fprintf(stderr, "quellstorm-board: verifying with %s (%s); sandbox: %s\n", cfg.game.c_str(), version.c_str(),
+            sandbox.c_str());
+    return true;
 }
 
 int VerifierCount(const Config& cfg) {
@@ -46,8 +74,27 @@ int VerifierCount(const Config& cfg) {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-void ErrorBody(const httplib::Request&, httplib::Response& res, const Config& cfg) {
-    if (!res.body.empty()) return;
+// The wording of a refusal the routes did not word themselves (and of a
+// handler's failure).
+void ErrorAnswer(std::exception_ptr ep, http::Response& res, const Config& cfg) {
+    if (ep) {
+        try {
+            std::rethrow_exception(ep);
+        } catch (const DbError& e) {
+            if (!e.cause.empty()) fprintf(stderr, "quellstorm-board: %s (%s)\n", e.cause.c_str(), e.what());
+            if (e.unavailable || !e.cause.empty()) {
+                res.set_header("Retry-After", "5");
+                return SendError(res, 503, e.cause.empty()
+                                               ? "the board's database is not answering: try again shortly"
+                                               : "the board cannot keep anything now (" + e.cause + "): try again later");
+            }
+            fprintf(stderr, "quellstorm-board: %s\n", e.what());
+        } catch (const std::exception& e) {
+            fprintf(stderr, "quellstorm-board: %s\n", e.what());
+        } catch (...) {
+        }
+        return SendError(res, 500, "the board failed to answer this request");
+    }
     std::string why;
     switch (res.status) {
     case 413:
@@ -64,96 +111,83 @@ void ErrorBody(const httplib::Request&, httplib::Response& res, const Config& cf
 }
 
 int Serve(const Config& cfg) {
-    httplib::Server svr;
     auto [host, portText] = [&]() -> std::pair<std::string, std::string> {
         size_t c = cfg.listen.rfind(':');
-        if (c == std::string::npos) return {cfg.listen, "8090"};
+        if (c == std::string::npos || cfg.listen.back() == ']') return {cfg.listen, "8090"};
         return {cfg.listen.substr(0, c), cfg.listen.substr(c + 1)};
     }();
     int port = atoi(portText.c_str());
-    if (port < 0 || port > 65535 || portText.find_first_not_of("0123456789") != std::string::npos) {
+    if (port < 0 || port > 65535 || portText.empty() || portText.find_first_not_of("0123456789") != std::string::npos) {
         fprintf(stderr, "quellstorm-board: --listen wants HOST:PORT, got \"%s\"\n", cfg.listen.c_str());
         return 2;
     }
-    Verifiers verifiers(cfg);
-    int count = VerifierCount(cfg);
-    App app{cfg, count ? &verifiers : nullptr, RateLimiter(cfg.submitPerMinute, cfg.submitBurst)};
-
-    svr.new_task_queue = [&cfg] { return new httplib::ThreadPool(size_t(cfg.httpThreads)); };
-    // The limit is checked against the announced length before any of the
-    // body is kept (the rest is read past and dropped), and while reading a
-    // chunked one.
-    svr.set_payload_max_length(size_t(cfg.maxUploadKb) * 1024);
-    svr.set_read_timeout(time_t(cfg.requestSeconds));
-    svr.set_write_timeout(time_t(cfg.requestSeconds));
-    // Answers go out at once, not held back to fill a packet.
-    svr.set_tcp_nodelay(true);
-    svr.set_keep_alive_timeout(5);
-    svr.set_keep_alive_max_count(1000);
-    svr.set_error_handler([&cfg](const httplib::Request& req, httplib::Response& res) { ErrorBody(req, res, cfg); });
-    svr.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr ep) {
-        try {
-            std::rethrow_exception(ep);
-        } catch (const DbError& e) {
-            if (e.unavailable) {
-                res.set_header("Retry-After", "5");
-                return SendError(res, 503, "the board's database is not answering: try again shortly");
-            }
-            fprintf(stderr, "quellstorm-board: %s\n", e.what());
-        } catch (const std::exception& e) {
-            fprintf(stderr, "quellstorm-board: %s\n", e.what());
-        } catch (...) {
+    // The page must be there before anyone is sent to /play/, with the
+    // manifest that says how its files are served.
+    for (const char* needed : {"index.html", "manifest.json"})
+        if (cfg.webGiven && access((cfg.web + "/" + needed).c_str(), R_OK) != 0) {
+            fprintf(stderr,
+                    "quellstorm-board: --web %s: there is no %s in that folder (%s); give the web build's "
+                    "folder (make web builds it in build-web/play, with its index.html and manifest.json)\n",
+                    cfg.web.c_str(), needed, strerror(errno));
+            return 2;
         }
-        SendError(res, 500, "the board failed to answer this request");
-    });
-    AddApiRoutes(svr, app);
-    AddPageRoutes(svr, app);
-    AddPlayRoutes(svr, app);
-
-    if (port == 0) port = svr.bind_to_any_port(host);
-    else if (!svr.bind_to_port(host, port)) port = -1;
-    if (port <= 0) {
-        fprintf(stderr, "quellstorm-board: cannot listen on %s\n", cfg.listen.c_str());
+    if (cfg.web.empty())
+        fprintf(stderr, "quellstorm-board: no web build found: /play/ is off (give its folder with --web DIR)\n");
+    App app(cfg);
+    http::AccessLog accessLog;
+    std::string error;
+    if (!accessLog.open(cfg.accessLog, error)) {
+        fprintf(stderr, "quellstorm-board: %s\n", error.c_str());
         return 1;
     }
-    verifiers.start(count);
+    http::Router router;
+    AddApiRoutes(router, app);
+    AddPageRoutes(router, app);
+    AddPlayRoutes(router, app);
+    AddFeedRoutes(router, app);
+    http::Server server(router, app.limits, app.peers, accessLog,
+                        [&cfg](std::exception_ptr ep, http::Response& res) { ErrorAnswer(ep, res, cfg); });
+    port = server.start(host, port, error);
+    if (port <= 0) {
+        fprintf(stderr, "quellstorm-board: %s\n", error.c_str());
+        return 1;
+    }
+    int count = VerifierCount(cfg);
+    if (count > 0 && !ReadyToVerify(cfg)) return 1;
+    app.start(count);
     printf("quellstorm-board: serving http://%s:%d/ (database %s, %d verifier%s)\n", host.c_str(), port,
            IsPostgresUrl(cfg.db) ? "PostgreSQL" : cfg.db.c_str(), count, count == 1 ? "" : "s");
     fflush(stdout);
 
-    std::thread stopper([&] {
-        sigset_t set = StopSignals();
-        int sig = 0;
-        sigwait(&set, &sig);
-        svr.stop();
-    });
-    svr.listen_after_bind();
-    StopCopies();
-    verifiers.stop();
-    // Whichever way listening ended, the signal thread goes too.
-    kill(getpid(), SIGTERM);
-    stopper.join();
+    sigset_t set = StopSignals();
+    int sig = 0;
+    sigwait(&set, &sig);
+    server.stop();
+    app.stop();
     return 0;
 }
 
 int Work(const Config& cfg) {
     int count = VerifierCount(cfg);
     if (count == 0) count = 1;
-    Verifiers verifiers(cfg);
-    verifiers.start(count);
+    if (!ReadyToVerify(cfg)) return 1;
+    App app(cfg);
+    app.start(count);
     printf("quellstorm-board: verifying with %d verifier%s (database %s)\n", count, count == 1 ? "" : "s",
            IsPostgresUrl(cfg.db) ? "PostgreSQL" : cfg.db.c_str());
     fflush(stdout);
     sigset_t set = StopSignals();
     int sig = 0;
     sigwait(&set, &sig);
-    verifiers.stop();
+    app.stop();
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The verifier's child, closing its sandbox before it runs the game.
+    if (argc > 1 && strcmp(argv[1], "jail") == 0) return JailMain(argc, argv);
     Config cfg;
     std::string error;
     bool help = false;
@@ -163,10 +197,19 @@ int main(int argc, char** argv) {
         return help ? 0 : 2;
     }
     signal(SIGPIPE, SIG_IGN);
+    // Every file the board makes (the database above all) is its own.
+    umask(077);
+    // One descriptor per connection: as many as the host allows.
+    rlimit files;
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
     sigset_t set = StopSignals();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
     if (!OpenAndMigrate(cfg)) return 1;
     if (cfg.command == "migrate") return 0;
     if (cfg.command == "worker") return Work(cfg);
+    if (cfg.command == "admin") return Admin(cfg);
     return Serve(cfg);
 }

@@ -4,8 +4,8 @@
 
 namespace board {
 
-void AddApiRoutes(httplib::Server& svr, App& app) {
-    svr.Post("/api/submissions", [&app](const httplib::Request& req, httplib::Response& res) {
+void AddApiRoutes(http::Router& svr, App& app) {
+    svr.Post("/api/submissions", [&app](const http::Request& req, http::Response& res) {
         std::string type = req.get_header_value("Content-Type");
         if (type.substr(0, type.find(';')) != "application/octet-stream") {
             SendError(res, 415, "send the replay file as application/octet-stream (the form at /submit takes multipart)");
@@ -22,7 +22,7 @@ void AddApiRoutes(httplib::Server& svr, App& app) {
             return;
         }
         res.status = a.status;
-        Db& db = ThreadDb(app.cfg.db);
+        auto db = app.db();
         auto s = a.status == 202 ? std::nullopt : FindSubmission(db, a.id);
         // A new file is answered as it was taken (a verifier may be on it
         // already); a known one with what has become of it.
@@ -32,19 +32,19 @@ void AddApiRoutes(httplib::Server& svr, App& app) {
         res.set_content(j.dump(), "application/json");
     });
 
-    svr.Get(R"(/api/submissions/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/api/submissions/([^/]*))", [&app](const http::Request& req, http::Response& res) {
         std::string id = req.matches[1];
         if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
-        Db& db = ThreadDb(app.cfg.db);
+        auto db = app.db();
         auto s = FindSubmission(db, id);
         if (!s) return SendError(res, 404, "no submission " + id);
         res.set_content(SubmissionJson(db, *s).dump(), "application/json");
     });
 
-    svr.Get(R"(/api/replays/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/api/replays/([^/]*))", [&app](const http::Request& req, http::Response& res) {
         std::string id = req.matches[1];
         if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
-        auto bytes = ReplayBytes(ThreadDb(app.cfg.db), id);
+        auto bytes = ReplayBytes(app.db(), id);
         if (!bytes) return SendError(res, 404, "no replay " + id);
         res.set_header("Content-Disposition", "attachment; filename=\"quellstorm-" + id + ".qsr\"");
         // The bytes of an id never change.
@@ -52,21 +52,61 @@ void AddApiRoutes(httplib::Server& svr, App& app) {
         res.set_content(*bytes, "application/octet-stream");
     });
 
-    svr.Get(R"(/api/entry/([^/]*))", [&app](const httplib::Request& req, httplib::Response& res) {
+    // The ghost track of a verified run, as the game made it re-playing
+    // the run (docs/replay-format.md).
+    svr.Get(R"(/api/replays/([^/]*)/track)", [&app](const http::Request& req, http::Response& res) {
         std::string id = req.matches[1];
         if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
-        Db& db = ThreadDb(app.cfg.db);
+        auto bytes = TrackBytes(app.db(), id);
+        if (!bytes) return SendError(res, 404, "no track for " + id + ": only verified runs have one");
+        res.set_header("Cache-Control", "public, max-age=31536000, immutable");
+        res.set_content(*bytes, "application/octet-stream");
+    });
+
+    svr.Get(R"(/api/entry/([^/]*))", [&app](const http::Request& req, http::Response& res) {
+        std::string id = req.matches[1];
+        if (!ValidId(id)) return SendError(res, 400, "not a submission id (32 hexadecimal digits)");
+        auto db = app.db();
         auto s = FindSubmission(db, id);
         if (!s) return SendError(res, 404, "no submission " + id);
         res.set_content(EntryJson(db, *s).dump(), "application/json");
     });
 
-    svr.Get("/api/boards", [&app](const httplib::Request&, httplib::Response& res) {
-        res.set_content(*Cached("/api/boards", app.cfg.db, [&app](Db& db) { return BoardsJson(db, app.cfg).dump(); }),
+    svr.Get("/api/boards", [&app](const http::Request&, http::Response& res) {
+        res.set_content(app.cached("/api/boards", [&app](Db& db) { return BoardsJson(db, app.cfg).dump(); }),
                         "application/json");
     });
 
-    svr.Get("/api/submit", [&app](const httplib::Request&, httplib::Response& res) {
+    svr.Get(R"(/api/board/([^/]*))", [&app](const http::Request& req, http::Response& res) {
+        BoardQuery q;
+        std::string why;
+        auto param = [&req](const char* k) { return req.has_param(k) ? req.get_param_value(k) : std::string(); };
+        if (!ParseBoardQuery(req.matches[1], param, q, why)) return SendError(res, ValidBoardKey(q.board) ? 400 : 404, why);
+        std::string key = "/api" + BoardHref(q, q.page);
+        if (!app.copies.has(key) && !BoardPageExists(app.db(), q))
+            return SendError(res, 404, "no such board or page: " + BoardHref(q, q.page));
+        auto body = app.cached(key, [q](Db& db) {
+            json j = BoardJson(db, q);
+            return j.is_null() ? std::string() : j.dump();
+        });
+        if (body->empty()) return SendError(res, 404, "no such board or page: " + key);
+        res.set_content(body, "application/json");
+    });
+
+    svr.Get(R"(/api/player/(.+))", [&app](const http::Request& req, http::Response& res) {
+        std::string name = req.matches[1], why;
+        if (!ValidName(name, why)) return SendError(res, 404, "no player of that name: " + why);
+        if (!app.copies.has("/api/player/" + name) && !PlayerExists(app.db(), name))
+            return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
+        auto body = app.cached("/api/player/" + name, [name](Db& db) {
+            json j = PlayerJson(db, name);
+            return j.is_null() ? std::string() : j.dump();
+        });
+        if (body->empty()) return SendError(res, 404, "no runs were sent under the name \"" + name + "\"");
+        res.set_content(body, "application/json");
+    });
+
+    svr.Get("/api/submit", [&app](const http::Request&, http::Response& res) {
         json j = {{"post", "/api/submissions?name=NAME"},
                   {"content_type", "application/octet-stream"},
                   {"max_bytes", app.cfg.maxUploadKb * 1024},
@@ -76,9 +116,9 @@ void AddApiRoutes(httplib::Server& svr, App& app) {
     });
 
     // The queue at a glance, for operators and load tests.
-    svr.Get("/api/status", [&app](const httplib::Request&, httplib::Response& res) {
+    svr.Get("/api/status", [&app](const http::Request&, http::Response& res) {
         json counts = {{"queued", 0}, {"verifying", 0}, {"verified", 0}, {"rejected", 0}};
-        for (auto& [status, n] : StatusCounts(ThreadDb(app.cfg.db))) counts[status] = n;
+        for (auto& [status, n] : StatusCounts(app.db())) counts[status] = n;
         res.set_content(counts.dump(), "application/json");
     });
 }

@@ -1,12 +1,14 @@
 // /play/: the web build's files, so that a board's entries can be watched
-// in the browser. A precompressed sibling (.br, .gz) is sent when the
-// browser takes it; names that carry a content hash are kept a year,
-// index.html is asked for again every time.
-#include <fstream>
-#include <regex>
+// in the browser. How each file is served (its type, its cache rule, its
+// ETag, its precompressed siblings) is the web build's manifest.json
+// (tools/web/manifest.py), the same one scripts/web-serve.py reads: a name
+// the manifest does not hold is not served.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "app.h"
 
@@ -14,35 +16,72 @@ namespace board {
 
 namespace {
 
-const char* MimeType(const std::string& path) {
-    static const std::pair<const char*, const char*> types[] = {
-        {".html", "text/html; charset=utf-8"}, {".js", "text/javascript"},  {".mjs", "text/javascript"},
-        {".wasm", "application/wasm"},         {".css", "text/css"},        {".json", "application/json"},
-        {".png", "image/png"},                 {".ogg", "audio/ogg"},                 {".svg", "image/svg+xml"},   {".ico", "image/x-icon"},
-        {".txt", "text/plain; charset=utf-8"}, {".webmanifest", "application/manifest+json"}};
-    for (auto& [ext, type] : types)
-        if (path.size() >= strlen(ext) && path.compare(path.size() - strlen(ext), strlen(ext), ext) == 0) return type;
-    return "application/octet-stream";
-}
+struct Variant {
+    std::string file, etag;
+};
+struct WebFile {
+    std::string type;
+    bool immutable = false;
+    Variant plain;
+    std::map<std::string, Variant> encodings;  // "br", "gzip"
+};
 
-// "qs.3fa9c2e1d0b4a7f6.js", "tunes/3fa9c2e1d0b4a7f6.ogg": a name that
-// carries 16 hex digits of its content's hash never changes meaning.
-bool HashedName(const std::string& rel) {
-    static const std::regex hashed("(^|/)([a-z]+\\.)?[0-9a-f]{16}\\.[a-z0-9]+$");
-    return std::regex_search(rel, hashed);
-}
+// The manifest, read again when its file changes (a new build).
+class Manifest {
+public:
+    explicit Manifest(std::string dir) : dir_(std::move(dir)) {}
+    // The description of `rel`, or false (`why` says whether the build has
+    // no manifest at all).
+    bool find(const std::string& rel, WebFile& out, std::string& why) {
+        std::lock_guard<std::mutex> g(m_);
+        auto now = std::chrono::steady_clock::now();
+        if (now - checked_ > std::chrono::seconds(1)) {
+            checked_ = now;
+            struct stat st;
+            int64_t mtime = stat((dir_ + "/manifest.json").c_str(), &st) == 0 ? int64_t(st.st_mtim.tv_sec) * 1000000000 +
+                                                                                      st.st_mtim.tv_nsec
+                                                                                : -1;
+            if (mtime != mtime_) load(mtime);
+        }
+        if (!loaded_) {
+            why = "the web build in " + dir_ + " has no readable manifest.json (make web)";
+            return false;
+        }
+        auto it = files_.find(rel);
+        if (it == files_.end()) return false;
+        out = it->second;
+        return true;
+    }
 
-bool IsFile(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool ReadFile(const std::string& path, std::string& out) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) return false;
-    out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    return true;
-}
+private:
+    void load(int64_t mtime) {
+        mtime_ = mtime;
+        loaded_ = false;
+        files_.clear();
+        std::ifstream f(dir_ + "/manifest.json");
+        json j = json::parse(f, nullptr, false);
+        if (j.is_discarded() || !j.is_object() || !j["files"].is_object()) return;
+        for (auto& [name, e] : j["files"].items()) {
+            if (!e.is_object() || !e["type"].is_string() || !e["etag"].is_string()) continue;
+            WebFile w;
+            w.type = e["type"];
+            w.immutable = e["cache"] == "immutable";
+            w.plain = {name, e["etag"]};
+            if (e["encodings"].is_object())
+                for (auto& [coding, v] : e["encodings"].items())
+                    if (v.is_object() && v["file"].is_string() && v["etag"].is_string())
+                        w.encodings[coding] = {v["file"], v["etag"]};
+            files_[name] = w;
+        }
+        loaded_ = true;
+    }
+    std::string dir_;
+    std::mutex m_;
+    std::chrono::steady_clock::time_point checked_{};
+    int64_t mtime_ = -2;
+    bool loaded_ = false;
+    std::map<std::string, WebFile> files_;
+};
 
 bool Accepts(const std::string& acceptEncoding, const char* coding) {
     size_t p = acceptEncoding.find(coding);
@@ -52,14 +91,23 @@ bool Accepts(const std::string& acceptEncoding, const char* coding) {
     return part.find("q=0") == std::string::npos || part.find("q=0.") != std::string::npos;
 }
 
+bool Matches(const std::string& ifNoneMatch, const std::string& etag) {
+    if (ifNoneMatch.empty()) return false;
+    if (ifNoneMatch.find('*') != std::string::npos) return true;
+    return ifNoneMatch.find("\"" + etag + "\"") != std::string::npos;
+}
+
 }  // namespace
 
-void AddPlayRoutes(httplib::Server& svr, App& app) {
-    svr.Get("/play", [](const httplib::Request&, httplib::Response& res) {
+void AddPlayRoutes(http::Router& svr, App& app) {
+    auto manifest = std::make_shared<Manifest>(app.cfg.web);
+    svr.Get("/play", [](const http::Request&, http::Response& res) {
         res.status = 301;
         res.set_header("Location", "/play/");
     });
-    svr.Get(R"(/play/(.*))", [&app](const httplib::Request& req, httplib::Response& res) {
+    svr.Get(R"(/play/(.*))", [&app, manifest](const http::Request& req, http::Response& res) {
+        if (app.cfg.web.empty())
+            return SendError(res, 404, "this board serves no web build (its host starts it with --web DIR)");
         std::string rel = req.matches[1];
         if (rel.empty()) rel = "index.html";
         // Only plain names below the folder: no "..", no hidden files, no
@@ -71,23 +119,36 @@ void AddPlayRoutes(httplib::Server& svr, App& app) {
                 (c == '/' && segmentStart))
                 return SendError(res, 400, "not a file name of the web build");
         }
-        std::string path = app.cfg.web + "/" + rel;
-        if (!IsFile(path)) return SendError(res, 404, "no file " + rel + " in the web build");
-        std::string accept = req.get_header_value("Accept-Encoding"), body, encoding;
-        // The files are sent as they are on disk (already compressed, or
-        // not worth it): the server must not compress them again, and it
-        // would, seeing the request's Accept-Encoding.
-        const_cast<httplib::Request&>(req).headers.erase("Accept-Encoding");
-        if (Accepts(accept, "br") && ReadFile(path + ".br", body)) encoding = "br";
-        else if (Accepts(accept, "gzip") && ReadFile(path + ".gz", body)) encoding = "gzip";
-        else if (!ReadFile(path, body)) return SendError(res, 404, "cannot read " + rel);
-        std::string name = rel.substr(rel.rfind('/') == std::string::npos ? 0 : rel.rfind('/') + 1);
-        if (name == "index.html") res.set_header("Cache-Control", "no-cache");
-        else if (HashedName(rel)) res.set_header("Cache-Control", "public, max-age=31536000, immutable");
-        else res.set_header("Cache-Control", "no-cache");
+        WebFile w;
+        std::string why;
+        if (!manifest->find(rel, w, why))
+            return SendError(res, 404, why.empty() ? "no file " + rel + " in the web build" : why);
+        std::string accept = req.get_header_value("Accept-Encoding");
+        const Variant* send = &w.plain;
+        std::string encoding;
+        for (const char* coding : {"br", "gzip"}) {
+            auto it = w.encodings.find(coding);
+            if (it != w.encodings.end() && Accepts(accept, coding)) {
+                send = &it->second;
+                encoding = coding;
+                break;
+            }
+        }
+        res.set_header("Cache-Control", w.immutable ? "public, max-age=31536000, immutable" : "no-cache");
         res.set_header("Vary", "Accept-Encoding");
+        res.set_header("ETag", "\"" + send->etag + "\"");
+        if (Matches(req.get_header_value("If-None-Match"), send->etag)) {
+            res.status = 304;
+            return;
+        }
+        int fd = open((app.cfg.web + "/" + send->file).c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st;
+        if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            if (fd >= 0) close(fd);
+            return SendError(res, 404, "cannot read " + rel + " of the web build");
+        }
         if (!encoding.empty()) res.set_header("Content-Encoding", encoding);
-        res.set_content(std::move(body), MimeType(path));
+        res.set_file(fd, uint64_t(st.st_size), w.type);
     });
 }
 

@@ -1,6 +1,8 @@
 #include "store.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -14,14 +16,40 @@ int64_t NowMs() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-Db& ThreadDb(const std::string& url) {
-    thread_local std::map<std::string, std::unique_ptr<Db>> conns;
-    auto& c = conns[url];
-    if (!c || !c->healthy()) {
-        c.reset();
-        c = OpenDb(url);
+std::string WriteErrorCause(int err) {
+    switch (err) {
+    case ENOSPC: return "the board's disk is full";
+    case EDQUOT: return "the board's disk quota is used up";
+    case EROFS: return "the board's disk is read-only";
+    case EIO: return "the board's disk failed (input/output error)";
+    case EACCES:
+    case EPERM: return "the board may not write there (permission denied)";
+    default: return strerror(err);
     }
-    return *c;
+}
+
+Databases::Lease Databases::take() {
+    {
+        std::lock_guard<std::mutex> g(m_);
+        while (!idle_.empty()) {
+            std::unique_ptr<Db> db = std::move(idle_.back());
+            idle_.pop_back();
+            if (db->healthy()) return Lease(*this, std::move(db));
+        }
+    }
+    return Lease(*this, open());
+}
+
+void Databases::giveBack(std::unique_ptr<Db> db) {
+    if (!db->healthy()) return;
+    std::lock_guard<std::mutex> g(m_);
+    // As many as were busy at once at most, up to a few: the rest close.
+    if (idle_.size() < 32) idle_.push_back(std::move(db));
+}
+
+void Databases::close() {
+    std::lock_guard<std::mutex> g(m_);
+    idle_.clear();
 }
 
 const char* DifficultyName(int64_t d) {
@@ -82,7 +110,43 @@ Submission FromRow(const Row& r) {
     s.gameVersion = Text(r[21]);
     s.played = Text(r[22]);
     s.verifiedAt = Int(r[23]);
+    s.misses = Int(r[24]);
+    s.bombsUsed = Int(r[25]);
+    s.record = Int(r[26]).value_or(0) != 0;
+    s.recordOver = Text(r[27]);
+    s.removedAt = Int(r[28]);
+    s.removedReason = Text(r[29]);
+    if (r.size() > 31) {
+        s.passedName = Text(r[30]);
+        s.passedScore = Int(r[31]);
+    }
     return s;
+}
+
+std::vector<Submission> Rows(const Result& res) {
+    std::vector<Submission> out;
+    out.reserve(res.rows.size());
+    for (const Row& r : res.rows) out.push_back(FromRow(r));
+    return out;
+}
+
+std::vector<StageEntry> StageRows(const Result& res) {
+    std::vector<StageEntry> out;
+    for (const Row& r : res.rows) {
+        StageEntry e{Text(r[0]), Text(r[1]), "", Int(r[2]).value_or(0), Int(r[3]).value_or(0), 0};
+        if (r.size() > 5) {
+            e.stage = int(Int(r[4]).value_or(0));
+            e.board = Text(r[5]);
+        }
+        out.push_back(e);
+    }
+    return out;
+}
+
+int64_t Count(const Result& r) { return r.rows.empty() ? 0 : Int(r.rows[0][0]).value_or(0); }
+
+void Log(Db& db, const std::string& act, const std::string& target, const std::string& reason) {
+    db.exec(sql::kLog, {NowMs(), act, target, reason.empty() ? Param::null() : Param(reason)});
 }
 
 }  // namespace
@@ -114,6 +178,12 @@ std::optional<std::string> ReplayBytes(Db& db, const std::string& id) {
     return *r.rows[0][0];
 }
 
+std::optional<std::string> TrackBytes(Db& db, const std::string& id) {
+    Result r = db.exec(sql::kTrackBytes, {id});
+    if (r.rows.empty() || !r.rows[0][0]) return std::nullopt;
+    return *r.rows[0][0];
+}
+
 std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs) {
     int64_t now = NowMs();
     return InTransaction(db, [&]() -> std::optional<Job> {
@@ -126,12 +196,22 @@ std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs) 
 bool FinishJob(Db& db, const std::string& id, const std::string& worker, const Outcome& o) {
     std::string board = o.verified && o.difficulty ? BoardKey(*o.difficulty, o.speed.value_or(0)) : "";
     return InTransaction(db, [&] {
+        // A new best on its board: higher than every run listed there now.
+        bool record = false;
+        Param passed = Param::null();
+        if (o.verified && o.score) {
+            Result best = db.exec(sql::kBestOnBoard, {board, id});
+            record = best.rows.empty() || *o.score > Int(best.rows[0][1]).value_or(0);
+            if (record && !best.rows.empty()) passed = Text(best.rows[0][0]);
+        }
         Result r = db.exec(sql::kFinishJob,
                            {id, worker, o.verified ? "verified" : "rejected", o.reason, P(o.firstDifference),
                             P(o.score), P(o.stage), P(o.difficulty), P(o.lives), P(o.bombs), P(o.startStage),
                             P(o.jewels), o.ending, P(o.frames), o.speed ? Param(*o.speed) : Param::null(), P(o.sim),
-                            board.empty() ? Param::null() : Param(board), o.gameVersion, o.played, NowMs()});
+                            board.empty() ? Param::null() : Param(board), o.gameVersion, o.played, NowMs(),
+                            P(o.misses), P(o.bombsUsed), record ? 1 : 0, passed});
         if (r.affected != 1) return false;
+        if (o.verified && !o.track.empty()) db.exec(sql::kInsertTrack, {id, Param::blob(o.track)});
         // Stage numbers count from the first stage played.
         if (o.verified)
             for (size_t i = 0; i < o.stageScores.size(); ++i)
@@ -145,14 +225,17 @@ bool RenewLease(Db& db, const std::string& id, const std::string& worker, int64_
     return db.exec(sql::kRenewLease, {id, worker, NowMs() + leaseMs}).affected == 1;
 }
 
-void ReleaseJob(Db& db, const std::string& id, const std::string& worker) {
-    db.exec(sql::kReleaseJob, {id, worker});
+void ReleaseJob(Db& db, const std::string& id, const std::string& worker, bool countTry) {
+    db.exec(sql::kReleaseJob, {id, worker, countTry ? 0 : 1});
+}
+
+int64_t ForgetRejectedBytes(Db& db, int64_t beforeMs) {
+    return db.exec(sql::kForgetRejectedBytes, {beforeMs}).affected;
 }
 
 int64_t RankOf(Db& db, const Submission& s) {
-    if (s.status != "verified" || !s.score) return 0;
-    Result r = db.exec(sql::kRank, {s.board, *s.score, s.verifiedAt.value_or(0), s.id});
-    return Int(r.rows.at(0).at(0)).value_or(0);
+    if (!s.listed() || !s.score) return 0;
+    return Count(db.exec(sql::kRank, {s.board, *s.score, s.verifiedAt.value_or(0), s.id, s.name}));
 }
 
 std::vector<std::string> Boards(Db& db) {
@@ -161,16 +244,105 @@ std::vector<std::string> Boards(Db& db) {
     return out;
 }
 
-std::vector<Submission> BoardEntries(Db& db, const std::string& board, int64_t limit) {
-    std::vector<Submission> out;
-    for (const Row& r : db.exec(sql::kBoardEntries, {board, limit}).rows) out.push_back(FromRow(r));
+namespace {
+std::vector<Param> Filters(const BoardQuery& q) {
+    return {q.board, q.noMiss ? 1 : 0, q.noBomb ? 1 : 0, q.clear ? 1 : 0};
+}
+}  // namespace
+
+std::vector<Submission> BoardRuns(Db& db, const BoardQuery& q, int64_t limit, int64_t offset) {
+    std::vector<Param> p = Filters(q);
+    p.push_back(limit);
+    p.push_back(offset);
+    return Rows(db.exec(q.all ? sql::kBoardAll : sql::kBoardBest, p));
+}
+
+std::vector<StageEntry> StageRuns(Db& db, const BoardQuery& q, int64_t limit, int64_t offset) {
+    return StageRows(db.exec(sql::kStageBoard, {q.board, q.stage, q.all ? 1 : 0, limit, offset}));
+}
+
+int64_t BoardCount(Db& db, const BoardQuery& q) {
+    if (q.stage) return Count(db.exec(sql::kStageBoardCount, {q.board, q.stage, q.all ? 1 : 0}));
+    return Count(db.exec(q.all ? sql::kBoardAllCount : sql::kBoardBestCount, Filters(q)));
+}
+
+std::vector<Submission> LatestRuns(Db& db, int64_t limit) { return Rows(db.exec(sql::kLatest, {limit})); }
+std::vector<Submission> PlayerBests(Db& db, const std::string& name) {
+    return Rows(db.exec(sql::kPlayerBests, {name}));
+}
+std::vector<Submission> PlayerLatest(Db& db, const std::string& name, int64_t limit) {
+    return Rows(db.exec(sql::kPlayerLatest, {name, limit}));
+}
+std::vector<StageEntry> PlayerStageBests(Db& db, const std::string& name) {
+    return StageRows(db.exec(sql::kPlayerStageBests, {name}));
+}
+std::vector<Submission> Records(Db& db, int64_t limit) { return Rows(db.exec(sql::kRecords, {limit})); }
+std::vector<Submission> PlayerFeed(Db& db, const std::string& name, int64_t limit) {
+    return Rows(db.exec(sql::kPlayerFeed, {name, name, limit}));
+}
+int64_t QueuedAhead(Db& db, const Submission& s) { return Count(db.exec(sql::kQueuedAhead, {s.created, s.id})); }
+
+bool RemoveEntry(Db& db, const std::string& id, const std::string& reason) {
+    return InTransaction(db, [&] {
+        if (db.exec(sql::kRemove, {id, NowMs(), reason}).affected != 1) return false;
+        Log(db, "remove", id, reason);
+        return true;
+    });
+}
+
+bool RestoreEntry(Db& db, const std::string& id) {
+    return InTransaction(db, [&] {
+        if (db.exec(sql::kRestore, {id}).affected != 1) return false;
+        Log(db, "restore", id, "");
+        return true;
+    });
+}
+
+void Block(Db& db, const std::string& kind, const std::string& value, const std::string& reason) {
+    InTransaction(db, [&] {
+        db.exec(sql::kBlock, {kind, value, reason, NowMs()});
+        Log(db, "block " + kind, value, reason);
+    });
+}
+
+bool Unblock(Db& db, const std::string& kind, const std::string& value) {
+    return InTransaction(db, [&] {
+        if (db.exec(sql::kUnblock, {kind, value}).affected < 1) return false;
+        Log(db, "unblock " + kind, value, "");
+        return true;
+    });
+}
+
+std::optional<BlockRow> BlockOf(Db& db, const std::string& name, const std::string& address) {
+    Result r = db.exec(sql::kBlockOf, {name, address});
+    if (r.rows.empty()) return std::nullopt;
+    return BlockRow{Text(r.rows[0][0]), Text(r.rows[0][1]), Text(r.rows[0][2]), 0};
+}
+
+std::vector<BlockRow> Blocks(Db& db) {
+    std::vector<BlockRow> out;
+    for (const Row& r : db.exec(sql::kBlocks).rows)
+        out.push_back({Text(r[0]), Text(r[1]), Text(r[2]), Int(r[3]).value_or(0)});
     return out;
 }
 
-std::vector<StageEntry> StageBoard(Db& db, const std::string& board, int stage, int64_t limit) {
-    std::vector<StageEntry> out;
-    for (const Row& r : db.exec(sql::kStageBoard, {board, stage, limit}).rows)
-        out.push_back({Text(r[0]), Text(r[1]), Int(r[2]).value_or(0)});
+std::vector<Submission> RemovedEntries(Db& db) {
+    std::vector<Submission> out;
+    for (const Row& r : db.exec(sql::kRemoved).rows) {
+        Submission s;
+        s.id = Text(r[0]);
+        s.name = Text(r[1]);
+        s.score = Int(r[2]);
+        s.removedAt = Int(r[3]);
+        s.removedReason = Text(r[4]);
+        out.push_back(s);
+    }
+    return out;
+}
+
+std::vector<LogRow> ModerationLog(Db& db) {
+    std::vector<LogRow> out;
+    for (const Row& r : db.exec(sql::kLogList).rows) out.push_back({Int(r[0]).value_or(0), Text(r[1]), Text(r[2]), Text(r[3])});
     return out;
 }
 

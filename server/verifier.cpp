@@ -1,5 +1,7 @@
 #include "verifier.h"
 
+#include "sandbox.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -26,6 +28,11 @@ namespace {
 // What the game's result file may hold at most; anything larger is not
 // the game's.
 constexpr size_t kMaxResultBytes = 64 * 1024;
+// A track takes about three bytes a frame; the game's file size limit
+// below bounds it anyway.
+constexpr size_t kMaxTrackBytes = 4u << 20;
+// A job the board could not judge is tried this many times.
+constexpr int kMaxTries = 3;
 
 std::string ReadSmallFile(const std::string& path, size_t limit) {
     std::ifstream f(path, std::ios::binary);
@@ -65,6 +72,8 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     o.startStage = JsonInt(j, "start_stage");
     o.jewels = JsonInt(j, "jewels");
     o.frames = JsonInt(j, "frames");
+    o.misses = JsonInt(j, "misses");
+    o.bombsUsed = JsonInt(j, "bombs_used");
     o.firstDifference = JsonInt(j, "first_difference_frame");
     if (j.contains("speed") && j["speed"].is_number()) o.speed = j["speed"].get<double>();
     if (j.contains("ending") && j["ending"].is_string()) o.ending = j["ending"].get<std::string>();
@@ -139,55 +148,131 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     return o;
 }
 
+std::string JobFolderRoot() {
+    const char* t = getenv("TMPDIR");
+    return t && *t == '/' ? t : "/tmp";
+}
+
+bool CheckGame(const Config& cfg, std::string& said) {
+    if (access(cfg.game.c_str(), X_OK) != 0) {
+        said = "the game's program " + cfg.game + " cannot be run: " + strerror(errno) + " (give its path with --game)";
+        return false;
+    }
+    std::string tmpl = JobFolderRoot() + "/quellstorm-verify-" + std::to_string(getpid()) + "-XXXXXX";
+    if (!mkdtemp(&tmpl[0])) {
+        said = "cannot make a job folder in " + JobFolderRoot() + ": " + WriteErrorCause(errno);
+        return false;
+    }
+    std::string dir = tmpl;
+    JailSpec spec;
+    spec.game = cfg.game;
+    spec.args = {"--version"};
+    spec.dir = dir;
+    spec.log = dir + "/game.log";
+    spec.memoryMb = cfg.jobMemoryMb;
+    spec.cpuSeconds = 30;
+    spec.read = GameReadFolders(cfg.game);
+    std::string error;
+    pid_t pid = SpawnJailed(spec, error);
+    int status = 0;
+    bool answered = false;
+    if (pid > 0) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(-pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                break;
+            }
+            usleep(10000);
+        }
+        answered = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    std::string out = ReadSmallFile(spec.log, 4096);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    if (pid < 0) said = error;
+    else if (!answered) {
+        // Past the sandbox's own line, what the program said, briefly.
+        if (out.rfind("quellstorm-board sandbox: ", 0) == 0)
+            out = out.find('\n') == std::string::npos ? "" : out.substr(out.find('\n') + 1);
+        if (out.size() > 300) out = out.substr(0, 300) + "...";
+        said = "the game's program " + cfg.game + " does not run in the verifier's sandbox (" +
+               (WIFEXITED(status) ? "status " + std::to_string(WEXITSTATUS(status))
+                                  : std::string("signal ") + strsignal(WTERMSIG(status))) +
+               (out.empty() ? ")" : "): " + out);
+    } else {
+        said = out;
+    }
+    return answered;
+}
+
+int SweepJobFolders() {
+    int removed = 0;
+    std::error_code ec;
+    const std::string prefix = "quellstorm-verify-";
+    for (const auto& entry : fs::directory_iterator(JobFolderRoot(), ec)) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        // Ours: "quellstorm-verify-PID-XXXXXX" (anything else is not).
+        const char* p = name.c_str() + prefix.size();
+        char* end = nullptr;
+        long owner = strtol(p, &end, 10);
+        if (end == p || *end != '-' || owner <= 0) continue;
+        // Its verifier's process is gone (or it was this process's number
+        // before: a folder of ours cannot exist yet).
+        if (owner != getpid() && (kill(pid_t(owner), 0) == 0 || errno == EPERM)) continue;
+        std::error_code rec;
+        if (fs::remove_all(entry.path(), rec) > 0 && !rec) ++removed;
+    }
+    return removed;
+}
+
 Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::atomic<bool>& stop, double* seconds,
                      const std::function<bool()>& keep, int keepEveryMs) {
     Outcome o;
-    char tmpl[] = "/tmp/quellstorm-verify-XXXXXX";
-    if (!mkdtemp(tmpl)) {
-        o.reason = "";  // not the file's fault: the job is tried again
+    // Named by this process, so that a later start can tell its own
+    // leftovers (a verifier killed mid-job) from another board's.
+    std::string tmpl = JobFolderRoot() + "/quellstorm-verify-" + std::to_string(getpid()) + "-XXXXXX";
+    if (!mkdtemp(&tmpl[0])) {
+        o.boardFault = "cannot make a job folder in " + JobFolderRoot() + ": " + strerror(errno);
         return o;
     }
     std::string dir = tmpl;
-    std::string replay = dir + "/submission.qsr", result = dir + "/result.json", log = dir + "/game.log";
+    struct Remove {
+        std::string dir;
+        ~Remove() {
+            std::error_code ec;
+            fs::remove_all(dir, ec);
+        }
+    } removeDir{dir};
+    std::string replay = dir + "/submission.qsr", result = dir + "/result.json", log = dir + "/game.log",
+                track = dir + "/track.qst";
     {
         std::ofstream f(replay, std::ios::binary);
         f.write(bytes.data(), std::streamsize(bytes.size()));
+        f.flush();
+        if (!f) {
+            o.boardFault = "cannot write the replay into " + dir + ": " + WriteErrorCause(errno);
+            return o;
+        }
     }
-    std::vector<std::string> args = {cfg.game,     "--headless",     "--home",       dir,   "--play",
-                                     replay,       "--verify",       "--draw-every", "0",   "--result-json",
-                                     result};
+    JailSpec spec;
+    spec.game = cfg.game;
+    spec.args = {"--headless", "--home", dir, "--play", replay, "--verify", "--draw-every", "0", "--result-json", result,
+                 "--track", track};
+    spec.dir = dir;
+    spec.log = log;
+    spec.memoryMb = cfg.jobMemoryMb;
+    spec.cpuSeconds = cfg.jobSeconds + 1;
+    spec.read = GameReadFolders(cfg.game);
     auto start = std::chrono::steady_clock::now();
-    pid_t pid = fork();
-    if (pid == 0) {
-        // The game: ends with this program, cannot grow past its memory
-        // limit or fill the disk with messages, and sees no settings of
-        // whoever runs the board.
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        setpgid(0, 0);
-        if (cfg.jobMemoryMb > 0) {
-            rlimit as{rlim_t(cfg.jobMemoryMb) << 20, rlim_t(cfg.jobMemoryMb) << 20};
-            setrlimit(RLIMIT_AS, &as);
-        }
-        rlimit cpu{rlim_t(cfg.jobSeconds + 1), rlim_t(cfg.jobSeconds + 2)};
-        setrlimit(RLIMIT_CPU, &cpu);
-        rlimit fsize{rlim_t(4) << 20, rlim_t(4) << 20};
-        setrlimit(RLIMIT_FSIZE, &fsize);
-        int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int in = open("/dev/null", O_RDONLY);
-        if (fd >= 0) {
-            dup2(fd, 1);
-            dup2(fd, 2);
-        }
-        if (in >= 0) dup2(in, 0);
-        setenv("HOME", dir.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+    std::string error;
+    pid_t pid = SpawnJailed(spec, error);
+    if (pid < 0) {
+        o.boardFault = error;
+        return o;
     }
     int status = 0;
     bool timedOut = false, stopped = false;
@@ -207,6 +292,7 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
             if (now > deadline || stop || lost) {
                 timedOut = !stop && !lost;
                 stopped = stop || lost;
+                if (lost) o.boardFault = "the job's claim was lost (another verifier took it over)";
                 kill(-pid, SIGKILL);
                 kill(pid, SIGKILL);
                 waitpid(pid, &status, 0);
@@ -217,28 +303,43 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
     }
     if (seconds) *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::string resultText = ReadSmallFile(result, kMaxResultBytes);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
+    std::string trackBytes = ReadSmallFile(track, kMaxTrackBytes + 1);
 
-    if (pid < 0 || stopped) return o;  // not judged: tried again later
+    if (stopped) return o;  // not judged: tried again later
     if (timedOut) {
         o.reason = "the game took longer than " + std::to_string(cfg.jobSeconds) + " s to re-play this file";
         return o;
     }
     if (WIFSIGNALED(status)) {
         int sig = WTERMSIG(status);
-        o.reason = sig == SIGXCPU ? "the game used more than its processor time re-playing this file"
-                                  : std::string("the game stopped on signal ") + strsignal(sig) +
-                                        " re-playing this file (memory limit " + std::to_string(cfg.jobMemoryMb) +
-                                        " MB)";
+        if (sig == SIGXCPU) {
+            o.reason = "the game used more than its processor time re-playing this file";
+            return o;
+        }
+        // Killed by no one of ours: the system's out-of-memory killer, or
+        // an operator. A crash of the game on a file is the game's fault to
+        // mend, not the player's: either way the file is tried again.
+        o.boardFault = std::string("the game stopped on signal ") + strsignal(sig) +
+                       (sig == SIGKILL ? " (killed from outside: out of memory?)" : "") +
+                       " (memory limit " + std::to_string(cfg.jobMemoryMb) + " MB)";
         return o;
     }
     int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (code == 127 && resultText.empty()) {
-        o.reason = "";  // the game's program is missing: the board's fault, not the file's
+    if ((code == 127 || code == kJailFailed) && resultText.empty()) {
+        std::string said = ReadSmallFile(log, 4096);
+        while (!said.empty() && (said.back() == '\n' || said.back() == '\r')) said.pop_back();
+        size_t nl = said.rfind('\n');
+        if (nl != std::string::npos) said = said.substr(nl + 1);
+        o.boardFault = (code == 127 ? "the game's program could not be run" : "the sandbox could not be made") +
+                       std::string(said.empty() ? "" : ": " + said);
         return o;
     }
-    return JudgeResult(code, resultText);
+    o = JudgeResult(code, resultText);
+    // The track the game made while re-playing it, served for racing the
+    // run's ghost; one that does not fit is left out.
+    if (o.verified && trackBytes.size() <= kMaxTrackBytes && trackBytes.rfind("QSTRACK ", 0) == 0)
+        o.track = std::move(trackBytes);
+    return o;
 }
 
 void Verifiers::start(int count) {
@@ -266,6 +367,15 @@ void Verifiers::loop(int index) {
     gethostname(host, sizeof host - 1);
     std::string worker = std::string(host) + ":" + std::to_string(getpid()) + ":" + std::to_string(index);
     bool dbDown = false;
+    // This verifier's own connection, made again when it breaks.
+    std::unique_ptr<Db> conn;
+    auto db = [&]() -> Db& {
+        if (!conn || !conn->healthy()) {
+            conn.reset();
+            conn = dbs_.open();
+        }
+        return *conn;
+    };
     auto idle = [&](int ms) {
         std::unique_lock<std::mutex> l(m_);
         cv_.wait_for(l, std::chrono::milliseconds(ms), [&] { return stop_ || pending_ > 0; });
@@ -274,8 +384,7 @@ void Verifiers::loop(int index) {
     while (!stop_) {
         std::optional<Job> job;
         try {
-            Db& db = ThreadDb(cfg_.db);
-            job = ClaimJob(db, worker, cfg_.leaseSeconds * 1000);
+            job = ClaimJob(db(), worker, cfg_.leaseSeconds * 1000);
             if (dbDown) fprintf(stderr, "quellstorm-board: verifier %d: the database answers again\n", index);
             dbDown = false;
         } catch (const DbError& e) {
@@ -292,11 +401,11 @@ void Verifiers::loop(int index) {
         double seconds = 0;
         std::optional<std::string> bytes;
         try {
-            bytes = ReplayBytes(ThreadDb(cfg_.db), job->id);
+            bytes = ReplayBytes(db(), job->id);
         } catch (const DbError&) {
             continue;  // the lease runs out and the job is claimed again
         }
-        if (job->attempts > 3) {
+        if (job->attempts > kMaxTries) {
             o.reason = "verification was started " + std::to_string(job->attempts - 1) +
                        " times and never finished: not ranked";
         } else if (!bytes) {
@@ -306,20 +415,28 @@ void Verifiers::loop(int index) {
             // finds a dead verifier quickly however long a game is.
             auto keep = [&] {
                 try {
-                    return RenewLease(ThreadDb(cfg_.db), job->id, worker, cfg_.leaseSeconds * 1000);
+                    return RenewLease(db(), job->id, worker, cfg_.leaseSeconds * 1000);
                 } catch (const DbError&) {
                     return true;  // the database is away: carry on, write later
                 }
             };
             o = VerifyReplay(cfg_, *bytes, stop_, &seconds, keep, int(cfg_.leaseSeconds * 1000 / 3));
-            if (!o.verified && o.reason.empty()) {
+            if (!o.boardFault.empty())
+                fprintf(stderr, "quellstorm-board: verifier %d: could not judge %s (try %lld of %d): %s\n", index,
+                        job->id.c_str(), (long long)job->attempts, kMaxTries, o.boardFault.c_str());
+            if (!o.boardFault.empty() && job->attempts >= kMaxTries) {
+                // Tried enough: said once and for all, naming the board's
+                // trouble rather than blaming the file.
+                o.reason = "the board could not verify this file (" + std::to_string(kMaxTries) +
+                           " tries; the last: " + o.boardFault + "): send it again later";
+            } else if (!o.verified && o.reason.empty()) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.
                 try {
-                    ReleaseJob(ThreadDb(cfg_.db), job->id, worker);
+                    ReleaseJob(db(), job->id, worker, !o.boardFault.empty());
                 } catch (const DbError&) {
                 }
-                if (!stop_) idle(1000);
+                if (!stop_) idle(o.boardFault.empty() ? 1000 : 2000);
                 continue;
             }
         }
@@ -328,7 +445,7 @@ void Verifiers::loop(int index) {
         auto until = std::chrono::steady_clock::now() + std::chrono::seconds(cfg_.leaseSeconds);
         while (true) {
             try {
-                bool mine = FinishJob(ThreadDb(cfg_.db), job->id, worker, o);
+                bool mine = FinishJob(db(), job->id, worker, o);
                 if (!cfg_.quiet) {
                     double fps = seconds > 0 && o.frames ? double(*o.frames) / seconds : 0;
                     if (!mine)
@@ -342,6 +459,9 @@ void Verifiers::loop(int index) {
                 }
                 break;
             } catch (const DbError& e) {
+                if (!e.cause.empty())
+                    fprintf(stderr, "quellstorm-board: verifier %d: cannot write the result of %s: %s\n", index,
+                            job->id.c_str(), e.cause.c_str());
                 if (stop_ || std::chrono::steady_clock::now() > until) break;
                 idle(500);
             }

@@ -23,13 +23,22 @@ namespace board {
 Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::atomic<bool>& stop,
                      double* seconds = nullptr, const std::function<bool()>& keep = {}, int keepEveryMs = 1000);
 
+// Runs `game --version` in the sandbox, as a job would: true when it
+// answers; `said` holds its answer and the sandbox's own line (what the
+// host could give), or why it failed.
+bool CheckGame(const Config& cfg, std::string& said);
+
+// Removes the job folders that verifiers of processes no longer running
+// left behind (killed mid-job); their count.
+int SweepJobFolders();
+
 // Turns the game's result (its exit status and its result file) into what
 // the board ranks or refuses.
 Outcome JudgeResult(int exitStatus, const std::string& resultJson);
 
 class Verifiers {
 public:
-    explicit Verifiers(const Config& cfg) : cfg_(cfg) {}
+    Verifiers(const Config& cfg, Databases& dbs) : cfg_(cfg), dbs_(dbs) {}
     ~Verifiers() { stop(); }
     void start(int count);
     void stop();
@@ -40,6 +49,7 @@ public:
 private:
     void loop(int index);
     const Config& cfg_;
+    Databases& dbs_;
     std::vector<std::thread> threads_;
     std::atomic<bool> stop_{false};
     std::mutex m_;

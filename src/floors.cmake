@@ -4,6 +4,7 @@
 # (tests/check_floors.cmake), and the build files take the folder list from
 # here.
 set(QS_FLOORS
+  text                # text rules shared with the score board (header-only: names, URLs, roff)
   platform            # SDL and the operating system, nothing of the game
   core                # frame step and pacing, random numbers, pause and speed, boxes, texts, controls
   config              # settings, run options, paths, the data folder, the record's place

@@ -1,5 +1,6 @@
 # Fails when a folder of src/ includes a folder on a floor above its own
-# (the order is src/floors.cmake), or when a folder has no floor.
+# (the order is src/floors.cmake), when a folder has no floor, or when the
+# board (server/) includes a folder of src/ other than text/.
 include(${SRC}/src/floors.cmake)
 set(level 0)
 foreach(floor ${QS_FLOORS})
@@ -33,6 +34,18 @@ foreach(folder ${folders})
         list(APPEND bad "${rel} includes ${to}/, a floor above ${folder}/")
       endif()
     endforeach()
+  endforeach()
+endforeach()
+# The board (server/) builds from src/text/ alone: the text rules both share.
+file(GLOB files ${SRC}/server/*.cpp ${SRC}/server/*.h)
+foreach(f ${files})
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z0-9_]+/")
+  foreach(line ${lines})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([a-z0-9_]+)/.*" "\\1" to "${line}")
+    if(DEFINED floor_of_${to} AND NOT to STREQUAL "text")
+      file(RELATIVE_PATH rel ${SRC} ${f})
+      list(APPEND bad "${rel} includes ${to}/: the board takes only text/ of src/")
+    endif()
   endforeach()
 endforeach()
 if(bad)

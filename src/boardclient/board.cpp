@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/http.h"
 #include "platform/time.h"
+#include "text/text.h"
 
 #include <nlohmann/json.hpp>
 
@@ -39,21 +40,7 @@ std::string Root() {
     return r;
 }
 
-std::string UrlEncode(const std::string& s) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : s) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-            c == '.' || c == '~') {
-            out += (char)c;
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
+std::string UrlEncode(const std::string& s) { return Text_UrlEncode(s); }
 
 // The board's answer: a JSON object, or an empty one when the body is not
 // one (an error page of a proxy, a cut answer).
@@ -143,7 +130,7 @@ void TakeStatus(const std::string& body) {
         BoardLast.rank = (long)Number(json, "rank");
         BoardLast.board = Text(json, "board");
         sStep = STEP_NONE;
-    } else if (status == "rejected") {
+    } else if (status == "rejected" || status == "removed") {  // removed: by the board's host, with the reason
         BoardLast.state = BOARD_REJECTED;
         BoardLast.reason = Text(json, "reason");
         if (BoardLast.reason.empty()) BoardLast.reason = "refused by the board";

@@ -18,6 +18,7 @@ struct ShellOptions {
     const char* submit;    // --submit FILE: send the replay FILE to the score board, nothing else
     long drawEvery;      // --draw-every K: headless, draw only every K-th picture of play, none with 0 (testing aid)
     const char* resultJson;  // --result-json FILE: what a played replay's game came to
+    const char* track;       // --track FILE: the played replay's ghost track
     int pace;              // --pace: 0 exact (every refresh shows the latest step), 1 smooth
     const char* paceLog;   // --pace-log FILE: each present's time and steps (testing aid)
     bool pauseOnFocusLoss; // play pauses when the window loses focus (default on)

@@ -1,9 +1,11 @@
 #include "config/replayfile.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -43,6 +45,88 @@ bool Hex(const char* s, std::vector<uint8_t>* out) {
 
 int Int(const char* s) { return (int)std::strtol(s, nullptr, 10); }
 
+// A whole number in decimal, nothing else on the line, from lo to hi.
+bool Whole(const char* s, long long lo, long long hi, long long* out) {
+    const char* p = s;
+    if (*p == '-') p++;
+    if (*p < '0' || *p > '9') return false;
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(s, &end, 10);
+    if (errno || *end || v < lo || v > hi) return false;
+    *out = v;
+    return true;
+}
+
+// `count` whole numbers from lo to hi, one space apart.
+bool Wholes(const char* s, int count, long long lo, long long hi, int* out) {
+    for (int i = 0; i < count; i++) {
+        const char* p = s;
+        while (*p >= '0' && *p <= '9') p++;
+        if (p == s || p - s > 12 || (i < count - 1 ? *p != ' ' : *p != '\0')) return false;
+        std::string one(s, p);
+        long long v;
+        if (!Whole(one.c_str(), lo, hi, &v)) return false;
+        out[i] = (int)v;
+        s = *p ? p + 1 : p;
+    }
+    return true;
+}
+
+// The typed start of a one-game file: each value named, in its range;
+// the name of the first missing or unreadable one, else null.
+const char* TypedStart(const std::map<std::string, std::string>& kv, GameStart* s) {
+    long long v;
+    auto get = [&](const char* key, long long lo, long long hi) -> bool {
+        auto it = kv.find(key);
+        return it != kv.end() && Whole(it->second.c_str(), lo, hi, &v);
+    };
+    struct IntKey {
+        const char* key;
+        int* out;
+        int lo, hi;
+    } ints[] = {
+        {"difficulty", &s->difficulty, 0, 3},  {"lives", &s->lives, 1, 99},
+        {"bombs", &s->bombs, 1, 6},            {"start-stage", &s->startStage, 1, 4},
+        {"stage-option", &s->stageOption, 0, 5}, {"speed-steps", &s->speedSteps, 0, GAMESTART_SPEED_MAX},
+        {"paused", &s->paused, 0, 1},          {"joystick", &s->joystick, 0, 1},
+        {"record-plays", &s->plays, 0, GAMESTART_COUNT_MAX}, {"record-deaths", &s->deaths, 0, GAMESTART_COUNT_MAX},
+        {"record-clears", &s->clears, 0, GAMESTART_COUNT_MAX},
+    };
+    for (const IntKey& k : ints) {
+        if (!get(k.key, k.lo, k.hi)) return k.key;
+        *k.out = (int)v;
+    }
+    if (!get("invincible", 0, 1)) return "invincible";
+    s->invincible = v != 0;
+    if (!get("clock", 0, 0xFFFFFFFFLL)) return "clock";
+    s->clock = (uint32_t)v;
+    if (!get("record-hiscore", 0, GAMESTART_HISCORE_MAX)) return "record-hiscore";
+    s->hiscore = v;
+    auto random = kv.find("random");
+    if (random == kv.end()) return "random";
+    {
+        const char* r = random->second.c_str();
+        size_t n = std::strlen(r);
+        if (n < 1 || n > 8 || std::strspn(r, "0123456789abcdef") != n) return "random";
+        s->random = (uint32_t)std::strtoul(r, nullptr, 16);
+    }
+    auto keys = kv.find("keys");
+    if (keys == kv.end() || !Wholes(keys->second.c_str(), GAMESTART_KEYS, 0, 3, s->keys)) return "keys";
+    auto pad = kv.find("pad");
+    if (pad == kv.end() || !Wholes(pad->second.c_str(), GAMESTART_PAD, 0, 3, s->pad)) return "pad";
+    return GameStart_Problem(*s);
+}
+
+// The keys only a typed start has.
+bool StartKey(const std::string& key) {
+    static const char* const kOnly[] = {"speed-steps", "random", "clock", "paused", "keys", "pad", "joystick",
+                                        "record-hiscore", "record-plays", "record-deaths", "record-clears"};
+    for (const char* k : kOnly)
+        if (key == k) return true;
+    return false;
+}
+
 }  // namespace
 
 bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayParsed* out, bool quiet) {
@@ -52,6 +136,8 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
     };
     ReplayInfo& info = out->info;
     std::string line;
+    std::map<std::string, std::string> typed;  // the header's values, read once the sim is known
+    bool startKeys = false;
     int lineNo = 0;
     bool ok = true;
     size_t pos = 0;
@@ -100,7 +186,13 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
         size_t sp = line.find(' ');
         std::string key = line.substr(0, sp);
         const char* v = sp == std::string::npos ? "" : l + sp + 1;
-        if (key == "end") out->end = std::strtol(v, nullptr, 10);
+        if (key != "state" && key != "dat") typed[key] = v;
+        if (StartKey(key)) startKeys = true;
+        if (key == "end") {
+            long long e;
+            if (!Whole(v, 0, 0x7FFFFFFF, &e)) bad("the end line names no frame");
+            else out->end = (long)e;
+        }
         else if (key == "sim") info.sim = Int(v);
         else if (key == "date") info.date = v;
         else if (key == "difficulty") info.difficulty = Int(v);
@@ -128,12 +220,45 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
         Problem(info.problem);
         ok = false;
     }
-    // A file cut before its sim line says nothing either way.
-    if (ok && info.format >= 2 && info.sim != 0 && info.sim != REPLAY_SIM) {
+    // A file cut before its sim line says nothing either way. Version 1
+    // files still play as they were recorded.
+    if (ok && info.format >= 2 && info.sim != 0 && info.sim != 1 && info.sim != REPLAY_SIM) {
         info.problem = std::string(path) + " was recorded with simulation version " + std::to_string(info.sim) +
                        "; this game is version " + std::to_string(REPLAY_SIM) + " and plays it differently";
         Problem(info.problem);
         ok = false;
+    }
+    // From version 2 on a game's start is named values, never a memory
+    // image; a whole run brings the record it read instead.
+    if (ok && info.format >= 2 && info.sim >= 2) {
+        if (!out->state.empty()) {
+            info.problem = std::string("replay ") + path + ": a game state image in a file of version " +
+                           std::to_string(info.sim) + " (only older files hold one)";
+            Problem(info.problem);
+            ok = false;
+        } else if (startKeys) {
+            if (const char* key = TypedStart(typed, &out->start)) {
+                info.problem = std::string("replay ") + path + ": its start's value '" + key +
+                               "' is missing or not one a new game can start from";
+                Problem(info.problem);
+                ok = false;
+            } else if (!out->dat.empty()) {
+                info.problem = std::string("replay ") + path + ": both a game's start and a whole run's record";
+                Problem(info.problem);
+                ok = false;
+            } else {
+                out->typedStart = true;
+                info.game = true;
+                const GameStart& s = out->start;
+                info.difficulty = s.difficulty;
+                info.lives = s.lives;
+                info.bombs = s.bombs;
+                info.startStage = s.stageOption ? s.stageOption : s.startStage;
+                info.speed = s.speedSteps / 1000.0;
+                info.invincible = s.invincible;
+                info.stageOption = s.stageOption != 0;
+            }
+        }
     }
     if (!ok) {
         out->events.clear();
@@ -149,6 +274,18 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
         else out->lastWhole = out->events.back().kind == EV_HASH ? out->events.back().frame : out->events.back().frame - 1;
     }
     long last = out->end >= 0 ? out->end : out->lastWhole;
+    // Every frame of a recording has its fingerprint line every 50 frames:
+    // an end further than that past the last line is frames the file does
+    // not hold, and nobody's game.
+    long lastLine = out->events.empty() ? 0 : out->events.back().frame;
+    if (out->end >= 0 && out->end > lastLine + REPLAY_HASH_EVERY) {
+        info.problem = std::string("replay ") + path + ": its end line (frame " + std::to_string(out->end) +
+                       ") lies far past its last recorded frame (" + std::to_string(lastLine) +
+                       "); the file holds no game that long";
+        Problem(info.problem);
+        out->events.clear();
+        return false;
+    }
     if (info.frames < 0 || !info.complete) info.frames = last;
     return true;
 }

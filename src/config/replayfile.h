@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-// REPLAY_SIM goes up by one whenever a change to the game makes old
-// recordings play differently: a recording of another simulation is
-// refused rather than shown going wrong.
-enum { REPLAY_FORMAT = 2, REPLAY_SIM = 1 };
+#include "config/gamestart.h"
+
+// A recording of another simulation (REPLAY_SIM, config/gamestart.h) than
+// this game's or one it still plays is refused rather than shown going
+// wrong.
+enum { REPLAY_FORMAT = 2, REPLAY_HASH_EVERY = 50 };
 
 // What a replay file says about itself (its header) and whether it plays.
 struct ReplayInfo {
@@ -20,9 +22,9 @@ struct ReplayInfo {
     long long score = -1;              // as recorded: descriptive only
     int stage = -1, staffRoll = -1;
     long frames = -1;                  // its end line, else its last whole frame
-    double speed = 0;
+    double speed = 0;                  // the speed correction at the start
     bool invincible = false, stageOption = false;
-    bool game = false;                 // one game, started from its saved state
+    bool game = false;                 // one game, started from its typed start (or an older file's state)
     bool complete = false;             // it has its end line
     std::string problem;               // why it cannot be played; empty when it can
 };
@@ -46,7 +48,9 @@ struct ReplayEvent {
 struct ReplayParsed {
     std::vector<ReplayEvent> events;
     std::vector<uint8_t> dat;    // a whole run: the record it read
-    std::vector<uint8_t> state;  // one game: the state of its start
+    std::vector<uint8_t> state;  // one game of simulation 1: the state of its start
+    GameStart start;             // one game of simulation 2 on: its typed start
+    bool typedStart = false;     // `start` was read
     long end = -1;
     long lastWhole = -1;  // a recording without its end line: its last whole frame
     ReplayInfo info;

@@ -5,6 +5,7 @@
 #include "core/core.h"
 #include "core/lang.h"
 #include "platform/input.h"
+#include "text/text.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -28,7 +29,7 @@ const char* const kPace[] = {"exact", "smooth", nullptr};
 const char* const kLanguage[] = {"ja", "en", nullptr};
 const char* const kBoardSubmit[] = {"ask", "always", "never", nullptr};
 // The longest name the board lists, in characters; any such name fits.
-const int kNameChars = 24;
+const int kNameChars = kTextNameChars;
 static_assert(sizeof GameSettings::playerName > 4 * kNameChars, "a name of 24 four-byte characters must fit");
 // The pad's buttons by the game's numbers (A shot and B bomb as designed).
 const char* const kPadButtons[] = {"A", "B", "X", "Y", "LB", "RB", "BACK", "START", "LS", "RS", "GUIDE", "LT", "RT",
@@ -108,31 +109,13 @@ const char* BoardUrlWhy(const char* t) {
 }
 // A player's name as the board takes it (the board refuses anything else,
 // and the game would only learn so after a finished game): up to 24
-// characters of well-formed UTF-8, none of them a control character (C0,
-// DEL, C1) or a line or paragraph separator, and not only spaces. Empty:
-// the board's entries say PLAYER.
+// characters of well-formed UTF-8, no control or invisible formatting
+// character, one at least that shows (text/text.h: the board's own rule).
+// Empty: the board's entries say PLAYER.
 const char* PlayerNameWhy(const char* t) {
     static const char* const why = "NOT A NAME THE BOARD TAKES (UP TO 24 PRINTABLE CHARACTERS)";
-    const unsigned char* c = (const unsigned char*)t;
-    int chars = 0;
-    bool visible = !*t;
-    while (*c) {
-        unsigned cp;
-        int len = *c < 0x80 ? 1 : (*c & 0xE0) == 0xC0 ? 2 : (*c & 0xF0) == 0xE0 ? 3 : (*c & 0xF8) == 0xF0 ? 4 : 0;
-        if (!len) return why;
-        cp = len == 1 ? *c : *c & (0x7F >> len);
-        for (int k = 1; k < len; k++) {
-            if ((c[k] & 0xC0) != 0x80) return why;  // also stops at the end of the text
-            cp = cp << 6 | (c[k] & 0x3F);
-        }
-        bool overlong = (len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
-        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return why;
-        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == 0x2028 || cp == 0x2029) return why;
-        if (cp != ' ' && cp != 0x3000) visible = true;
-        chars++;
-        c += len;
-    }
-    return chars <= kNameChars && visible ? nullptr : why;
+    if (!*t) return nullptr;
+    return Text_CheckName(t, std::strlen(t)) == TEXT_NAME_OK ? nullptr : why;
 }
 
 bool OptConfig(const char* a) {
@@ -196,6 +179,7 @@ const Setting SettingsTable[] = {
     RUN("draw-every", SK_TEXT, OptDrawEvery, "K",
         "headless: draw only every K-th picture of play, none with 0 (testing aid)"),
     RUNTEXT("result-json", resultJson, "FILE", "with --play: write what the replay's game came to, as JSON, to FILE"),
+    RUNTEXT("track", track, "FILE", "with --play: write the track a ghost of the replay's game follows to FILE"),
     RUN("stage", SK_TEXT, OptStage, "N", "new games start at stage N, 1-5 (testing aid)"),
 
     // The settings file, section by section.
@@ -388,18 +372,7 @@ std::string DefaultText(const Setting& s) {
     return Settings_TextOf(s, s.def);
 }
 
-// Text for roff: a backslash and a hyphen escaped, a line never starting
-// with a control character.
-std::string Roff(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\') out += "\\e";
-        else if (c == '-') out += "\\-";
-        else out += c;
-    }
-    if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out = "\\&" + out;
-    return out;
-}
+std::string Roff(const std::string& text) { return Text_Roff(text); }
 
 // "--name ARG": the value in italics when it names something (FILE, N),
 // upright when it lists the words to write (on|off).

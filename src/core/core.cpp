@@ -5,6 +5,8 @@
 #include "platform/msgbox.h"
 #include "platform/time.h"
 
+#include <cmath>
+
 float FrameStep;
 float SpeedAdjust;
 int PauseCount;
@@ -34,6 +36,19 @@ void PutFps_Reset() {
     PaceLastTick = 0;
     PaceAccum = 0;
 }
+
+void PutFps_Restart() {
+    PaceLastTick = (float)(Plat_GetTickCount() - PLAT_FRAME_MS);
+    PaceAccum = 0;
+}
+
+int SpeedSteps(float speed) {
+    if (!(speed > 0)) return 0;  // NaN too
+    if (speed >= 2e6f) return 2000000000;
+    return (int)std::lround((double)speed * 1000.0);
+}
+
+float SpeedOfSteps(int steps) { return (float)(steps / 1000.0); }
 
 // The one generator of the game, never reseeded: every run plays the same
 // sequence.

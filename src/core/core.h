@@ -14,6 +14,14 @@ extern char str[104];        // the shared on-screen text buffer
 float PutFps();
 // Resets the pacing state of PutFps (tests).
 void PutFps_Reset();
+// The pacing as a steady run of frames leaves it: the last step one frame
+// ago, nothing gathered towards the next (a new game's start).
+void PutFps_Restart();
+
+// The speed correction in its steps of 0.001, the way the speed keys move
+// it (float sums of steps that cancel out are 0 steps), and back.
+int SpeedSteps(float speed);
+float SpeedOfSteps(int steps);
 // The pacing state: the last tick seen and the time gathered towards the
 // next step (kept in a saved game state).
 extern float PaceLastTick, PaceAccum;

@@ -14,6 +14,10 @@
 #include "core/core.h"
 #include "sound/sound.h"
 
+#include "game/perrun.h"
+#include "platform/time.h"
+
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -105,6 +109,7 @@ void LoadEverything() {
     ShipSetUp();
     OptionDefaults();
     SpriteClearAll();
+    PerRun_Keep();
 }
 
 static bool ShotPressed() {
@@ -120,6 +125,10 @@ void SceneTitle() {
         if (KeyData.left == KEY_PUSH || JoyData.left == KEY_PUSH) OptionChange(-1);
         if (KeyData.right == KEY_PUSH || JoyData.right == KEY_PUSH) OptionChange(+1);
     }
+    TitleFrameEnd();
+}
+
+void TitleFrameEnd() {
     FrameStep = PutFps() + SpeedAdjust;
     MenuStep();
     // Once the growing logo is over, the glyphs of its hundreds of sizes
@@ -145,7 +154,92 @@ void MenuShot() {
     }
 }
 
+int GameSim = REPLAY_SIM;
+GameStart GameStartNoted;
+
+static int* const kKeyStates[GAMESTART_KEYS] = {&KeyData.up,    &KeyData.down,  &KeyData.left,
+                                                 &KeyData.right, &KeyData.space, &KeyData.shift};
+static int* JoyStateOf(int i) {
+    int* dirs[4] = {&JoyData.up, &JoyData.down, &JoyData.left, &JoyData.right};
+    return i < 4 ? dirs[i] : &JoyData.button[i - 4];
+}
+
+// What the title leaves the game NewGame is starting (before NewGame's own
+// changes; the joystick once NewGame has set it up).
+static void NoteStart() {
+    GameStart& s = GameStartNoted;
+    s = GameStart();
+    s.difficulty = OPTION.Difficulty;
+    s.lives = OPTION.Players;
+    s.bombs = OPTION.PowerStock;
+    s.startStage = OPTION.StartStage;
+    s.stageOption = Options.startStage >= 1 && Options.startStage <= 5 ? Options.startStage : 0;
+    s.invincible = Options.invincible;
+    s.speedSteps = SpeedSteps(SpeedAdjust);
+    s.random = RandState;
+    s.clock = Plat_GetTickCount();
+    s.paused = PauseCount & 1;
+    for (int i = 0; i < GAMESTART_KEYS; i++) s.keys[i] = *kKeyStates[i];
+    for (int i = 0; i < GAMESTART_PAD; i++) s.pad[i] = *JoyStateOf(i);
+    s.hiscore = dat.hiscore;
+    s.plays = dat.playcount;
+    s.deaths = dat.deaths;
+    s.clears = dat.clearcount;
+}
+
+// Which entry of an option row shows `value` (-1: none).
+static int IndexOf(int value, std::initializer_list<int> values) {
+    int i = 0;
+    for (int v : values) {
+        if (v == value) return i;
+        i++;
+    }
+    return -1;
+}
+
+void NewGameFrom(const GameStart& s) {
+    OPTION.Difficulty = s.difficulty;
+    OPTION.DifficultyIndex = s.difficulty;
+    OPTION.Players = s.lives;
+    OPTION.PlayersIndex = IndexOf(s.lives, {1, 3, 5, 10, 99});
+    OPTION.StartStage = s.startStage;
+    OPTION.StartStageIndex = s.startStage - 1;
+    OPTION.PowerStock = s.bombs;
+    OPTION.PowerStockIndex = s.bombs - 1;
+    Options.startStage = s.stageOption;
+    Options.invincible = s.invincible;
+    SpeedAdjust = SpeedOfSteps(s.speedSteps);
+    DataStoreSpeed();
+    RandState = s.random;
+    Plat_SetTickCount(s.clock);
+    PauseCount = s.paused;
+    for (int i = 0; i < GAMESTART_KEYS; i++) *kKeyStates[i] = s.keys[i];
+    for (int i = 0; i < GAMESTART_PAD; i++) *JoyStateOf(i) = s.pad[i];
+    dat.hiscore = s.hiscore;
+    dat.playcount = s.plays;
+    dat.deaths = s.deaths;
+    dat.clearcount = s.clears;
+    // The title, its walls open, "ＧＡＭＥ　ＳＴＡＲＴ" chosen.
+    Scene = SCENE_TITLE;
+    MenuState = MENU_TITLE2;
+    TitleCursor = 0;
+    NewGame();
+    TitleFrameEnd();
+}
+
 void NewGame() {
+    if (GameSim >= 2) {
+        // A new game is a new game: nothing the last one left reaches it,
+        // and of the title's own values none that play does not read.
+        PerRun_Restore();
+        SpeedAdjust = SpeedOfSteps(std::min(SpeedSteps(SpeedAdjust), (int)GAMESTART_SPEED_MAX));
+        PauseCount &= 1;
+        OptionRow = 0;
+        WallPos = -500.0f;
+        TitlePhase = 0.0f;
+        PutFps_Restart();
+    }
+    NoteStart();
     dat.score = 0;
     Score2 = 0;
     dat.playcount += 1;
@@ -159,6 +253,7 @@ void NewGame() {
     SpriteWipeAll();
     for (int i = 0; i < BombStock; i++) Cry(BombStock * 16, 40.0f);
     InitDInput();
+    GameStartNoted.joystick = JoyShow ? 1 : 0;
     Scene = SCENE_GAME;
     MenuState = MENU_LOGO;
     ChargeGauge = 0;

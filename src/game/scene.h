@@ -1,6 +1,7 @@
 // The scene machine: instructions, loading, intro, title, options and the
 // start of a new game.
 #pragma once
+#include "config/gamestart.h"
 
 // Letters of the product name spelled out by the intro, one state each.
 enum { TITLE_LETTERS = 10 };
@@ -24,8 +25,24 @@ void MenuStep();
 void OptionChange(int dir);
 // Shot pressed in scene 0.
 void MenuShot();
-// The start of a new game from the title.
+// The start of a new game from the title. From simulation 2 on every game
+// starts as the first one after start-up: what the last game left in the
+// per-run values does not reach it (game/perrun.h), the speed correction
+// is taken in its whole steps, the pause as odd or even.
 void NewGame();
+// The simulation version play follows: REPLAY_SIM, or an older recording's
+// while it is played back.
+extern int GameSim;
+// What the title left the last game NewGame started (a kept replay's
+// header writes it down).
+extern GameStart GameStartNoted;
+// A game started as the title starts one, from a kept replay's start: the
+// loading pass has run; the values are put in place, then NewGame and the
+// rest of the title's frame run as the shot key's frame ran them. The
+// joystick's tape holds the outcome of the open NewGame makes.
+void NewGameFrom(const GameStart& start);
+// The rest of a title frame once its input and shot key are handled.
+void TitleFrameEnd();
 // The options after loading.
 void OptionDefaults();
 // The options row whose value the title's options screen could not have

@@ -1,6 +1,7 @@
 // The replays page: one row per replay file of the folder and of its
 // "kept/", newest first: date, difficulty, stage reached, score, length.
 #include "pages/replays_page.h"
+#include "config/ghosttrack.h"
 #include "config/paths.h"
 #include "config/replayfile.h"
 #include "pages/pages.h"
@@ -126,6 +127,8 @@ void KeepForGood() {
         gMessage = "cannot move it to " + dir;
         return;
     }
+    // Its ghost track goes with it, when it has one.
+    Plat_MoveFile(GhostTrack_PathOf(r.path).c_str(), GhostTrack_PathOf(dir + r.name).c_str());
     gMessage = "kept for good: " + r.name;
     r.path = dir + r.name;
     r.keptForGood = true;
@@ -138,6 +141,7 @@ void Delete() {
         gMessage = "cannot delete " + gRows[gCursor].name;
         return;
     }
+    Plat_RemoveFile(GhostTrack_PathOf(gRows[gCursor].path).c_str());
     gMessage = "deleted " + gRows[gCursor].name;
     gRows.erase(gRows.begin() + gCursor);
     if (gCursor >= (int)gRows.size()) gCursor = (int)gRows.size() - 1;

@@ -15,7 +15,7 @@ uint32_t Plat_GetTickCount() { return gTicks; }
 void Plat_SetTickCount(uint32_t ms) { gTicks = ms; }
 
 void Plat_AdvanceFrame() {
-    gTicks += 4;
+    gTicks += PLAT_FRAME_MS;
     // A run that never presents (headless, a replay being checked) still
     // hands a page back its events now and then.
     PlatI_YieldNow(false);

@@ -8,9 +8,12 @@
 #pragma once
 #include <cstdint>
 
+enum { PLAT_FRAME_MS = 4 };  // one game frame of the virtual clock
+
 // The game's tick count in milliseconds (the virtual clock).
 uint32_t Plat_GetTickCount();
-// Puts the virtual clock back where a saved game state had it.
+// Puts the virtual clock back where a saved game state or a replay's start
+// had it.
 void Plat_SetTickCount(uint32_t ms);
 // Advances the virtual clock by one game frame (4 ms).
 void Plat_AdvanceFrame();

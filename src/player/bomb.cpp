@@ -18,4 +18,5 @@ void BombStart() {
     // slot above them.
     if (BombStock >= 0 && BombStock < CRY_MAX) cry[BombStock].flag = false;
     BombStock -= 1;
+    BombsUsed++;
 }

@@ -11,6 +11,9 @@ extern bool BombIconAnim;  // set by every bomb
 extern float BombIconTime;
 extern float TiltTime;     // tilt animation accumulator
 extern int RespawnWait;    // frames counted while the ship is destroyed
+// Every bomb used since the program started; play never reads it (what a
+// game came to counts its own from it).
+extern long BombsUsed;
 
 // Weapons.
 extern int Weapon;         // 0 spread, 1 fan, 2 missiles

@@ -9,6 +9,7 @@ bool BombIconAnim;
 float BombIconTime;
 float TiltTime;
 int RespawnWait;
+long BombsUsed;
 
 int Weapon;
 float ShotCool;

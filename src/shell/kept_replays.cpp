@@ -2,6 +2,8 @@
 // kept under its own name, and the pruning after each save.
 #include "shell/kept_replays.h"
 #include "platform/files.h"
+#include "config/ghosttrack.h"
+#include "shell/ghosts.h"
 #include "shell/replay.h"
 
 #include <algorithm>
@@ -34,7 +36,10 @@ bool AllDigits(const std::string& s, size_t from, size_t to) {
 
 void Prune() {
     for (const std::string& name : Kept_ToPrune(Plat_ListDir(gDir)))
-        if (name != gRunning) std::remove((gDir + name).c_str());
+        if (name != gRunning) {
+            std::remove((gDir + name).c_str());
+            std::remove(GhostTrack_PathOf(gDir + name).c_str());  // its track goes with it
+        }
 }
 
 // The game just ended, under its own name: its recording with the lines
@@ -50,13 +55,21 @@ void KeepGame(long lastFrame, long long score) {
     }
     std::string out(reinterpret_cast<const char*>(text), (size_t)size);
     Plat_FreeFile(text);
-    size_t at = out.find("\nstate ");
-    out.insert(at == std::string::npos ? 0 : at + 1, Replay_SummaryLines());
+    // At the end of the header: before the first frame's line, or the end.
+    size_t at = 0;
+    while (at < out.size() && !(out[at] >= '0' && out[at] <= '9') && out.compare(at, 4, "end ") != 0) {
+        size_t eol = out.find('\n', at);
+        at = eol == std::string::npos ? out.size() : eol + 1;
+    }
+    out.insert(at, Replay_SummaryLines());
     int d = gGameDifficulty >= 0 && gGameDifficulty < 4 ? gGameDifficulty : 1;
     std::string name = FreeName(gGameStamp + "-" + kDifficulty[d] + "-" + std::to_string(score < 0 ? 0 : score));
     if (Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size())) {
         std::remove(running.c_str());
         gFinished = gDir + name;
+        // The track a ghost of this game follows, made as it was played:
+        // the same as playing the file would make.
+        Ghosts_WriteTrack(GhostTrack_PathOf(gFinished));
     } else {
         std::fprintf(stderr, "quellstorm: cannot write the replay %s%s (the game stays in %s)\n", gDir.c_str(),
                      name.c_str(), running.c_str());

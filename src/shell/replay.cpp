@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/input.h"
 #include "player/player.h"
+#include "shell/oldstart.h"
 #include "shell/savestate.h"
 #include "shell/script.h"
 #include "shell/shell.h"
@@ -39,7 +40,14 @@ struct Track {
     long long score;
     long long stageScore[7];  // the score at the last frame seen on each stage
     long frames;
+    int speedMax;  // the largest speed correction of the game, in its steps
+    int deathsBefore;  // the record's ships lost when the game began
+    int misses;        // ships lost in this game
+    long bombs;        // bombs used in this game
 };
+// BombsUsed as last seen: a jump back puts the game's own count back
+// with its snapshot, and counting goes on from there.
+long gBombsSeen;
 // The playback frame where each stage was first seen (-1: not yet); not
 // put back by a rewind, so a stage once found can be jumped to again.
 long gStageStart[7] = {-1, -1, -1, -1, -1, -1, -1};
@@ -51,6 +59,10 @@ size_t gNext;
 bool gPlaying, gVerify, gFrozen;
 long gFirstDifference = -1;
 long gLastPlayed;  // the last frame a playback ran
+int gGames;        // games begun in the playback
+long gMissingFingerprint = -1;  // the first frame due a fingerprint the file does not have
+bool gRefusedRead;  // the file could not be played at all (its problem says why)
+long gGameEnded = -1;  // a one-game playback: the frame its game went back to the title
 int gExit;
 std::string gPath, gProblem;
 Track gTrack;
@@ -89,10 +101,19 @@ void TrackFrame(long frame) {
         std::memset(&gTrack, 0, sizeof gTrack);
         for (long& s : gStageStart) s = -1;
         gTrack.startStage = StageNo;
+        gGames++;
+        gTrack.deathsBefore = dat.deaths;
+        gBombsSeen = BombsUsed;
+    }
+    if (inGame || gTrack.inGame) {
+        gTrack.misses = dat.deaths - gTrack.deathsBefore;
+        gTrack.bombs += BombsUsed - gBombsSeen;
+        gBombsSeen = BombsUsed;
     }
     if (inGame) {
         gTrack.inGame = true;
         gTrack.frames++;
+        gTrack.speedMax = std::max(gTrack.speedMax, SpeedSteps(SpeedAdjust));
         if (StageNo >= 1 && StageNo <= 6) {
             if (StageNo > gTrack.stage) gTrack.stage = StageNo;
             if (gStageStart[StageNo] < 0) gStageStart[StageNo] = frame;
@@ -232,21 +253,18 @@ bool Replay_RecordGame(const char* path, long frame) {
     gLastRes = -1;
     std::memset(&gTrack, 0, sizeof gTrack);
     WriteHead();
-    std::fprintf(gOut, "difficulty %d\nlives %d\nbombs %d\nstart-stage %d\nspeed %.9g\ninvincible %d\nstage-option %d\n",
-                 OPTION.Difficulty, OPTION.Players, OPTION.PowerStock, StageNo, (double)SpeedAdjust,
-                 Options.invincible ? 1 : 0, Options.startStage ? 1 : 0);
-    static std::vector<uint8_t> buf;
-    buf.resize(State_MaxBytes());
-    size_t n = State_Save(buf.data(), buf.size());
-    std::fputs("state ", gOut);
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex(2 * n, '0');
-    for (size_t i = 0; i < n; i++) {
-        hex[2 * i] = kDigits[buf[i] >> 4];
-        hex[2 * i + 1] = kDigits[buf[i] & 15];
-    }
-    std::fputs(hex.c_str(), gOut);
-    std::fputs("\n", gOut);
+    // The game's start: what the title left it (docs/replay-format.md).
+    const GameStart& s = GameStartNoted;
+    std::fprintf(gOut,
+                 "difficulty %d\nlives %d\nbombs %d\nstart-stage %d\nstage-option %d\ninvincible %d\n"
+                 "speed-steps %d\nrandom %" PRIx32 "\nclock %" PRIu32 "\npaused %d\nkeys",
+                 s.difficulty, s.lives, s.bombs, s.startStage, s.stageOption, s.invincible ? 1 : 0, s.speedSteps,
+                 s.random, s.clock, s.paused);
+    for (int k : s.keys) std::fprintf(gOut, " %d", k);
+    std::fputs("\npad", gOut);
+    for (int k : s.pad) std::fprintf(gOut, " %d", k);
+    std::fprintf(gOut, "\njoystick %d\nrecord-hiscore %lld\nrecord-plays %d\nrecord-deaths %d\nrecord-clears %d\n",
+                 s.joystick, (long long)s.hiscore, s.plays, s.deaths, s.clears);
     std::fflush(gOut);
     gTrack.inGame = false;
     TrackFrame(0);  // the game is on: its start
@@ -277,7 +295,9 @@ bool Replay_Play(const char* path, bool verify) {
     bool ok = Replay_Parse(reinterpret_cast<const char*>(text), (size_t)size, path);
     Plat_FreeFile(text);
     if (!ok) {
-        if (gRep.info.format >= 2 && gRep.info.sim != 0 && gRep.info.sim != REPLAY_SIM) gExit = REPLAY_EXIT_SIM;
+        if (gRep.info.format >= 2 && gRep.info.sim != 0 && gRep.info.sim != 1 && gRep.info.sim != REPLAY_SIM)
+            gExit = REPLAY_EXIT_SIM;
+        else gRefusedRead = true;
         return false;
     }
     gPlaying = true;
@@ -285,7 +305,13 @@ bool Replay_Play(const char* path, bool verify) {
     gPath = path;
     gNext = 0;
     gFirstDifference = -1;
+    gGames = 0;
+    gGameEnded = -1;
+    gMissingFingerprint = -1;
+    gRefusedRead = false;
     std::memset(&gTrack, 0, sizeof gTrack);
+    // Older recordings play as their own version of the game played.
+    GameSim = gRep.info.format < 2 || gRep.info.sim == 1 ? 1 : REPLAY_SIM;
     if (gRep.lastWhole == 0) ReportIncomplete(0);
     if (gRep.info.invincible) Options.invincible = true;
     bool none[256] = {};
@@ -296,71 +322,34 @@ bool Replay_Play(const char* path, bool verify) {
 
 bool Replay_Recording() { return gOut != nullptr; }
 bool Replay_Playing() { return gPlaying; }
-bool Replay_IsGame() { return gPlaying && !gRep.state.empty(); }
-
-// What, in the state just put in place, a new game started from the title
-// cannot hold; null when nothing. The file brings its own start, and
-// fingerprints computed from a made-up start (more lives, more bombs, a
-// score) would match it all the same, so the start itself must be one that
-// NewGame gives: whatever the title left behind (the options, the record as
-// read, the random numbers, the speed correction, the clock, the ship as the
-// last game left it) may vary, what NewGame sets may not.
-static const char* NotANewGameStart() {
-    if (Scene != SCENE_GAME) return "not in play";
-    if (const char* row = OptionsNotFromTitle()) return row;
-    if (Options.startStage < 0 || Options.startStage > 5) return "start stage";
-    // The testing aids change the game: the header says so when they were on.
-    if ((Options.startStage != 0) != gRep.info.stageOption) return "stage option";
-    if (Options.invincible != gRep.info.invincible) return "invincible";
-    if (PlayerStock != OPTION.Players) return "lives";
-    if (BombStock != OPTION.PowerStock) return "power stock";
-    if (StageNo != (Options.startStage != 0 ? Options.startStage : OPTION.StartStage)) return "stage";
-    if (dat.score != 0 || Score2 != 0) return "score";
-    for (int s = 0; s < 5; s++) {
-        if (dat.runscore[s] != 0) return "stage records";
-        for (int j = 0; j < 5; j++)
-            if (dat.runjewel[s][j] != 0) return "stage records";
-    }
-    for (int j : JewelCount)
-        if (j != 0) return "jewels";
-    if (ChargeGauge != 0) return "charge gauge";
-    // Every pool wiped, then the power stock's crystals: rebuilt here and
-    // compared byte for byte.
-    if (SpriteFontLow != 0) return "sprites";
-    static const uint8_t kZero[4096] = {};
-    auto zero = [](const void* p, size_t n) {
-        for (size_t at = 0; at < n; at += sizeof kZero)
-            if (std::memcmp(static_cast<const uint8_t*>(p) + at, kZero, std::min(n - at, sizeof kZero)) != 0)
-                return false;
-        return true;
-    };
-    if (!zero(JEWELFONT, sizeof JEWELFONT)) return "sprites";
-    static SpriteData given[CRY_MAX];
-    for (int p = 0; p < PoolCount; p++) {
-        size_t bytes = sizeof(SpriteData) * Pools[p].count;
-        if (Pools[p].pool != cry) {
-            if (!zero(Pools[p].pool, bytes)) return "sprites";
-            continue;
-        }
-        std::memcpy(static_cast<void*>(given), cry, sizeof given);
-        std::memset(static_cast<void*>(cry), 0, sizeof given);
-        for (int i = 0; i < BombStock; i++) Cry(BombStock * 16, 40.0f);
-        bool same = std::memcmp(static_cast<const void*>(given), cry, sizeof given) == 0;
-        std::memcpy(static_cast<void*>(cry), given, sizeof given);
-        if (!same) return "sprites";
-    }
-    return nullptr;
-}
+bool Replay_IsGame() { return gPlaying && gRep.info.game; }
+bool Replay_StartProven() { return gRep.typedStart; }
 
 bool Replay_StartGame() {
-    if (!State_Load(gRep.state.data(), gRep.state.size())) {
-        Problem("the replay " + gPath + " holds a game state this build cannot read");
-        return false;
-    }
-    if (const char* field = NotANewGameStart()) {
-        Problem(std::string("the replay's start is not a new game's start: ") + field);
-        gExit = REPLAY_EXIT_NOT_NEW_GAME;
-        return false;
+    if (gRep.typedStart) {
+        // As the title starts a game: the joystick opens as it did then.
+        Plat_JoyQueueOpen(gRep.start.joystick != 0);
+        PlatJoyState rest = {};
+        Plat_JoySetSnapshot(PLAT_JOY_OK, &rest);
+        NewGameFrom(gRep.start);
+    } else {
+        // An older file's memory image: put in place, then checked before
+        // anything reads it. The file brings its own start, and
+        // fingerprints computed from a made-up start (more lives, more
+        // bombs, a score) would match it all the same, so the start itself
+        // must be one that NewGame gives.
+        if (!State_Load(gRep.state.data(), gRep.state.size(), false)) {
+            Problem("the replay " + gPath + " holds a game state this build cannot read");
+            return false;
+        }
+        const char* field = OldStart_Unsafe();
+        if (!field) field = OldStart_NotANewGame(gRep.info.stageOption, gRep.info.invincible);
+        if (field) {
+            Problem(std::string("the replay's start is not a new game's start: ") + field);
+            gExit = REPLAY_EXIT_NOT_NEW_GAME;
+            return false;
+        }
+        SpriteMarksFromFlags();
     }
     gTrack.inGame = false;
     TrackFrame(0);
@@ -426,8 +415,10 @@ bool Replay_EndFrame(long frame) {
     if (!gPlaying) return true;
     gLastPlayed = frame;
     TrackFrame(frame);
+    bool fingerprinted = false;
     while (gNext < gRep.events.size() && gRep.events[gNext].frame <= frame && gRep.events[gNext].kind == EV_HASH) {
         const ReplayEvent& ev = gRep.events[gNext++];
+        fingerprinted = fingerprinted || ev.frame == frame;
         if (gVerify && ev.frame == frame) {
             uint64_t now = Game_StateHash();
             if (now != ev.hash) {
@@ -438,6 +429,28 @@ bool Replay_EndFrame(long frame) {
                 gExit = REPLAY_EXIT_DIFFERS;
                 return false;
             }
+        }
+    }
+    // A recording holds the fingerprint of every 50th frame: one missing
+    // proves nothing about the frames before it.
+    if (gVerify && !fingerprinted && frame % REPLAY_HASH_EVERY == 0 && (gRep.end < 0 || frame <= gRep.end) &&
+        (gRep.lastWhole < 0 || frame <= gRep.lastWhole)) {
+        std::fprintf(stderr, "quellstorm: the replay has no fingerprint for frame %ld\n", frame);
+        gMissingFingerprint = frame;
+        gFirstDifference = frame;
+        gExit = REPLAY_EXIT_DIFFERS;
+        return false;
+    }
+    // One game's file ends where its game went back to the title; what it
+    // claims beyond is no game's, and is not played.
+    if (gRep.info.game && gTrack.ended && gGameEnded < 0) {
+        gGameEnded = frame;
+        if (gRep.end > frame) {
+            Problem("the replay goes on for " + std::to_string(gRep.end - frame) +
+                    " frames after its game went back to the title at frame " + std::to_string(frame) +
+                    ": not a game's recording");
+            gExit = REPLAY_EXIT_PAST_END;
+            return false;
         }
     }
     if (gRep.lastWhole >= 0 && frame >= gRep.lastWhole) {
@@ -477,7 +490,9 @@ int Replay_ExitCode() { return gExit; }
 long Replay_LastFrame() { return gRep.end >= 0 ? gRep.end : gRep.lastWhole; }
 
 static std::string Verdict(bool complete, long framesPlayed) {
-    if (gExit == REPLAY_EXIT_SIM || gExit == REPLAY_EXIT_NOT_NEW_GAME) return gProblem;
+    if (gExit == REPLAY_EXIT_SIM || gExit == REPLAY_EXIT_NOT_NEW_GAME || gExit == REPLAY_EXIT_PAST_END) return gProblem;
+    if (gRefusedRead) return gProblem;
+    if (gMissingFingerprint >= 0) return "the recording has no fingerprint for frame " + std::to_string(gMissingFingerprint);
     if (gFirstDifference >= 0) return "differs from its recording at frame " + std::to_string(gFirstDifference);
     if (!complete) return "incomplete: played up to frame " + std::to_string(framesPlayed);
     if (!gVerify) return "played, not verified";
@@ -493,10 +508,12 @@ std::string Replay_Verdict() {
 
 void Replay_Stop() {
     gPlaying = false;
+    GameSim = REPLAY_SIM;
     gRep = ReplayParsed();
     gNext = 0;
     gExit = 0;
     gFirstDifference = -1;
+    gMissingFingerprint = -1;
     gSnapCount = 0;
     gArenaUsed = 0;
     if (Script_Active()) Plat_SetScriptedPhysical(nullptr, 0);  // the script has the keys again
@@ -509,7 +526,8 @@ std::string Replay_ResultJson(long framesPlayed) {
     bool complete = gPlaying && gExit != REPLAY_EXIT_INCOMPLETE && gFirstDifference < 0 && gRep.end >= 0 &&
                     framesPlayed >= gRep.end;
     bool verified = gPlaying && gVerify && complete && gFirstDifference < 0;
-    const char* ending = gExit == REPLAY_EXIT_NOT_NEW_GAME          ? "refused"
+    const char* ending = gExit == REPLAY_EXIT_NOT_NEW_GAME || gExit == REPLAY_EXIT_PAST_END || gRefusedRead
+                             ? "refused"
                          : !complete && gFirstDifference < 0 ? "cut"
                          : !gTrack.ended                   ? "escape"
                          : gTrack.stage >= 6               ? "staffroll"
@@ -530,7 +548,10 @@ std::string Replay_ResultJson(long framesPlayed) {
         if ((unsigned char)c >= 0x20) esc += c;
     }
     char speed[32];
-    std::snprintf(speed, sizeof speed, "%.9g", (double)SpeedAdjust);
+    std::snprintf(speed, sizeof speed, "%.3f", SpeedSteps(SpeedAdjust) / 1000.0);
+    // What the game was started from: typed values, an older file's image,
+    // or the program's own start-up (a whole run).
+    const char* start = gRep.typedStart ? "typed" : !gRep.state.empty() ? "image" : "start-up";
     std::string j = "{\"format\":" + std::to_string(info.format) + ",\"sim\":" + std::to_string(info.sim) +
                     ",\"game_sim\":" + std::to_string(REPLAY_SIM) + ",\"verified\":" + (verified ? "true" : "false") +
                     ",\"first_difference_frame\":" +
@@ -540,8 +561,11 @@ std::string Replay_ResultJson(long framesPlayed) {
                     ",\"difficulty\":" + std::to_string(OPTION.Difficulty) + ",\"lives\":" +
                     std::to_string(OPTION.Players) + ",\"bombs\":" + std::to_string(OPTION.PowerStock) +
                     ",\"start_stage\":" + std::to_string(gTrack.startStage) + ",\"jewels\":" + std::to_string(jewels) +
-                    ",\"stage_scores\":[" + stages + "],\"frames\":" + std::to_string(gTrack.frames) +
-                    ",\"speed\":" + speed + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
+                    ",\"stage_scores\":[" + stages + "],\"misses\":" + std::to_string(gTrack.misses) +
+                    ",\"bombs_used\":" + std::to_string(gTrack.bombs) + ",\"frames\":" + std::to_string(gTrack.frames) +
+                    ",\"speed\":" + speed + ",\"speed_used\":" + (gTrack.speedMax > 0 ? "true" : "false") +
+                    ",\"speed_steps_max\":" + std::to_string(gTrack.speedMax) + ",\"start\":\"" + start +
+                    "\",\"games\":" + std::to_string(gGames) + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
                     ",\"stage_option\":" + (info.stageOption ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
     return j;
 }

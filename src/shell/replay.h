@@ -25,11 +25,18 @@
 #include <cstdint>
 #include <string>
 
-enum { REPLAY_HASH_EVERY = 50, REPLAY_FLUSH_EVERY = 250 };
+enum { REPLAY_FLUSH_EVERY = 250 };
 // Exit statuses of a playback: a difference from the recording, a
 // recording cut short, a recording of another simulation, a one-game file
 // whose saved start is not one the title gives a new game.
-enum { REPLAY_EXIT_DIFFERS = 3, REPLAY_EXIT_INCOMPLETE = 5, REPLAY_EXIT_SIM = 6, REPLAY_EXIT_NOT_NEW_GAME = 7 };
+// A one-game file that goes on after its game is over is refused too.
+enum {
+    REPLAY_EXIT_DIFFERS = 3,
+    REPLAY_EXIT_INCOMPLETE = 5,
+    REPLAY_EXIT_SIM = 6,
+    REPLAY_EXIT_NOT_NEW_GAME = 7,
+    REPLAY_EXIT_PAST_END = 8,
+};
 
 // Starts writing a recording of the whole run. False, with a message, when
 // it cannot.
@@ -53,11 +60,14 @@ extern bool ReplayQuiet;  // no messages from Replay_Parse (fuzzing)
 const std::string& Replay_Problem();
 bool Replay_Recording();
 bool Replay_Playing();
-// The playback is of one game: the game state is to be put in place with
+// The playback is of one game: its start is to be made with
 // Replay_StartGame before its first frame.
 bool Replay_IsGame();
-// Puts the game's saved state in place. False when it does not fit this
-// build, or is not the start of a new game as the title makes one
+// The one game's start is typed values (not an older file's image).
+bool Replay_StartProven();
+// Makes the game's start: from the typed start, the title's NewGame; from
+// an older file, its image put in place. False when the image does not fit
+// this build, or is not the start of a new game as the title makes one
 // (REPLAY_EXIT_NOT_NEW_GAME); a message is out.
 bool Replay_StartGame();
 // The frame loop: before frame `frame`, ahead of its key-down events (a

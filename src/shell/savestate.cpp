@@ -163,6 +163,10 @@ bool Walk(const uint8_t* in, size_t size, bool apply) {
 
 }  // namespace
 
+void State_EachValue(void (*fn)(void* p, size_t n)) {
+    for (size_t i = 0; i < kValueCount; i++) fn(kValues[i].p, kValues[i].n);
+}
+
 size_t State_MaxBytes() {
     // Worst case: one run of each kind for every eight bytes.
     size_t regions = PoolCount + kValueCount;
@@ -178,10 +182,10 @@ size_t State_Save(uint8_t* out, size_t cap) {
     return w.ok ? w.at : 0;
 }
 
-bool State_Load(const uint8_t* in, size_t size) {
+bool State_Load(const uint8_t* in, size_t size, bool marks) {
     if (!Walk(in, size, false)) return false;
     Walk(in, size, true);
-    SpriteMarksFromFlags();  // the pools came back whole: their marks did not
+    if (marks) SpriteMarksFromFlags();  // the pools came back whole: their marks did not
     Plat_SetTickCount(sClock);
     return true;
 }

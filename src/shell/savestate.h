@@ -12,10 +12,15 @@
 #include <cstddef>
 #include <cstdint>
 
+// Each game-wide value the state holds beyond the pools, in order (tests:
+// every one is either the title's or put back by a new game).
+void State_EachValue(void (*fn)(void* p, size_t n));
 // The most bytes State_Save can need.
 size_t State_MaxBytes();
 // Writes the state into `out`. The byte count, or 0 when `cap` is too small.
 size_t State_Save(uint8_t* out, size_t cap);
 // Puts the state back. False, with nothing changed, when the bytes are not
-// a whole state of this layout.
-bool State_Load(const uint8_t* in, size_t size);
+// a whole state of this layout. Without `marks` the pools' end marks are
+// left for the caller to take (SpriteMarksFromFlags) once it has checked
+// bytes that did not come from this run.
+bool State_Load(const uint8_t* in, size_t size, bool marks = true);

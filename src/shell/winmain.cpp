@@ -7,6 +7,7 @@
 #include "pages/pages.h"
 #include "core/lang.h"
 #include "shell/bot.h"
+#include "shell/ghosts.h"
 #include "config/paths.h"
 #include "shell/kept_replays.h"
 #include "shell/replay.h"
@@ -182,11 +183,13 @@ void Shell_RunFrame(bool seen) {
     // The keys and joystick as the frame will poll them: taking in the
     // events above may have changed them.
     Replay_SampleInputs(FrameCount);
+    Ghosts_FrameBegins();
     Main_Proc(hwnd);
     if (PageOpen != PAGE_NONE) Pages_Draw();
     else Pages_DrawHint();
     DD_Flip();
     TakeShots();
+    Ghosts_FrameEnded();
     if (!Replay_EndFrame(FrameCount) && !Watch_Ended()) Shell_CloseWindow(hwnd);
     Watch_AfterFrame();
     // A replay watched from the page is nobody's game to keep.
@@ -267,9 +270,8 @@ int Shell_Start(int argc, char** argv) {
         // says what is wrong with the file.
         if (!Options.headless)
             Plat_MessageBox(("This replay cannot be played.\n\n" + Replay_Problem()).c_str(), "QUELLSTORM");
-        if (Replay_ExitCode() != REPLAY_EXIT_SIM) return 2;
-        WriteResultJson();  // a service checking replays learns both versions
-        return REPLAY_EXIT_SIM;
+        WriteResultJson();  // a service checking replays learns why (or both versions)
+        return Replay_ExitCode() == REPLAY_EXIT_SIM ? REPLAY_EXIT_SIM : 2;
     }
     if (Replay_ExitCode()) return Replay_ExitCode();  // a recording with no whole frame
     if (Options.record && !Replay_Record(Options.record)) return 2;
@@ -300,15 +302,14 @@ int Shell_Start(int argc, char** argv) {
     DS_INIT(hwnd);
     Plat_ShowCursor(false);
     // A kept game starts at its own first frame: the loading pass, then
-    // the state the title left it in.
+    // its start as the title made it.
     if (Replay_IsGame()) {
         LoadEverything();
         if (!Replay_StartGame()) {
             if (!Options.headless)
                 Plat_MessageBox(("This replay cannot be played.\n\n" + Replay_Problem()).c_str(), "QUELLSTORM");
-            if (Replay_ExitCode() != REPLAY_EXIT_NOT_NEW_GAME) return 2;
             WriteResultJson();  // a service checking replays learns why
-            return REPLAY_EXIT_NOT_NEW_GAME;
+            return Replay_ExitCode() == REPLAY_EXIT_NOT_NEW_GAME ? REPLAY_EXIT_NOT_NEW_GAME : 2;
         }
     }
     // Every game played in a window is kept, unless a recording or
@@ -474,6 +475,7 @@ int QS_WinMain(int argc, char** argv) {
         }
     }
     WriteResultJson();
+    if (Options.track && Options.play) Ghosts_WriteTrack(Options.track);
     if (Options.play && Options.headless && Replay_SnapshotCount())
         std::fprintf(stderr, "quellstorm: replay: %d snapshots held in %zu bytes (at most %zu)\n", Replay_SnapshotCount(),
                      Replay_SnapshotBytesUsed(), REPLAY_SNAPSHOT_BYTES);

@@ -21,6 +21,7 @@ import tempfile
 import threading
 import time
 from concurrent.futures import ThreadPoolExecutor
+from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pgtemp import Postgres, die_with_parent, stop_on_signals  # noqa: E402
@@ -28,9 +29,11 @@ from pgtemp import Postgres, die_with_parent, stop_on_signals  # noqa: E402
 BOARD, GAME, SRC = sys.argv[1:4]
 KINDS = sys.argv[4:] or ["sqlite", "postgresql"]
 ROOT = tempfile.mkdtemp(prefix="qs-board-e2e-")
+JOBS = f"{ROOT}/jobs"
 MAX_UPLOAD_KB = 1024
 JS_BYTES = b"console.log('the game');\n" * 50
 BR_BYTES = b"\x1b brotli stand-in"  # served as it is: the board never decodes
+ATOM = "{http://www.w3.org/2005/Atom}"
 passed = failed = 0
 cleanups = []
 
@@ -48,8 +51,10 @@ def check(ok, what, detail=""):
 # ---- Games to submit -------------------------------------------------------
 # NORMAL, firing while flying into the first groups: the ship is lost three
 # times, the game over is confirmed, and the replay holds the whole game.
+# Two of the games use a bomb on their way.
 def keys(shift):
-    return (f"5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n{60 + shift} hold UP SPACE\n"
+    bomb = "300 press Z\n" if shift in (13, 14) else ""
+    return (f"5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n{60 + shift} hold UP SPACE\n{bomb}"
             "4800 hold\n5000 hold SPACE\n5001 hold\n")
 
 
@@ -64,7 +69,14 @@ def record(i):
                    timeout=300)
     kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
     with open(f"{d}/replays/{kept[0]}", "rb") as f:
-        return f.read()
+        data = f.read()
+    # The ghost track made while the game was played, kept beside it.
+    with open(f"{d}/replays/{kept[0][:-4]}.qst", "rb") as f:
+        KEPT_TRACKS[data] = f.read()
+    return data
+
+
+KEPT_TRACKS = {}
 
 
 def game_result(data):
@@ -73,10 +85,57 @@ def game_result(data):
     with open(f"{d}/r.qsr", "wb") as f:
         f.write(data)
     subprocess.run([GAME, "--headless", "--home", d, "--play", f"{d}/r.qsr", "--verify", "--draw-every", "0",
-                    "--result-json", f"{d}/r.json"], capture_output=True, timeout=300,
+                    "--result-json", f"{d}/r.json", "--track", f"{d}/r.qst"], capture_output=True, timeout=300,
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
     with open(f"{d}/r.json") as f:
-        return json.load(f)
+        result = json.load(f)
+    with open(f"{d}/r.qst", "rb") as f:
+        result["track"] = f.read()
+    return result
+
+
+def ship_at(data, frame):
+    """The ship's (x, y) after frame `frame` of the replay's playback."""
+    d = tempfile.mkdtemp(dir=ROOT)
+    with open(f"{d}/r.qsr", "wb") as f:
+        f.write(data)
+    subprocess.run([GAME, "--headless", "--home", d, "--play", f"{d}/r.qsr", "--draw-every", "0", "--frames",
+                    str(frame), "--state-out", f"{d}/s.txt"], capture_output=True, timeout=300,
+                   env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
+    with open(f"{d}/s.txt") as f:
+        fields = dict(w.split("=", 1) for w in f.read().split())
+    return int(fields["ShipX"]), int(fields["ShipY"])
+
+
+def track_points(track):
+    """A track file's (x, y, score) of each frame (docs/replay-format.md)."""
+    head, _, data = track.partition(b"\ndata ")
+    data = data[data.index(b"\n") + 1:]
+    pts, x, y, score, i = [], 0, 0, 0, 0
+    while i < len(data):
+        flags = data[i]
+        i += 1
+        if flags & 2:
+            x, y = (int.from_bytes(data[i:i + 2], "little", signed=True),
+                    int.from_bytes(data[i + 2:i + 4], "little", signed=True))
+            i += 4
+        else:
+            x, y = x + int.from_bytes(data[i:i + 1], "little", signed=True), \
+                y + int.from_bytes(data[i + 1:i + 2], "little", signed=True)
+            i += 2
+        if flags & 4:
+            v, shift = 0, 0
+            while True:
+                v |= (data[i] & 0x7F) << shift
+                shift += 7
+                i += 1
+                if not data[i - 1] & 0x80:
+                    break
+            score += (v >> 1) ^ -(v & 1)
+        if flags & 8:
+            i += 1
+        pts.append((x, y, score))
+    return pts
 
 
 def with_header(data, key, value):
@@ -105,19 +164,25 @@ def tampered(data):
 
 # ---- The board --------------------------------------------------------------
 class Board:
-    def __init__(self, db, command="serve", *extra):
-        args = [BOARD, command, "--db", db, "--game", GAME, "--job-seconds", "120", "--lease-seconds", "2",
+    def __init__(self, db, command="serve", *extra, game=GAME):
+        args = [BOARD, command, "--db", db, "--game", game, "--job-seconds", "120", "--lease-seconds", "2",
                 "--max-upload-kb", str(MAX_UPLOAD_KB), "--submit-per-minute", "0"]
         if command == "serve":
             args += ["--listen", "127.0.0.1:0", "--web", f"{ROOT}/web"]
         if os.environ.get("QS_BOARD_NO_MEMORY_LIMIT"):  # sanitizer builds reserve vast address space
             args += ["--job-memory-mb", "0"]
         self.log = open(f"{ROOT}/board-{time.monotonic_ns()}.log", "w")
+        self.logname = self.log.name
+        # The verifiers' job folders go where the test can see them.
         self.p = subprocess.Popen(args + list(extra), stdout=subprocess.PIPE, stderr=self.log, text=True,
-                                  preexec_fn=die_with_parent)
+                                  preexec_fn=die_with_parent, env=dict(os.environ, TMPDIR=JOBS))
         cleanups.append(self.kill)
         line = self.p.stdout.readline()
-        self.port = int(line.split("127.0.0.1:")[1].split("/")[0]) if command == "serve" else 0
+        self.port = int(line.split("127.0.0.1:")[1].split("/")[0]) if command == "serve" and line else 0
+
+    def logged(self):
+        with open(self.logname) as f:
+            return f.read()
 
     def request(self, method, path, body=None, headers=None, timeout=30):
         c = http.client.HTTPConnection("127.0.0.1", self.port, timeout=timeout)
@@ -199,6 +264,16 @@ def play_and_rank(kind, db, games, expected):
     status, hdrs, data = b.request("GET", f"/api/replays/{sid}")
     check(status == 200 and data == good and "attachment" in hdrs.get("Content-Disposition", ""),
           f"{kind}: the replay downloads as sent")
+    # The ghost's track: the board's, the game's and the one kept while the
+    # game was played are the same bytes; its ship is where the playback's is.
+    status, _, track = b.request("GET", f"/api/replays/{sid}/track")
+    check(status == 200 and track == expected["track"] == KEPT_TRACKS[good],
+          f"{kind}: the board serves the track the game makes of the run", (status, len(track)))
+    pts = track_points(track)
+    sampled = {f: ship_at(good, f) for f in (1, len(pts) // 3, len(pts) - 5)}
+    check(len(pts) == expected["frames"] and pts[-1][2] == expected["score"]
+          and all(pts[f - 1][:2] == xy for f, xy in sampled.items()),
+          f"{kind}: the track's ship is where the playback's is", (len(pts), sampled, [pts[f - 1] for f in sampled]))
 
     _, jc, _ = b.submit(claim, "claimer")
     _, jt, _ = b.submit(bad, "tamperer")
@@ -209,6 +284,8 @@ def play_and_rank(kind, db, games, expected):
     check(vt.get("status") == "rejected" and isinstance(diff, int) and diff >= changed
           and f"frame {diff}" in (vt.get("reason") or ""),
           f"{kind}: a tampered file is rejected naming the first differing frame", vt)
+    status, _, _ = b.request("GET", f"/api/replays/{jt['id']}/track")
+    check(status == 404, f"{kind}: a rejected file has no track", status)
     return b
 
 
@@ -226,6 +303,10 @@ def bad_inputs(kind, b, games):
         ("a name with control characters", "/api/submissions?name=" + urlquote("a\x07b\x1b[2J"), games[1], octet, 400),
         ("a name of 25 characters", "/api/submissions?name=" + "x" * 25, games[1], octet, 400),
         ("a name of spaces", "/api/submissions?name=%20%20", games[1], octet, 400),
+        ("a name of zero-width spaces", "/api/submissions?name=" + urlquote("\u200b\u200b"), games[1], octet, 400),
+        ("a name turned by a direction override", "/api/submissions?name=" + urlquote("ab\u202egnp.exe"), games[1],
+         octet, 400),
+        ("a name of combining marks alone", "/api/submissions?name=" + urlquote("\u0301\u0301"), games[1], octet, 400),
         ("a form without its file", "/submit", b"name=x", {"Content-Type": "application/x-www-form-urlencoded"}, 400),
     ]
     for what, path, body, headers, want in cases:
@@ -255,6 +336,12 @@ def play_files(b):
           "without br the .gz sibling is sent", (s, h))
     s, h, body = b.request("GET", "/play/qs.0123456789abcdef.js")
     check(s == 200 and "Content-Encoding" not in h and body == JS_BYTES, "and the file itself to others", (s, h))
+    s, h, _ = b.request("GET", "/play/", headers={"Accept-Encoding": "gzip, br"})
+    s2, h2, body = b.request("GET", "/play/", headers={"If-None-Match": h.get("ETag", "none")})
+    check(h.get("ETag") and s2 == 304 and not body and h2.get("ETag") == h["ETag"],
+          "a file the browser holds already is answered 304 by its ETag", (s2, h2))
+    codes = [b.request("GET", f"/play/{n}")[0] for n in ("stray.js", "unlisted.js")]
+    check(codes == [404, 404], "only the manifest's files are served, and only those still there", codes)
 
 
 def hostile_names(kind, b, games):
@@ -275,20 +362,110 @@ def hostile_names(kind, b, games):
     check(r.returncode == 0, f"{kind}: headless Chromium shows every hostile name as plain text", r.stderr[-500:])
 
 
+def atom(b, path):
+    """A feed read with a real XML parser: its entries' ids, or None when it
+    is not Atom with what every feed and entry must hold."""
+    status, hdrs, data = b.request("GET", path)
+    if status != 200 or not hdrs.get("Content-Type", "").startswith("application/atom+xml"):
+        return None
+    root = ElementTree.fromstring(data)
+    need = ["id", "title", "updated"]
+    if root.tag != ATOM + "feed" or any(root.find(ATOM + t) is None for t in need + ["author"]):
+        return None
+    ids = []
+    for e in root.findall(ATOM + "entry"):
+        if any(e.find(ATOM + t) is None for t in need + ["author", "link", "summary"]):
+            return None
+        ids.append(e.find(ATOM + "id").text)
+    return ids
+
+
+def admin(db, *args):
+    return subprocess.run([BOARD, "admin", *args, "--db", db], capture_output=True, text=True, timeout=60)
+
+
+def community(kind, db, b, games):
+    """Three players' runs: one row per player with dates and conditions,
+    the pages and feeds that list them, a removed entry, a blocked name."""
+    runs = [("ana", games[0]), ("ana", games[2]), ("bo", games[1]), ("cy", games[3])]
+    ids = [b.submit(g, n)[1]["id"] for n, g in runs]
+    done = {i: b.wait(i) for i in ids}
+    check(all(d.get("status") == "verified" for d in done.values()), f"{kind}: the three players' runs are verified",
+          done)
+    entries = {i: b.json("GET", f"/api/entry/{i}")[1] for i in ids}
+    bombed = [e.get("bombs_used") for e in entries.values()]
+    check(all(e.get("misses") == e.get("lives") for e in entries.values()) and sorted(bombed) == [0, 0, 1, 1],
+          f"{kind}: ships lost and bombs used are the game's own counts", [(e.get("misses"), e.get("bombs_used"))
+                                                                          for e in entries.values()])
+    _, board, _ = b.json("GET", "/api/board/d1")
+    rows = [r for r in board.get("entries", []) if r["name"] in ("ana", "bo", "cy")]
+    best_ana = max((entries[i] for i in ids[:2]), key=lambda e: (e["score"], -e["verified_at"]))
+    check(sorted(r["name"] for r in rows) == ["ana", "bo", "cy"] and all(r.get("date") for r in rows)
+          and all(("no-bomb" in r["tags"]) == (r["bombs_used"] == 0) and "no-miss" not in r["tags"] for r in rows)
+          and [r["id"] for r in rows if r["name"] == "ana"] == [best_ana["id"]],
+          f"{kind}: the board shows one row per player, their best, with its date and conditions", rows)
+    _, every, _ = b.json("GET", "/api/board/d1?all=1")
+    _, nobomb, _ = b.json("GET", "/api/board/d1?nobomb=1&all=1")
+    check(sum(r["name"] == "ana" for r in every.get("entries", [])) == 2
+          and {r["name"] for r in nobomb.get("entries", [])} & {"ana", "bo", "cy"} == {"ana", "cy"}
+          and all(r["bombs_used"] == 0 for r in nobomb["entries"]),
+          f"{kind}: every run on switching, and the no-bomb filter keeps only runs without a bomb", (every, nobomb))
+    s1, _, _ = b.request("GET", "/api/board/d1?page=99")
+    s2, _, _ = b.request("GET", "/board/d9")
+    s3, _, _ = b.request("GET", "/board/d1?page=x")
+    check((s1, s2, s3) == (404, 404, 400), f"{kind}: a page past the last, an unknown board, a bad page: 404 404 400",
+          (s1, s2, s3))
+    _, player, _ = b.json("GET", "/api/player/ana")
+    status, _, page = b.request("GET", "/player/ana")
+    check(len(player.get("latest", [])) == 2 and [x["id"] for x in player.get("bests", [])] == [best_ana["id"]]
+          and player.get("stage_bests") and status == 200 and all(i.encode() in page for i in ids[:2]),
+          f"{kind}: the player page lists their runs, their best per board and per stage", player)
+    feed = atom(b, "/feeds/player/ana")
+    records = atom(b, "/feeds/records.atom")
+    check(feed is not None and all(any(i in x for x in feed) for i in ids[:2]) and records,
+          f"{kind}: the player's feed and the records feed are Atom and list the runs", (feed, records))
+
+    # The host removes bo's run and blocks a name.
+    r = admin(db, "remove", ids[2], "played with a turbo pad")
+    time.sleep(1.5)  # the boards' copies are remade within a second
+    _, board, _ = b.json("GET", "/api/board/d1?all=1")
+    _, sub, _ = b.json("GET", f"/api/submissions/{ids[2]}")
+    status, _, page = b.request("GET", f"/entry/{ids[2]}")
+    check(r.returncode == 0 and all(e["id"] != ids[2] for e in board.get("entries", []))
+          and sub.get("status") == "removed" and b"played with a turbo pad" in page and b"Removed" in page,
+          f"{kind}: a removed entry leaves the boards and its page says why", (r.stderr, sub))
+    r = admin(db, "block", "name", "Mallory", "sent other people's replays")
+    status, j, _ = b.submit(games[0] + b"\n", "mallory")
+    check(r.returncode == 0 and status == 403 and "other people's replays" in j.get("error", ""),
+          f"{kind}: a blocked name is refused with 403 and the reason", (status, j))
+    listed, log = admin(db, "list").stdout, admin(db, "log").stdout
+    check(ids[2] in listed and "Mallory" in listed and "remove " + ids[2] in log and "block name Mallory" in log
+          and log.count("Z  ") >= 2,
+          f"{kind}: the host lists what is removed and blocked, and the log holds each act with its time", log)
+
+
 def killed_worker_and_restart(kind, db, games):
     # Verified elsewhere: this board only answers.
     b = Board(db, "serve", "--verifiers", "-1")
     w1 = Board(db, "worker", "--verifiers", "1")
     sid = b.submit(games[0], "survivor")[1]["id"]
+    left = lambda: [d for d in os.listdir(JOBS) if d.startswith(f"quellstorm-verify-{w1.p.pid}-")]
+    status, hdrs, page = b.request("GET", f"/entry/{sid}")
+    check(status == 200 and int(hdrs.get("Refresh", "0")) > 0 and b"/api/submissions/" in page,
+          f"{kind}: a waiting entry's page follows it (Refresh, and a script asking for its state)", hdrs)
     end = time.monotonic() + 60
-    while time.monotonic() < end and b.json("GET", f"/api/submissions/{sid}")[1].get("status") != "verifying":
+    while time.monotonic() < end and (b.json("GET", f"/api/submissions/{sid}")[1].get("status") != "verifying"
+                                      or not left()):
         time.sleep(0.01)
     w1.stop(signal.SIGKILL)
     check(b.json("GET", f"/api/submissions/{sid}")[1].get("status") == "verifying",
           f"{kind}: a worker is killed with SIGKILL mid-job")
+    check(left(), f"{kind}: the killed worker's job folder is left behind", os.listdir(JOBS))
     queued = [b.submit(g, f"queued{i}")[1]["id"] for i, g in enumerate(games[1:])]
     check(b.stop() == 0, f"{kind}: the board stops cleanly with a queue")
     b = Board(db, "serve", "--verifiers", "2")
+    check(not left() and "removed 1 job folder" in b.logged(), f"{kind}: and removed at the next start",
+          (os.listdir(JOBS), b.logged()[-300:]))
     w2 = Board(db, "worker", "--verifiers", "1")
     v = b.wait(sid)
     _, entry, _ = b.json("GET", f"/api/entry/{sid}")
@@ -301,6 +478,67 @@ def killed_worker_and_restart(kind, db, games):
           f"{kind}: every job queued before the restart is verified after it", after)
     w2.stop()
     return b
+
+
+def sandbox(kind, db):
+    """The verifier's child, tried by a stand-in game built here: every way
+    out of its sandbox fails; the board's own troubles are not the file's."""
+    pdir = f"{ROOT}/probe"
+    os.makedirs(pdir)
+    flag = f"{pdir}/kill-flag"
+    subprocess.run(["cc", "-O1", "-o", f"{pdir}/probe", f'-DKILL_FLAG="{flag}"',
+                    os.path.join(SRC, "tests", "board", "probe.c")], check=True)
+    b = Board(db, "serve", "--verifiers", "1", game="/nonexistent/quellstorm")
+    check(b.p.wait(30) == 1 and "/nonexistent/quellstorm cannot be run" in b.logged(),
+          f"{kind}: a board whose game is missing refuses to start", b.logged()[-300:])
+    b = Board(db, "serve", "--verifiers", "1", game=f"{pdir}/probe")
+    check("sandbox: " in b.logged(), f"{kind}: the board says at start what its sandbox holds", b.logged()[-300:])
+    escape = f"{ROOT}/escaped"
+    probe = (f"QSREPLAY 2\nport {b.port}\ndb {db}\noutside {escape}\nmode probe\nend 1\n").encode()
+    j = b.wait(b.submit(probe, "probe")[1]["id"])
+    reason = j.get("reason") or ""
+    for what in ("a TCP connection to the board", "a UDP datagram", "a file written outside its folder",
+                 "reading the board's database", "forking 100 processes", "reading an inherited descriptor"):
+        check(f"{what}: blocked" in reason, f"{kind}: sandbox: {what} fails", reason)
+    check(not os.path.exists(escape), f"{kind}: sandbox: nothing was written outside", escape)
+    # Killed from outside (as by the out-of-memory killer): not the file's
+    # fault. Logged, tried again, ranked once the board can judge it.
+    open(flag, "w").close()
+    sid = b.submit(b"QSREPLAY 2\nmode killed-once\nend 1\n", "killed")[1]["id"]
+    end = time.monotonic() + 60
+    while time.monotonic() < end and f"could not judge {sid}" not in b.logged():
+        time.sleep(0.05)
+    os.remove(flag)
+    j = b.wait(sid)
+    check(j.get("status") == "verified" and f"could not judge {sid} (try 1 of 3): the game stopped on signal Killed"
+          in b.logged(), f"{kind}: a game killed from outside is logged, tried again and not rejected",
+          (j, b.logged()[-400:]))
+    b.stop()
+
+
+def full_disk(games):
+    """A board whose disk is full says so, in its log and in its answer."""
+    disk = f"{ROOT}/full"
+    os.makedirs(disk)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=4m", "tmpfs", disk], capture_output=True).returncode:
+        print("SKIP sqlite: a full disk (cannot mount a small tmpfs here)")
+        return
+    cleanups.append(lambda: subprocess.run(["umount", "-l", disk]))
+    b = Board(f"{disk}/board.sqlite", "serve", "--verifiers", "-1")
+    check(b.submit(games[0], "before")[0] == 202, "sqlite: a board on a small disk takes a file")
+    with open(f"{disk}/filler", "wb") as f:
+        try:
+            while True:
+                f.write(b"\0" * 65536)
+                f.flush()
+        except OSError:
+            pass
+    status, j, _ = b.submit(games[1], "after")
+    check(status == 503 and "disk is full" in j.get("error", "") and "the board's disk is full" in b.logged(),
+          "sqlite: on a full disk the answer and the log say so", (status, j, b.logged()[-300:]))
+    os.remove(f"{disk}/filler")
+    check(b.submit(games[1], "after")[0] == 202, "sqlite: and the file is taken once there is room again")
+    b.stop()
 
 
 def postgres_outage(b, pg, games):
@@ -350,9 +588,44 @@ def postgres_outage(b, pg, games):
           "postgresql: every submission accepted around the outage is verified", (len(accepted), done))
 
 
+def retention(db):
+    """A rejected file's bytes are deleted after --keep-rejected-days; its
+    entry and reason stay."""
+    import sqlite3
+    con = sqlite3.connect(db)
+    rid = con.execute("SELECT id FROM submissions WHERE status = 'rejected' LIMIT 1").fetchone()[0]
+    con.execute("UPDATE submissions SET verified_at = 0 WHERE id = ?", (rid,))
+    con.commit()
+    con.close()
+    b = Board(db, "serve", "--verifiers", "-1", "--keep-rejected-days", "1")
+    end = time.monotonic() + 10
+    while time.monotonic() < end and b.request("GET", f"/api/replays/{rid}")[0] != 404:
+        time.sleep(0.1)
+    _, j, _ = b.json("GET", f"/api/submissions/{rid}")
+    check(b.request("GET", f"/api/replays/{rid}")[0] == 404 and j.get("status") == "rejected" and j.get("reason"),
+          "sqlite: a file rejected long ago loses its bytes, keeps its entry and reason", j)
+    b.stop()
+
+
+def web_folder(db):
+    r = subprocess.run([BOARD, "serve", "--db", db, "--listen", "127.0.0.1:0", "--web", f"{ROOT}/no-such-web"],
+                       capture_output=True, text=True, timeout=60)
+    check(r.returncode == 2 and "index.html" in r.stderr, "a --web folder without the page stops the board, saying why",
+          (r.returncode, r.stderr))
+
+
 def limits(kind, db, game):
-    b = Board(db, "serve", "--verifiers", "-1", "--queue-max", "1", "--submit-per-minute", "1",
-              "--submit-burst", "3")
+    # The limits from a settings file, as the service reads them (a wrong
+    # line stops the board, naming it).
+    conf = f"{ROOT}/limits.conf"
+    with open(conf, "w") as f:
+        f.write("# limits\nsubmit-burst = lots\n")
+    b = Board(db, "serve", "--config", conf)
+    check(b.p.wait(10) == 2 and f"{conf}:2: --submit-burst: expected a whole number" in b.logged(),
+          f"{kind}: a wrong line of the settings file stops the board, naming it", b.logged())
+    with open(conf, "w") as f:
+        f.write("# limits\nqueue-max = 1\n  submit-burst=3\nquiet\nsubmit-per-minute = 0\n")
+    b = Board(db, "serve", "--verifiers", "-1", "--config", conf, "--submit-per-minute", "1")
     # Files that differ in their bytes only (never verified here).
     first, second = game + b"\n", game + b"\n\n"
     codes = [b.submit(f, "limits")[0] for f in (first, second, first)]
@@ -361,20 +634,40 @@ def limits(kind, db, game):
     check(status == 429 and int(hdrs.get("Retry-After", "0")) > 0 and "error" in j,
           f"{kind}: too many submissions from one address: 429 with Retry-After", (status, hdrs))
     b.stop()
+    # Behind a trusted proxy each client has its own bucket; an IPv6 client
+    # is its /64; an untrusted peer's X-Forwarded-For is not believed.
+    b = Board(db, "serve", "--verifiers", "-1", "--submit-per-minute", "1", "--submit-burst", "1",
+              "--trusted-proxy", "127.0.0.0/8")
+    sent = lambda client: b.json("POST", "/api/submissions?name=proxied", first,
+                                 {"Content-Type": "application/octet-stream", "X-Forwarded-For": client})[0]
+    codes = [sent(c) for c in ("203.0.113.5", "203.0.113.5", "203.0.113.6", "2001:db8::1", "2001:db8::2",
+                                "2001:db8:0:1::1", "198.51.100.7, 127.0.0.9")]
+    check(codes[1] == 429 and codes[4] == 429 and 429 not in codes[:1] + codes[2:4] + codes[5:],
+          f"{kind}: behind a trusted proxy: a bucket per client, per /64 for IPv6", codes)
+    b.stop()
 
 
 def main():
     stop_on_signals()
     try:
         os.makedirs(f"{ROOT}/web")
+        # The verifiers' sandboxed games run as users of their own (when the
+        # test runs as root): they must reach their job folders.
+        os.chmod(ROOT, 0o711)
+        os.makedirs(JOBS, 0o711)
         with open(f"{ROOT}/web/index.html", "w") as f:
             f.write("<!DOCTYPE html><title>play</title>")
         for name, data in (("qs.0123456789abcdef.js", JS_BYTES), ("qs.0123456789abcdef.js.br", BR_BYTES),
-                           ("qs.0123456789abcdef.js.gz", gzip.compress(JS_BYTES))):
+                           ("qs.0123456789abcdef.js.gz", gzip.compress(JS_BYTES)), ("unlisted.js", JS_BYTES)):
             with open(f"{ROOT}/web/{name}", "wb") as f:
                 f.write(data)
+        # How the files are served, described as the page's build does it.
+        subprocess.run([sys.executable, os.path.join(SRC, "tools", "web", "manifest.py"), f"{ROOT}/web"], check=True)
+        os.remove(f"{ROOT}/web/unlisted.js")  # a name the manifest holds, gone: 404, not a crash
+        with open(f"{ROOT}/web/stray.js", "wb") as f:
+            f.write(JS_BYTES)  # a file the manifest does not name is not served
         with ThreadPoolExecutor(2) as ex:
-            games = list(ex.map(record, range(12)))
+            games = list(ex.map(record, range(16)))
         expected = game_result(games[0])
         check(expected.get("verified") is True and expected.get("ending") == "gameover" and expected["score"] > 0,
               "the recorded game is a finished one with a score", expected)
@@ -390,8 +683,15 @@ def main():
             bad_inputs(kind, b, games)
             if kind == KINDS[0]:
                 play_files(b)
+                web_folder(db)
             hostile_names(kind, b, games[1:4])
+            community(kind, db, b, games[12:16])
             b.stop()
+            if kind == KINDS[0]:
+                sandbox(kind, db)
+            if kind == "sqlite":
+                full_disk(games)
+                retention(db)
             b = killed_worker_and_restart(kind, db, games[4:8])
             if pg:
                 postgres_outage(b, pg, games[8:12])

@@ -68,7 +68,7 @@ const std::string kGameRun = "--keep-replays on --frames 5300 --draw-every 1000 
 
 std::string OnlyKept(const TempDir& tmp) {
     std::string list = tmp / "list.txt";
-    std::system(("ls '" + tmp.path + "/replays' > '" + list + "' 2>/dev/null").c_str());
+    std::system(("ls '" + tmp.path + "/replays' | grep '[.]qsr$' > '" + list + "' 2>/dev/null").c_str());
     std::string names = ReadFile(list);
     if (names.empty() || names.find('\n') != names.size() - 1) return "";
     return tmp.path + "/replays/" + names.substr(0, names.size() - 1);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "entity/entity.h"
 #include "game/game.h"
 #include "shell/savestate.h"
 
@@ -122,10 +123,26 @@ TEST(ReplayCutE2E, AKilledRecordingPlaysUpToItsLastFlush) {
     EXPECT_GE(LastFingerprint(cut), 750);
 }
 
+// A file's start forged, its game played by the file's own line
+// (--play FILE --verify): the result's exit status and JSON.
+RunResult PlayForged(const std::string& text, const TempDir& tmp, std::string* json) {
+    WriteFile(tmp / "forged.qsr", text);
+    RunResult r = RunGame("--play " + (tmp / "forged.qsr") + " --verify --draw-every 0 --result-json " + (tmp / "f.json"), tmp);
+    *json = ReadFile(tmp / "f.json");
+    return r;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
 // Each game played in a window is kept in the replay folder under its
 // start, difficulty and score, one game to a file: the second game's file
-// holds that game alone, starts from the state the first left behind, and
-// plays back by itself to the state a whole run ends in.
+// holds that game alone, starts from its typed start as the title made it
+// (nothing the first game left reaches it), and plays back by itself to the
+// state a whole run ends in.
 TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     TempDir tmp;
     // One life; the first enemies take the ship flying right, a shot key on
@@ -148,12 +165,16 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     FILE* ls = popen(("ls '" + tmp.path + "/replays'").c_str(), "r");
     char line[256];
     std::vector<std::string> names;
+    int tracks = 0;  // each beside its replay
     while (std::fgets(line, sizeof line, ls)) {
-        names.push_back(std::string(line, std::strcspn(line, "\n")));
+        std::string name(line, std::strcspn(line, "\n"));
         listing += line;
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".qst") tracks++;
+        else names.push_back(name);
     }
     pclose(ls);
     ASSERT_EQ(names.size(), 2u) << listing;  // sorted: the first game first
+    EXPECT_EQ(tracks, 2) << listing;
     for (const std::string& kept : names) {
         EXPECT_NE(kept.find("-NORMAL-"), std::string::npos) << kept;
         EXPECT_EQ(kept.substr(kept.size() - 4), ".qsr");
@@ -162,21 +183,28 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     std::string text = ReadFile(second);
     EXPECT_EQ(text.rfind("QSREPLAY 2\n", 0), 0u);
     EXPECT_NE(text.find("\nlives 1\n"), std::string::npos) << text.substr(0, 400);
-    EXPECT_NE(text.find("\nstate "), std::string::npos);
+    EXPECT_NE(text.find("\nsim 2\n"), std::string::npos);
+    EXPECT_NE(text.find("\nrandom "), std::string::npos);
+    EXPECT_EQ(text.find("\nstate "), std::string::npos);  // never a memory image
     EXPECT_EQ(text.find("\ndat "), std::string::npos);  // not the whole run
     EXPECT_NE(text.find("\nend 539\n"), std::string::npos);
     EXPECT_NE(text.find("\nframes 539\n"), std::string::npos);
     RunResult r = RunGame("--play '" + second + "' --verify --draw-every 0 --state-out " + (tmp / "st.txt") +
-                              " --result-json " + (tmp / "r.json"),
+                              " --result-json " + (tmp / "r.json") + " --track " + (tmp / "second.qst"),
                           tmp);
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    std::string st = ReadFile(tmp / "st.txt"), end = ReadFile(tmp / "whole.txt");
+    // The ghost track kept as the second game was played is the one its
+    // playback makes.
+    std::string track = ReadFile(tmp / "second.qst");
+    EXPECT_EQ(track.rfind("QSTRACK 1\n", 0), 0u) << track.substr(0, 100);
+    EXPECT_TRUE(track == ReadFile(second.substr(0, second.size() - 4) + ".qst"));
+    std::string st = ReadFile(tmp / "st.txt"), end = ReadFile(tmp / "whole.txt"), json;
     EXPECT_EQ(StateValue(st, "Scene"), 1) << st;
     EXPECT_EQ(st.rfind("Frames=539 ", 0), 0u) << st;
     for (const char* key : {"Score", "PlayCount", "Deaths", "Kills", "ShipX", "ShipY", "StageStep"})
         EXPECT_EQ(StateValue(st, key), StateValue(end, key)) << key << "\n" << st << "\n" << end;
     EXPECT_EQ(std::to_string(StateValue(st, "Score")), names[1].substr(names[1].rfind('-') + 1, names[1].size() - 4 - names[1].rfind('-') - 1));
-    std::string json = ReadFile(tmp / "r.json");
+    json = ReadFile(tmp / "r.json");
     EXPECT_NE(json.find("\"verified\":true"), std::string::npos) << json;
     EXPECT_NE(json.find("\"ending\":\"escape\""), std::string::npos) << json;
     // The first game ended on the game-over picture.
@@ -186,24 +214,63 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(ReadFile(tmp / "r0.json").find("\"ending\":\"gameover\""), std::string::npos);
 
-    // A forger gives the second game's start two more ships than chosen
-    // (its fingerprints would follow the forged start): the playback
-    // refuses it before the first frame, saying why.
-    size_t at = text.find("\nstate ") + 7, stop = text.find('\n', at);
+    // Forged starts. A value no title leaves (lives of 7, a key state out
+    // of its range, an image where a typed start belongs) is refused before
+    // anything plays, naming it; a value the game keeps for itself (the
+    // jewel value as a header line) is not read, and the game earns what
+    // its inputs earn; another game's random numbers part from the
+    // fingerprints.
+    struct Forgery {
+        std::string from, to;
+        int status;
+        const char* says;
+    } forgeries[] = {
+        {"\nlives 1\n", "\nlives 7\n", 2, "'lives'"},
+        {"\nkeys 0 0 0 0 1 0\n", "\nkeys 0 0 0 0 50000000 0\n", 2, "'keys'"},
+        {"\nrecord-deaths ", "\nstate 5153535101\nrecord-deaths ", 2, "game state image"},
+        {"\nrecord-deaths ", "\nJewelValue -2000000000\nrecord-deaths ", 0, "verified"},
+    };
+    for (const Forgery& f : forgeries) {
+        r = PlayForged(Replaced(text, f.from, f.to), tmp, &json);
+        EXPECT_EQ(r.exitCode, f.status) << f.to << r.err;
+        EXPECT_NE(json.find(f.says), std::string::npos) << f.to << json;
+        EXPECT_NE(json.find(f.status ? "\"ending\":\"refused\"" : "\"score\":" + std::to_string(StateValue(end, "Score"))),
+                  std::string::npos) << json;
+    }
+    std::string first = ReadFile(tmp.path + "/replays/" + names[0]);
+    size_t rnd = first.find("\nrandom "), rndEnd = first.find('\n', rnd + 1);
+    size_t mine = text.find("\nrandom "), mineEnd = text.find('\n', mine + 1);
+    r = PlayForged(text.substr(0, mine) + first.substr(rnd, rndEnd - rnd) + text.substr(mineEnd), tmp, &json);
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_NE(json.find("\"verified\":false"), std::string::npos) << json;
+
+    // A game kept before version 2 (its start a memory image) still plays
+    // and verifies; an image whose ship picture lies far outside the
+    // picture table, or that claims more ships than chosen, is refused
+    // before the first frame, whatever its fingerprints say.
+    std::string old = ReadFile(QS_SOURCE_DIR "/tests/data/kept_sim1.qsr");
+    r = PlayForged(old, tmp, &json);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(json.find("\"verified\":true"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"start\":\"image\""), std::string::npos) << json;
+    size_t at = old.find("\nstate ") + 7, stop = old.find('\n', at);
     std::vector<uint8_t> bytes;
-    for (size_t i = at; i + 1 < stop; i += 2) bytes.push_back((uint8_t)std::stoi(text.substr(i, 2), nullptr, 16));
-    ASSERT_TRUE(State_Load(bytes.data(), bytes.size()));
-    PlayerStock += 2;
-    std::vector<uint8_t> forged(State_MaxBytes());
-    forged.resize(State_Save(forged.data(), forged.size()));
-    std::string hex;
-    for (uint8_t b : forged) hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
-    WriteFile(tmp / "forged.qsr", text.substr(0, at) + hex + text.substr(stop));
-    r = RunGame("--play " + (tmp / "forged.qsr") + " --verify --draw-every 0 --result-json " + (tmp / "f.json"), tmp);
-    EXPECT_EQ(r.exitCode, 7) << r.err;
-    std::string refused = ReadFile(tmp / "f.json");
-    EXPECT_NE(refused.find("\"ending\":\"refused\""), std::string::npos) << refused;
-    EXPECT_NE(refused.find("not a new game's start: lives"), std::string::npos) << refused;
+    for (size_t i = at; i + 1 < stop; i += 2) bytes.push_back((uint8_t)std::stoi(old.substr(i, 2), nullptr, 16));
+    for (int forge = 0; forge < 2; forge++) {
+        ASSERT_TRUE(State_Load(bytes.data(), bytes.size()));
+        if (forge == 0) P_Ship.bmp = 50000000;
+        else PlayerStock += 2;
+        std::vector<uint8_t> forged(State_MaxBytes());
+        forged.resize(State_Save(forged.data(), forged.size()));
+        std::string hex;
+        for (uint8_t b : forged) hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
+        r = PlayForged(old.substr(0, at) + hex + old.substr(stop), tmp, &json);
+        EXPECT_EQ(r.exitCode, 7) << r.err;
+        EXPECT_NE(json.find("\"ending\":\"refused\""), std::string::npos) << json;
+        EXPECT_NE(json.find(forge == 0 ? "not a new game's start: ship" : "not a new game's start: lives"),
+                  std::string::npos)
+            << json;
+    }
 
     // Watched from the replays page (F3 on the title; Return watches the
     // newest), the replay verifies as it plays; Escape goes back to the
@@ -218,5 +285,5 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
     FILE* again = popen(("ls '" + tmp.path + "/replays' | wc -l").c_str(), "r");
     ASSERT_TRUE(std::fgets(line, sizeof line, again));
     pclose(again);
-    EXPECT_EQ(std::atoi(line), 2);
+    EXPECT_EQ(std::atoi(line), 4);  // the two games and their tracks
 }

@@ -68,7 +68,17 @@ TEST(ReplayE2E, BadReplaysAreRefusedClearly) {
     EXPECT_EQ(r.exitCode, 6);
     EXPECT_NE(r.err.find("version 999"), std::string::npos) << r.err;
     std::string json = ReadFile(tmp / "s.json");
-    EXPECT_NE(json.find("\"sim\":999,\"game_sim\":1,\"verified\":false"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"sim\":999,\"game_sim\":2,\"verified\":false"), std::string::npos) << json;
+    // A file costs what it holds: an end far past its last line is refused
+    // before anything plays, and so is a fingerprint that is not there.
+    WriteFile(tmp / "e.qsr", "QSREPLAY 2\nsim 2\n10 K 1\nend 2147483647\n");
+    r = RunGame("--play " + (tmp / "e.qsr") + " --verify --result-json " + (tmp / "e.json"), tmp);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(ReadFile(tmp / "e.json").find("lies far past its last recorded frame (10)"), std::string::npos) << r.err;
+    WriteFile(tmp / "h.qsr", "QSREPLAY 2\nsim 2\ndat " + std::string(2176, '0') + "\n10 K 1\n60 K 0\nend 100\n");
+    r = RunGame("--play " + (tmp / "h.qsr") + " --verify", tmp);
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("no fingerprint for frame 50"), std::string::npos) << r.err;
 }
 
 TEST(ReplayE2E, PlaybackNeverWritesTheScoreFile) {
@@ -131,7 +141,11 @@ TEST(ReplayE2E, JumpsLandOnTheStatesOfAStraightPlayback) {
                              "jumped to frame 39591 ", "jumped to frame 81 (played on from 80), tune \"\"",
                              "jumped to frame 37299 (played on from 36250)", "jumped to frame 42499 "})
         EXPECT_NE(r.err.find(jump), std::string::npos) << jump << "\n" << r.err;
-    EXPECT_NE(ReadFile(tmp / "r.json").find("\"verified\":true"), std::string::npos);
+    std::string result = ReadFile(tmp / "r.json");
+    EXPECT_NE(result.find("\"verified\":true"), std::string::npos);
+    // The ship lost no life and the bot used six bombs, counted once each
+    // whatever the jumps went back over.
+    EXPECT_NE(result.find("\"misses\":0,\"bombs_used\":6,"), std::string::npos) << result;
     size_t at = r.err.find(" snapshots held in ");
     ASSERT_NE(at, std::string::npos) << r.err;
     long count = std::atol(r.err.c_str() + r.err.rfind(' ', at - 1) + 1);

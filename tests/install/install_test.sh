@@ -115,6 +115,28 @@ package)
     case "$(dpkg-deb -c "$board")" in *" ./usr/share/man/man1/quellstorm-board.1.gz"*) ;;
       *) fail "the board package lacks its manual page" ;; esac
     case "$(dpkg-deb -c "$deb")" in *quellstorm-board*) fail "the game package holds the board" ;; esac
+    # As a service: its units pass systemd's checks, hardened to an
+    # exposure of 2.0 at most; its settings file names every option.
+    broot="$tmp/board-root"
+    dpkg-deb -x "$board" "$broot"
+    for f in lib/systemd/system/quellstorm-board.service "lib/systemd/system/quellstorm-board-worker@.service" \
+      etc/quellstorm-board.conf usr/share/doc/quellstorm-board/examples/nginx-site.conf; do
+      [ -e "$broot/$f" ] || fail "the board package lacks /$f"
+    done
+    dpkg-deb -I "$board" conffiles | grep -qx /etc/quellstorm-board.conf || fail "the settings file is not a conffile"
+    for opt in $("$build/quellstorm-board" --help | grep -oE -- '--[a-z-]+' | sort -u); do
+      [ "$opt" = --config ] || grep -qE "^#?${opt#--} =" "$broot/etc/quellstorm-board.conf" ||
+        fail "the settings file lacks $opt"
+    done
+    cp -a /lib/systemd/system/. "$broot/lib/systemd/system/"  # the targets the units name
+    systemd-analyze verify --man=no --root="$broot" /lib/systemd/system/quellstorm-board.service \
+      "/lib/systemd/system/quellstorm-board-worker@1.service" >"$tmp/verify" 2>&1 || fail "systemd-analyze verify: $(cat "$tmp/verify")"
+    [ ! -s "$tmp/verify" ] || fail "systemd-analyze verify: $(cat "$tmp/verify")"
+    for unit in quellstorm-board.service "quellstorm-board-worker@.service"; do
+      systemd-analyze security --offline=true --threshold=20 "$broot/lib/systemd/system/$unit" >"$tmp/security" 2>&1 ||
+        fail "$unit: exposure over 2.0: $(tail -1 "$tmp/security")"
+      echo "ok: $(tail -1 "$tmp/security")"
+    done
   fi
   depends=$(dpkg-deb -f "$deb" Depends)
   for p in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fonts-ipafont-mincho timgm6mb-soundfont \

@@ -12,6 +12,7 @@
 #include <set>
 #include <sys/stat.h>
 
+#include "config/ghosttrack.h"
 #include "platform/files.h"
 #include "shell/kept_replays.h"
 #include "pages/replays_page.h"
@@ -187,4 +188,47 @@ TEST(KeptFolder, MadePrivateAndNamesNeverCollide) {
     EXPECT_EQ(Plat_ListDir(dir), std::vector<std::string>{"20261207-183512-EASY-5.qsr"});
     EXPECT_FALSE(Plat_MakeDirs(dir + "20261207-183512-EASY-5.qsr/c"));  // a file stands in the way
     std::filesystem::remove_all(tmpl);
+}
+
+// A ghost's track comes from the network too: it reads back what was
+// written (big moves, losses of score, stage changes) and refuses any
+// file whose counts do not add up, without reading past its end.
+TEST(GhostTrack, ReadsBackWhatWasWrittenAndRefusesBrokenFiles) {
+    GhostTrackWriter w;
+    GhostTrack_Begin(&w, 1, 2, 1, 10);
+    GhostTrack_Add(&w, 0.0f, 220.9f, true, 1, 0);
+    GhostTrack_Add(&w, 3.5f, 218.0f, true, 1, 1500);
+    GhostTrack_Add(&w, 600.0f, -40.0f, false, 1, 1200);  // a jump, a loss of points
+    GhostTrack_Add(&w, 601.0f, -39.0f, true, 2, 9000000000LL);
+    std::string file = GhostTrack_File(w);
+    GhostTrack t;
+    std::string why;
+    ASSERT_TRUE(GhostTrack_Parse(file.data(), file.size(), &t, &why)) << why;
+    ASSERT_EQ(t.points.size(), 4u);
+    EXPECT_EQ(t.difficulty, 2);
+    const GhostPoint* p = GhostTrack_At(t, 3);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->x, 600);
+    EXPECT_EQ(p->y, -40);
+    EXPECT_EQ(p->shown, 0);
+    EXPECT_EQ(p->score, 1200);
+    EXPECT_EQ(GhostTrack_At(t, 4)->score, 9000000000LL);
+    EXPECT_EQ(GhostTrack_At(t, 2)->y, 218);
+    EXPECT_EQ(t.stageEnd[1], 1200);
+    EXPECT_EQ(GhostTrack_At(t, 5), nullptr);
+    EXPECT_EQ(GhostTrack_At(t, 0), nullptr);
+
+    size_t data = file.find("\ndata ") + 1;
+    data = file.find('\n', data) + 1;
+    for (size_t cut = 0; cut < file.size(); cut++) {
+        std::string shorter = file.substr(0, cut);
+        EXPECT_FALSE(GhostTrack_Parse(shorter.data(), shorter.size(), &t, &why)) << cut;
+    }
+    std::string longer = file + "x", flags = file, frames = file;
+    flags[data] = (char)0x90;
+    frames.replace(frames.find("frames 4"), 8, "frames 5");
+    for (const std::string& bad : {longer, flags, frames, std::string("QSTRACK 2\nframes 0\ndata 0\n")}) {
+        EXPECT_FALSE(GhostTrack_Parse(bad.data(), bad.size(), &t, &why));
+        EXPECT_TRUE(t.points.empty());
+    }
 }

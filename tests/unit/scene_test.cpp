@@ -8,6 +8,20 @@
 #include "render/render.h"
 #include "core/input.h"
 #include "shell/shell.h"
+#include "shell/savestate.h"
+#include "game/perrun.h"
+#include "game/statehash.h"
+#include "config/options.h"
+#include "core/core.h"
+#include "platform/input.h"
+#include "player/player.h"
+#include "render/render.h"
+
+#include <cstring>
+#include <set>
+#include <vector>
+
+extern uint32_t RandState;
 
 namespace {
 
@@ -132,6 +146,44 @@ TEST_F(SceneTest, NewGameTakesTheOptions) {
     EXPECT_FALSE(pitem[3].flag);
     EXPECT_FLOAT_EQ(LogoTimer, 200.0f);  // the next intro's logo lasts four times as long
     EXPECT_EQ(ChargeGauge, 0);
+}
+
+// Whatever a game leaves in the values play keeps for itself, the next game
+// starts as the first one after start-up: every value of the saved game
+// state is either the title's own (or one NewGame sets) or put back by
+// NewGame, and scribbling over all that NewGame puts back changes nothing.
+TEST_F(SceneTest, EveryNewGameStartsAsTheFirstAfterStartUp) {
+    static std::set<const void*> title;
+    title = {&JEWELFONT, &SpriteFontLow, &Scene, &StageNo, &PlayerStock, &BombStock, &MenuState, &TitleCursor,
+             &OptionRow, &LogoTimer, &LogoSize, &WallPos, &TitlePhase, &TitleAlpha, &Loaded, &JewelCount, &OPTION,
+             &Options.startStage, &Options.invincible, &Score2, &ChargeGauge, &dat, &FrameStep, &SpeedAdjust,
+             &PauseCount, &RandState, &PaceLastTick, &PaceAccum, &KeyData, &JoyData, &JoyShow, &DIuse, &dijs,
+             &BlendFlg};
+    static int stray;
+    stray = 0;
+    State_EachValue([](void* p, size_t) {
+        // The virtual clock is carried by a copy of the state's own.
+        if (!title.count(p) && !PerRun_Holds(p)) stray++;
+    });
+    EXPECT_LE(stray, 1) << "a saved value is neither the title's nor put back by NewGame";
+
+    Plat_JoySetTape(PLAT_JOY_REPLAY);
+    PerRun_Keep();
+    std::vector<uint8_t> before(State_MaxBytes());
+    before.resize(State_Save(before.data(), before.size()));
+    NewGame();
+    uint64_t first = Game_StateHash();
+    ASSERT_TRUE(State_Load(before.data(), before.size()));
+    // What a long game leaves: every per-run byte set.
+    State_EachValue([](void* p, size_t n) {
+        if (PerRun_Holds(p)) std::memset(p, 1, n);
+    });
+    Weapon = 2;
+    JewelValue = -2000000000;
+    NewGame();
+    EXPECT_EQ(Game_StateHash(), first);
+    EXPECT_EQ(JewelValue, 0);
+    Plat_JoySetTape(PLAT_JOY_LIVE);
 }
 
 TEST_F(SceneTest, TitleCursorMovesOnlyOnJustPressed) {

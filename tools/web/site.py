@@ -9,6 +9,7 @@ OUT_DIR receives
     qs.<hash>.js, .wasm, .data the program and its packaged data
     tunes/<hash>.ogg           each rendered tune, fetched after the start
     icon.<hash>.png            the favicon (the game's icon)
+    manifest.json              how each is served (tools/web/manifest.py)
 and beside every file worth it a brotli (.br) and a gzip (.gz) copy. A name
 with a hash never changes its content, so a server may let browsers keep it
 for a year; an update makes new names, never mixing old and new files. The
@@ -22,6 +23,8 @@ import hashlib
 import json
 import os
 import sys
+
+import manifest
 
 try:
     import brotli
@@ -111,11 +114,14 @@ def main():
     html = html.replace('href="data:,"', 'href="%s" type="image/png"' % icon_name, 1)
     place(html.encode('utf-8'), 'index.html', '.html')
 
+    keep.add(os.path.join(out, 'manifest.json'))
     for root, _dirs, names in os.walk(out):
         for n in names:
             p = os.path.join(root, n)
             if p not in keep:
                 os.remove(p)
+    # How the servers serve each file (the board's /play/, web-serve.py).
+    manifest.write(out)
 
     first = sum(os.path.getsize(os.path.join(out, files[k]) + '.br') for k in ('index.js', 'index.wasm', 'index.data'))
     first += os.path.getsize(os.path.join(out, 'index.html.br'))
