@@ -24,7 +24,9 @@
 #include <vector>
 
 #include "entity/entity.h"
+#include "config/ghosttrack.h"
 #include "game/game.h"
+#include "game/ghost.h"
 #include "game/scene.h"
 #include "platform/display.h"
 #include "render/render.h"
@@ -295,6 +297,35 @@ void StressFloor() {
     SDL_FreeSurface(back);
 }
 
+// The ghost over the stress scene: its drawing alone, as a drawn frame of
+// play does it, for its share of a stress frame.
+void StressGhost() {
+    static GhostTrack track;
+    GhostTrackWriter w;
+    GhostTrack_Begin(&w, 1, HARD, 1, 4000);
+    for (int i = 0; i < 4000; i++) GhostTrack_Add(&w, 100.0f + i % 400, 150.0f + i % 200, true, 1, i);
+    std::string file = GhostTrack_File(w), why;
+    if (!GhostTrack_Parse(file.data(), file.size(), &track, &why)) {
+        std::fprintf(stderr, "qs_framebench: the ghost's track does not read back: %s\n", why.c_str());
+        std::exit(3);
+    }
+    Ghost_Start(&track, true);
+    Plat_SetDrawing(true);
+    std::vector<double> t;
+    for (int i = 0; i < 3000; i++) {
+        double t0 = NowMs();
+        GhostDraw();
+        t.push_back(NowMs() - t0);
+    }
+    Ghost_Stop();
+    if (Ghost_DrawnCount() != 3000) {
+        std::fprintf(stderr, "qs_framebench: the ghost was drawn %ld times of 3000: not the scenario measured\n",
+                     Ghost_DrawnCount());
+        std::exit(3);
+    }
+    Emit("stress.ghost.draw", Summarise(t).median);
+}
+
 // A recorded stage-1 game played back: at least 1200 frames of play.
 void ScenarioTypical(const char* replay) {
     if (!Start({"--play", replay})) return;
@@ -322,6 +353,7 @@ void ScenarioStress() {
     Expect(Measure("stress", frames, StressScene) == frames, "the game ended during the stress frames");
     StressScene();
     StressFrameLogged();  // and the scene still stands after them
+    if (!gInstr) StressGhost();
 }
 
 // The title menu standing, drawn every frame.
@@ -442,6 +474,11 @@ void PrintTable(const std::vector<std::pair<std::string, double>>& rows) {
     double sdl = get("floor.sdlblit"), ours = get("sprites.ours");
     if (sdl > 0) std::printf("%-28s %12.2f\n", "sprites: ours / SDL RLE", ours / sdl);
     std::printf("%-28s %12.1f%%\n", "stress frame / 4 ms step", get("stress.frame.mean") / 4.0 * 100);
+    // Drawn on every frame whose picture is shown (about one in four at
+    // 60 Hz); taken here as if on all of them.
+    if (get("stress.frame.mean") > 0)
+        std::printf("%-28s %12.2f%% (2%% at most)\n", "ghost / stress frame",
+                    get("stress.ghost.draw") / get("stress.frame.mean") * 100);
 }
 
 }  // namespace

@@ -358,6 +358,8 @@ json SubmissionJson(Db& db, const Submission& s) {
               {"score", verified ? OptJson(s.score) : json(nullptr)},
               {"rank", verified ? json(RankOf(db, s)) : json(nullptr)},
               {"board", verified ? json(s.board) : json(nullptr)},
+              {"board_title", verified ? json(BoardTitle(s.board)) : json(nullptr)},
+              {"start_stage", OptJson(s.startStage)},
               {"entry", "/entry/" + s.id},
               {"reason", status == "rejected" ? json(s.reason)
                          : s.removedAt     ? json("removed by the board's host: " + s.removedReason)
@@ -376,10 +378,8 @@ json EntryJson(Db& db, const Submission& s) {
     j["watch"] = "/play/#replay=/api/replays/" + s.id;
     if (s.status == "verified") {
         j["player"] = "/player/" + UrlPart(s.name);
-        j["board_title"] = BoardTitle(s.board);
         j["difficulty"] = OptJson(s.difficulty);
         j["stage"] = OptJson(s.stage);
-        j["start_stage"] = OptJson(s.startStage);
         j["lives"] = OptJson(s.lives);
         j["bombs"] = OptJson(s.bombs);
         j["jewels"] = OptJson(s.jewels);

@@ -1,6 +1,7 @@
 #include "http.h"
 
 #include <arpa/inet.h>
+#include <malloc.h>
 #include <microhttpd.h>
 #include <netdb.h>
 #include <sys/socket.h>
@@ -612,10 +613,18 @@ int Server::start(const std::string& host, int port, std::string& error) {
         // Every half second: a connection past its deadline is cut, unless a
         // handler is at work on it.
         std::unique_lock<std::mutex> l(s.sweepM);
+        size_t most = 0;
         while (!s.stopping) {
             s.sweepCv.wait_for(l, std::chrono::milliseconds(500));
             auto now = std::chrono::steady_clock::now();
             std::lock_guard<std::mutex> g(s.m);
+            // A crowd of connections gone: the memory their buffers held
+            // goes back to the system rather than staying with the board.
+            most = std::max(most, s.conns.size());
+            if (most > s.conns.size() + 256) {
+                malloc_trim(0);
+                most = s.conns.size();
+            }
             for (Conn* c : s.conns) {
                 if (c->busy || c->cut || now < c->deadline || c->fd < 0) continue;
                 // The socket is still this connection's: the library closes

@@ -16,11 +16,17 @@ std::vector<std::string> Tags(const Submission& s) {
 }
 
 bool ValidBoardKey(const std::string& key) {
-    // d0..d3, then a speed correction as BoardKey writes it: s+0.125
+    // d0..d3, a later start stage (f2..f5), then a speed correction as
+    // BoardKey writes it: s+0.125
     if (key.size() < 2 || key[0] != 'd' || key[1] < '0' || key[1] > '3') return false;
-    if (key.size() == 2) return true;
-    if (key.size() < 5 || key[2] != 's' || (key[3] != '+' && key[3] != '-')) return false;
-    for (size_t i = 4; i < key.size(); ++i)
+    size_t at = 2;
+    if (key.size() >= 4 && key[2] == 'f') {
+        if (key[3] < '2' || key[3] > '5') return false;
+        at = 4;
+    }
+    if (key.size() == at) return true;
+    if (key.size() < at + 3 || key[at] != 's' || (key[at + 1] != '+' && key[at + 1] != '-')) return false;
+    for (size_t i = at + 2; i < key.size(); ++i)
         if (!isdigit((unsigned char)key[i]) && key[i] != '.') return false;
     return key.size() <= 16;
 }
@@ -83,6 +89,7 @@ json RunJson(const Submission& s, int64_t rank) {
               {"name", s.name},
               {"score", OptJson(s.score)},
               {"stage", OptJson(s.stage)},
+              {"start_stage", OptJson(s.startStage)},
               {"staff_roll", s.ending == "staffroll"},
               {"frames", OptJson(s.frames)},
               {"misses", OptJson(s.misses)},

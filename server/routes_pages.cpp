@@ -61,15 +61,15 @@ std::string TagSpans(const Submission& s) {
 std::string RunsTable(App& app, const std::vector<Submission>& runs, int64_t firstRank, bool showBoard) {
     std::string t = "<table><tr>" + std::string(firstRank ? "<th>#</th>" : "") + "<th>Name</th>" +
                     (showBoard ? "<th>Board</th>" : "") +
-                    "<th>Score</th><th>Reached</th><th>Date</th><th>Conditions</th><th></th></tr>\n";
+                    "<th>Score</th><th>From</th><th>Reached</th><th>Date</th><th>Conditions</th><th></th></tr>\n";
     int64_t rank = firstRank;
     for (const Submission& s : runs) {
         t += "<tr>";
         if (firstRank) t += "<td class=\"n\">" + std::to_string(rank++) + "</td>";
         t += "<td>" + PlayerLink(s.name) + "</td>";
         if (showBoard) t += "<td><a href=\"/board/" + Html(s.board) + "\">" + Html(BoardTitle(s.board)) + "</a></td>";
-        t += "<td class=\"n\"><a href=\"/entry/" + s.id + "\">" + FormatScore(s.score.value_or(0)) + "</a></td><td>" +
-             Html(Reached(s)) + "</td><td>" + FormatDate(s.verifiedAt.value_or(0)) + "</td><td>" + TagSpans(s) +
+        t += "<td class=\"n\"><a href=\"/entry/" + s.id + "\">" + FormatScore(s.score.value_or(0)) +
+             "</a></td><td>stage " + std::to_string(s.startStage.value_or(1)) + "</td><td>" + Html(Reached(s)) + "</td><td>" + FormatDate(s.verifiedAt.value_or(0)) + "</td><td>" + TagSpans(s) +
              "</td><td>" + EntryLinks(app, s.id) + "</td></tr>\n";
     }
     return t + "</table>\n";
@@ -243,6 +243,7 @@ std::string EntryPage(App& app, Db& db, const Submission& s, bool& pending) {
         row("Reached", Html(Reached(s) + (s.ending == "gameover" ? " (game over)" : "")));
         row("Conditions", TagSpans(s));
         row("Difficulty", DifficultyName(s.difficulty.value_or(-1)));
+        row("Started at", "stage " + std::to_string(s.startStage.value_or(1)));
         row("Jewels", std::to_string(s.jewels.value_or(0)));
         if (s.misses && s.bombsUsed)
             row("Ships lost, bombs used", std::to_string(*s.misses) + ", " + std::to_string(*s.bombsUsed));
@@ -337,7 +338,9 @@ void AddPageRoutes(http::Router& svr, App& app) {
             " KB): <input type=\"file\" name=\"replay\" accept=\".qsr\" required></label></p>"
             "<p><button>Submit</button></p></form>\n"
             "<p>The board re-plays the game before it ranks it: the score shown is the one the game reaches, "
-            "whatever the file says. Games played invincible or from a chosen stage are not ranked.</p>";
+            "whatever the file says. A game started at a later stage (the options screen) is ranked on a board of "
+            "its own start stage, never among whole runs from stage 1. Games played invincible, from a stage "
+            "chosen with --stage, or by the bot (--bot) are not ranked.</p>";
         SendPage(res, Page(app, "Submit a replay", b));
     });
 

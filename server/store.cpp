@@ -57,8 +57,9 @@ const char* DifficultyName(int64_t d) {
     return d >= 0 && d < 4 ? names[d] : "?";
 }
 
-std::string BoardKey(int64_t difficulty, double speed) {
+std::string BoardKey(int64_t difficulty, double speed, int64_t startStage) {
     std::string k = "d" + std::to_string(difficulty);
+    if (startStage > 1) k += "f" + std::to_string(startStage);
     if (speed != 0) {
         char buf[32];
         snprintf(buf, sizeof buf, "s%+.3f", speed);
@@ -70,7 +71,12 @@ std::string BoardKey(int64_t difficulty, double speed) {
 std::string BoardTitle(const std::string& key) {
     if (key.size() < 2 || key[0] != 'd') return key;
     std::string t = DifficultyName(key[1] - '0');
-    if (key.size() > 3 && key[2] == 's') t += ", speed correction " + key.substr(3);
+    size_t at = 2;
+    if (key.size() > 3 && key[2] == 'f') {
+        t += ", from stage " + key.substr(3, 1);
+        at = 4;
+    }
+    if (key.size() > at + 1 && key[at] == 's') t += ", speed correction " + key.substr(at + 1);
     return t;
 }
 
@@ -194,7 +200,7 @@ std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs) 
 }
 
 bool FinishJob(Db& db, const std::string& id, const std::string& worker, const Outcome& o) {
-    std::string board = o.verified && o.difficulty ? BoardKey(*o.difficulty, o.speed.value_or(0)) : "";
+    std::string board = o.verified && o.difficulty ? BoardKey(*o.difficulty, o.speed.value_or(0), o.startStage.value_or(1)) : "";
     return InTransaction(db, [&] {
         // A new best on its board: higher than every run listed there now.
         bool record = false;

@@ -91,8 +91,10 @@ private:
 // Difficulty names as the title screen shows them.
 const char* DifficultyName(int64_t d);
 // A board per difficulty; a run with a speed correction goes to a board of
-// its own correction, never beside runs at the designed speed.
-std::string BoardKey(int64_t difficulty, double speed);
+// its own correction, never beside runs at the designed speed, and a game
+// started at a later stage (the options screen offers stages 1 to 4) to a
+// board of its start stage, never among whole runs from stage 1.
+std::string BoardKey(int64_t difficulty, double speed, int64_t startStage = 1);
 std::string BoardTitle(const std::string& key);
 
 std::optional<Submission> FindSubmission(Db& db, const std::string& id);

@@ -111,6 +111,11 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
                        : (message.empty() ? "the recording could not be reproduced" : message);
         return o;
     }
+    // Whatever became of it, the bot's game is nobody's own play.
+    if (flag("bot")) {
+        o.reason = "played by the bot (--bot), not by a player: not ranked";
+        return o;
+    }
     if (!flag("complete") || exitStatus == 5) {
         o.reason = "the recording is cut short" +
                    (o.frames ? " after frame " + std::to_string(*o.frames) : std::string()) +
@@ -140,7 +145,8 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
                    ", the game ended at " + std::to_string(*o.score) + "): not ranked";
         return o;
     }
-    if (exitStatus != 0 || !o.score || !o.difficulty || *o.difficulty < 0 || *o.difficulty > 3) {
+    if (exitStatus != 0 || !o.score || !o.difficulty || *o.difficulty < 0 || *o.difficulty > 3 ||
+        (o.startStage && (*o.startStage < 1 || *o.startStage > 5))) {
         o.reason = "the game's result is incomplete (status " + std::to_string(exitStatus) + ")";
         return o;
     }
@@ -428,7 +434,7 @@ void Verifiers::loop(int index) {
                 // Tried enough: said once and for all, naming the board's
                 // trouble rather than blaming the file.
                 o.reason = "the board could not verify this file (" + std::to_string(kMaxTries) +
-                           " tries; the last: " + o.boardFault + "): send it again later";
+                           " tries; the last: " + o.boardFault + "): not ranked, through no fault of the file";
             } else if (!o.verified && o.reason.empty()) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.

@@ -42,7 +42,8 @@
       return r.json();
     }).then(function (j) {
       if (j.status === 'verified') {
-        say('Board: verified, rank ' + j.rank + ' (' + j.score + ')', true, root + 'entry/' + encodeURIComponent(id));
+        say('Board: verified, rank ' + j.rank + (j.board_title ? ' on ' + j.board_title : '') + ' (' + j.score + ')',
+            true, root + 'entry/' + encodeURIComponent(id));
       } else if (j.status === 'rejected') {
         say('Board: rejected: ' + (j.reason || 'refused'), false, root + 'entry/' + encodeURIComponent(id));
       } else if (Date.now() > until) {

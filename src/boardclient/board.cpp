@@ -116,6 +116,14 @@ void AskStatus() {
         Fail(Plat_HttpError());
 }
 
+// A board's key ("d1", "d2s+0.010") as the player knows it: the
+// difficulty's name, then what else sets the board apart.
+std::string BoardName(const std::string& key) {
+    static const char* const names[] = {"EASY", "NORMAL", "HARD", "SPECIAL"};
+    if (key.size() < 2 || key[0] != 'd' || key[1] < '0' || key[1] > '3') return key;
+    return names[key[1] - '0'] + (key.size() > 2 ? " (" + key.substr(2) + ")" : std::string());
+}
+
 // The board's view of the submission (the POST's answer or a status).
 void TakeStatus(const std::string& body) {
     nlohmann::json json = Answer(body);
@@ -128,7 +136,10 @@ void TakeStatus(const std::string& body) {
         BoardLast.state = BOARD_VERIFIED;
         BoardLast.score = Number(json, "score");
         BoardLast.rank = (long)Number(json, "rank");
-        BoardLast.board = Text(json, "board");
+        // The board's own title ("NORMAL", "HARD, from stage 2"); an older
+        // board only gives its key, named here by its difficulty.
+        BoardLast.board = Text(json, "board_title");
+        if (BoardLast.board.empty()) BoardLast.board = BoardName(Text(json, "board"));
         sStep = STEP_NONE;
     } else if (status == "rejected" || status == "removed") {  // removed: by the board's host, with the reason
         BoardLast.state = BOARD_REJECTED;
@@ -247,7 +258,8 @@ std::string Board_Line() {
     case BOARD_QUEUED: return "BOARD: QUEUED FOR VERIFICATION";
     case BOARD_VERIFYING: return "BOARD: VERIFYING...";
     case BOARD_VERIFIED:
-        std::snprintf(line, sizeof line, "BOARD: VERIFIED, RANK %ld (%lld)  %s", b.rank, b.score, b.link.c_str());
+        std::snprintf(line, sizeof line, "BOARD: VERIFIED, RANK %ld ON %s (%lld)  %s", b.rank, b.board.c_str(), b.score,
+                      b.link.c_str());
         return line;
     case BOARD_REJECTED: return "BOARD: REJECTED: " + b.reason;
     case BOARD_FAILED: return "BOARD: NOT SENT: " + b.reason + " (the replay is kept)";
@@ -289,8 +301,8 @@ int Board_SubmitCommand(const char* file) {
     const BoardSubmission& b = BoardLast;
     switch (b.state) {
     case BOARD_VERIFIED:
-        std::printf("verified: score %lld, rank %ld%s%s\n%s\n", b.score, b.rank, b.board.empty() ? "" : " on ",
-                    b.board.c_str(), b.link.c_str());
+        std::printf("verified: score %lld, rank %ld%s%s%s\n%s\n", b.score, b.rank, b.board.empty() ? "" : " on the ",
+                    b.board.c_str(), b.board.empty() ? "" : " board", b.link.c_str());
         return 0;
     case BOARD_REJECTED: std::printf("rejected: %s\n", b.reason.c_str()); return 3;
     default: std::printf("not sent: %s\n", b.reason.c_str()); return 1;

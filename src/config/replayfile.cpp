@@ -206,6 +206,7 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
         else if (key == "speed") info.speed = std::strtod(v, nullptr);
         else if (key == "invincible") info.invincible = Int(v) != 0;
         else if (key == "stage-option") info.stageOption = Int(v) != 0;
+        else if (key == "bot") info.bot = Int(v) != 0;
         else if (key == "state") {
             if (!Hex(v, &out->state) || out->state.empty()) bad("a broken game state");
             info.game = true;

@@ -24,6 +24,7 @@ struct ReplayInfo {
     long frames = -1;                  // its end line, else its last whole frame
     double speed = 0;                  // the speed correction at the start
     bool invincible = false, stageOption = false;
+    bool bot = false;                  // played by --bot, not by a player
     bool game = false;                 // one game, started from its typed start (or an older file's state)
     bool complete = false;             // it has its end line
     std::string problem;               // why it cannot be played; empty when it can

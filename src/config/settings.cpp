@@ -28,6 +28,7 @@ const char* const kScaling[] = {"sharp", "fit", "smooth", nullptr};
 const char* const kPace[] = {"exact", "smooth", nullptr};
 const char* const kLanguage[] = {"ja", "en", nullptr};
 const char* const kBoardSubmit[] = {"ask", "always", "never", nullptr};
+const char* const kGhost[] = {"none", "best", "board", nullptr};
 // The longest name the board lists, in characters; any such name fits.
 const int kNameChars = kTextNameChars;
 static_assert(sizeof GameSettings::playerName > 4 * kNameChars, "a name of 24 four-byte characters must fit");
@@ -184,7 +185,8 @@ const Setting SettingsTable[] = {
 
     // The settings file, section by section.
     SETW("display", "fullscreen", SK_BOOL, 1, 0, 1, 0, kOnOff, fullscreen, "on|off", "full screen, or a window", "FULL SCREEN"),
-    SETW("display", "scale", SK_INT, 2, 1, 8, 1, nullptr, scale, "N", "window size in multiples of 640x480", "WINDOW SCALE"),
+    SETW("display", "scale", SK_INT, 0, 0, 8, 1, nullptr, scale, "N",
+         "window size in multiples of 640x480; 0: the largest that fits the screen", "WINDOW SIZE"),
     SET("display", "scaling", SK_CHOICE, SCALING_FIT, 0, 0, 0, kScaling, scaling, "sharp|fit|smooth",
         "sharp: whole multiples, black bars; fit: as large as fits; smooth: filtered", "SCALING"),
     SETW("display", "vsync", SK_BOOL, 1, 0, 1, 0, kOnOff, vsync, "on|off", "wait for the display's refresh", "VSYNC"),
@@ -221,6 +223,9 @@ const Setting SettingsTable[] = {
         "pause when the window loses the focus", "PAUSE WITHOUT FOCUS"),
     SET("game", "keep-replays", SK_BOOL, 1, 0, 1, 0, kOnOff, keepReplays, "on|off",
         "record every game played in a window to the replay folder", "KEEP REPLAYS"),
+    SET("game", "ghost", SK_CHOICE, GHOST_NONE, 0, 0, 0, kGhost, ghost, "none|best|board",
+        "a ghost to race: none; best, your best kept game; board, the board's best run (on the same difficulty)",
+        "GHOST"),
     TEXTSET("board", "board-url", boardUrl, 0, BoardUrlWhy, "URL",
             "the score board finished games are sent to (empty: nothing is ever sent)", "BOARD"),
     TEXTSET("board", "player-name", playerName, kNameChars, PlayerNameWhy, "NAME",

@@ -30,12 +30,16 @@ struct GameSettings {
     int deadZone;  // per cent of the stick's travel (of 32000) read as rest
     int language, pauseOnFocusLoss, keepReplays;
     int boardSubmit;         // BOARD_SUBMIT_*
+    int ghost;               // GHOST_*
     char boardUrl[256];      // the score board's address; empty: nothing is ever sent
     char playerName[100];    // the name entries are sent under (24 characters of UTF-8)
 };
 
 // When a finished game's kept replay goes to the score board.
 enum { BOARD_SUBMIT_ASK = 0, BOARD_SUBMIT_ALWAYS = 1, BOARD_SUBMIT_NEVER = 2 };
+// The ghost a new game races: none, the player's best kept game on its
+// difficulty, the board's best verified run on it.
+enum { GHOST_NONE = 0, GHOST_BEST = 1, GHOST_BOARD = 2 };
 extern GameSettings Settings;
 
 enum SettingKind {

@@ -25,6 +25,7 @@ const Pair kTexts[] = {
     {"ゲーム速度ダウン：Ｑ・Ｗ・Ｅ", "Game speed down:  Q / W / E"},
     {"一時停止／解除：Ｃ", "Pause / resume:  C"},
     {"Ｎｏｗ　Ｌｏａｄｉｎｇ．．．", "Now Loading..."},
+    {"キーかボタンを押すと始まります", "Press a key or button to start"},
     // The option labels.
     {"難易度", "Difficulty"},
     {"プレイヤー数", "Players"},

@@ -2,6 +2,7 @@
 // of the passes is also the drawing order.
 #include "game/frame.h"
 #include "game/game.h"
+#include "game/ghost.h"
 #include "game/hud.h"
 #include "entity/entity.h"
 #include "player/player.h"
@@ -25,6 +26,7 @@ void GameFrame() {
     EffectsPass();
     PlayerShotPass();
     PitemPass();
+    GhostDraw();
     ShipMoveAndDraw();
     LinePass();
     EnemyFirePass();
@@ -36,6 +38,7 @@ void GameFrame() {
     StageClearWipe();
     ShipLossAndRespawn();
     GameOverScreen();
+    GhostSplitsDraw();
     BombPulse = 0;
 
     // The new time step; a paused game stands still but is still drawn.

@@ -3,6 +3,7 @@
 #include "pages/replays_page.h"
 #include "config/ghosttrack.h"
 #include "config/paths.h"
+#include "config/settings.h"
 #include "config/replayfile.h"
 #include "pages/pages.h"
 #include "platform/files.h"
@@ -148,6 +149,23 @@ void Delete() {
     if (gCursor < 0) gCursor = 0;
 }
 
+// G: the ghost new games race, in turn none, your best, the board's best
+// (only with a board set); kept in the settings file.
+void NextGhost() {
+    int next = (Settings.ghost + 1) % 3;
+    if (next == GHOST_BOARD && !Settings.boardUrl[0]) next = GHOST_NONE;
+    Settings.ghost = next;
+    Config_Changed(*Settings_Find("game", "ghost"));
+}
+
+const char* GhostName() {
+    switch (Settings.ghost) {
+    case GHOST_BEST: return "YOUR BEST";
+    case GHOST_BOARD: return "BOARD'S BEST";
+    default: return "NONE";
+    }
+}
+
 void DrawRow(const Row& r, int y, bool selected) {
     int c = selected ? 255 : 200, g = selected ? 255 : 200, b = selected ? 120 : 200;
     if (selected) DD_FontShow(">", 16, 14, y, 255, 255, 120, false);
@@ -201,6 +219,8 @@ void ReplaysPage_Draw() {
     std::string help = "RETURN: watch   K: keep for good   DEL: delete";
     if (ReplaysPage_Send && ReplaysPage_SendLabel) help += std::string("   B: ") + ReplaysPage_SendLabel;
     DD_FontShow(help.c_str(), 14, 30, 46, 200, 200, 255, false);
+    std::string ghost = std::string("G: GHOST ") + GhostName();
+    DD_FontShow(ghost.c_str(), 16, 220, 16, 150, 220, 255, false);
     if (gRows.empty()) {
         DD_FontShow("No replays yet.", 20, 30, 110, 255, 255, 255, false);
         DD_FontShow("Every game played in a window is kept here", 16, 30, 145, 220, 220, 220, false);
@@ -244,6 +264,10 @@ bool ReplaysPage_Key(int key) {
         return true;
     case VK_K:
         KeepForGood();
+        return true;
+    case VK_G:
+        NextGhost();
+        gMessage = std::string("new games race the ghost: ") + GhostName();
         return true;
     case VK_DELETE:
         if (!gRows.empty()) gConfirmDelete = true;

@@ -348,12 +348,16 @@ void SettingsPage_Draw() {
         else if (s.kind == SK_KEY || s.kind == SK_PAD) value = "[" + value + "]";
         else if (s.kind == SK_STRING && value.empty()) value = "(NONE)";
         else if (s.kind == SK_STRING) value = Clip(value, 0, kValueRight - kValueX);
+        else if (s.value == &Settings.scale && *s.value == 0) value = "AUTO";
         DD_FontShow(value.c_str(), kValueSize, kValueX, y, vr, vg, vb, false);
     }
     // More rows above or below.
     if (sFirst > 0) DD_FontShow("▲", 14, 610, kTop, 200, 200, 200, false);
     if (sFirst + kVisible < sCount) DD_FontShow("▼", 14, 610, kTop + (kVisible - 1) * kRowH, 200, 200, 200, false);
     if (sEditing && sEditWhy) DD_FontShow(sEditWhy, 14, 30, 438, 255, 120, 100, false);
+    // The window's size as it came out (the screen may not hold the scale).
+    if (SettingsTable[sRows[sCursor]].value == &Settings.scale && *Plat_WindowSizeNote())
+        DD_FontShow((std::string("WINDOW ") + Plat_WindowSizeNote()).c_str(), 14, 30, 438, 160, 220, 255, false);
     if (sEditing && sEditByPad)
         DD_FontShow("TYPE ON A KEYBOARD   SHOT: KEEP   BOMB: GIVE UP", 14, 30, 458, 255, 255, 0, false);
     else if (sEditing)

@@ -46,10 +46,15 @@ bool Plat_WindowClosable();
 // The display's refresh rate in Hz (60 when the display does not say).
 int Plat_RefreshRate();
 // Full screen at the desktop's size, or a window of 640x480 times the
-// scale. No-op without a window.
+// scale (as large as fits for scale 0). No-op without a window.
 void Plat_SetFullscreen(bool on);
 bool Plat_IsFullscreen();
+// 0: the largest window at the game's aspect that fits the screen.
 void Plat_SetWindowScale(int scale);
+// What the window's size came to, for the settings page ("AUTO: 968x726,
+// THE LARGEST THAT FITS 1366x768"); empty where the program has no window
+// of its own.
+const char* Plat_WindowSizeNote();
 // How the picture fills the window: 0 sharp (nearest neighbour, whole
 // multiples, black bars elsewhere), 1 fit (nearest neighbour, as large as
 // fits, aspect kept), 2 smooth (linear filtering).

@@ -8,7 +8,8 @@
 #include <X11/Xlib.h>
 #include <cstdio>
 
-static int gScale = 2;  // the window's size in multiples of 640x480
+static int gScale = 0;  // the window's size in multiples of 640x480; 0: as large as fits
+static char gSizeNote[160];  // what the window's size came to, in words
 
 // The display to open. A driver named in SDL_VIDEODRIVER is the user's
 // choice; otherwise only a display that someone can see will do: X11 or
@@ -28,27 +29,51 @@ bool PlatI_PickVideoDriver(char* problem, size_t size) {
     return true;
 }
 
-// The largest window scale, at most `scale`, whose window fits the usable
-// part of the desktop; 1 at least.
-static int FittingScale(int scale) {
+// The window's size for the scale: 640x480 times the largest whole scale,
+// at most `scale`, whose window fits the usable part of the desktop; for
+// scale 0, the largest size at the game's aspect that fits it, its frame
+// allowed for (the picture scales by a fraction then, as the fit filter
+// does). Never below 640x480. Says what it chose in gSizeNote, and on
+// standard error when a scale asked for does not fit.
+static void WindowSize(int scale, int* w, int* h) {
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return scale;
+    bool known = SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0;
+    if (scale <= 0) {
+        // The window manager's frame: a title bar and thin borders.
+        int fh = known ? usable.h - 40 : 480, fw = known ? usable.w - 16 : 640;
+        int third = (fh < fw * 3 / 4 ? fh : fw * 3 / 4) / 3;
+        if (third < 160) third = 160;
+        *w = 4 * third;
+        *h = 3 * third;
+        if (known)
+            std::snprintf(gSizeNote, sizeof gSizeNote, "AUTO: %dx%d, THE LARGEST THAT FITS %dx%d", *w, *h, usable.w,
+                          usable.h);
+        else
+            std::snprintf(gSizeNote, sizeof gSizeNote, "AUTO: %dx%d", *w, *h);
+        return;
+    }
     int fit = scale;
-    while (fit > 1 && (640 * fit > usable.w || 480 * fit > usable.h)) fit--;
-    if (fit != scale)
+    while (known && fit > 1 && (640 * fit > usable.w || 480 * fit > usable.h)) fit--;
+    *w = 640 * fit;
+    *h = 480 * fit;
+    if (fit != scale) {
         std::fprintf(stderr, "quellstorm: a %dx%d window (scale %d) does not fit the %dx%d screen; opening it at scale %d (%dx%d)\n",
                      640 * scale, 480 * scale, scale, usable.w, usable.h, fit, 640 * fit, 480 * fit);
-    return fit;
+        std::snprintf(gSizeNote, sizeof gSizeNote, "%d: TOO LARGE FOR %dx%d, SO %dx%d", scale, usable.w, usable.h, *w,
+                      *h);
+    } else {
+        std::snprintf(gSizeNote, sizeof gSizeNote, "%d: %dx%d", scale, *w, *h);
+    }
 }
 
+const char* Plat_WindowSizeNote() { return gSizeNote; }
+
 PlatIWindowPlan PlatI_PlanWindow(const PlatDisplayConfig& cfg) {
-    int scale = cfg.scale > 0 ? cfg.scale : 2;
-    if (cfg.window) scale = FittingScale(scale);
-    gScale = scale;
+    gScale = cfg.scale > 0 ? cfg.scale : 0;
     PlatIWindowPlan plan;
     plan.flags = cfg.window ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
-    plan.w = 640 * scale;
-    plan.h = 480 * scale;
+    // (Full screen too: the window it leaves full screen for.)
+    WindowSize(gScale, &plan.w, &plan.h);
     plan.x = plan.y = SDL_WINDOWPOS_CENTERED;
     plan.vsync = true;
     SDL_DisplayMode desktop;
@@ -84,17 +109,19 @@ void Plat_SetFullscreen(bool on) {
     } else {
         SDL_SetWindowFullscreen(window, 0);
         SDL_SetWindowResizable(window, SDL_TRUE);
-        int fit = FittingScale(gScale);
-        SDL_SetWindowSize(window, 640 * fit, 480 * fit);
+        int w, h;
+        WindowSize(gScale, &w, &h);
+        SDL_SetWindowSize(window, w, h);
         SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
 }
 
 void Plat_SetWindowScale(int scale) {
-    gScale = scale < 1 ? 1 : scale;
+    gScale = scale < 0 ? 0 : scale;
     if (!PlatI_Window() || Plat_IsFullscreen()) return;
-    int fit = FittingScale(gScale);  // says once when the scale does not fit
-    SDL_SetWindowSize(PlatI_Window(), 640 * fit, 480 * fit);
+    int w, h;
+    WindowSize(gScale, &w, &h);  // says when the scale does not fit
+    SDL_SetWindowSize(PlatI_Window(), w, h);
 }
 
 bool Plat_WindowClosable() { return true; }

@@ -21,4 +21,5 @@ bool PlatI_ProcessorDrawsWindow() { return false; }  // a page draws through the
 
 void Plat_SetFullscreen(bool) {}
 void Plat_SetWindowScale(int) {}
+const char* Plat_WindowSizeNote() { return ""; }
 bool Plat_WindowClosable() { return false; }

@@ -152,3 +152,28 @@ void DD_DrawLine(int x1, int y1, int x2, int y2, int width, int r, int g, int b)
     if (!DDBack) return;
     Plat_DrawLine(DDBack, x1, y1, x2, y2, width, r & 255, g & 255, b & 255);
 }
+
+void DD_DrawGhostBitmap(int x, int y, SurfaceData& source, int left, int top, int right, int bottom) {
+    if (!source.surface || !DDBack || !Plat_Drawing()) return;
+    if (x < 0) left -= x, x = 0;
+    if (y < 0) top -= y, y = 0;
+    if (x + (right - left) > 640) right = 640 - x + left;
+    if (y + (bottom - top) > 480) bottom = 480 - y + top;
+    if (left < 0 || top < 0 || right > Plat_SurfaceWidth(source.surface) || bottom > Plat_SurfaceHeight(source.surface) ||
+        right <= left || bottom <= top)
+        return;
+    const uint16_t* src = Plat_SurfacePixels(source.surface);
+    uint16_t* dst = Plat_SurfacePixels(DDBack);
+    if (!src || !dst) return;
+    int sp = Plat_SurfacePitch(source.surface) / 2, dp = Plat_SurfacePitch(DDBack) / 2;
+    for (int row = 0; row < bottom - top; row++) {
+        const uint16_t* s = src + (size_t)(top + row) * sp + left;
+        uint16_t* d = dst + (size_t)(y + row) * dp + x;
+        for (int i = 0; i < right - left; i++) {
+            if (!s[i]) continue;  // the colour key
+            // Half the picture, half what is under it, a little bluer.
+            uint16_t mix = (uint16_t)(((s[i] & 0xF7DE) >> 1) + ((d[i] & 0xF7DE) >> 1));
+            d[i] = (uint16_t)((mix & 0xFFE0) | (((mix & 31) + 31) >> 1));
+        }
+    }
+}

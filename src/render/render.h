@@ -49,6 +49,9 @@ bool DD_LoadBitmap(SurfaceData& slot, const char* file);
 // Copies [left,right) x [top,bottom) of `source` to (x, y), colour-keyed,
 // clipped to the screen in the old blitter's order.
 void DD_DrawBitmap(int x, int y, SurfaceData& source, int left, int top, int right, int bottom);
+// The same rectangle drawn see-through (half over what is under it),
+// as a ghost is: only the picture changes.
+void DD_DrawGhostBitmap(int x, int y, SurfaceData& source, int left, int top, int right, int bottom);
 // Scrolling background fillers. `pinY`: the vertical offset is held at 0
 // after the fill, so a strip scrolls sideways only (the stage decides).
 void DD_DrawTile(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom, bool pinY);

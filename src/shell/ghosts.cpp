@@ -2,24 +2,98 @@
 #include "config/ghosttrack.h"
 #include "config/replayfile.h"
 #include "config/options.h"
+#include "config/settings.h"
+#include "game/ghost.h"
+#include "shell/kept_replays.h"
+#include "shell/replay.h"
 #include "entity/entity.h"
 #include "game/game.h"
 #include "game/scene.h"
 #include "game/score.h"
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
 GhostTrackWriter gWriter;
 bool gGameFrame;    // the frame running is one of play
 bool gFollowing;    // the last frame was one of play: the same game goes on
+std::string gDir;   // the replay folder, with its '/'
+GhostTrack gGhost;  // the ghost of the game in play
+
+const char* const kDifficulty[] = {"EASY", "NORMAL", "HARD", "SPECIAL"};
+
+bool LoadTrack(const std::string& path, int difficulty, GhostTrack* out) {
+    long size;
+    unsigned char* bytes = Plat_ReadWholeFile(path.c_str(), &size, 64L << 20);
+    if (!bytes) return false;
+    std::string why;
+    bool ok = GhostTrack_Parse(reinterpret_cast<const char*>(bytes), (size_t)size, out, &why);
+    Plat_FreeFile(bytes);
+    if (!ok) std::fprintf(stderr, "quellstorm: the ghost %s cannot be shown: %s\n", path.c_str(), why.c_str());
+    else if (out->difficulty != difficulty || out->sim != REPLAY_SIM) ok = false;
+    if (!ok) *out = GhostTrack();
+    return ok;
+}
+
+// A new game is about to play its first frame: the ghost it races.
+void ChooseGhost() {
+    gGhost = GhostTrack();
+    if (Replay_Playing() || Settings.ghost == GHOST_NONE) {
+        Ghost_Stop();
+        return;
+    }
+    int d = OPTION.Difficulty;
+    std::string path = Settings.ghost == GHOST_BEST ? Ghosts_BestKept(d) : Ghosts_BoardCache(d);
+    if (!path.empty() && !LoadTrack(path, d, &gGhost) && Settings.ghost == GHOST_BEST)
+        std::fprintf(stderr, "quellstorm: no ghost this game: %s does not fit it\n", path.c_str());
+    Ghost_Start(gGhost.empty() ? nullptr : &gGhost, true);
+}
 
 }  // namespace
 
-void Ghosts_FrameBegins() { gGameFrame = Scene == SCENE_GAME; }
+void Ghosts_FrameBegins() {
+    gGameFrame = Scene == SCENE_GAME;
+    if (gGameFrame && !gFollowing) ChooseGhost();
+}
+
+void Ghosts_SetFolder(const std::string& dir) {
+    gDir = dir;
+    if (!gDir.empty() && gDir.back() != '/') gDir += '/';
+}
+
+std::string Ghosts_BestKept(int difficulty) {
+    if (gDir.empty() || difficulty < 0 || difficulty > 3) return "";
+    struct Candidate {
+        long long score;
+        std::string path;
+    };
+    std::vector<Candidate> all;
+    std::string mark = std::string("-") + kDifficulty[difficulty] + "-";
+    for (const std::string& sub : {std::string(), std::string("kept/")})
+        for (const std::string& name : Plat_ListDir(gDir + sub)) {
+            KeptName k;
+            if (!Kept_ParseName(name, &k) || k.score < 0 || name.find(mark) != 15) continue;
+            std::string path = gDir + sub + name;
+            if (Plat_Exists(GhostTrack_PathOf(path))) all.push_back({k.score, path});
+        }
+    if (all.empty()) return "";
+    // The best; of equal scores the first found (the folder's own order
+    // does not matter: the name breaks the tie).
+    auto best = std::max_element(all.begin(), all.end(), [](const Candidate& a, const Candidate& b) {
+        return a.score != b.score ? a.score < b.score : a.path > b.path;
+    });
+    return GhostTrack_PathOf(best->path);
+}
+
+std::string Ghosts_BoardCache(int difficulty) {
+    if (gDir.empty() || difficulty < 0 || difficulty > 3) return "";
+    return gDir + "ghosts/board-" + kDifficulty[difficulty] + ".qst";
+}
 
 void Ghosts_FrameEnded() {
     if (!gGameFrame) {

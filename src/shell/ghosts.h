@@ -15,3 +15,10 @@ void Ghosts_FrameEnded();
 std::string Ghosts_TrackFile();
 // Writes it to `path`. False, with a message, when it cannot.
 bool Ghosts_WriteTrack(const std::string& path);
+
+// The replay folder the player's own ghosts come from.
+void Ghosts_SetFolder(const std::string& dir);
+// The player's best kept game on `difficulty` that has a track, or empty.
+std::string Ghosts_BestKept(int difficulty);
+// Where the board's best run's track on `difficulty` is kept once fetched.
+std::string Ghosts_BoardCache(int difficulty);

@@ -227,8 +227,10 @@ bool Replay_Record(const char* path) {
     }
     gBase = 0;
     WriteHead();
-    // The testing aid changes the game, so a run made with it says so.
+    // The testing aid changes the game, so a run made with it says so; a
+    // run the bot played is nobody's own play.
     if (Options.invincible) std::fprintf(gOut, "invincible 1\n");
+    if (Options.bot >= 0) std::fprintf(gOut, "bot 1\n");
     Replay_FreezeInputs();
     return true;
 }
@@ -265,6 +267,8 @@ bool Replay_RecordGame(const char* path, long frame) {
     for (int k : s.pad) std::fprintf(gOut, " %d", k);
     std::fprintf(gOut, "\njoystick %d\nrecord-hiscore %lld\nrecord-plays %d\nrecord-deaths %d\nrecord-clears %d\n",
                  s.joystick, (long long)s.hiscore, s.plays, s.deaths, s.clears);
+    // The bot's games are kept like any other, marked: nobody played them.
+    if (Options.bot >= 0) std::fputs("bot 1\n", gOut);
     std::fflush(gOut);
     gTrack.inGame = false;
     TrackFrame(0);  // the game is on: its start
@@ -566,7 +570,8 @@ std::string Replay_ResultJson(long framesPlayed) {
                     ",\"speed\":" + speed + ",\"speed_used\":" + (gTrack.speedMax > 0 ? "true" : "false") +
                     ",\"speed_steps_max\":" + std::to_string(gTrack.speedMax) + ",\"start\":\"" + start +
                     "\",\"games\":" + std::to_string(gGames) + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
-                    ",\"stage_option\":" + (info.stageOption ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
+                    ",\"stage_option\":" + (info.stageOption ? "true" : "false") +
+                    ",\"bot\":" + (info.bot ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
     return j;
 }
 

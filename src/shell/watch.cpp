@@ -5,6 +5,7 @@
 #include "platform/display.h"
 #include "platform/events.h"
 #include "platform/input.h"
+#include "platform/time.h"
 #include "render/render.h"
 #include "shell/frameloop.h"
 #include "shell/replay.h"
@@ -30,6 +31,19 @@ bool gJumping;
 bool gLeave;        // back to the page at the next frame
 std::vector<uint8_t> gTitle;  // the title's state while a replay from the page plays
 long gTitleFrames;
+
+// The viewer's keys, on screen while watching: shown when watching starts
+// and after any key, then faded out. A note (where a stage jump went) takes
+// the place of the second line while it shows.
+enum { KEYS_SHOW_MS = 4000, KEYS_FADE_MS = 1000 };
+double gKeysSince = -1e12;
+std::string gNote;
+
+void ShowKeys() { gKeysSince = Plat_RealMs(); }
+void Note(const std::string& text) {
+    gNote = text;
+    ShowKeys();
+}
 
 // The frames a jump plays without pictures, up to frame `target`, or
 // until the stage changes when `untilStageAfter` is set.
@@ -78,9 +92,18 @@ void StageJump(int step) {
         return;
     }
     long start = Replay_StageStart(stage);
-    // Well into a stage, its start; near its start, the stage before.
-    if (start >= 0 && (FrameCount - start > 250 || Replay_StageStart(stage - 1) < 0)) JumpTo(start, 0);
-    else if (Replay_StageStart(stage - 1) >= 0) JumpTo(Replay_StageStart(stage - 1), 0);
+    // As media players go back: well into a stage, to its start; within
+    // its first seconds, to the stage before.
+    bool before = Replay_StageStart(stage - 1) >= 0;
+    if (start >= 0 && (FrameCount - start > WATCH_STAGE_BACK_FRAMES || !before)) {
+        JumpTo(start, 0);
+        Note(before ? "STAGE " + std::to_string(stage) + " FROM ITS START   PGUP / LB AGAIN NOW: STAGE " +
+                          std::to_string(stage - 1)
+                    : "STAGE " + std::to_string(stage) + " FROM ITS START");
+    } else if (before) {
+        JumpTo(Replay_StageStart(stage - 1), 0);
+        Note("STAGE " + std::to_string(stage - 1) + " FROM ITS START");
+    }
 }
 
 void Leave() {
@@ -95,8 +118,12 @@ void Leave() {
     ReplaysPage_Show(verdict.c_str());
 }
 
-// The overlay's corner, kept as the game drew it.
+// The overlay's corner, and the strip of the viewer's keys, kept as the
+// game drew them.
 enum { OV_X = 470, OV_Y = 440, OV_W = 170, OV_H = 40 };
+enum { KL_X = 0, KL_Y = 396, KL_W = 640, KL_H = 38 };
+uint16_t gKeysUnder[KL_W * KL_H];
+bool gKeysOverlaid;
 uint16_t gUnder[OV_W * OV_H];
 bool gOverlaid;
 std::string gAsked;  // a replay the page asked to watch
@@ -104,6 +131,8 @@ std::string gAsked;  // a replay the page asked to watch
 }  // namespace
 
 void Watch_Stop() {
+    gNote.clear();
+    gKeysSince = -1e12;
     gLeave = false;
     gOn = false;
     gFromPage = false;
@@ -114,6 +143,7 @@ void Watch_Stop() {
 void Watch_BeginFromOutside(bool rewind) {
     gOn = true;
     gFromPage = false;
+    ShowKeys();
     // A check of the replay alone (a headless run with no keys) never
     // goes back: it keeps no snapshots.
     if (rewind && Replay_SnapshotsReserve()) Replay_SnapshotAfterFrame(FrameCount);
@@ -146,6 +176,7 @@ void StartFromPage(const std::string& path) {
     PageOpen = PAGE_NONE;
     gOn = true;
     gFromPage = true;
+    ShowKeys();
     gPaused = false;
     gSpeed = 1;
     Replay_SnapshotsReserve();
@@ -165,6 +196,8 @@ bool Watch_FromPage() { return gOn && gFromPage; }
 
 bool Watch_Key(const PlatEvent& ev) {
     if (!gOn || gJumping) return true;  // a jump in progress takes no keys
+    ShowKeys();  // any key, a pad's button too, brings the keys back
+    gNote.clear();
     switch (ev.key) {
     case VK_C:
     case VK_SPACE: gPaused = !gPaused; break;
@@ -224,12 +257,48 @@ bool Watch_Ended() {
     return true;
 }
 
+namespace {
+
+// Darkens a box of the picture to `keep`/256 of its light.
+void Darken(uint16_t* px, int stride, int x0, int y0, int w, int h, int keep) {
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            uint16_t& p = px[(size_t)(y0 + y) * stride + x0 + x];
+            int r = ((p >> 11) & 31) * keep >> 8, g = ((p >> 5) & 63) * keep >> 8, b = (p & 31) * keep >> 8;
+            p = (uint16_t)(r << 11 | g << 5 | b);
+        }
+}
+
+void DrawKeys(uint16_t* px, int stride) {
+    double age = Plat_RealMs() - gKeysSince;
+    if (age >= KEYS_SHOW_MS + KEYS_FADE_MS) {
+        gNote.clear();
+        return;
+    }
+    int a = age <= KEYS_SHOW_MS ? 256 : (int)(256 * (KEYS_SHOW_MS + KEYS_FADE_MS - age) / KEYS_FADE_MS);
+    for (int y = 0; y < KL_H; y++)
+        std::memcpy(&gKeysUnder[y * KL_W], &px[(size_t)(KL_Y + y) * stride + KL_X], KL_W * sizeof(uint16_t));
+    gKeysOverlaid = true;
+    Darken(px, stride, KL_X, KL_Y, KL_W, KL_H, 256 - a * 3 / 4);
+    int v = 255 * a / 256, soft = 200 * a / 256;
+    const char* leave = gFromPage ? "ESC back to the list" : "ESC close";
+    std::string keys = std::string("SPACE pause   LEFT/RIGHT 10 s   UP/DOWN speed   PGUP/PGDN stage   ") + leave;
+    DD_FontShow(keys.c_str(), 12, KL_X + 8, KL_Y + 4, v, v, v, false);
+    if (!gNote.empty()) DD_FontShow(gNote.c_str(), 12, KL_X + 8, KL_Y + 21, v, v, 120 * a / 256, false);
+    else
+        DD_FontShow("PAD: A pause   stick time / speed   LB/RB stage   B leave   "
+                    "(PGUP at a stage's start: the stage before)",
+                    12, KL_X + 8, KL_Y + 21, soft, soft, soft, false);
+}
+
+}  // namespace
+
 void Watch_OverlayOn() {
     gOverlaid = false;
     if (!gOn || Options.headless || !DDBack || Scene != SCENE_GAME) return;
     uint16_t* px = Plat_SurfacePixels(DDBack);
     int stride = Plat_SurfacePitch(DDBack) / 2;
-    if (!px || Plat_SurfaceWidth(DDBack) < OV_X + OV_W || Plat_SurfaceHeight(DDBack) < OV_Y + OV_H) return;
+    if (!px || Plat_SurfaceWidth(DDBack) < 640 || Plat_SurfaceHeight(DDBack) < 480) return;
     bool drawing = Plat_Drawing();
     Plat_SetDrawing(true);
     for (int y = 0; y < OV_H; y++)
@@ -249,6 +318,7 @@ void Watch_OverlayOn() {
     if (StageNo >= 1 && StageNo <= 5) std::snprintf(line, sizeof line, "STAGE %d  %ld:%02ld", StageNo, secs / 60, secs % 60);
     else std::snprintf(line, sizeof line, "STAFF ROLL  %ld:%02ld", secs / 60, secs % 60);
     DD_FontShow(line, 12, OV_X + 8, OV_Y + 22, 220, 220, 220, false);
+    DrawKeys(px, stride);
     Plat_SetDrawing(drawing);
 }
 
@@ -257,6 +327,10 @@ void Watch_OverlayOff() {
     gOverlaid = false;
     uint16_t* px = Plat_SurfacePixels(DDBack);
     int stride = Plat_SurfacePitch(DDBack) / 2;
+    if (gKeysOverlaid)
+        for (int y = 0; y < KL_H; y++)
+            std::memcpy(&px[(size_t)(KL_Y + y) * stride + KL_X], &gKeysUnder[y * KL_W], KL_W * sizeof(uint16_t));
+    gKeysOverlaid = false;
     for (int y = 0; y < OV_H; y++)
         std::memcpy(&px[(size_t)(OV_Y + y) * stride + OV_X], &gUnder[y * OV_W], OV_W * sizeof(uint16_t));
 }

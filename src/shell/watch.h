@@ -7,7 +7,8 @@
 //   Up / Down             faster / slower: x1, x2, x4, x8 (pictures are
 //                         left out, never steps)
 //   Left / Right          back / forward 10 seconds
-//   Page Up / Page Down   previous / next stage
+//   Page Up / Page Down   start of this stage (within its first seconds:
+//                         the stage before) / next stage
 //   Escape                back to the replays page (the game closes when
 //                         the replay was opened from outside)
 #pragma once
@@ -15,6 +16,9 @@
 struct PlatEvent;
 
 enum { WATCH_JUMP_FRAMES = 2500 };  // 10 seconds of game time
+// Page Up within a stage's first 3 seconds goes to the stage before; later
+// in the stage, to its start.
+enum { WATCH_STAGE_BACK_FRAMES = 750 };
 
 // A playback started from the command line or the file manager: the
 // viewer's keys work and the game closes at its end; `rewind`: keep

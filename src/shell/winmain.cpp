@@ -38,10 +38,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 long FrameCount;
 
 static bool sWindowAlive;
+static bool sKeyEarly;  // a key went down before the first picture
 static bool sMusicHeld;  // the tune is held because the window lost its focus in play
 static int sExitCode;  // the soak's verdict
 int Shell_ParseArgs(int argc, char** argv) {
@@ -108,12 +110,16 @@ static void ReleaseHeldMusic() {
 static long long GameScore() { return Scene == SCENE_GAME ? (long long)dat.score : std::atoll(dat.scoretext); }
 
 bool WindowProc(const PlatEvent& ev) {
+    if (FrameCount == 0 && (ev.type == PLAT_EV_KEYDOWN || ev.type == PLAT_EV_PADBUTTON)) sKeyEarly = true;
     switch (ev.type) {
     case PLAT_EV_QUIT:  // the close box: no save
         Shell_CloseWindow(hwnd);
         break;
     case PLAT_EV_KEYDOWN:
         if (Shell_SystemKey(ev)) break;  // full screen, screenshot, pages
+        // A game watched from the replays page that was left with Escape
+        // ends there: back to the page, not out of the program.
+        if (ev.key == VK_ESCAPE && Watch_Ended()) break;
         Replay_KeyDown(FrameCount + 1, ev.key);
         Event_Proc(ev.key, hwnd);
         break;
@@ -200,8 +206,12 @@ void Shell_RunFrame(bool seen) {
     // scripted runs see the same answers at the same frames).
     std::string kept;
     if (Kept_TakeFinished(&kept)) {
-        if (Board_Enabled() && Settings.boardSubmit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
-        Plat_PageGameKept(kept.c_str(), Settings.boardSubmit, Settings.playerName);
+        // Only a player's own fair game goes by itself: not the bot's, nor
+        // one played with a testing aid (the board would refuse them).
+        bool fair = Options.bot < 0 && !Options.invincible && !Options.startStage;
+        int submit = fair ? Settings.boardSubmit : BOARD_SUBMIT_NEVER;
+        if (Board_Enabled() && submit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
+        Plat_PageGameKept(kept.c_str(), submit, Settings.playerName);
     }
     Board_Poll(Options.headless);
     if (!Bot_Check(FrameCount)) {
@@ -211,6 +221,46 @@ void Shell_RunFrame(bool seen) {
 }
 
 static double sStartMs;
+
+// The instructions are the game's first picture, shown for the one frame
+// before the loading pass. In a window a player gets to read them: the
+// picture stays, with a line asking for a key in place of the loading
+// line, until a key or button is pressed (and taken: it starts nothing) or
+// a few seconds have passed. Only the showing waits; the game's frames
+// are the same. Runs others drive or bound never wait, nor does a player
+// who pressed a key before the picture came.
+static void HoldInstructions() {
+    if (sKeyEarly || Options.headless || !Plat_DisplaySeen() || Options.play || Options.script || Options.bot >= 0 ||
+        Options.maxFrames || Scene != SCENE_TITLE || !DDBack)
+        return;
+    uint16_t* px = Plat_SurfacePixels(DDBack);
+    int stride = Plat_SurfacePitch(DDBack) / 2;
+    if (!px || Plat_SurfaceWidth(DDBack) < 640 || Plat_SurfaceHeight(DDBack) < 480) return;
+    enum { Y0 = 312, ROWS = 50, HOLD_MS = 8000 };
+    std::vector<uint16_t> under((size_t)ROWS * 640);
+    for (int y = 0; y < ROWS; y++) std::memcpy(&under[(size_t)y * 640], &px[(size_t)(Y0 + y) * stride], 640 * 2);
+    bool drawing = Plat_Drawing();
+    Plat_SetDrawing(true);
+    Plat_Fill(DDBack, 0, Y0, 640, Y0 + ROWS, 0);
+    DD_FontShow(Lang_Text("キーかボタンを押すと始まります"), 24, 40, 322, 255, 255, 160, false);
+    Plat_Present(DDBack);
+    double until = Plat_RealMs() + HOLD_MS;
+    bool go = false;
+    while (sWindowAlive && !go && Plat_RealMs() < until) {
+        PlatEvent ev;
+        while (sWindowAlive && Plat_PollEvent(&ev)) {
+            bool key = ev.type == PLAT_EV_KEYDOWN || ev.type == PLAT_EV_PADBUTTON;
+            go = go || key;
+            // Escape quits here as everywhere (the record is not read yet,
+            // so nothing is written).
+            if (!key || (ev.type == PLAT_EV_KEYDOWN && ev.key == VK_ESCAPE)) WindowProc(ev);
+        }
+        if (!go) Plat_SleepMs(20);
+    }
+    for (int y = 0; y < ROWS; y++) std::memcpy(&px[(size_t)(Y0 + y) * stride], &under[(size_t)y * 640], 640 * 2);
+    Plat_SetDrawing(drawing);
+    if (sWindowAlive) Plat_Present(DDBack);  // the loading line while everything loads
+}
 
 // --result-json: what the played replay's game came to.
 static void WriteResultJson() {
@@ -320,6 +370,7 @@ int Shell_Start(int argc, char** argv) {
     std::string replays = Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/";
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
     ReplaysPage_SetFolder(replays);
+    Ghosts_SetFolder(replays);
     ReplaysPage_Watch = Watch_BeginFromPage;
     // With a board set, a row of the replays page can be sent to it (not
     // when the player said never).
@@ -394,6 +445,10 @@ static void WindowLoop() {
             }
             nextPresent = (now - nextPresent > presentEvery ? now : nextPresent) + presentEvery;
         }
+        // What the viewer asked for between pictures: a jump, or leaving
+        // for the replays page. Leaving stops the frames from being due,
+        // so it cannot wait for the next frame.
+        Watch_Service();
         // The very first picture (the instructions) is shown before the
         // loading frame runs.
         bool first = FrameCount == 0;
@@ -426,7 +481,11 @@ static void WindowLoop() {
         Plat_Present(DDBack);
         Watch_OverlayOff();
         double now = Plat_RealMs();
-        if (first) pacer.simMs = now;  // the game's clock starts with the first picture
+        if (first) {
+            HoldInstructions();
+            now = Plat_RealMs();
+            pacer.simMs = now;  // the game's clock starts with the first picture
+        }
         if (Pace_Presented(&pacer, now))
             std::fprintf(stderr, "quellstorm: smooth pacing does not fit this display (%s %.2f Hz); pacing exactly\n",
                          pacer.steady ? "refresh" : "no steady refresh, pictures at about", pacer.refreshHz);

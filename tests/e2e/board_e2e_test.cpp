@@ -95,7 +95,7 @@ TEST(BoardE2E, AFinishedGameIsVerifiedAndRankedAndABoardThatIsDownLosesNothing) 
                               (tmp / "keys.txt") + " --shot 5250:" + (tmp / "records.png"),
                           tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.err.find("BOARD: VERIFIED, RANK 1"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("BOARD: VERIFIED, RANK 1 ON NORMAL"), std::string::npos) << r.err;
     // The answer's line in green at the foot of the records page.
     EXPECT_GT(CountPixels(tmp / "records.png", 0, 458, 640, 480, [](int r, int g, int b) {
                   return g > 200 && r < 160 && b < 160;
@@ -111,7 +111,7 @@ TEST(BoardE2E, AFinishedGameIsVerifiedAndRankedAndABoardThatIsDownLosesNothing) 
     ASSERT_NE(at, std::string::npos);
     std::string score = text.substr(at + 7, text.find('\n', at + 1) - at - 7);
     EXPECT_EQ(Submit(tmp, "--board-url " + board.url + " --submit '" + kept + "'", &out), 0) << out;
-    EXPECT_NE(out.find("verified: score " + score + ", rank 1"), std::string::npos) << out;
+    EXPECT_NE(out.find("verified: score " + score + ", rank 1 on the NORMAL board"), std::string::npos) << out;
     EXPECT_NE(out.find(board.url + "/entry/"), std::string::npos) << out;
     // Refused by the board: its reason; no board, no file: said so.
     WriteFile(tmp / "junk.qsr", "nothing of a replay");

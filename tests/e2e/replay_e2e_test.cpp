@@ -153,3 +153,31 @@ TEST(ReplayE2E, JumpsLandOnTheStatesOfAStraightPlayback) {
     EXPECT_GE(count, 42921 / 1250);  // one every 5 s of game time
     EXPECT_LE(bytes, 48LL * 1024 * 1024);
 }
+
+// A kept game (flown down and right) raced as a ghost by another game: the
+// ghost is drawn where that game's ship was, and the game plays exactly as
+// it does without one (the same fingerprints, the same end).
+TEST(ReplayE2E, AGhostIsDrawnAndChangesNothingOfTheGame) {
+    TempDir tmp;
+    WriteFile(tmp / "ghost.txt", "5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n60 hold DOWN SPACE\n140 hold RIGHT SPACE\n"
+                                 "300 hold SPACE\n4800 hold\n5000 hold SPACE\n5001 hold\n");
+    RunResult r = RunGame("--frames 5100 --draw-every 1000 --keep-replays on --script " + (tmp / "ghost.txt"), tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    WriteFile(tmp / "keys.txt", kKeys);
+    std::string runs[2];
+    for (int ghost = 0; ghost < 2; ghost++) {
+        std::string name = ghost ? "best" : "none";
+        r = RunGame("--frames 700 --draw-every 0 --ghost " + name + " --script " + (tmp / "keys.txt") + " --record " +
+                        (tmp / (name + ".qsr")) + " --state-out " + (tmp / (name + ".txt")) + " --shot 350:" +
+                        (tmp / (name + ".bmp")),
+                    tmp);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        std::string rec = ReadFile(tmp / (name + ".qsr"));
+        for (size_t at = 0; (at = rec.find(" H ", at)) != std::string::npos; at += 3)
+            runs[ghost] += rec.substr(rec.rfind('\n', at) + 1, rec.find('\n', at) - rec.rfind('\n', at));
+    }
+    EXPECT_GT(runs[0].size(), 200u);
+    EXPECT_EQ(runs[0], runs[1]);
+    EXPECT_EQ(ReadFile(tmp / "none.txt"), ReadFile(tmp / "best.txt"));
+    EXPECT_NE(ReadFile(tmp / "none.bmp"), ReadFile(tmp / "best.bmp"));
+}

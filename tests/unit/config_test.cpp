@@ -46,7 +46,7 @@ std::string ReadAll(const std::string& path) {
 // designed.
 TEST_F(ConfigTest, EverySettingSurvivesASaveAndALoad) {
     EXPECT_EQ(Settings.fullscreen, 1);
-    EXPECT_EQ(Settings.scale, 2);
+    EXPECT_EQ(Settings.scale, 0);  // as large as fits
     EXPECT_EQ(Settings.scaling, SCALING_FIT);
     EXPECT_EQ(Settings.musicVolume, 100);
     EXPECT_EQ(Text("key-shot"), "Space");
@@ -64,7 +64,7 @@ TEST_F(ConfigTest, EverySettingSurvivesASaveAndALoad) {
         {"key-slower2", "Home"}, {"key-slower3", "End"}, {"key-quit", "Backspace"}, {"pad-shot", "X"},
         {"pad-bomb", "RT"},    {"pad-pause", "START"},  {"pad-quit", "BACK"},     {"dead-zone", "0"},
         {"language", "en"},    {"pause-on-focus-loss", "off"}, {"keep-replays", "off"},
-        {"board-url", "http://127.0.0.1:8080/"}, {"player-name", "ナオ 7"}, {"board-submit", "always"},
+        {"board-url", "http://127.0.0.1:8080/"}, {"player-name", "ナオ 7"}, {"board-submit", "always"}, {"ghost", "board"},
     };
     int fileRows = 0;
     for (int i = 0; i < SettingsCount; i++) fileRows += SettingsTable[i].home == SH_FILE;
@@ -132,7 +132,7 @@ TEST_F(ConfigTest, BadLinesGiveWarningsAndDefaults) {
     EXPECT_EQ(ConfigWarnings, 9);
     EXPECT_STREQ(Settings.boardUrl, "");  // only http(s) is ever sent to
     EXPECT_STREQ(Settings.playerName, "");
-    EXPECT_EQ(Settings.scale, 2);  // the bad second line wins: default
+    EXPECT_EQ(Settings.scale, 0);  // the bad second line wins: default
     EXPECT_EQ(Settings.scaling, SCALING_FIT);
     EXPECT_EQ(Settings.musicVolume, 100);
     EXPECT_EQ(Settings.effectVolume, 40);
@@ -160,7 +160,7 @@ TEST_F(ConfigTest, DamagedFilesNeverStopTheGame) {
     Settings_ResetDefaults();
     Load("[display]\nscale = " + std::string(100000, '7') + "\nvsync = off\n");
     EXPECT_EQ(ConfigWarnings, 1);
-    EXPECT_EQ(Settings.scale, 2);
+    EXPECT_EQ(Settings.scale, 0);
     EXPECT_EQ(Settings.vsync, 0);
 
     // A file far too large to be a settings file.

@@ -4,6 +4,7 @@
 #  - a full-screen game that shows an error box has the keyboard in the box,
 #    Return dismisses it, and the game is full screen again afterwards;
 #  - SIGTERM while a box is open ends the game within a few seconds;
+#  - the default window is the largest at the game's aspect that fits;
 #  - a window larger than the screen opens at the largest scale that fits,
 #    says so once, and a setting changed on the settings page afterwards
 #    leaves the window at the size the player gave it by hand;
@@ -52,7 +53,7 @@ printf '3 press ESC\n' >"$tmp/esc.txt"
 export SDL_AUDIODRIVER=dummy
 
 window_named() {  # waits for a window with exactly this name; prints its id
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do  # (the instructions wait a few seconds before the loading pass)
     for w in $(xdotool search --name . 2>/dev/null); do  # (its patterns miss UTF-8 names)
       [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] || continue
       xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && { echo "$w"; return 0; }
@@ -100,6 +101,17 @@ echo "ok: SIGTERM with a box open ended the game in $(( ($(date +%s%N) - start) 
 # 3. A window of scale 3 (1920x1440) on an 800x600 screen; then the player
 # resizes it and lowers the music on the settings page.
 : >"$tmp/q.ini"  # a settings file: no language page of a first start
+# First the default window: the largest at the game's aspect that fits the
+# screen less the window's frame, a fraction of a scale.
+"$build/quellstorm" --window --home "$tmp/home" --config "$tmp/q.ini" >"$tmp/run3a.txt" 2>&1 &
+gpid=$!
+pids+=($gpid)
+main=$(window_named QUELLSTORM) || fail "no default window"
+size=$(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+kill -TERM $gpid
+wait $gpid 2>/dev/null
+[ "$size" = 744x558 ] || fail "a default window of $size on an 800x600 screen, not the largest that fits (744x558)"
+echo "ok: the default window is the largest that fits ($size)"
 "$build/quellstorm" --window --scale 3 --home "$tmp/home" --config "$tmp/q.ini" >"$tmp/run3.txt" 2>&1 &
 gpid=$!
 pids+=($gpid)
@@ -110,7 +122,9 @@ size=$(geometry)
 xdotool windowsize --sync "$main" 720 540
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
 sleep 0.5
-xdotool key space  # past the instructions, to the title, which takes the settings key
+xdotool key space  # past the instructions
+sleep 3  # the loading pass
+xdotool key space  # past the intro, to the title, which takes the settings key
 sleep 0.5
 xdotool key F1
 sleep 0.5
@@ -143,6 +157,8 @@ first_start() {  # LANG KEYS EXPECTED: the page's choice after KEYS and Return
   for k in $keys; do xdotool key "$k"; sleep 0.3; done
   xdotool key Return
   for _ in $(seq 50); do grep -q '^language = ' "$dir/config/quellstorm/quellstorm.ini" 2>/dev/null && break; sleep 0.1; done
+  sleep 0.5
+  xdotool key Return  # past the instructions
   got=$(sed -n 's/^language = //p' "$dir/config/quellstorm/quellstorm.ini" 2>/dev/null)
   [ "$got" = "$want" ] || fail "LANG=$lang, keys '$keys': language '$got' saved, not '$want'"
   sleep 3  # the game starts now; its loading pass is where the load box would come

@@ -5,7 +5,9 @@
 #    the game's kept replay holds the pause key's key-down, which nobody
 #    typed, and plays back the same;
 #  - with the setting off, minimising changes nothing;
-#  - either way the game kept from the window plays back the same.
+#  - either way the game kept from the window plays back the same;
+#  - a kept game watched from the replays page (F3, Return) is left with
+#    Escape, back to the page, and the title then starts a game as usual.
 #   tests/x11/focus_pause.sh GAME_BINARY
 set -uo pipefail
 game=$1
@@ -26,6 +28,26 @@ fail() { echo "FAIL: $*"; exit 1; }
 . "$(dirname "$0")/xserver.sh"
 start_x_server 200 259
 
+# The game in a window on HOME's record and settings, past its loading
+# pass; sets `pid` and `wid`.
+start() {
+  local home=$1; shift
+  SDL_AUDIODRIVER=dummy "$game" --window --scale 1 --home "$home" --config "$home/settings.ini" "$@" \
+    >"$home/out.txt" 2>&1 &
+  pid=$!
+  pids+=($pid)
+  wid=""
+  for _ in $(seq 300); do
+    wid=$(xdotool search --pid "$pid" --onlyvisible 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  [ -n "$wid" ] || { kill "$pid"; fail "no game window"; }
+  xdotool windowactivate --sync "$wid" 2>/dev/null
+  xdotool key Return  # past the instructions
+  sleep 3  # the loading pass
+}
+
 # One game: into play from the title with the shot key, the window
 # minimised, back, and Escape. Sets `kept` to the kept replay's path.
 play() {
@@ -33,17 +55,7 @@ play() {
   mkdir -p "$home"
   head -c 1088 /dev/zero >"$home/score.dat"  # no load box
   : >"$home/settings.ini"  # a settings file: no language page of a first start
-  SDL_AUDIODRIVER=dummy "$game" --window --scale 1 --home "$home" --config "$home/settings.ini" "$@" \
-    >"$home/out.txt" 2>&1 &
-  local pid=$!
-  local wid=""
-  for _ in $(seq 300); do
-    wid=$(xdotool search --pid "$pid" --onlyvisible 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    sleep 0.1
-  done
-  [ -n "$wid" ] || { kill "$pid"; fail "no game window"; }
-  sleep 3  # the loading pass
+  start "$home" "$@"
   # The game polls the keys once a frame: each is held a moment.
   xdotool windowactivate --sync "$wid"
   xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 0.5  # past the intro
@@ -66,3 +78,26 @@ grep -q '^[0-9]* P 43$' "$kept" && fail "paused on focus loss with the setting o
 # Keys typed at any moment of a frame are recorded as the frame saw them.
 "$game" --headless --home "$tmp/off" --play "$kept" --verify >/dev/null 2>&1 || fail "the kept replay does not verify"
 echo "focus pause: ok"
+
+# Watching the kept game from the replays page, leaving it with Escape,
+# then a game from the title: the program must not stand still after
+# Escape (no frame is due while the viewer leaves).
+home=$tmp/off
+start "$home"
+xdotool windowactivate --sync "$wid"
+xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1  # past the intro: the title
+xdotool key F3; sleep 0.5
+xdotool key Return; sleep 2  # watching
+shot() { [ -n "${QS_X11_SHOTS:-}" ] && command -v xwd >/dev/null && xwd -id "$wid" -silent >"$QS_X11_SHOTS/$1.xwd"; }
+shot watching
+xdotool key Escape; sleep 1  # back on the replays page
+shot left-viewer
+xdotool key Escape; sleep 0.5  # the page closed: the title
+xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1.5  # GAME START
+xdotool key Escape
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the game stood still after Escape left the viewer"
+wait "$pid" || fail "the game ended with status $? ($(cat "$home/out.txt"))"
+n=$(ls "$home"/replays/*-NORMAL-*.qsr 2>/dev/null | wc -l)
+[ "$n" = 2 ] || fail "no game kept after leaving the viewer ($n NORMAL replays)"
+echo "leaving the viewer: ok"

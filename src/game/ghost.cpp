@@ -1,0 +1,133 @@
+#include "game/ghost.h"
+#include "config/options.h"
+#include "entity/entity.h"
+#include "game/game.h"
+#include "game/score.h"
+#include "render/render.h"
+
+#include <cstdio>
+
+namespace {
+
+// How long a stage's split stays up: three seconds of play.
+const long kSplitFrames = 750;
+
+const GhostTrack* gTrack;
+bool gRacing;
+long gFrame;        // frames of this game so far
+int gLastStage;     // the stage of the frame before
+long long gLastScore;
+int gShownStage;    // the split on screen, 0 none
+long gShownUntil;
+GhostSplits gSplits;
+long gDrawn;
+
+void ClearSplits() {
+    for (int k = 0; k < 6; k++) gSplits.mine[k] = gSplits.ghost[k] = gSplits.best[k] = -1;
+}
+
+// "+1234" in green when ahead, "-1234" in red when behind, white when even.
+void Difference(const char* label, long long mine, long long other, int x, int y, int size) {
+    char text[64];
+    if (other < 0) {
+        std::snprintf(text, sizeof text, "%s  -", label);
+        DD_FontShow(text, size, x, y, 200, 200, 200, false);
+        return;
+    }
+    long long d = mine - other;
+    std::snprintf(text, sizeof text, "%s %s%lld", label, d > 0 ? "+" : "", d);
+    if (d > 0) DD_FontShow(text, size, x, y, 90, 255, 90, false);
+    else if (d < 0) DD_FontShow(text, size, x, y, 255, 90, 90, false);
+    else DD_FontShow(text, size, x, y, 255, 255, 255, false);
+}
+
+// A small arrow at the screen's edge pointing where the ghost is.
+void OffScreenMarker(int x, int y) {
+    int cx = x + 32, cy = y + 32;
+    int mx = cx < 8 ? 8 : cx > 631 ? 631 : cx, my = cy < 8 ? 8 : cy > 471 ? 471 : cy;
+    int dx = cx < 8 ? -6 : cx > 631 ? 6 : 0, dy = cy < 8 ? -6 : cy > 471 ? 6 : 0;
+    DD_DrawLine(mx - dy, my - dx, mx + dx, my + dy, 2, 120, 200, 255);
+    DD_DrawLine(mx + dy, my + dx, mx + dx, my + dy, 2, 120, 200, 255);
+    DD_DrawLine(mx - dy, my - dx, mx + dy, my + dx, 2, 120, 200, 255);
+}
+
+void SplitTable() {
+    int rows = 0;
+    for (int k = 1; k <= 5; k++) rows += gSplits.mine[k] >= 0 ? 1 : 0;
+    if (!rows) return;
+    int y = 290;
+    DD_FontShow("SPLITS", 20, 40, y, 255, 255, 155, false);
+    for (int k = 1; k <= 5; k++) {
+        if (gSplits.mine[k] < 0) continue;
+        y += 24;
+        char text[48];
+        std::snprintf(text, sizeof text, "STAGE %d  %lld", k, gSplits.mine[k]);
+        DD_FontShow(text, 20, 40, y, 255, 255, 255, false);
+        if (gTrack) Difference("GHOST", gSplits.mine[k], gSplits.ghost[k], 300, y, 20);
+        Difference("BEST", gSplits.mine[k], gSplits.best[k], 470, y, 20);
+    }
+}
+
+}  // namespace
+
+void Ghost_Start(const GhostTrack* track, bool racing) {
+    gTrack = track && !track->empty() ? track : nullptr;
+    gRacing = racing;
+    gFrame = 0;
+    gLastStage = StageNo;
+    gLastScore = 0;
+    gShownStage = 0;
+    gDrawn = 0;
+    ClearSplits();
+    for (int k = 1; k <= 5; k++) gSplits.best[k] = dat.clearbest[k - 1] > 0 ? dat.clearbest[k - 1] : -1;
+}
+
+void Ghost_Stop() {
+    gTrack = nullptr;
+    gRacing = false;
+}
+
+const GhostSplits& Ghost_Splits() { return gSplits; }
+
+void GhostDraw() {
+    if (!gRacing) return;
+    gFrame++;
+    const GhostPoint* p = gTrack ? GhostTrack_At(*gTrack, gFrame) : nullptr;
+    if (!p || !p->shown) return;
+    if (p->x <= -64 || p->x >= 640 || p->y <= -64 || p->y >= 480) OffScreenMarker(p->x, p->y);
+    else DD_DrawGhostBitmap(p->x, p->y, Bitmap[0], 0, 0, 64, 64);
+    gDrawn++;
+}
+
+long Ghost_DrawnCount() { return gDrawn; }
+
+void GhostSplitsDraw() {
+    if (!gRacing) return;
+    // A stage has been left: its split, the score at its last frame as the
+    // ghost's track counts it.
+    if (StageNo != gLastStage && gLastStage >= 1 && gLastStage <= 5 && StageNo > gLastStage) {
+        int k = gLastStage;
+        gSplits.mine[k] = gLastScore;
+        gSplits.ghost[k] = gTrack ? gTrack->stageEnd[k] : -1;
+        gShownStage = k;
+        gShownUntil = gFrame + kSplitFrames;
+        // A run nobody watches says it in words (tests, the bench).
+        if (Options.headless)
+            std::fprintf(stderr, "quellstorm: split: stage %d at frame %ld: %lld, ghost %lld, best %lld\n", k, gFrame,
+                         gSplits.mine[k], gSplits.ghost[k], gSplits.best[k]);
+    }
+    gLastStage = StageNo;
+    gLastScore = (long long)dat.score;
+    if (PlayerStock == 0 || StageNo == 6) {
+        SplitTable();
+        return;
+    }
+    if (gShownStage && gFrame < gShownUntil) {
+        int k = gShownStage;
+        char text[48];
+        std::snprintf(text, sizeof text, "STAGE %d  %lld", k, gSplits.mine[k]);
+        DD_FontShow(text, 20, 200, 64, 255, 255, 255, false);
+        if (gTrack) Difference("GHOST", gSplits.mine[k], gSplits.ghost[k], 200, 88, 20);
+        Difference("BEST", gSplits.mine[k], gSplits.best[k], 200, 112, 20);
+    }
+}
