@@ -1,6 +1,7 @@
 // The score board client: one submission at a time, sent and followed in
 // the background (see board.h).
 #include "boardclient/board.h"
+#include "config/ghosttrack.h"
 #include "config/settings.h"
 #include "platform/files.h"
 #include "platform/http.h"
@@ -11,10 +12,17 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <deque>
+#include <vector>
 
 BoardSubmission BoardLast;
+
+namespace {
+// The answers of this run's earlier submissions, oldest first.
+std::vector<BoardSubmission> sAnswers;
+}  // namespace
 
 namespace {
 
@@ -32,6 +40,13 @@ enum Step { STEP_NONE, STEP_POST, STEP_STATUS };
 Step sStep;
 double sNextAsk, sFollowUntil;
 std::deque<std::string> sWaiting;  // replays to send after the one in hand
+
+// Fetching the board's ghosts: the boards, then each difficulty's track.
+enum GhostStep { GHOST_IDLE, GHOST_WANTED, GHOST_BOARDS, GHOST_TRACK };
+GhostStep sGhost;
+std::string (*sGhostCache)(int);
+std::string sGhostId[4];  // each difficulty's best run ("" none)
+int sGhostNext;           // the difficulty whose track is asked for
 
 // The board's root without a trailing '/'.
 std::string Root() {
@@ -158,9 +173,19 @@ void TakeStatus(const std::string& body) {
 
 // The next replay waiting to go, if nothing is in hand.
 void StartNext() {
+    // A submission goes before the ghosts: their fetch starts again after.
+    if (!sWaiting.empty() && !Board_Busy() && sGhost > GHOST_WANTED) {
+        Plat_HttpCancel();
+        sGhost = GHOST_WANTED;
+    }
     while (!sWaiting.empty() && !Board_Busy()) {
         std::string file = sWaiting.front();
         sWaiting.pop_front();
+        // The answer in hand is kept for the replays page's marks.
+        if (!BoardLast.file.empty()) {
+            if (sAnswers.size() >= 64) sAnswers.erase(sAnswers.begin());
+            sAnswers.push_back(BoardLast);
+        }
         BoardLast = BoardSubmission();
         BoardLast.file = file;
         long size;
@@ -183,9 +208,97 @@ void StartNext() {
     }
 }
 
+// The id of the first (best) entry of board "d<difficulty>" in the
+// answer of /api/boards; empty when that board has none.
+std::string BestOfBoard(const std::string& json, int difficulty) {
+    std::string mark = "\"board\":\"d" + std::to_string(difficulty) + "\"";
+    size_t at = json.find(mark);
+    if (at == std::string::npos) return "";
+    // The board's entries, best first, end where its "href" begins (the
+    // board writes an object's keys in order); the first id is the best.
+    size_t next = json.find("\"href\":", at + mark.size());
+    std::string id = JsonField(json.substr(at, next == std::string::npos ? std::string::npos : next - at), "id");
+    if (id.size() != 32) return "";
+    for (char c : id)
+        if (!std::isxdigit((unsigned char)c)) return "";
+    return id;
+}
+
+// The next difficulty's track, or the end of the fetch.
+void GhostAskNext() {
+    while (sGhostNext < 4 && sGhostId[sGhostNext].empty()) {
+        std::remove(sGhostCache(sGhostNext).c_str());  // no run on the board: no ghost
+        sGhostNext++;
+    }
+    if (sGhostNext >= 4) {
+        sGhost = GHOST_IDLE;
+        return;
+    }
+    if (!Plat_HttpBegin("GET", Root() + "/api/replays/" + sGhostId[sGhostNext] + "/track", nullptr, 0, kSendTimeoutMs))
+        sGhost = GHOST_IDLE;
+    else sGhost = GHOST_TRACK;
+}
+
+// Moves the ghosts' fetch on when the connection is free.
+void GhostPoll(bool blocking) {
+    if (sGhost == GHOST_IDLE || Board_Busy() || !sWaiting.empty()) return;
+    if (sGhost == GHOST_WANTED) {
+        if (Plat_HttpBegin("GET", Root() + "/api/boards", nullptr, 0, kAskTimeoutMs)) sGhost = GHOST_BOARDS;
+        else sGhost = GHOST_IDLE;
+        return;
+    }
+    PlatHttpState st = Plat_HttpPoll(blocking ? 200 : 0);
+    if (st == HTTP_RUNNING) return;
+    if (st != HTTP_DONE || Plat_HttpStatus() != 200) {
+        // No ghost from the board this time: what was fetched before stays.
+        std::fprintf(stderr, "quellstorm: the board's ghosts could not be fetched (%s)\n",
+                     st == HTTP_DONE ? ("answer " + std::to_string(Plat_HttpStatus())).c_str() : Plat_HttpError());
+        sGhost = GHOST_IDLE;
+        return;
+    }
+    if (sGhost == GHOST_BOARDS) {
+        for (int d = 0; d < 4; d++) sGhostId[d] = BestOfBoard(Plat_HttpBody(), d);
+        sGhostNext = 0;
+        GhostAskNext();
+        return;
+    }
+    const std::string& body = Plat_HttpBody();
+    GhostTrack check;
+    std::string why, path = sGhostCache(sGhostNext);
+    if (!GhostTrack_Parse(body.data(), body.size(), &check, &why)) {
+        std::fprintf(stderr, "quellstorm: the board's ghost for difficulty %d is refused: %s\n", sGhostNext, why.c_str());
+    } else {
+        size_t slash = path.rfind('/');
+        if (slash != std::string::npos) Plat_MakeDirs(path.substr(0, slash + 1));
+        if (!Plat_WriteFileAtomic(path.c_str(), body.data(), body.size()))
+            std::fprintf(stderr, "quellstorm: cannot write the ghost %s\n", path.c_str());
+    }
+    sGhostNext++;
+    GhostAskNext();
+}
+
 }  // namespace
 
+void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking) {
+    if (!Board_Enabled() || !cacheFor) return;
+    sGhostCache = cacheFor;
+    if (sGhost == GHOST_IDLE) sGhost = GHOST_WANTED;
+    while (blocking && sGhost != GHOST_IDLE) {
+        Board_Poll(true);
+        GhostPoll(true);
+    }
+}
+
+bool Board_FetchingGhosts() { return sGhost != GHOST_IDLE; }
+
 bool Board_Enabled() { return Settings.boardUrl[0] != 0; }
+
+const BoardSubmission* Board_AnswerFor(const std::string& file) {
+    if (BoardLast.file == file && BoardLast.state != BOARD_IDLE) return &BoardLast;
+    for (auto it = sAnswers.rbegin(); it != sAnswers.rend(); ++it)
+        if (it->file == file) return &*it;
+    return nullptr;
+}
 
 bool Board_Busy() {
     return sStep != STEP_NONE || BoardLast.state == BOARD_QUEUED || BoardLast.state == BOARD_VERIFYING ||
@@ -207,6 +320,7 @@ bool Board_Submit(const std::string& file) {
 
 void Board_Poll(bool blocking) {
     if (!Board_Enabled() && !Board_Busy()) return;
+    if (!blocking) GhostPoll(false);
     // A run that waits (headless) waits two minutes at most for a verdict.
     double giveUp = Plat_RealMs() + 2 * 60 * 1000;
     for (;;) {
