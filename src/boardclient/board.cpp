@@ -210,18 +210,23 @@ void StartNext() {
 
 // The id of the first (best) entry of board "d<difficulty>" in the
 // answer of /api/boards; empty when that board has none.
-std::string BestOfBoard(const std::string& json, int difficulty) {
-    std::string mark = "\"board\":\"d" + std::to_string(difficulty) + "\"";
-    size_t at = json.find(mark);
-    if (at == std::string::npos) return "";
-    // The board's entries, best first, end where its "href" begins (the
-    // board writes an object's keys in order); the first id is the best.
-    size_t next = json.find("\"href\":", at + mark.size());
-    std::string id = JsonField(json.substr(at, next == std::string::npos ? std::string::npos : next - at), "id");
-    if (id.size() != 32) return "";
-    for (char c : id)
-        if (!std::isxdigit((unsigned char)c)) return "";
-    return id;
+std::string BestOfBoard(const std::string& body, int difficulty) {
+    nlohmann::json answer = Answer(body);
+    auto boards = answer.find("boards");
+    if (boards == answer.end() || !boards->is_array()) return "";
+    const std::string key = "d" + std::to_string(difficulty);
+    for (const nlohmann::json& board : *boards) {
+        if (!board.is_object() || Text(board, "board") != key) continue;
+        auto entries = board.find("entries");
+        if (entries == board.end() || !entries->is_array() || entries->empty() || !entries->front().is_object())
+            return "";
+        std::string id = Text(entries->front(), "id");
+        if (id.size() != 32) return "";
+        for (char c : id)
+            if (!std::isxdigit((unsigned char)c)) return "";
+        return id;
+    }
+    return "";
 }
 
 // The next difficulty's track, or the end of the fetch.
