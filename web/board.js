@@ -32,6 +32,11 @@
   var m = /^(.*\/)play\/[^/]*$/.exec(location.pathname);
   var root = m ? m[1] : null, onBoard = false;
   if (root) {
+    var back = document.getElementById('to-board');
+    if (back) {
+      back.href = root;
+      back.style.display = '';
+    }
     fetch(root + 'api/status', { cache: 'no-store' }).then(function (r) {
       return r.ok ? r.json() : null;
     }).then(function (j) { onBoard = !!j; }).catch(function () { onBoard = false; });
@@ -114,11 +119,16 @@
     return s ? s[1] : '';
   }
   var hm = /^#replay=(.+)$/.exec(location.hash);
+  if (hm && QS.replayWaiting && QS.replayWaiting()) {
+    // A file opened on this page afterwards: it is what plays now.
+    history.replaceState(null, '', location.pathname + location.search);
+    hm = null;
+  }
   if (hm) {
     var url = null;
     try { url = new URL(decodeURIComponent(hm[1]), location.href); } catch (e) { url = null; }
-    // The link is used once: a reload plays what it stashed, not the link.
-    history.replaceState(null, '', location.pathname + location.search);
+    // The address keeps the link: a reload (or "Watch it again") plays it
+    // from the start, and it can be passed on as it is.
     if (!url || url.origin !== location.origin || !/^https?:$/.test(url.protocol)) {
       say('Only a replay of this site can be watched from a link.', false);
     } else {
