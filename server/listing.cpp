@@ -1,6 +1,7 @@
 // The lists a community reads: the boards at a glance, one board page by
 // page (each player's best or every run, filtered by what the runs met),
 // a player's bests and latest runs. The JSON here; the pages build on it.
+#include <cctype>
 #include <cstdlib>
 
 #include "app.h"
@@ -16,19 +17,12 @@ std::vector<std::string> Tags(const Submission& s) {
 }
 
 bool ValidBoardKey(const std::string& key) {
-    // d0..d3, a later start stage (f2..f5), then a speed correction as
-    // BoardKey writes it: s+0.125
-    if (key.size() < 2 || key[0] != 'd' || key[1] < '0' || key[1] > '3') return false;
-    size_t at = 2;
-    if (key.size() >= 4 && key[2] == 'f') {
-        if (key[3] < '2' || key[3] > '5') return false;
-        at = 4;
-    }
-    if (key.size() == at) return true;
-    if (key.size() < at + 3 || key[at] != 's' || (key[at + 1] != '+' && key[at + 1] != '-')) return false;
-    for (size_t i = at + 2; i < key.size(); ++i)
-        if (!isdigit((unsigned char)key[i]) && key[i] != '.') return false;
-    return key.size() <= 16;
+    // As BoardKey writes them (d1, d1s+0.010, and whatever a board of its
+    // own is named by): short, plain characters that need no escaping.
+    if (key.empty() || key.size() > 32) return false;
+    for (char c : key)
+        if (!isalnum((unsigned char)c) && c != '+' && c != '-' && c != '.' && c != '_') return false;
+    return true;
 }
 
 bool ParseBoardQuery(const std::string& board, const std::function<std::string(const char*)>& param, BoardQuery& q,

@@ -32,6 +32,11 @@
   var m = /^(.*\/)play\/[^/]*$/.exec(location.pathname);
   var root = m ? m[1] : null, onBoard = false;
   if (root) {
+    var back = document.getElementById('to-board');
+    if (back) {
+      back.href = root;
+      back.style.display = '';
+    }
     fetch(root + 'api/status', { cache: 'no-store' }).then(function (r) {
       return r.ok ? r.json() : null;
     }).then(function (j) { onBoard = !!j; }).catch(function () { onBoard = false; });
@@ -73,6 +78,21 @@
 
   // The game has kept a finished game (`mode`: the board-submit setting,
   // 0 ask, 1 always, 2 never; `name`: the player-name setting).
+  // The replays page's entry address: a link under the picture (a key in
+  // the canvas is no click, so a new tab may be refused), and the clipboard.
+  M.qsOpenUrl = function (url) {
+    if (!/^https?:\/\//.test(url)) return false;
+    say('Board entry:', null, url);
+    try { window.open(url, '_blank', 'noopener'); } catch (e) { /* the link stays */ }
+    return true;
+  };
+  M.qsCopyText = function (text) {
+    if (!navigator.clipboard || !navigator.clipboard.writeText) return false;
+    navigator.clipboard.writeText(text).then(function () { say('Copied: ' + text, true); },
+                                             function () { say('Not copied (the browser refused): ' + text, false); });
+    return true;
+  };
+
   M.qsGameKept = function (path, mode, name) {
     if (!onBoard || mode === 2) return;
     var bytes;
@@ -103,11 +123,16 @@
       .catch(function () { return null; });
   }
   var hm = /^#replay=(.+)$/.exec(location.hash);
+  if (hm && QS.replayWaiting && QS.replayWaiting()) {
+    // A file opened on this page afterwards: it is what plays now.
+    history.replaceState(null, '', location.pathname + location.search);
+    hm = null;
+  }
   if (hm) {
     var url = null;
     try { url = new URL(decodeURIComponent(hm[1]), location.href); } catch (e) { url = null; }
-    // The link is used once: a reload plays what it stashed, not the link.
-    history.replaceState(null, '', location.pathname + location.search);
+    // The address keeps the link: a reload (or "Watch it again") plays it
+    // from the start, and it can be passed on as it is.
     if (!url || url.origin !== location.origin || !/^https?:$/.test(url.protocol)) {
       say('Only a replay of this site can be watched from a link.', false);
     } else {

@@ -1,18 +1,28 @@
 // The score board client: one submission at a time, sent and followed in
 // the background (see board.h).
 #include "boardclient/board.h"
+#include "config/ghosttrack.h"
 #include "config/settings.h"
 #include "platform/files.h"
 #include "platform/http.h"
 #include "platform/time.h"
 #include "text/text.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <deque>
+#include <vector>
 
 BoardSubmission BoardLast;
+
+namespace {
+// The answers of this run's earlier submissions, oldest first.
+std::vector<BoardSubmission> sAnswers;
+}  // namespace
 
 namespace {
 
@@ -31,6 +41,13 @@ Step sStep;
 double sNextAsk, sFollowUntil;
 std::deque<std::string> sWaiting;  // replays to send after the one in hand
 
+// Fetching the board's ghosts: the boards, then each difficulty's track.
+enum GhostStep { GHOST_IDLE, GHOST_WANTED, GHOST_BOARDS, GHOST_TRACK };
+GhostStep sGhost;
+std::string (*sGhostCache)(int);
+std::string sGhostId[4];  // each difficulty's best run ("" none)
+int sGhostNext;           // the difficulty whose track is asked for
+
 // The board's root without a trailing '/'.
 std::string Root() {
     std::string r = Settings.boardUrl;
@@ -40,53 +57,41 @@ std::string Root() {
 
 std::string UrlEncode(const std::string& s) { return Text_UrlEncode(s); }
 
-// The value of "key" in the board's flat JSON answer, as text (a string
-// unescaped, a number or word as written); empty when absent or null.
-std::string JsonField(const std::string& json, const char* key) {
-    std::string pat = std::string("\"") + key + "\"";
-    size_t at = 0;
-    while ((at = json.find(pat, at)) != std::string::npos) {
-        size_t p = at + pat.size();
-        while (p < json.size() && (json[p] == ' ' || json[p] == '\t' || json[p] == '\n' || json[p] == '\r')) p++;
-        if (p >= json.size() || json[p] != ':') {
-            at = p;
-            continue;  // a value that happens to read like the key
+// The board's answer: a JSON object, or an empty one when the body is not
+// one (an error page of a proxy, a cut answer).
+nlohmann::json Answer(const std::string& body) {
+    nlohmann::json j = nlohmann::json::parse(body, nullptr, /*allow_exceptions=*/false);
+    return j.is_object() ? j : nlohmann::json::object();
+}
+
+// A text of the answer as the game can draw it: control characters become
+// spaces, a character beyond the font's plane '?'. Empty when absent, null
+// or not a text.
+std::string Text(const nlohmann::json& answer, const char* key) {
+    auto it = answer.find(key);
+    if (it == answer.end() || !it->is_string()) return "";
+    const std::string& in = it->get_ref<const std::string&>();
+    std::string out;
+    for (size_t i = 0; i < in.size(); i++) {
+        unsigned char c = (unsigned char)in[i];
+        if (c < 0x20 || c == 0x7F) {
+            out += ' ';
+        } else if (c >= 0xF0) {  // a four-byte sequence (the parser gave valid UTF-8)
+            out += '?';
+            i += 3;
+        } else {
+            out += (char)c;
         }
-        p++;
-        while (p < json.size() && (json[p] == ' ' || json[p] == '\t' || json[p] == '\n' || json[p] == '\r')) p++;
-        if (p >= json.size()) return "";
-        std::string out;
-        if (json[p] != '"') {
-            while (p < json.size() && json[p] != ',' && json[p] != '}' && json[p] != ' ' && json[p] != '\n')
-                out += json[p++];
-            return out == "null" ? "" : out;
-        }
-        for (p++; p < json.size() && json[p] != '"'; p++) {
-            if (json[p] != '\\' || p + 1 >= json.size()) {
-                out += json[p];
-                continue;
-            }
-            char e = json[++p];
-            if (e == 'n') out += ' ';
-            else if (e == 't') out += ' ';
-            else if (e == 'u' && p + 4 < json.size()) {
-                unsigned cp = (unsigned)std::strtoul(json.substr(p + 1, 4).c_str(), nullptr, 16);
-                p += 4;
-                // UTF-8; a surrogate half (outside the board's texts) becomes '?'.
-                if (cp < 0x20) out += ' ';
-                else if (cp < 0x80) out += (char)cp;
-                else if (cp < 0x800) out += (char)(0xC0 | cp >> 6), out += (char)(0x80 | (cp & 63));
-                else if (cp >= 0xD800 && cp < 0xE000) out += '?';
-                else
-                    out += (char)(0xE0 | cp >> 12), out += (char)(0x80 | ((cp >> 6) & 63)),
-                        out += (char)(0x80 | (cp & 63));
-            } else {
-                out += e;
-            }
-        }
-        return out;
     }
-    return "";
+    return out;
+}
+
+// A whole number of the answer; 0 when absent, null or not a whole number.
+long long Number(const nlohmann::json& answer, const char* key) {
+    auto it = answer.find(key);
+    if (it == answer.end()) return 0;
+    if (it->is_number_integer()) return it->get<long long>();
+    return 0;
 }
 
 void Fail(const std::string& why) {
@@ -106,7 +111,7 @@ void FailNoAnswer() {
 
 // An answer that is not what was asked for: the board's own words.
 void FailAnswer() {
-    std::string err = JsonField(Plat_HttpBody(), "error");
+    std::string err = Text(Answer(Plat_HttpBody()), "error");
     long status = Plat_HttpStatus();
     if (status >= 400 && status < 500 && !err.empty() && status != 429) {
         BoardLast.state = BOARD_REJECTED;  // the board says no to this file
@@ -135,24 +140,25 @@ std::string BoardName(const std::string& key) {
 }
 
 // The board's view of the submission (the POST's answer or a status).
-void TakeStatus(const std::string& json) {
-    std::string id = JsonField(json, "id");
+void TakeStatus(const std::string& body) {
+    nlohmann::json json = Answer(body);
+    std::string id = Text(json, "id");
     if (!id.empty()) BoardLast.id = id;
-    std::string status = JsonField(json, "status");
-    std::string entry = JsonField(json, "entry");
+    std::string status = Text(json, "status");
+    std::string entry = Text(json, "entry");
     if (!entry.empty()) BoardLast.link = entry[0] == '/' ? Root() + entry : entry;
     if (status == "verified") {
         BoardLast.state = BOARD_VERIFIED;
-        BoardLast.score = std::atoll(JsonField(json, "score").c_str());
-        BoardLast.rank = std::atol(JsonField(json, "rank").c_str());
+        BoardLast.score = Number(json, "score");
+        BoardLast.rank = (long)Number(json, "rank");
         // The board's own title ("NORMAL", "HARD, from stage 2"); an older
         // board only gives its key, named here by its difficulty.
-        BoardLast.board = JsonField(json, "board_title");
-        if (BoardLast.board.empty()) BoardLast.board = BoardName(JsonField(json, "board"));
+        BoardLast.board = Text(json, "board_title");
+        if (BoardLast.board.empty()) BoardLast.board = BoardName(Text(json, "board"));
         sStep = STEP_NONE;
     } else if (status == "rejected" || status == "removed") {  // removed: by the board's host, with the reason
         BoardLast.state = BOARD_REJECTED;
-        BoardLast.reason = JsonField(json, "reason");
+        BoardLast.reason = Text(json, "reason");
         if (BoardLast.reason.empty()) BoardLast.reason = "refused by the board";
         sStep = STEP_NONE;
     } else if (status == "queued" || status == "verifying") {
@@ -167,9 +173,19 @@ void TakeStatus(const std::string& json) {
 
 // The next replay waiting to go, if nothing is in hand.
 void StartNext() {
+    // A submission goes before the ghosts: their fetch starts again after.
+    if (!sWaiting.empty() && !Board_Busy() && sGhost > GHOST_WANTED) {
+        Plat_HttpCancel();
+        sGhost = GHOST_WANTED;
+    }
     while (!sWaiting.empty() && !Board_Busy()) {
         std::string file = sWaiting.front();
         sWaiting.pop_front();
+        // The answer in hand is kept for the replays page's marks.
+        if (!BoardLast.file.empty()) {
+            if (sAnswers.size() >= 64) sAnswers.erase(sAnswers.begin());
+            sAnswers.push_back(BoardLast);
+        }
         BoardLast = BoardSubmission();
         BoardLast.file = file;
         long size;
@@ -192,9 +208,102 @@ void StartNext() {
     }
 }
 
+// The id of the first (best) entry of board "d<difficulty>" in the
+// answer of /api/boards; empty when that board has none.
+std::string BestOfBoard(const std::string& body, int difficulty) {
+    nlohmann::json answer = Answer(body);
+    auto boards = answer.find("boards");
+    if (boards == answer.end() || !boards->is_array()) return "";
+    const std::string key = "d" + std::to_string(difficulty);
+    for (const nlohmann::json& board : *boards) {
+        if (!board.is_object() || Text(board, "board") != key) continue;
+        auto entries = board.find("entries");
+        if (entries == board.end() || !entries->is_array() || entries->empty() || !entries->front().is_object())
+            return "";
+        std::string id = Text(entries->front(), "id");
+        if (id.size() != 32) return "";
+        for (char c : id)
+            if (!std::isxdigit((unsigned char)c)) return "";
+        return id;
+    }
+    return "";
+}
+
+// The next difficulty's track, or the end of the fetch.
+void GhostAskNext() {
+    while (sGhostNext < 4 && sGhostId[sGhostNext].empty()) {
+        std::remove(sGhostCache(sGhostNext).c_str());  // no run on the board: no ghost
+        sGhostNext++;
+    }
+    if (sGhostNext >= 4) {
+        sGhost = GHOST_IDLE;
+        return;
+    }
+    if (!Plat_HttpBegin("GET", Root() + "/api/replays/" + sGhostId[sGhostNext] + "/track", nullptr, 0, kSendTimeoutMs))
+        sGhost = GHOST_IDLE;
+    else sGhost = GHOST_TRACK;
+}
+
+// Moves the ghosts' fetch on when the connection is free.
+void GhostPoll(bool blocking) {
+    if (sGhost == GHOST_IDLE || Board_Busy() || !sWaiting.empty()) return;
+    if (sGhost == GHOST_WANTED) {
+        if (Plat_HttpBegin("GET", Root() + "/api/boards", nullptr, 0, kAskTimeoutMs)) sGhost = GHOST_BOARDS;
+        else sGhost = GHOST_IDLE;
+        return;
+    }
+    PlatHttpState st = Plat_HttpPoll(blocking ? 200 : 0);
+    if (st == HTTP_RUNNING) return;
+    if (st != HTTP_DONE || Plat_HttpStatus() != 200) {
+        // No ghost from the board this time: what was fetched before stays.
+        std::fprintf(stderr, "quellstorm: the board's ghosts could not be fetched (%s)\n",
+                     st == HTTP_DONE ? ("answer " + std::to_string(Plat_HttpStatus())).c_str() : Plat_HttpError());
+        sGhost = GHOST_IDLE;
+        return;
+    }
+    if (sGhost == GHOST_BOARDS) {
+        for (int d = 0; d < 4; d++) sGhostId[d] = BestOfBoard(Plat_HttpBody(), d);
+        sGhostNext = 0;
+        GhostAskNext();
+        return;
+    }
+    const std::string& body = Plat_HttpBody();
+    GhostTrack check;
+    std::string why, path = sGhostCache(sGhostNext);
+    if (!GhostTrack_Parse(body.data(), body.size(), &check, &why)) {
+        std::fprintf(stderr, "quellstorm: the board's ghost for difficulty %d is refused: %s\n", sGhostNext, why.c_str());
+    } else {
+        size_t slash = path.rfind('/');
+        if (slash != std::string::npos) Plat_MakeDirs(path.substr(0, slash + 1));
+        if (!Plat_WriteFileAtomic(path.c_str(), body.data(), body.size()))
+            std::fprintf(stderr, "quellstorm: cannot write the ghost %s\n", path.c_str());
+    }
+    sGhostNext++;
+    GhostAskNext();
+}
+
 }  // namespace
 
+void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking) {
+    if (!Board_Enabled() || !cacheFor) return;
+    sGhostCache = cacheFor;
+    if (sGhost == GHOST_IDLE) sGhost = GHOST_WANTED;
+    while (blocking && sGhost != GHOST_IDLE) {
+        Board_Poll(true);
+        GhostPoll(true);
+    }
+}
+
+bool Board_FetchingGhosts() { return sGhost != GHOST_IDLE; }
+
 bool Board_Enabled() { return Settings.boardUrl[0] != 0; }
+
+const BoardSubmission* Board_AnswerFor(const std::string& file) {
+    if (BoardLast.file == file && BoardLast.state != BOARD_IDLE) return &BoardLast;
+    for (auto it = sAnswers.rbegin(); it != sAnswers.rend(); ++it)
+        if (it->file == file) return &*it;
+    return nullptr;
+}
 
 bool Board_Busy() {
     return sStep != STEP_NONE || BoardLast.state == BOARD_QUEUED || BoardLast.state == BOARD_VERIFYING ||
@@ -216,6 +325,7 @@ bool Board_Submit(const std::string& file) {
 
 void Board_Poll(bool blocking) {
     if (!Board_Enabled() && !Board_Busy()) return;
+    if (!blocking) GhostPoll(false);
     // A run that waits (headless) waits two minutes at most for a verdict.
     double giveUp = Plat_RealMs() + 2 * 60 * 1000;
     for (;;) {

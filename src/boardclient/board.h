@@ -38,6 +38,9 @@ struct BoardSubmission {
 };
 extern BoardSubmission BoardLast;
 
+// What became of the latest submission of FILE in this run (the one in
+// hand, or an earlier one's final answer); null when it was not sent.
+const BoardSubmission* Board_AnswerFor(const std::string& file);
 // True when a board is set (a submission can be made at all).
 bool Board_Enabled();
 // Starts sending the replay FILE to the board, in the background. False
@@ -61,6 +64,15 @@ std::string Board_Line();
 // Connections opened to any board in this run (tests: with no board set
 // it stays 0).
 long Board_ConnectionsOpened();
+
+// The ghosts of the board's best verified runs: GET /api/boards, then the
+// track of each difficulty's best run (GET /api/replays/ID/track), each
+// written to `cacheFor(difficulty)`; a difficulty with no run on the board
+// has its old file removed. In the background, between submissions (which
+// go first); `blocking` (a headless run): done before it returns.
+void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking);
+// True while the ghosts are being fetched.
+bool Board_FetchingGhosts();
 
 // `quellstorm --submit FILE.qsr`: sends FILE, prints each state as it
 // changes, waits for the verdict. The exit status: 0 verified, 1 not

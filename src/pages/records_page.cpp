@@ -9,6 +9,7 @@
 #include "render/render.h"
 
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -99,6 +100,14 @@ void RecordsPage_Draw() {
 
     DrawTable(100, en ? "Best score of each stage alone" : "ステージ単体のベストスコア", dat.stagebest,
               dat.stagebestjewel);
+    // What one game would score with each stage played as well as its
+    // best: the stages' bests added up (none: the line is left out).
+    int64_t possible = 0;
+    for (int64_t b : dat.stagebest) possible += b > 0 && b < INT64_MAX / 8 ? b : 0;
+    if (possible > 0) {
+        std::snprintf(text, sizeof text, en ? "Best possible %" PRId64 : "理論値 %" PRId64, possible);
+        DD_FontShow(text, 18, 400, 102, 150, 220, 255, false);
+    }
     DrawTable(220, en ? "Best total at each stage's clear" : "ステージクリア時のベストトータル", dat.clearbest,
               dat.clearbestjewel);
 

@@ -1,6 +1,7 @@
 // The replays page: one row per replay file of the folder and of its
 // "kept/", newest first: date, difficulty, stage reached, score, length.
 #include "pages/replays_page.h"
+#include "boardclient/board.h"
 #include "config/ghosttrack.h"
 #include "config/paths.h"
 #include "config/settings.h"
@@ -8,12 +9,14 @@
 #include "pages/pages.h"
 #include "platform/files.h"
 #include "platform/input.h"
+#include "platform/page.h"
 #include "render/render.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <vector>
 
 bool (*ReplaysPage_Watch)(const char* path, const char** problem);
@@ -39,6 +42,16 @@ std::vector<Row> gRows;
 int gCursor, gFirst;
 bool gConfirmDelete;
 std::string gMessage;
+// Files sent from the page and still waiting behind another to go: marked
+// as sent until the board client has them in hand.
+std::map<std::string, BoardSubmission> gMarks;
+
+// What the board made of the file sent from this run, as it comes.
+const BoardSubmission* MarkOf(const std::string& path) {
+    if (const BoardSubmission* b = Board_AnswerFor(path)) return b;
+    auto it = gMarks.find(path);
+    return it == gMarks.end() ? nullptr : &it->second;
+}
 
 bool IsReplay(const std::string& name) {
     return name.size() > 4 && name.compare(name.size() - 4, 4, ".qsr") == 0;
@@ -105,6 +118,13 @@ std::string FileDate(long long when) {
     return out;
 }
 
+// A file as the player knows it: when it was played and its score.
+std::string Describe(const Row& r) {
+    std::string d = "the game of " + When(r).substr(0, 16);
+    if (r.playable && r.info.score >= 0) d += ", score " + std::to_string(r.info.score);
+    return d;
+}
+
 void Watch() {
     if (gRows.empty()) return;
     const Row& r = gRows[gCursor];
@@ -130,7 +150,7 @@ void KeepForGood() {
     }
     // Its ghost track goes with it, when it has one.
     Plat_MoveFile(GhostTrack_PathOf(r.path).c_str(), GhostTrack_PathOf(dir + r.name).c_str());
-    gMessage = "kept for good: " + r.name;
+    gMessage = "kept for good: " + Describe(r);
     r.path = dir + r.name;
     r.keptForGood = true;
 }
@@ -139,11 +159,11 @@ void Delete() {
     gConfirmDelete = false;
     if (gRows.empty()) return;
     if (!Plat_RemoveFile(gRows[gCursor].path.c_str())) {
-        gMessage = "cannot delete " + gRows[gCursor].name;
+        gMessage = "cannot delete " + Describe(gRows[gCursor]);
         return;
     }
     Plat_RemoveFile(GhostTrack_PathOf(gRows[gCursor].path).c_str());
-    gMessage = "deleted " + gRows[gCursor].name;
+    gMessage = "deleted " + Describe(gRows[gCursor]);
     gRows.erase(gRows.begin() + gCursor);
     if (gCursor >= (int)gRows.size()) gCursor = (int)gRows.size() - 1;
     if (gCursor < 0) gCursor = 0;
@@ -190,6 +210,20 @@ void DrawRow(const Row& r, int y, bool selected) {
     DD_FontShow(stage.c_str(), 14, 300, y, c, g, b, false);
     DD_FontShow(score.c_str(), 14, 470 - 7 * (int)score.size(), y, c, g, b, false);
     DD_FontShow(Length(i.frames).c_str(), 14, 490, y, c, g, b, false);
+    // The board's mark, else the file's own.
+    if (const BoardSubmission* m = MarkOf(r.path)) {
+        const char* mark = "SENDING";
+        char ranked[32];
+        int mr = 200, mg = 200, mb = 200;
+        if (m->state == BOARD_VERIFIED) {
+            std::snprintf(ranked, sizeof ranked, "RANK %ld", m->rank);
+            mark = ranked, mr = 120, mg = 255, mb = 120;
+        } else if (m->state == BOARD_REJECTED || m->state == BOARD_FAILED) {
+            mark = m->state == BOARD_REJECTED ? "REFUSED" : "NOT SENT", mr = 255, mg = 140, mb = 120;
+        }
+        DD_FontShow(mark, 14, 560, y, mr, mg, mb, false);
+        return;
+    }
     std::string tags = std::string(i.complete ? "" : "CUT ") + (r.keptForGood ? "KEPT" : "");
     if (!tags.empty()) DD_FontShow(tags.c_str(), 14, 560, y, 160, 220, 255, false);
 }
@@ -218,6 +252,8 @@ void ReplaysPage_Draw() {
     DD_FontShow("F3 / ESC: back", 16, 470, 16, 255, 255, 255, false);
     std::string help = "RETURN: watch   K: keep for good   DEL: delete";
     if (ReplaysPage_Send && ReplaysPage_SendLabel) help += std::string("   B: ") + ReplaysPage_SendLabel;
+    const BoardSubmission* mark = gRows.empty() ? nullptr : MarkOf(gRows[gCursor].path);
+    if (mark && !mark->link.empty()) help = "RETURN: watch   B: send again   O: open the entry   C: copy its address";
     DD_FontShow(help.c_str(), 14, 30, 46, 200, 200, 255, false);
     std::string ghost = std::string("G: GHOST ") + GhostName();
     DD_FontShow(ghost.c_str(), 16, 220, 16, 150, 220, 255, false);
@@ -240,6 +276,31 @@ void ReplaysPage_Draw() {
         DD_FontShow(q.c_str(), 16, 30, 452, 255, 120, 120, false);
     } else if (!gMessage.empty()) {
         DD_FontShow(gMessage.substr(0, 80).c_str(), 14, 30, 454, 255, 255, 160, false);
+    } else if (mark) {
+        // The board's answer for the chosen file, as it comes.
+        std::string line;
+        int r = 200, g = 200, b = 200;
+        switch (mark->state) {
+        case BOARD_VERIFIED:
+            line = "VERIFIED: RANK " + std::to_string(mark->rank) + (mark->board.empty() ? "" : " ON " + mark->board) +
+                   ", SCORE " + std::to_string(mark->score);
+            r = 120, g = 255, b = 120;
+            break;
+        case BOARD_REJECTED: line = "REFUSED BY THE BOARD: " + mark->reason, r = 255, g = 140, b = 120; break;
+        case BOARD_FAILED: line = "NOT SENT: " + mark->reason, r = 255, g = 140, b = 120; break;
+        case BOARD_QUEUED: line = "SENT: QUEUED FOR VERIFICATION"; break;
+        case BOARD_VERIFYING: line = "SENT: THE BOARD IS RE-PLAYING IT"; break;
+        default: line = "SENDING TO THE BOARD..."; break;
+        }
+        if (line.size() > 90) {
+            // A long reason on two lines.
+            size_t cut = line.rfind(' ', 90);
+            if (cut == std::string::npos || cut < 40) cut = 90;
+            DD_FontShow(line.substr(0, cut).c_str(), 14, 30, 436, r, g, b, false);
+            line = line.substr(cut + (line[cut] == ' '));
+            if (line.size() > 90) line = line.substr(0, 87) + "...";
+        }
+        DD_FontShow(line.c_str(), 14, 30, 454, r, g, b, false);
     }
 }
 
@@ -275,8 +336,25 @@ bool ReplaysPage_Key(int key) {
     case VK_B:
         if (ReplaysPage_Send && !gRows.empty()) {
             std::string message;
-            ReplaysPage_Send(gRows[gCursor].path.c_str(), &message);
+            const std::string& path = gRows[gCursor].path;
+            if (ReplaysPage_Send(path.c_str(), &message)) {
+                // Marked at once; the board's answers replace the mark.
+                BoardSubmission sent = BoardSubmission();
+                sent.state = BOARD_SENDING;
+                sent.file = path;
+                gMarks[path] = sent;
+            }
             gMessage = message;
+        }
+        return true;
+    case VK_O:
+    case VK_C:
+        if (!gRows.empty()) {
+            const BoardSubmission* m = MarkOf(gRows[gCursor].path);
+            if (!m || m->link.empty()) return true;
+            bool done = key == VK_O ? Plat_OpenUrl(m->link.c_str()) : Plat_CopyText(m->link.c_str());
+            gMessage = (key == VK_O ? (done ? "opened " : "could not open ") : (done ? "copied " : "could not copy ")) +
+                       m->link;
         }
         return true;
     default: return false;

@@ -28,3 +28,10 @@ void Plat_PageLanguage(const char* code);
 // it is served by (`submit`: the board-submit setting; `name`: the
 // player's name). On the desktop nothing happens (the board client does).
 void Plat_PageGameKept(const char* path, int submit, const char* name);
+// Opens the web address `url` (http or https only) for the player: on the
+// desktop with the system's opener (xdg-open), never waited for; in a page
+// as a link beside the picture, also opened in a new tab where the browser
+// lets it. False when it cannot be.
+bool Plat_OpenUrl(const char* url);
+// Puts `text` on the clipboard. False when it cannot be.
+bool Plat_CopyText(const char* text);

@@ -64,3 +64,11 @@ void PlatI_PageScaling(int mode) {
 void Plat_PageGameKept(const char* path, int submit, const char* name) {
     EM_ASM({ if (Module.qsGameKept) Module.qsGameKept(UTF8ToString($0), $1, UTF8ToString($2)); }, path, submit, name);
 }
+
+bool Plat_OpenUrl(const char* url) {
+    return EM_ASM_INT({ return Module.qsOpenUrl ? (Module.qsOpenUrl(UTF8ToString($0)) ? 1 : 0) : 0; }, url) != 0;
+}
+
+bool Plat_CopyText(const char* text) {
+    return EM_ASM_INT({ return Module.qsCopyText ? (Module.qsCopyText(UTF8ToString($0)) ? 1 : 0) : 0; }, text) != 0;
+}

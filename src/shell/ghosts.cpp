@@ -1,4 +1,5 @@
 #include "shell/ghosts.h"
+#include "boardclient/board.h"
 #include "config/ghosttrack.h"
 #include "config/replayfile.h"
 #include "config/options.h"
@@ -24,6 +25,7 @@ bool gGameFrame;    // the frame running is one of play
 bool gFollowing;    // the last frame was one of play: the same game goes on
 std::string gDir;   // the replay folder, with its '/'
 GhostTrack gGhost;  // the ghost of the game in play
+bool gBoardAsked;   // the board's ghosts were asked for in this session
 
 const char* const kDifficulty[] = {"EASY", "NORMAL", "HARD", "SPECIAL"};
 
@@ -47,6 +49,9 @@ void ChooseGhost() {
         Ghost_Stop();
         return;
     }
+    // The board's best runs, fetched once a session when first wanted (a
+    // game started before they arrive races them from the next game on).
+    if (Settings.ghost == GHOST_BOARD) Ghosts_FetchBoard();
     int d = OPTION.Difficulty;
     std::string path = Settings.ghost == GHOST_BEST ? Ghosts_BestKept(d) : Ghosts_BoardCache(d);
     if (!path.empty() && !LoadTrack(path, d, &gGhost) && Settings.ghost == GHOST_BEST)
@@ -88,6 +93,12 @@ std::string Ghosts_BestKept(int difficulty) {
         return a.score != b.score ? a.score < b.score : a.path > b.path;
     });
     return GhostTrack_PathOf(best->path);
+}
+
+void Ghosts_FetchBoard() {
+    if (gBoardAsked || gDir.empty() || !Board_Enabled() || Settings.ghost != GHOST_BOARD) return;
+    gBoardAsked = true;
+    Board_FetchGhosts(Ghosts_BoardCache, Options.headless);
 }
 
 std::string Ghosts_BoardCache(int difficulty) {

@@ -20,5 +20,8 @@ bool Ghosts_WriteTrack(const std::string& path);
 void Ghosts_SetFolder(const std::string& dir);
 // The player's best kept game on `difficulty` that has a track, or empty.
 std::string Ghosts_BestKept(int difficulty);
+// With the board's ghost chosen and a board set: fetches the board's best
+// runs' tracks (once a session; a headless run waits for them).
+void Ghosts_FetchBoard();
 // Where the board's best run's track on `difficulty` is kept once fetched.
 std::string Ghosts_BoardCache(int difficulty);

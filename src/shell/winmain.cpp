@@ -371,6 +371,7 @@ int Shell_Start(int argc, char** argv) {
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
     ReplaysPage_SetFolder(replays);
     Ghosts_SetFolder(replays);
+    if (!Options.play && !Options.submit) Ghosts_FetchBoard();
     ReplaysPage_Watch = Watch_BeginFromPage;
     // With a board set, a row of the replays page can be sent to it (not
     // when the player said never).
@@ -378,7 +379,7 @@ int Shell_Start(int argc, char** argv) {
         ReplaysPage_SendLabel = "send to the board";
         ReplaysPage_Send = [](const char* path, std::string* message) {
             bool ok = Board_Submit(path);
-            *message = ok ? std::string("sending ") + path : BoardLast.reason;
+            *message = ok ? std::string() : BoardLast.reason;  // the page marks the file
             return ok;
         };
     }

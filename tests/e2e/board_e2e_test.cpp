@@ -20,7 +20,6 @@ struct Board {
     pid_t pid = -1;
     std::string url;
     explicit Board(const TempDir& tmp) {
-#ifdef QS_BOARD_BIN
         int out[2];
         if (pipe(out) != 0) return;
         pid = fork();
@@ -49,9 +48,6 @@ struct Board {
             if (at) url = std::string(at, std::strcspn(at + 7, "/\n ") + 7);
         }
         if (f) std::fclose(f);
-#else
-        (void)tmp;
-#endif
     }
     void Stop() {
         if (pid > 0) {
@@ -65,9 +61,9 @@ struct Board {
 
 // NORMAL, firing while flying into the first groups: the three ships are
 // lost, the game over is confirmed at 5000 (the kept game ends there), the
-// intro is skipped and F2 opens the records page.
+// intro is skipped and F2 opens the records page, F3 then the replays page.
 const char* kLostGame = "5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n60 hold UP SPACE\n4800 hold\n"
-                        "5000 hold SPACE\n5001 hold\n5100 hold SPACE\n5101 hold\n5200 press F2\n";
+                        "5000 hold SPACE\n5001 hold\n5100 hold SPACE\n5101 hold\n5200 press F2\n5260 press F3\n";
 const std::string kGameRun = "--keep-replays on --frames 5300 --draw-every 1000 --board-submit always ";
 
 std::string OnlyKept(const TempDir& tmp) {
@@ -92,11 +88,12 @@ int Submit(const TempDir& tmp, const std::string& args, std::string* out) {
 TEST(BoardE2E, AFinishedGameIsVerifiedAndRankedAndABoardThatIsDownLosesNothing) {
     TempDir tmp;
     Board board(tmp);
-    if (board.pid < 0) GTEST_SKIP() << "quellstorm-board is not built";
+    ASSERT_GT(board.pid, 0);
     ASSERT_FALSE(board.url.empty()) << ReadFile(tmp / "board-log.txt");
     WriteFile(tmp / "keys.txt", kLostGame);
     RunResult r = RunGame(kGameRun + "--board-url " + board.url + " --player-name TESTER --script " +
-                              (tmp / "keys.txt") + " --shot 5250:" + (tmp / "records.png"),
+                              (tmp / "keys.txt") + " --shot 5250:" + (tmp / "records.png") + " --shot 5280:" +
+                              (tmp / "replays.png"),
                           tmp);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("BOARD: VERIFIED, RANK 1 ON NORMAL"), std::string::npos) << r.err;
@@ -105,6 +102,11 @@ TEST(BoardE2E, AFinishedGameIsVerifiedAndRankedAndABoardThatIsDownLosesNothing) 
                   return g > 200 && r < 160 && b < 160;
               }),
               100);
+    // The replays page marks the file with its rank, in green, on its row.
+    EXPECT_GT(CountPixels(tmp / "replays.png", 560, 92, 640, 110, [](int r, int g, int b) {
+                  return g > 200 && r < 160 && b < 160;
+              }),
+              20);
 
     // The same file from the command line: the same submission, each state
     // as it changes, the score the board's own re-play reached.
@@ -117,6 +119,14 @@ TEST(BoardE2E, AFinishedGameIsVerifiedAndRankedAndABoardThatIsDownLosesNothing) 
     EXPECT_EQ(Submit(tmp, "--board-url " + board.url + " --submit '" + kept + "'", &out), 0) << out;
     EXPECT_NE(out.find("verified: score " + score + ", rank 1 on the NORMAL board"), std::string::npos) << out;
     EXPECT_NE(out.find(board.url + "/entry/"), std::string::npos) << out;
+    // Raced as the board's ghost: its best run's track fetched beside the
+    // replays, the very track kept with the game.
+    TempDir racer;
+    r = RunGame("--home '" + racer.path + "' --frames 60 --ghost board --board-url " + board.url, racer);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string track = ReadFile(kept.substr(0, kept.size() - 4) + ".qst");
+    EXPECT_FALSE(track.empty());
+    EXPECT_TRUE(ReadFile(racer / "replays/ghosts/board-NORMAL.qst") == track) << r.err;
     // Refused by the board: its reason; no board, no file: said so.
     WriteFile(tmp / "junk.qsr", "nothing of a replay");
     EXPECT_EQ(Submit(tmp, "--board-url " + board.url + " --submit " + (tmp / "junk.qsr"), &out), 3) << out;
@@ -144,7 +154,7 @@ TEST(BoardE2E, AFinishedGameIsVerifiedAndRankedAndABoardThatIsDownLosesNothing) 
 // With no board set nothing is ever sent: the game never even opens a
 // network socket, though it keeps its game and is told to always send.
 TEST(BoardE2E, NoBoardSetNoConnectionOpened) {
-    if (std::system("command -v strace >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace not installed";
+    ASSERT_EQ(std::system("command -v strace >/dev/null 2>&1"), 0) << "strace is not installed (scripts/deps.sh test)";
     TempDir tmp;
     WriteFile(tmp / "keys.txt", kLostGame);
     std::string trace = tmp / "trace.txt";

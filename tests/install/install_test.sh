@@ -56,6 +56,13 @@ tree)
     "$root/usr/share/icons/hicolor/48x48/apps/quellstorm.png" "$root/usr/share/icons/hicolor/256x256/apps/quellstorm.png"; do
     [ -e "$f" ] || fail "not installed: ${f#$root}"
   done
+  # Every picture installed as a PNG file that reads back (through libpng)
+  # as the game's 5-6-5 pixels of the build's BMP file.
+  for d in BMP BG; do
+    "$build/tools/assetgen/qs_assetgen" --check-png "$build/$d" "$root/usr/share/quellstorm/$d" >/dev/null ||
+      fail "the installed $d pictures are not the build's"
+  done
+  [ -z "$(find "$root/usr/share/quellstorm" -iname '*.bmp')" ] || fail "BMP files installed beside the PNG files"
   plays_and_keeps_its_record "$prog" destdir
 
   # The same program alone in another folder finds the data through

@@ -237,6 +237,10 @@ try {
     // The pacer's own figure is 250 steps a second; a page stuck at one step
     // a picture would give 60. The margin is for a busy machine, not a speed goal.
     result(rate >= 200, 'the game keeps its pace of 250 steps a second', `${rate.toFixed(1)} steps/s`);
+    // Each tune comes when it is first played: so far only stage 1's.
+    const tunes = page.net.fetched.filter((f) => /\.ogg(\?|$)/.test(f.url));
+    result(tunes.length === 1, 'the tunes fetched in the first seconds of play are the ones played',
+           tunes.map((f) => f.url.split('/').pop()).join(', ') || 'none');
     const mixed = m1[0] - m0[0], loud = m1[1] - m0[1], secs = (w1 - w0) / 1000;
     result(mixed > 0.5 * 44100 * secs && loud > 0.2 * 44100 * secs, 'the mixer puts out music while a tune plays',
            `${(mixed / secs).toFixed(0)} frames/s mixed, ${(loud / secs).toFixed(0)} not silent`);
@@ -287,6 +291,17 @@ try {
       if (process.env.QS_WEB_SHOTS) await page.screenshot({ path: path.join(process.env.QS_WEB_SHOTS, `window-${w}x${h}.png`) });
       result(share >= 0.9 && Math.abs(box.width / box.height - 4 / 3) < 0.01, `at ${w}x${h} the picture fills the window`,
              `${box.width.toFixed(0)}x${box.height.toFixed(0)}, ${(100 * share).toFixed(0)} % of the limiting side`);
+      // The corner buttons never cover the picture (the HUD) unless the
+      // mouse wakes them.
+      await sleep(3500);
+      const corner = await page.$eval('#corner', (c) => {
+        const r = c.getBoundingClientRect();
+        return { x: r.x, y: r.y, w: r.width, h: r.height, opacity: getComputedStyle(c).opacity };
+      });
+      const overlaps = corner.x < box.x + box.width && corner.x + corner.w > box.x &&
+                       corner.y < box.y + box.height && corner.y + corner.h > box.y;
+      result(!overlaps || Number(corner.opacity) === 0, `at ${w}x${h} the corner buttons leave the picture free`,
+             JSON.stringify(corner));
     }
 
     // The settings page's text rows take what is typed (the browser's key
@@ -305,6 +320,24 @@ try {
     }
     result(ini.includes('\nboard-url = http://b.example\n'), 'the settings page takes a typed board address',
            (ini.match(/board-url = .*/) || ['no settings file'])[0]);
+
+    // Watching a kept game from the replays page, leaving it with Escape,
+    // then a game from the title: the page must not stand still.
+    await tap(page, 'Escape');  // the settings page closed: the title
+    await tap(page, 'F3');
+    await tap(page, 'Enter');
+    await sleep(2000);
+    const watching = (await state(page)).Scene === 1;
+    if (process.env.QS_WEB_SHOTS) await canvasPicture(page);  // the viewer's keys along the foot
+    await tap(page, 'Escape');
+    const left0 = await frames(page);
+    await sleep(1000);
+    const left1 = await frames(page);
+    await tap(page, 'Escape');  // the replays page closed
+    await tap(page, 'Space');
+    const played2 = await waitState(page, (st) => st.Scene === 1, 10000);
+    result(watching && left1 > left0 && !!played2, 'Escape leaves a replay watched from the replays page, and the title starts a game',
+           `watching ${watching}, frames ${left0} -> ${left1}, ${played2 ? 'in play' : 'no game'}`);
   }
   await page.close();
 
@@ -412,6 +445,19 @@ try {
       const text = await bp.evaluate(() => document.getElementById('result').textContent);
       result(done && text.includes(`verified in your browser: same score as the board's entry (${score})`),
              'the entry\'s watch link replays it verified in the page, its own score beside the board\'s', text);
+      // Afterwards: the link stays in the address; the page offers it again,
+      // a game, and the way back to the board.
+      const after = await bp.evaluate(() => ({
+        hash: location.hash,
+        again: document.getElementById('watch-again').offsetParent !== null,
+        play: document.getElementById('play-game').offsetParent !== null,
+        board: document.getElementById('to-board').offsetParent !== null &&
+               document.getElementById('to-board').getAttribute('href'),
+      }));
+      if (process.env.QS_WEB_SHOTS) await bp.screenshot({ path: path.join(process.env.QS_WEB_SHOTS, 'after-link.png') });
+      result(/^#replay=/.test(after.hash) && after.again && after.play && after.board === '/',
+             'after a watched link: the address keeps it, buttons to watch again, play and go back to the board',
+             JSON.stringify(after));
       await bp.close();
     }
     board.kill();
