@@ -17,8 +17,9 @@ deps:
 deps-test:
 	@bash scripts/deps.sh test
 
+# Playing needs no test tools: the test programs come with `make test`.
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_TESTS=OFF $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/CMakeCache.txt
 
@@ -36,10 +37,8 @@ run: build-game
 # make install [PREFIX=/usr/local] [DESTDIR=...]
 PREFIX ?= /usr/local
 install: build-game
-	@# The board server and its manual page too, when its libraries are there
-	@# (its install rules are part of the build's).
-	if cmake --build $(BUILD) --target help | grep -q quellstorm-board; then \
-	  cmake --build $(BUILD) -j $(JOBS) --target quellstorm-board boardman; fi
+	@# The board server and its manual page too (its install rules are part of the build's).
+	cmake --build $(BUILD) -j $(JOBS) --target quellstorm-board boardman
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The Debian packages (quellstorm, quellstorm-data, quellstorm-board) in build-deb/packages/,
@@ -48,17 +47,20 @@ DEB_BUILD ?= build-deb
 package: deps-test
 	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_DEB_BUILDFLAGS=ON $(CMAKE_FLAGS)
 	cmake --build $(DEB_BUILD) -j $(JOBS) --target $(GAME_TARGETS)
-	@# The board server too, when its libraries are there (its own package).
-	if cmake --build $(DEB_BUILD) --target help | grep -q quellstorm-board; then \
-	  cmake --build $(DEB_BUILD) -j $(JOBS) --target quellstorm-board boardman; fi
+	@# The board server too (its own package).
+	cmake --build $(DEB_BUILD) -j $(JOBS) --target quellstorm-board boardman
 	cd $(DEB_BUILD) && cpack -G DEB -B packages
 	@ls -l $(DEB_BUILD)/packages/*.deb
 
-# Every test, on the normal build and then under the sanitizers.
-# (Configured again: a build folder first made by `make run`, before
-# GoogleTest was installed, has no test programs yet.)
+# Every test, on the normal build and then under the sanitizers, the
+# fuzzers and the browser build. Everything the whole suite needs is
+# installed first, before anything is configured: the Debian packages and
+# the browser tests' node modules (scripts/deps.sh test), then the page's
+# WebAssembly libraries (scripts/web-deps.sh). (Configured again with the
+# tests on: a build folder first made by `make run` has no test programs.)
 test: deps-test
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	bash scripts/web-deps.sh >/dev/null
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_TESTS=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600 -E '^x11_'
 	@# The window tests drive a virtual X server and a window manager that
@@ -95,10 +97,11 @@ bench-instr: deps-test
 	bash scripts/bench-instr.sh build-bench $(REPLAY)
 
 # Fuzzing the readers of outside data (WAV, score file, replay, bitmap,
-# settings file, MIDI).
+# settings file, MIDI), and a kept replay's start made into a game and
+# played for 500 frames (replay_start).
 # Each target runs FUZZ_SECONDS; new finds go to build-fuzz/finds/.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = wave score replay bmp config midi
+FUZZ_TARGETS = wave score replay replay_start bmp config midi
 fuzz: deps-test
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_FUZZ=ON $(CMAKE_FLAGS)
 	cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
@@ -155,7 +158,6 @@ web-serve: web
 test-web: web
 	@cmake --build $(BUILD) -j $(JOBS) --target quellstorm quellstorm-board
 	@/usr/bin/python3 tests/web/glyphs_test.py src $(WEB)/data $(BUILD)
-	@cd tests/web && [ -d node_modules/puppeteer-core ] || PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund
 	@QS_BOARD_BIN=$(abspath $(BUILD))/quellstorm-board QS_GAME_BIN=$(abspath $(BUILD))/quellstorm node tests/web/browser_test.mjs $(WEB)/play tests/golden
 
 # The score board (quellstorm-board) on this machine: a SQLite file in the

@@ -2,7 +2,14 @@
 // live under a full set of blasts, and full bullet and dart pools walked
 // past a full set of bomb missiles with every bullet shootable. Nothing
 // overlaps, so every test runs to its end and the pools stay as they are.
+// The pools are filled by hand and their end marks raised from the flags,
+// as after a loaded state; a benchmark whose passes would not see every
+// filled slot stops the run.
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 
 #include "enemy/bullets.h"
 #include "entity/entity.h"
@@ -20,6 +27,20 @@ static void FillShots(SpriteData* pool, float x, float y, int w, int h) {
         pool[j].w = w;
         pool[j].h = h;
         pool[j].hp = 1000;
+    }
+}
+
+// The marks raised over what was filled by hand; the run stops unless the
+// passes now look at every slot of each pool named.
+static void MarksOver(std::initializer_list<const SpriteData*> pools, int count, const char* what) {
+    SpriteMarksFromFlags();
+    for (const SpriteData* pool : pools) {
+        int id = SpritePoolOf(pool);
+        if (id < 0 || PoolEnd[id] < count) {
+            std::fprintf(stderr, "combat_bench: not as stated: %s: a pool's mark lets the passes see %d of %d slots\n",
+                         what, id < 0 ? 0 : PoolEnd[id], count);
+            std::exit(3);
+        }
     }
 }
 
@@ -56,6 +77,8 @@ static void BM_SmallEnemiesUnderFullShotPools(benchmark::State& state) {
     FillShots(P_Shot3, 100, 300, 16, 16);
     FillShots(P_Shot4, 100, 300, 100, 100);
     FillShots(P_Shot5, 100, 300, 100, 100);
+    MarksOver({Enemy3}, ENEMY_MAX, "150 drones");
+    MarksOver({P_Shot, P_Shot2, P_Shot3, P_Shot4, P_Shot5}, P_SHOT_MAX, "full shot pools");
     for (auto _ : state) {
         SmallEnemyPass();
         benchmark::ClobberMemory();
@@ -77,6 +100,8 @@ static void BM_FullFirePoolsOnSpecial(benchmark::State& state) {
     }
     FillShots(P_Shot, 20, 10, 32, 32);
     FillShots(P_Shot5, 20, 10, 100, 100);
+    MarksOver({tama, sLaser2}, TAMA_MAX, "full bullet and dart pools");
+    MarksOver({P_Shot, P_Shot5}, P_SHOT_MAX, "full shot pools");
     for (auto _ : state) {
         EnemyFirePass();
         benchmark::ClobberMemory();

@@ -6,7 +6,10 @@
 //   stress   every bullet, laser and jewel pool full, 150 small enemies,
 //            blasts and a boss on HARD
 //   title    the title with its blended picture
-// Ratios are what to track: these machines are noisy.
+// Ratios are what to track: these machines are noisy. Each scenario checks
+// that the frames it measures hold what it says (the sprites drawn, the
+// pools live, the scene reached) and stops the run with an error when they
+// do not: a benchmark of an empty scene measures nothing.
 #include <SDL.h>
 
 #include <algorithm>
@@ -15,6 +18,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <string>
+#include <strings.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -52,6 +56,17 @@ FILE* gOut;
 void Emit(const char* name, double v) { std::fprintf(gOut, "%s %.6f\n", name, v); }
 
 std::string gHome;
+const char* gCurrent;  // the scenario a child runs
+bool gInChild;         // (else the one scenario runs in this process)
+
+// A scenario whose frames are not what it says ends the run.
+void Expect(bool ok, const std::string& what) {
+    if (ok) return;
+    std::fprintf(stderr, "qs_framebench: %s: not as stated: %s\n", gCurrent ? gCurrent : "scenario", what.c_str());
+    std::fflush(stderr);
+    if (!gInChild) std::system(("rm -rf '" + gHome + "'").c_str());
+    _exit(3);
+}
 
 // Memory and files: the peak resident size of this process so far (MB)
 // and the descriptors it holds open now.
@@ -84,7 +99,9 @@ bool Start(const std::vector<std::string>& extra) {
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(&a[0]);
-    return Shell_Start((int)argv.size(), argv.data()) == 1;
+    bool started = Shell_Start((int)argv.size(), argv.data()) == 1;
+    Expect(started, "the game did not start");
+    return started;
 }
 
 // Runs frames until the title menu stands still, then starts a game.
@@ -109,7 +126,7 @@ bool gInstr;  // under callgrind: fewer frames, no timing table
 // drawing), "between" the frames in between (play leaves their drawing
 // out; the title draws them all the same), "frame.mean" the mean cost of a
 // game frame with the presents shared out, what the 4 ms step must hold.
-void Measure(const char* name, int frames, void (*before)()) {
+int Measure(const char* name, int frames, void (*before)()) {
     std::vector<double> drawn, undrawn, present;
     size_t room = frames < 100000 ? (size_t)frames : 100000;
     drawn.reserve(room);
@@ -144,10 +161,11 @@ void Measure(const char* name, int frames, void (*before)()) {
         if (seen) present.push_back(t2 - t1);
         if (i % 500 == 0 && Shell_Running()) gMostOpenFiles = std::max(gMostOpenFiles, OpenFiles());
     }
+    int ran = (int)(drawn.size() + undrawn.size());
     if (gInstr) {
         Emit((std::string(name) + ".shown.count").c_str(), (double)drawn.size());
         Emit((std::string(name) + ".between.count").c_str(), (double)undrawn.size());
-        return;
+        return ran;
     }
     Stats d = Summarise(drawn), u = Summarise(undrawn), p = Summarise(present);
     std::string n = name;
@@ -160,7 +178,8 @@ void Measure(const char* name, int frames, void (*before)()) {
     Emit((n + ".present.p99").c_str(), p.p99);
     Emit((n + ".allocs").c_str(), (double)allocs);
     Emit((n + ".present.allocs").c_str(), (double)presentAllocs);
-    Emit((n + ".frames").c_str(), (double)(drawn.size() + undrawn.size()));
+    Emit((n + ".frames").c_str(), (double)ran);
+    return ran;
 }
 
 void Fill(SpriteData* pool, int count, int bmp, int w, int h, float speed) {
@@ -185,7 +204,11 @@ void Fill(SpriteData* pool, int count, int bmp, int w, int h, float speed) {
     }
 }
 
-// The stress scene, built anew before every measured frame.
+// The stress scene, built anew before every measured frame: the pools
+// filled as they stand, their end marks raised from the flags as after a
+// loaded state, so the frame's passes see every slot.
+const int kStressPoolSlots = TAMA_MAX + BAKA_MAX + 2 * SLASER_MAX + JEWEL_MAX + ENEMY_MAX;
+const int kStressSprites = kStressPoolSlots + 50 + 1;  // and the player's shots and a boss
 void StressScene() {
     OPTION.Difficulty = HARD;
     P_Ship.time = 1e9f;  // untouchable, so the scene keeps its shape
@@ -199,15 +222,37 @@ void StressScene() {
     Fill(BOSS1, 1, 70, 200, 200, 0.0f);
     BOSS1[0].x = 400;
     BOSS1[0].y = 100;
+    SpriteMarksFromFlags();
+}
+
+// One stress frame with every sprite copy listed; stops the run unless
+// the filled pools' marks reach their tops (the frame's passes look at
+// every slot) and the frame drew at least the sprites filled.
+void StressFrameLogged() {
+    struct {
+        const SpriteData* pool;
+        int count;
+    } const filled[] = {{tama, TAMA_MAX}, {Baka, BAKA_MAX}, {sLaser, SLASER_MAX},
+                        {sLaser2, SLASER_MAX}, {jewel, JEWEL_MAX}, {Enemy, ENEMY_MAX}};
+    int seen = 0;
+    for (const auto& f : filled) {
+        int id = SpritePoolOf(f.pool);
+        seen += id >= 0 ? std::min(PoolEnd[id], f.count) : 0;
+    }
+    Expect(seen == kStressPoolSlots, "the pools' marks let the passes see " + std::to_string(seen) + " of the " +
+                                         std::to_string(kStressPoolSlots) + " filled slots");
+    DrawLogOn = true;
+    DrawLogCount = 0;
+    Shell_RunFrame();
+    DrawLogOn = false;
+    Expect(DrawLogCount >= kStressSprites, "the frame drew " + std::to_string(DrawLogCount) + " sprites of the " +
+                                               std::to_string(kStressSprites) + " filled");
 }
 
 // Floor 3: SDL's colour-keyed RLE blit of the very sprite list that one
 // stress frame draws, against our own copies of the same list.
 void StressFloor() {
-    DrawLogOn = true;
-    DrawLogCount = 0;
-    Shell_RunFrame();
-    DrawLogOn = false;
+    StressFrameLogged();
     SDL_Surface* sheets[200] = {};
     for (int i = 0; i < 200; i++)
         if (Bitmap[i].surface) {
@@ -281,30 +326,44 @@ void StressGhost() {
     Emit("stress.ghost.draw", Summarise(t).median);
 }
 
+// A recorded stage-1 game played back: at least 1200 frames of play.
 void ScenarioTypical(const char* replay) {
     if (!Start({"--play", replay})) return;
     // Loading, the intro and the title are not play: measured from the
     // first frame of the game on.
     while (Shell_Running() && Scene != 1) Shell_RunFrame();
-    Measure("typical", gInstr ? 1200 : 1 << 30, nullptr);
+    Expect(Scene == 1, std::string("the replay ") + replay + " never reaches the game");
+    int ran = Measure("typical", gInstr ? 1200 : 1 << 30, nullptr);
+    Expect(ran >= 1200, std::string("the replay ") + replay + " plays only " + std::to_string(ran) + " frames");
 }
 
+// The stress scene on HARD, the frames of the game; every frame draws at
+// least the sprites filled.
 void ScenarioStress() {
     if (!Start({})) return;
     ToTitle();
     NewGame();
     // Past the stage's opening, so that loading its tune is not measured.
     for (int i = 0; i < 300; i++) Shell_RunFrame();
+    Expect(Scene == 1 && Shell_Running(), "no game running after the title");
     StressScene();
-    if (!gInstr) StressFloor();
-    Measure("stress", gInstr ? 25 : 400, StressScene);
+    if (gInstr) StressFrameLogged();
+    else StressFloor();
+    int frames = gInstr ? 25 : 400;
+    Expect(Measure("stress", frames, StressScene) == frames, "the game ended during the stress frames");
+    StressScene();
+    StressFrameLogged();  // and the scene still stands after them
     if (!gInstr) StressGhost();
 }
 
+// The title menu standing, drawn every frame.
 void ScenarioTitle() {
     if (!Start({})) return;
     ToTitle();
-    Measure("title", gInstr ? 100 : 1000, nullptr);
+    Expect(Scene == 0 && MenuState == MENU_TITLE2, "the title menu is not up");
+    int frames = gInstr ? 100 : 1000;
+    Expect(Measure("title", frames, nullptr) == frames, "the game left the title during the frames");
+    Expect(Scene == 0 && MenuState == MENU_TITLE2, "the title menu did not stay up");
 }
 
 // From the start of the program to the end of the loading pass: every
@@ -317,6 +376,19 @@ void ScenarioLoading() {
     double t1 = NowMs();
     int loaded = 0;
     for (int i = 0; i < 200; i++) loaded += Bitmap[i].surface != nullptr;
+    // Every picture of the data folder (the build's, beside the bench).
+    int files = 0;
+    for (const char* dir : {"BMP", "BG"})
+        if (DIR* d = opendir(dir)) {
+            while (dirent* e = readdir(d)) {
+                std::string n = e->d_name;
+                files += n.size() > 4 && strcasecmp(n.c_str() + n.size() - 4, ".bmp") == 0;
+            }
+            closedir(d);
+        }
+    Expect(files > 0, "no BMP/ and BG/ pictures in the folder the bench runs in");
+    Expect(loaded == files, "the loading pass loaded " + std::to_string(loaded) + " of the " + std::to_string(files) +
+                                " pictures");
     gMostOpenFiles = OpenFiles();
     Emit("loading.ms", t1 - t0);
     Emit("loading.bitmaps", loaded);
@@ -351,14 +423,14 @@ const Scenario kScenarios[] = {
     {"title", [](const char*) { ScenarioTitle(); }},
 };
 
-const char* gCurrent;  // the scenario a child runs
-
-// Runs one scenario in a child process and gathers its lines.
-void RunChild(void (*fn)(const char*), const char* arg, std::vector<std::pair<std::string, double>>& rows) {
+// Runs one scenario in a child process and gathers its lines; false when
+// the scenario stopped with an error.
+bool RunChild(void (*fn)(const char*), const char* arg, std::vector<std::pair<std::string, double>>& rows) {
     int fds[2];
-    if (pipe(fds) != 0) return;
+    if (pipe(fds) != 0) return false;
     pid_t pid = fork();
     if (pid == 0) {
+        gInChild = true;
         close(fds[0]);
         gOut = fdopen(fds[1], "w");
         gMostOpenFiles = 0;
@@ -376,7 +448,9 @@ void RunChild(void (*fn)(const char*), const char* arg, std::vector<std::pair<st
     double v;
     while (std::fscanf(in, "%127s %lf", name, &v) == 2) rows.push_back({name, v});
     std::fclose(in);
-    waitpid(pid, nullptr, 0);
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void PrintTable(const std::vector<std::pair<std::string, double>>& rows) {
@@ -438,17 +512,26 @@ int main(int argc, char** argv) {
         const Scenario* found = nullptr;
         for (const Scenario& sc : kScenarios)
             if (!std::strcmp(sc.name, only)) found = &sc;
-        if (found) found->run(replay.c_str());
+        if (found) {
+            gCurrent = found->name;
+            found->run(replay.c_str());
+        }
         else {
             std::fprintf(stderr, "qs_framebench: no scenario '%s'\n", only);
             status = 2;
         }
     } else {
+        std::string failed;
         for (const Scenario& sc : kScenarios) {
             gCurrent = std::strcmp(sc.name, "floors") ? sc.name : nullptr;
-            RunChild(sc.run, replay.c_str(), rows);
+            if (!RunChild(sc.run, replay.c_str(), rows)) failed += std::string(" ") + sc.name;
         }
+        gCurrent = nullptr;
         PrintTable(rows);
+        if (!failed.empty()) {
+            std::fprintf(stderr, "qs_framebench: scenarios not as stated:%s\n", failed.c_str());
+            status = 1;
+        }
     }
     std::system(("rm -rf '" + gHome + "'").c_str());
     return status;

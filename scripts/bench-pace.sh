@@ -9,7 +9,7 @@ set -euo pipefail
 build=${1:-build}
 replay=${2:-tests/golden/stage1_normal.qsr}
 if ! command -v Xvfb >/dev/null 2>&1; then
-  echo "bench-pace: Xvfb is missing (scripts/deps.sh test installs it)" >&2
+  echo "bench-pace: Xvfb is missing (Debian package xvfb; scripts/deps.sh test installs it)" >&2
   exit 1
 fi
 display=:$((80 + RANDOM % 9))

@@ -18,8 +18,8 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 PREFIX=$(bash scripts/web-deps.sh | tail -1)
 [ -f "$PREFIX/lib/libSDL2.a" ] || { echo "web: the WebAssembly libraries are missing ($PREFIX)" >&2; exit 1; }
 
-[ -f "$BUILD/CMakeCache.txt" ] || cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$BUILD" -j "$JOBS" --target assets
+[ -f "$BUILD/CMakeCache.txt" ] || cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_TESTS=OFF
+cmake --build "$BUILD" -j "$JOBS" --target assets pngpictures
 bash scripts/web-data.sh "$BUILD" "$WEB/data" "$WEB/tunes"
 
 if [ ! -f "$WEB/CMakeCache.txt" ]; then

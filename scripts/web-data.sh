@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game's data as the browser build packages it, from a desktop build's
-# generated assets:
-#   BMP/, BG/  pictures as PNG (X.bmp -> X.bmp.png; the game loads either)
+# generated assets (its targets `assets` and `pngpictures`):
+#   BMP/, BG/  pictures as PNG (X.bmp -> X.bmp.png; the game loads either),
+#              the same files the packages install
 #   SE/        the effects as they are
 #   MIDI/      the tunes as MIDI files (the game checks them)
 #   font/      the Japanese face cut to the characters the game draws
@@ -19,7 +20,9 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 PY=/usr/bin/python3
 die() { echo "web-data: ERROR: $*" >&2; exit 1; }
 
-for d in BMP BG SE MIDI; do [ -d "$HOST/$d" ] || die "$HOST/$d missing: build the desktop 'assets' target first"; done
+for d in SE MIDI png/BMP png/BG; do
+  [ -d "$HOST/$d" ] || die "$HOST/$d missing: build the desktop targets 'assets pngpictures' first"
+done
 for t in fluidsynth sox; do command -v $t >/dev/null || die "$t not installed (scripts/web-deps.sh installs it)"; done
 # The sound font the desktop's music player takes first.
 SOUNDFONT=
@@ -33,8 +36,12 @@ FONT=/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf
 mkdir -p "$OUT/BMP" "$OUT/BG" "$OUT/SE" "$OUT/MIDI" "$OUT/font" "$TUNES/MIDI"
 # Rendered tunes of an older layout (inside the package) move out of it.
 for ogg in "$OUT"/MIDI/*.ogg; do [ -e "$ogg" ] && mv -f "$ogg" "$TUNES/MIDI/"; done
-$PY "$ROOT/tools/web/pictures.py" "$HOST/BMP" "$OUT/BMP"
-$PY "$ROOT/tools/web/pictures.py" "$HOST/BG" "$OUT/BG"
+for d in BMP BG; do
+  rm -f "$OUT/$d"/*.tmp
+  for png in "$HOST/png/$d"/*.png; do
+    cmp -s "$png" "$OUT/$d/${png##*/}" || cp "$png" "$OUT/$d/"
+  done
+done
 cp -u "$HOST"/SE/* "$OUT/SE/"
 # The MIDI files too: the game checks each tune before the page plays its
 # rendered Ogg file.

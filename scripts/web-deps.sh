@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Everything the web build and its browser test need, on a fresh Debian 12:
-#   - Debian packages: emscripten, chromium, dpkg-dev, sox, fonttools, npm;
+#   - Debian packages and the browser test's node modules (package-lock.json,
+#     no browser download): scripts/deps.sh web;
 #   - deb-src lines for the machine's mirrors (a private apt folder in the
 #     cache; /etc/apt is not touched), then the source packages
 #     of SDL2, SDL2_mixer, SDL2_ttf, SDL2_image and FreeType, of the
@@ -8,7 +9,6 @@
 #   - those libraries built as WebAssembly static libraries into a cache
 #     outside the clone, keyed by the versions:
 #       ${XDG_CACHE_HOME:-$HOME/.cache}/quellstorm-web/<key>/prefix
-#   - the browser test's node modules (package-lock.json, no browser download).
 # Safe to run again: what is there is kept. Prints the prefix as its last line.
 #
 #   scripts/web-deps.sh            install, fetch and build (prints prefix)
@@ -20,16 +20,6 @@ JOBS=${JOBS:-$(nproc)}
 
 say() { echo "web-deps: $*" >&2; }
 die() { echo "web-deps: ERROR: $*" >&2; exit 1; }
-
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null 2>&1 && SUDO="sudo" || SUDO="__none__"
-fi
-apt_get() {
-  [ "$SUDO" = "__none__" ] && die "not root and no sudo; cannot run: apt-get $*"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 "$@"
-}
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 # The source packages and the desktop -dev package whose version they follow.
 # (The game draws its own primitives: SDL2_gfx is not linked and not built.)
@@ -57,19 +47,9 @@ if [ "${1:-}" = "--prefix" ]; then
   exit 0
 fi
 
-# --- 1. Debian packages --------------------------------------------------
-PACKAGES=(emscripten chromium dpkg-dev sox python3-fonttools python3-numpy python3-brotli fluidsynth timgm6mb-soundfont fonts-ipafont-mincho
-          libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsdl2-image-dev libfreetype-dev
-          ca-certificates)
-command -v npm >/dev/null 2>&1 || PACKAGES+=(npm)
-command -v node >/dev/null 2>&1 || PACKAGES+=(nodejs)
-missing=()
-for p in "${PACKAGES[@]}"; do installed "$p" || missing+=("$p"); done
-if [ ${#missing[@]} -gt 0 ]; then
-  say "installing ${missing[*]}"
-  apt_get update -q
-  apt_get install -y -q --no-install-recommends "${missing[@]}"
-fi
+# --- 1. Debian packages and node modules ---------------------------------
+# The same list `make test` installs before it configures (scripts/deps.sh).
+bash scripts/deps.sh web >&2 || die "scripts/deps.sh web failed"
 command -v emcc >/dev/null || die "emcc not found after installing emscripten"
 command -v chromium >/dev/null || die "chromium not found after installing chromium"
 
@@ -176,13 +156,6 @@ stamp sdl2_image || emcmake_build sdl2_image "$IMG_DIR" -DSDL2IMAGE_VENDORED=OFF
 for l in libSDL2.a libfreetype.a libSDL2_ttf.a libSDL2_mixer.a libSDL2_image.a; do
   [ -f "$PREFIX/lib/$l" ] || die "$l missing in $PREFIX/lib after the build"
 done
-
-# --- 5. Node modules for the browser test ---------------------------------
-if [ -f tests/web/package-lock.json ] && [ ! -d tests/web/node_modules/puppeteer-core ]; then
-  say "installing the browser test's node modules"
-  ( cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >&2 ) \
-    || die "npm ci in tests/web failed"
-fi
 
 say "ready"
 echo "$PREFIX"

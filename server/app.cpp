@@ -4,7 +4,12 @@
 
 #include <openssl/evp.h>
 
+#include <cctype>
 #include <ctime>
+#include <map>
+#include <set>
+#include <sstream>
+#include <vector>
 #include <thread>
 
 namespace board {
@@ -248,6 +253,63 @@ std::string Sha256Id(const std::string& bytes) {
     return id;
 }
 
+// A run is its start and its inputs, not the file's bytes: the lines that
+// only describe the game (date, score, stage, staff roll, frames) and keys
+// the game does not read are left out, each header key counts once (the
+// game reads the last), numbers are taken as numbers ("007" is 7, "0A" is
+// "a"), line ends and spacing do not count. The same run sent again under
+// another name, re-dated or re-scored, is the same submission.
+std::string RunText(const std::string& b) {
+    static const std::set<std::string> kRead = {
+        "sim", "difficulty", "lives", "bombs", "start-stage", "stage-option", "invincible", "speed", "speed-steps",
+        "random", "clock", "paused", "keys", "pad", "joystick", "record-hiscore", "record-plays", "record-deaths",
+        "record-clears", "state", "dat"};
+    // A token as a number when it is one: sign, leading zeros and case aside.
+    auto number = [](std::string t) {
+        bool neg = false;
+        if (!t.empty() && (t[0] == '+' || t[0] == '-')) {
+            neg = t[0] == '-';
+            t.erase(0, 1);
+        }
+        if (t.empty() || t.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) return std::string();
+        for (char& c : t) c = char(std::tolower((unsigned char)c));
+        size_t nz = t.find_first_not_of('0');
+        t = nz == std::string::npos ? "0" : t.substr(nz);
+        return (neg && t != "0" ? "-" : "") + t;
+    };
+    std::map<std::string, std::string> header;
+    std::string events, format;
+    size_t pos = 0;
+    bool first = true;
+    while (pos < b.size()) {
+        size_t eol = b.find('\n', pos);
+        if (eol == std::string::npos) eol = b.size();
+        std::istringstream line(b.substr(pos, eol - pos));
+        pos = eol + 1;
+        std::vector<std::string> tokens;
+        for (std::string t; line >> t;) tokens.push_back(t);
+        if (tokens.empty()) continue;
+        if (first) {
+            format = tokens.size() > 1 ? number(tokens[1]) : "";
+            first = false;
+            continue;
+        }
+        bool event = std::isdigit((unsigned char)tokens[0][0]) != 0;
+        if (!event && tokens[0] != "end" && !kRead.count(tokens[0])) continue;
+        std::string out;
+        for (size_t i = event ? 0 : 1; i < tokens.size(); ++i) {
+            std::string n = number(tokens[i]);
+            out += (out.empty() ? "" : " ") + (n.empty() ? tokens[i] : n);
+        }
+        if (event) events += out + "\n";
+        else if (tokens[0] == "end") events += "end " + out + "\n";
+        else header[tokens[0]] = out;
+    }
+    std::string run = "QSREPLAY " + format + "\n";
+    for (const auto& kv : header) run += kv.first + " " + kv.second + "\n";
+    return run + events;
+}
+
 // A quick look at the file before it takes a place in the queue: a replay
 // is text that begins with its format line and, when its game was played
 // to the end, closes with its end line. The full check is the re-play.
@@ -300,7 +362,7 @@ Accepted AcceptSubmission(App& app, const std::string& address, const std::strin
         a.retryAfter = wait;
         return a;
     }
-    a.id = Sha256Id(bytes);
+    a.id = Sha256Id(RunText(bytes));
     switch (Submit(app.db(), a.id, name, address, bytes, claimed, app.cfg.queueMax)) {
     case SubmitResult::Queued:
         a.status = 202;

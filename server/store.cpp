@@ -57,12 +57,12 @@ const char* DifficultyName(int64_t d) {
     return d >= 0 && d < 4 ? names[d] : "?";
 }
 
-std::string BoardKey(int64_t difficulty, double speed, int64_t startStage) {
+std::string BoardKey(int64_t difficulty, int64_t speedSteps, int64_t startStage) {
     std::string k = "d" + std::to_string(difficulty);
     if (startStage > 1) k += "f" + std::to_string(startStage);
-    if (speed != 0) {
-        char buf[32];
-        snprintf(buf, sizeof buf, "s%+.3f", speed);
+    if (speedSteps > 0) {
+        char buf[48];
+        snprintf(buf, sizeof buf, "s+%lld.%03lld", (long long)(speedSteps / 1000), (long long)(speedSteps % 1000));
         k += buf;
     }
     return k;
@@ -200,7 +200,8 @@ std::optional<Job> ClaimJob(Db& db, const std::string& worker, int64_t leaseMs) 
 }
 
 bool FinishJob(Db& db, const std::string& id, const std::string& worker, const Outcome& o) {
-    std::string board = o.verified && o.difficulty ? BoardKey(*o.difficulty, o.speed.value_or(0), o.startStage.value_or(1)) : "";
+    std::string board =
+        o.verified && o.difficulty ? BoardKey(*o.difficulty, o.speedSteps.value_or(0), o.startStage.value_or(1)) : "";
     return InTransaction(db, [&] {
         // A new best on its board: higher than every run listed there now.
         bool record = false;

@@ -40,7 +40,10 @@ struct Outcome {
     // file's fault, so it is tried again.
     std::string boardFault;
     Opt firstDifference, score, stage, difficulty, lives, bombs, startStage, jewels, frames, sim, misses, bombsUsed;
-    std::optional<double> speed;
+    // The speed correction: its largest value over the whole game, in the
+    // game's steps of 0.001 (any use puts the run on the correction's board).
+    Opt speedSteps;
+    std::optional<double> speed;  // the same in units (what the pages show)
     std::string ending, gameVersion, played;
     std::vector<int64_t> stageScores;  // each stage's own score, in order played
     std::string track;  // the game's ghost track of a verified run (empty: none made)
@@ -90,11 +93,12 @@ private:
 
 // Difficulty names as the title screen shows them.
 const char* DifficultyName(int64_t d);
-// A board per difficulty; a run with a speed correction goes to a board of
-// its own correction, never beside runs at the designed speed, and a game
-// started at a later stage (the options screen offers stages 1 to 4) to a
-// board of its start stage, never among whole runs from stage 1.
-std::string BoardKey(int64_t difficulty, double speed, int64_t startStage = 1);
+// A board per difficulty; a run that used a speed correction at any time
+// goes to the board of its largest correction (in steps of 0.001), never
+// beside runs at the designed speed, and a game started at a later stage
+// (the options screen offers stages 1 to 4) to a board of its start stage,
+// never among whole runs from stage 1.
+std::string BoardKey(int64_t difficulty, int64_t speedSteps, int64_t startStage = 1);
 std::string BoardTitle(const std::string& key);
 
 std::optional<Submission> FindSubmission(Db& db, const std::string& id);

@@ -10,7 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -75,7 +77,13 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     o.misses = JsonInt(j, "misses");
     o.bombsUsed = JsonInt(j, "bombs_used");
     o.firstDifference = JsonInt(j, "first_difference_frame");
-    if (j.contains("speed") && j["speed"].is_number()) o.speed = j["speed"].get<double>();
+    // The correction over the whole game, in its steps (older games say
+    // only where it ended).
+    o.speedSteps = JsonInt(j, "speed_steps_max");
+    if (!o.speedSteps && j.contains("speed") && j["speed"].is_number())
+        o.speedSteps = int64_t(std::llround(std::max(0.0, std::min(j["speed"].get<double>(), 1e6)) * 1000));
+    if (o.speedSteps && (*o.speedSteps < 0 || *o.speedSteps > 100000000)) o.speedSteps = std::nullopt;
+    if (o.speedSteps) o.speed = double(*o.speedSteps) / 1000;
     if (j.contains("ending") && j["ending"].is_string()) o.ending = j["ending"].get<std::string>();
     if (j.contains("game") && j["game"].is_string()) o.gameVersion = j["game"].get<std::string>();
     if (j.contains("date") && j["date"].is_string()) o.played = j["date"].get<std::string>();
@@ -85,18 +93,10 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
     std::string message = j.contains("message") && j["message"].is_string() ? j["message"].get<std::string>() : "";
     auto flag = [&](const char* key) { return j.contains(key) && j[key].is_boolean() && j[key].get<bool>(); };
 
-    // "sim" is the file's simulation version, "game_sim" the game's: a
-    // file from another version plays differently and is refused by name.
-    Opt gameSim = JsonInt(j, "game_sim");
-    if (gameSim && o.sim && *gameSim != *o.sim) {
-        o.reason = "recorded with simulation version " + std::to_string(*o.sim) +
-                   "; this board verifies version " + std::to_string(*gameSim) + ": not ranked";
-        return o;
-    }
-    if (gameSim) o.sim = gameSim;
-    // The file's saved start holds what no new game starts with (more
-    // lives, bombs or score than chosen): the game names what.
-    if (o.ending == "refused" || exitStatus == 7) {
+    // The game refused the file before or while playing it (a start no
+    // new game has, an end far past its lines, frames after its game was
+    // over): the game names why.
+    if (o.ending == "refused" || exitStatus == 7 || exitStatus == 8) {
         o.reason = (message.empty() ? std::string("the replay's start is not a new game's start") : message) +
                    ": not ranked";
         return o;
@@ -105,6 +105,33 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
         o.reason = message.empty() ? "the game could not read this file as a replay" : message;
         return o;
     }
+    // What the game was started from. An older kept game's memory image
+    // plays in the game, but what an earlier game left is in it: no board
+    // can rank it. A whole run starts at the program's own start-up: one
+    // game in it is that game's whole story; more are not one game.
+    std::string start = j.contains("start") && j["start"].is_string() ? j["start"].get<std::string>() : "";
+    Opt games = JsonInt(j, "games");
+    if (start == "image") {
+        o.reason = "recorded before version 2 of the game; its start cannot be proven; it still plays in the game: "
+                   "not ranked";
+        return o;
+    }
+    bool wholeRun = start == "start-up";
+    if (wholeRun && games && *games != 1) {
+        o.reason = "a whole-run recording (" + std::to_string(*games) +
+                   " games); send the kept game's file: not ranked";
+        return o;
+    }
+    // "sim" is the file's simulation version, "game_sim" the game's: a
+    // file from another version plays differently and is refused by name
+    // (a whole run of one game plays as its own version did).
+    Opt gameSim = JsonInt(j, "game_sim");
+    if (gameSim && o.sim && *gameSim != *o.sim && !wholeRun) {
+        o.reason = "recorded with simulation version " + std::to_string(*o.sim) +
+                   "; this board verifies version " + std::to_string(*gameSim) + ": not ranked";
+        return o;
+    }
+    if (gameSim) o.sim = gameSim;
     if (!flag("verified")) {
         o.reason = o.firstDifference
                        ? "the game differs from the recording from frame " + std::to_string(*o.firstDifference) + " on"

@@ -112,11 +112,15 @@
   };
 
   // ---- #replay=URL: watch an entry ------------------------------------------
-  var LINK = 'qs-link-score';  // the linked replay's score, over the page's reload
-  function headerScore(bytes) {
-    var head = new TextDecoder('latin1').decode(bytes.subarray(0, 4096));
-    var s = /(?:^|\n)score (\d+)/.exec(head);
-    return s ? s[1] : '';
+  // The board's entry for the linked replay (its score as the board's
+  // verifier found it), kept over the page's reload: never the file's own
+  // header line, which nothing checks.
+  var LINK = 'qs-link-entry';
+  function entryOf(url) {
+    var m = /\/api\/replays\/([0-9a-f]+)$/.exec(url.pathname);
+    if (!m) return Promise.resolve(null);
+    return fetch('/api/entry/' + m[1]).then(function (r) { return r.ok ? r.json() : null; })
+      .catch(function () { return null; });
   }
   var hm = /^#replay=(.+)$/.exec(location.hash);
   if (hm && QS.replayWaiting && QS.replayWaiting()) {
@@ -133,12 +137,13 @@
       say('Only a replay of this site can be watched from a link.', false);
     } else {
       say('Fetching the replay…', null);
-      fetch(url.href).then(function (r) {
+      Promise.all([fetch(url.href).then(function (r) {
         if (!r.ok) throw new Error(r.status + ' ' + r.statusText);
         return r.arrayBuffer();
-      }).then(function (b) {
-        var bytes = new Uint8Array(b);
-        try { sessionStorage.setItem(LINK, headerScore(bytes)); } catch (e) { /* the verdict says less */ }
+      }), entryOf(url)]).then(function (got) {
+        var bytes = new Uint8Array(got[0]), entry = got[1];
+        var board = entry && entry.status === 'verified' && typeof entry.score === 'number' ? entry.score : null;
+        try { sessionStorage.setItem(LINK, JSON.stringify({ board: board })); } catch (e) { /* the verdict says less */ }
         line.style.display = 'none';
         QS.openReplay(bytes, (url.pathname.split('/').pop() || 'entry') + '.qsr');
       }).catch(function (err) {
@@ -149,14 +154,25 @@
   var ended = M.qsEnded;
   M.qsEnded = function (code) {
     if (ended) ended(code);
-    var score = null;
-    try { score = sessionStorage.getItem(LINK); sessionStorage.removeItem(LINK); } catch (e) { score = null; }
-    if (score === null) return;
+    var link = null;
+    try { link = JSON.parse(sessionStorage.getItem(LINK)); sessionStorage.removeItem(LINK); } catch (e) { link = null; }
+    if (!link) return;
+    // The score this browser's own playback reached (the game's result).
+    var own = null;
+    try { own = JSON.parse(new TextDecoder().decode(M.FS.readFile('/in/result.json'))).score; } catch (e) { own = null; }
     var box = document.getElementById('result');
-    if (box && code === 0) {
-      box.textContent = 'verified in your browser: same score' + (score ? ' (' + score + ')' : '');
+    if (!box || code !== 0 || typeof own !== 'number') return;
+    if (link.board === null) {
+      box.textContent = 'verified in your browser: score ' + own + ' (the board has no verified entry to compare)';
       box.className = 'ok';
-      box.style.display = 'block';
+    } else if (own === link.board) {
+      box.textContent = 'verified in your browser: same score as the board\'s entry (' + own + ')';
+      box.className = 'ok';
+    } else {
+      box.textContent = 'your browser reproduced the recording, but its score ' + own +
+        ' differs from the board\'s entry, ' + link.board;
+      box.className = 'bad';
     }
+    box.style.display = 'block';
   };
 })();

@@ -15,6 +15,17 @@ if(NOT EXISTS ${QS_WEB_DATA}/font/quellstorm.ttf)
   message(FATAL_ERROR "no packaged data in QS_WEB_DATA='${QS_WEB_DATA}': run scripts/web-data.sh")
 endif()
 
+# The board client reads the board's answers with nlohmann-json (header
+# only, Debian's nlohmann-json3-dev). Only its own folder is put on the
+# include path: the rest of /usr/include is the desktop's, not the page's.
+find_path(QS_NLOHMANN_INCLUDE nlohmann/json.hpp PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT QS_NLOHMANN_INCLUDE)
+  message(FATAL_ERROR "nlohmann/json.hpp not found: install the Debian package nlohmann-json3-dev (scripts/deps.sh web)")
+endif()
+set(QS_WEB_JSON_INCLUDE ${CMAKE_BINARY_DIR}/json-include)
+file(MAKE_DIRECTORY ${QS_WEB_JSON_INCLUDE})
+file(CREATE_LINK ${QS_NLOHMANN_INCLUDE}/nlohmann ${QS_WEB_JSON_INCLUDE}/nlohmann SYMBOLIC)
+
 # Every game source, as the desktop build takes them.
 file(GLOB QS_WEB_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*.cpp)
 # Where the page differs, the platform has a file per variant: X_web.cpp
@@ -25,7 +36,8 @@ list(FILTER QS_WEB_SRC EXCLUDE REGEX "_desktop\\.cpp$")
 add_executable(quellstorm ${QS_WEB_SRC} ${CMAKE_SOURCE_DIR}/web/inih/ini.c)
 # Emscripten puts its own old SDL 1 headers on the path: ours come first.
 target_include_directories(quellstorm BEFORE PRIVATE
-  ${QS_WEB_PREFIX}/include/SDL2 ${QS_WEB_PREFIX}/include ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/web/inih)
+  ${QS_WEB_PREFIX}/include/SDL2 ${QS_WEB_PREFIX}/include ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/web/inih
+  ${QS_WEB_JSON_INCLUDE})
 target_compile_options(quellstorm PRIVATE -O2)
 target_link_libraries(quellstorm PRIVATE ${QS_WEB_LIBS})
 

@@ -8,6 +8,8 @@
 #include "platform/time.h"
 #include "text/text.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cctype>
@@ -55,53 +57,41 @@ std::string Root() {
 
 std::string UrlEncode(const std::string& s) { return Text_UrlEncode(s); }
 
-// The value of "key" in the board's flat JSON answer, as text (a string
-// unescaped, a number or word as written); empty when absent or null.
-std::string JsonField(const std::string& json, const char* key) {
-    std::string pat = std::string("\"") + key + "\"";
-    size_t at = 0;
-    while ((at = json.find(pat, at)) != std::string::npos) {
-        size_t p = at + pat.size();
-        while (p < json.size() && (json[p] == ' ' || json[p] == '\t' || json[p] == '\n' || json[p] == '\r')) p++;
-        if (p >= json.size() || json[p] != ':') {
-            at = p;
-            continue;  // a value that happens to read like the key
+// The board's answer: a JSON object, or an empty one when the body is not
+// one (an error page of a proxy, a cut answer).
+nlohmann::json Answer(const std::string& body) {
+    nlohmann::json j = nlohmann::json::parse(body, nullptr, /*allow_exceptions=*/false);
+    return j.is_object() ? j : nlohmann::json::object();
+}
+
+// A text of the answer as the game can draw it: control characters become
+// spaces, a character beyond the font's plane '?'. Empty when absent, null
+// or not a text.
+std::string Text(const nlohmann::json& answer, const char* key) {
+    auto it = answer.find(key);
+    if (it == answer.end() || !it->is_string()) return "";
+    const std::string& in = it->get_ref<const std::string&>();
+    std::string out;
+    for (size_t i = 0; i < in.size(); i++) {
+        unsigned char c = (unsigned char)in[i];
+        if (c < 0x20 || c == 0x7F) {
+            out += ' ';
+        } else if (c >= 0xF0) {  // a four-byte sequence (the parser gave valid UTF-8)
+            out += '?';
+            i += 3;
+        } else {
+            out += (char)c;
         }
-        p++;
-        while (p < json.size() && (json[p] == ' ' || json[p] == '\t' || json[p] == '\n' || json[p] == '\r')) p++;
-        if (p >= json.size()) return "";
-        std::string out;
-        if (json[p] != '"') {
-            while (p < json.size() && json[p] != ',' && json[p] != '}' && json[p] != ' ' && json[p] != '\n')
-                out += json[p++];
-            return out == "null" ? "" : out;
-        }
-        for (p++; p < json.size() && json[p] != '"'; p++) {
-            if (json[p] != '\\' || p + 1 >= json.size()) {
-                out += json[p];
-                continue;
-            }
-            char e = json[++p];
-            if (e == 'n') out += ' ';
-            else if (e == 't') out += ' ';
-            else if (e == 'u' && p + 4 < json.size()) {
-                unsigned cp = (unsigned)std::strtoul(json.substr(p + 1, 4).c_str(), nullptr, 16);
-                p += 4;
-                // UTF-8; a surrogate half (outside the board's texts) becomes '?'.
-                if (cp < 0x20) out += ' ';
-                else if (cp < 0x80) out += (char)cp;
-                else if (cp < 0x800) out += (char)(0xC0 | cp >> 6), out += (char)(0x80 | (cp & 63));
-                else if (cp >= 0xD800 && cp < 0xE000) out += '?';
-                else
-                    out += (char)(0xE0 | cp >> 12), out += (char)(0x80 | ((cp >> 6) & 63)),
-                        out += (char)(0x80 | (cp & 63));
-            } else {
-                out += e;
-            }
-        }
-        return out;
     }
-    return "";
+    return out;
+}
+
+// A whole number of the answer; 0 when absent, null or not a whole number.
+long long Number(const nlohmann::json& answer, const char* key) {
+    auto it = answer.find(key);
+    if (it == answer.end()) return 0;
+    if (it->is_number_integer()) return it->get<long long>();
+    return 0;
 }
 
 void Fail(const std::string& why) {
@@ -121,7 +111,7 @@ void FailNoAnswer() {
 
 // An answer that is not what was asked for: the board's own words.
 void FailAnswer() {
-    std::string err = JsonField(Plat_HttpBody(), "error");
+    std::string err = Text(Answer(Plat_HttpBody()), "error");
     long status = Plat_HttpStatus();
     if (status >= 400 && status < 500 && !err.empty() && status != 429) {
         BoardLast.state = BOARD_REJECTED;  // the board says no to this file
@@ -150,24 +140,25 @@ std::string BoardName(const std::string& key) {
 }
 
 // The board's view of the submission (the POST's answer or a status).
-void TakeStatus(const std::string& json) {
-    std::string id = JsonField(json, "id");
+void TakeStatus(const std::string& body) {
+    nlohmann::json json = Answer(body);
+    std::string id = Text(json, "id");
     if (!id.empty()) BoardLast.id = id;
-    std::string status = JsonField(json, "status");
-    std::string entry = JsonField(json, "entry");
+    std::string status = Text(json, "status");
+    std::string entry = Text(json, "entry");
     if (!entry.empty()) BoardLast.link = entry[0] == '/' ? Root() + entry : entry;
     if (status == "verified") {
         BoardLast.state = BOARD_VERIFIED;
-        BoardLast.score = std::atoll(JsonField(json, "score").c_str());
-        BoardLast.rank = std::atol(JsonField(json, "rank").c_str());
+        BoardLast.score = Number(json, "score");
+        BoardLast.rank = (long)Number(json, "rank");
         // The board's own title ("NORMAL", "HARD, from stage 2"); an older
         // board only gives its key, named here by its difficulty.
-        BoardLast.board = JsonField(json, "board_title");
-        if (BoardLast.board.empty()) BoardLast.board = BoardName(JsonField(json, "board"));
+        BoardLast.board = Text(json, "board_title");
+        if (BoardLast.board.empty()) BoardLast.board = BoardName(Text(json, "board"));
         sStep = STEP_NONE;
     } else if (status == "rejected" || status == "removed") {  // removed: by the board's host, with the reason
         BoardLast.state = BOARD_REJECTED;
-        BoardLast.reason = JsonField(json, "reason");
+        BoardLast.reason = Text(json, "reason");
         if (BoardLast.reason.empty()) BoardLast.reason = "refused by the board";
         sStep = STEP_NONE;
     } else if (status == "queued" || status == "verifying") {
@@ -219,18 +210,23 @@ void StartNext() {
 
 // The id of the first (best) entry of board "d<difficulty>" in the
 // answer of /api/boards; empty when that board has none.
-std::string BestOfBoard(const std::string& json, int difficulty) {
-    std::string mark = "\"board\":\"d" + std::to_string(difficulty) + "\"";
-    size_t at = json.find(mark);
-    if (at == std::string::npos) return "";
-    // The board's entries, best first, end where its "href" begins (the
-    // board writes an object's keys in order); the first id is the best.
-    size_t next = json.find("\"href\":", at + mark.size());
-    std::string id = JsonField(json.substr(at, next == std::string::npos ? std::string::npos : next - at), "id");
-    if (id.size() != 32) return "";
-    for (char c : id)
-        if (!std::isxdigit((unsigned char)c)) return "";
-    return id;
+std::string BestOfBoard(const std::string& body, int difficulty) {
+    nlohmann::json answer = Answer(body);
+    auto boards = answer.find("boards");
+    if (boards == answer.end() || !boards->is_array()) return "";
+    const std::string key = "d" + std::to_string(difficulty);
+    for (const nlohmann::json& board : *boards) {
+        if (!board.is_object() || Text(board, "board") != key) continue;
+        auto entries = board.find("entries");
+        if (entries == board.end() || !entries->is_array() || entries->empty() || !entries->front().is_object())
+            return "";
+        std::string id = Text(entries->front(), "id");
+        if (id.size() != 32) return "";
+        for (char c : id)
+            if (!std::isxdigit((unsigned char)c)) return "";
+        return id;
+    }
+    return "";
 }
 
 // The next difficulty's track, or the end of the fetch.

@@ -554,8 +554,8 @@ std::string Replay_ResultJson(long framesPlayed) {
     char speed[32];
     std::snprintf(speed, sizeof speed, "%.3f", SpeedSteps(SpeedAdjust) / 1000.0);
     // What the game was started from: typed values, an older file's image,
-    // or the program's own start-up (a whole run).
-    const char* start = gRep.typedStart ? "typed" : !gRep.state.empty() ? "image" : "start-up";
+    // or the program's own start-up (a whole run); nothing when unread.
+    const char* start = gRefusedRead ? "unread" : gRep.typedStart ? "typed" : !gRep.state.empty() ? "image" : "start-up";
     std::string j = "{\"format\":" + std::to_string(info.format) + ",\"sim\":" + std::to_string(info.sim) +
                     ",\"game_sim\":" + std::to_string(REPLAY_SIM) + ",\"verified\":" + (verified ? "true" : "false") +
                     ",\"first_difference_frame\":" +

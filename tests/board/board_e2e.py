@@ -52,10 +52,12 @@ def check(ok, what, detail=""):
 # NORMAL, firing while flying into the first groups: the ship is lost three
 # times, the game over is confirmed, and the replay holds the whole game.
 # Two of the games use a bomb on their way.
-def keys(shift):
+def keys(shift, speed=False):
+    # With `speed` the correction goes up by 0.01 early on and back to none
+    # long before the game ends.
     bomb = "300 press Z\n" if shift in (13, 14) else ""
     return (f"5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n{60 + shift} hold UP SPACE\n{bomb}"
-            "4800 hold\n5000 hold SPACE\n5001 hold\n")
+            + ("100 press 2\n3000 press W\n" if speed else "") + "4800 hold\n5000 hold SPACE\n5001 hold\n")
 
 
 # Stage 2 and a single life chosen on the options screen, then the same.
@@ -66,16 +68,24 @@ LATE_KEYS = ("5 hold SPACE\n6 hold\n10 hold DOWN\n11 hold\n15 hold SPACE\n16 hol
              "4800 hold\n5000 hold SPACE\n5001 hold\n")
 
 
-def record(i, script=None, extra=()):
-    """One game as the game keeps it: a one-game replay file."""
+def record(i, script=None, extra=(), speed=False, whole=None):
+    """One game as the game keeps it: a one-game replay file (or with
+    `whole`, a whole run of that many games recorded with --record)."""
     d = tempfile.mkdtemp(dir=ROOT)
     with open(f"{d}/k.keys", "w") as f:
-        f.write(keys(i) if script is None else script)
+        f.write(keys(i, speed) if script is None and not whole else script if not whole else
+                "".join(f"{5 + g * 5200} hold SPACE\n{6 + g * 5200} hold\n{40 + g * 5200} hold SPACE\n"
+                        f"{41 + g * 5200} hold\n{60 + g * 5200} hold UP SPACE\n{4800 + g * 5200} hold\n"
+                        f"{5000 + g * 5200} hold SPACE\n{5001 + g * 5200} hold\n" for g in range(whole)))
     run = ["--script", f"{d}/k.keys"] if script != "" else []
-    subprocess.run([GAME, "--headless", "--home", d, *run, *extra, "--frames", "5100",
-                    "--draw-every", "1000", "--keep-replays", "on"], check=True, capture_output=True,
+    out = ["--record", f"{d}/run.qsr"] if whole else ["--keep-replays", "on"]
+    subprocess.run([GAME, "--headless", "--home", d, *run, *extra, "--frames", str(5100 + 5200 * ((whole or 1) - 1)),
+                    "--draw-every", "1000", *out], check=True, capture_output=True,
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d),
                    timeout=300)
+    if whole:
+        with open(f"{d}/run.qsr", "rb") as f:
+            return f.read()
     kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
     with open(f"{d}/replays/{kept[0]}", "rb") as f:
         data = f.read()
@@ -252,7 +262,9 @@ def alive(b):
 # ---- The cases ---------------------------------------------------------------
 def play_and_rank(kind, db, games, expected):
     b = Board(db, "serve", "--verifiers", "2")
-    good, claim, (bad, changed) = games[0], with_header(games[0], "score", 999999999999), tampered(games[0])
+    good, (bad, changed) = games[0], tampered(games[0])
+    # The same run under another name: re-dated, its header claiming more.
+    claim = with_header(with_header(games[0], "score", 999999999999), "date", "2031-01-01 00:00:00")
     status, j, _ = b.submit(good, "ace")
     check(status == 202 and j.get("status") == "queued" and len(j.get("id", "")) == 32,
           f"{kind}: a finished game is queued at once", (status, j))
@@ -284,11 +296,14 @@ def play_and_rank(kind, db, games, expected):
           and all(pts[f - 1][:2] == xy for f, xy in sampled.items()),
           f"{kind}: the track's ship is where the playback's is", (len(pts), sampled, [pts[f - 1] for f in sampled]))
 
-    _, jc, _ = b.submit(claim, "claimer")
+    status, jc, _ = b.submit(claim, "claimer")
     _, jt, _ = b.submit(bad, "tamperer")
     vc, vt = b.wait(jc["id"]), b.wait(jt["id"])
-    check(vc.get("status") == "verified" and vc.get("score") == expected["score"],
-          f"{kind}: a header claiming a higher score is ranked at its true score", vc)
+    _, boards, _ = b.json("GET", "/api/boards")
+    ranked = [e for bd in boards["boards"] for e in bd["entries"] if e["score"] == expected["score"]]
+    check(status == 200 and jc.get("id") == sid and vc.get("name") == "ace" and len(ranked) == 1,
+          f"{kind}: a re-dated copy claiming more under another name is the first sender's entry, ranked once",
+          (status, jc, vc, ranked))
     diff = vt.get("first_difference_frame")
     check(vt.get("status") == "rejected" and isinstance(diff, int) and diff >= changed
           and f"frame {diff}" in (vt.get("reason") or ""),
@@ -313,6 +328,31 @@ def play_and_rank(kind, db, games, expected):
     check(b"NORMAL, from stage 2</a></h2>" in page and b"<td>stage 2</td>" in page,
           f"{kind}: the boards page shows the start stage", page[:2000])
     return b
+
+
+def starts_and_costs(kind, b, extra):
+    """What a file's start and its length may earn: the speed correction used
+    at any time, an end far past the file's lines, whole runs, older files."""
+    started = time.monotonic()
+    endless = b.wait(b.submit(extra["endless"], "endless")[1].get("id"))
+    took = time.monotonic() - started
+    ids = {what: b.submit(data, what)[1].get("id") for what, data in extra.items() if what != "endless"}
+    done = {what: b.wait(i) for what, i in ids.items()}
+    v = done["speed"]
+    check(v.get("status") == "verified" and v.get("board") == "d1s+0.010",
+          f"{kind}: a game that used the speed correction, then set it back, is on the correction's board", v)
+    check(endless.get("status") == "rejected" and "far past" in (endless.get("reason") or "") and took < 10,
+          f"{kind}: an end line far past the file's last line is refused within seconds", (took, endless))
+    v = done["format1"]
+    check(v.get("status") == "verified" and v.get("score") == 15723,
+          f"{kind}: a format-1 whole run of one game from start-up is ranked like any other", v)
+    v = done["two games"]
+    check(v.get("status") == "rejected" and "a whole-run recording" in (v.get("reason") or "")
+          and "send the kept game's file" in v.get("reason", ""),
+          f"{kind}: a whole run of two games is refused with the true reason", v)
+    v = done["image"]
+    check(v.get("status") == "rejected" and "its start cannot be proven" in (v.get("reason") or ""),
+          f"{kind}: an older kept game (a memory image) is refused: it still plays in the game", v)
 
 
 def bad_inputs(kind, b, games):
@@ -379,9 +419,9 @@ def hostile_names(kind, b, games):
     check(status == 200 and b"<svg" not in page and b"&lt;svg onload=__pwned=1&gt;" in page,
           f"{kind}: names are escaped in the page's HTML")
     web = os.path.join(SRC, "tests", "web")
-    if not os.path.isdir(os.path.join(web, "node_modules", "puppeteer-core")):
-        subprocess.run(["npm", "ci", "--no-audit", "--no-fund"], cwd=web, capture_output=True, timeout=600,
-                       env=dict(os.environ, PUPPETEER_SKIP_DOWNLOAD="1"))
+    if not check(os.path.isdir(os.path.join(web, "node_modules", "puppeteer-core")),
+                 "the browser tests' node modules are installed (scripts/deps.sh test)"):
+        return
     r = subprocess.run(["node", os.path.join(web, "board_names.mjs"), f"http://127.0.0.1:{b.port}/",
                         f"{ROOT}/board-{kind}.png"] + names, capture_output=True, text=True, timeout=180)
     print(r.stdout, end="")
@@ -520,7 +560,9 @@ def sandbox(kind, db):
     b = Board(db, "serve", "--verifiers", "1", game=f"{pdir}/probe")
     check("sandbox: " in b.logged(), f"{kind}: the board says at start what its sandbox holds", b.logged()[-300:])
     escape = f"{ROOT}/escaped"
-    probe = (f"QSREPLAY 2\nport {b.port}\ndb {db}\noutside {escape}\nmode probe\nend 1\n").encode()
+    # Each stand-in run with a start of its own (a run is its start and
+    # inputs: the probe's own lines are not the game's).
+    probe = (f"QSREPLAY 2\nclock 1\nport {b.port}\ndb {db}\noutside {escape}\nmode probe\nend 1\n").encode()
     j = b.wait(b.submit(probe, "probe")[1]["id"])
     reason = j.get("reason") or ""
     for what in ("a TCP connection to the board", "a UDP datagram", "a file written outside its folder",
@@ -532,7 +574,7 @@ def sandbox(kind, db):
     # Killed from outside (as by the out-of-memory killer): not the file's
     # fault. Logged, tried again, ranked once the board can judge it.
     open(flag, "w").close()
-    sid = b.submit(b"QSREPLAY 2\nmode killed-once\nend 1\n", "killed")[1]["id"]
+    sid = b.submit(b"QSREPLAY 2\nclock 2\nmode killed-once\nend 1\n", "killed")[1]["id"]
     end = time.monotonic() + 60
     while time.monotonic() < end and f"could not judge {sid}" not in b.logged():
         time.sleep(0.05)
@@ -654,9 +696,11 @@ def limits(kind, db, game):
     with open(conf, "w") as f:
         f.write("# limits\nqueue-max = 1\n  submit-burst=3\nquiet\nsubmit-per-minute = 0\n")
     b = Board(db, "serve", "--verifiers", "-1", "--config", conf, "--submit-per-minute", "1")
-    # Files that differ in their bytes only (never verified here).
-    first, second = game + b"\n", game + b"\n\n"
-    codes = [b.submit(f, "limits")[0] for f in (first, second, first)]
+    # Two runs never sent before (never verified here), and the first again
+    # in other bytes.
+    first, second = with_header(game, "clock", "8"), with_header(game, "clock", "4")
+    game = first + b"\n"
+    codes = [b.submit(f, "limits")[0] for f in (first, second, game)]
     status, j, hdrs = b.submit(first, "limits")
     check(codes == [202, 503, 200], f"{kind}: a full queue refuses a new file with 503", codes)
     check(status == 429 and int(hdrs.get("Retry-After", "0")) > 0 and "error" in j,
@@ -696,6 +740,13 @@ def main():
             f.write(JS_BYTES)  # a file the manifest does not name is not served
         with ThreadPoolExecutor(2) as ex:
             games = list(ex.map(record, range(16)))
+            speed, two = ex.submit(record, 0, speed=True), ex.submit(record, 0, whole=2)
+            extra = {"speed": speed.result(), "two games": two.result()}
+        end = games[1].rstrip(b"\n").rfind(b"\nend ")
+        extra["endless"] = games[1][:end] + b"\nend 2147483647\n"
+        for what, name in (("format1", "run_format1.qsr"), ("image", "kept_sim1.qsr")):
+            with open(os.path.join(SRC, "tests", "data", name), "rb") as f:
+                extra[what] = f.read()
         global BOT_GAME, LATE_GAME
         BOT_GAME, LATE_GAME = record(0, "", ("--bot", "7")), record(0, LATE_KEYS)
         check(b"\nbot 1\n" in BOT_GAME and b"\nbot 1\n" not in games[0], "a game played by --bot is marked in its file")
@@ -711,6 +762,7 @@ def main():
             else:
                 db = f"{ROOT}/board.sqlite"
             b = play_and_rank(kind, db, games, expected)
+            starts_and_costs(kind, b, extra)
             bad_inputs(kind, b, games)
             if kind == KINDS[0]:
                 play_files(b)
@@ -727,7 +779,7 @@ def main():
             if pg:
                 postgres_outage(b, pg, games[8:12])
             b.stop()
-            limits(kind, db, games[0] + b"\n\n\n")
+            limits(kind, db, games[0])
     finally:
         for c in reversed(cleanups):
             try:

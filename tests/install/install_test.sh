@@ -56,6 +56,13 @@ tree)
     "$root/usr/share/icons/hicolor/48x48/apps/quellstorm.png" "$root/usr/share/icons/hicolor/256x256/apps/quellstorm.png"; do
     [ -e "$f" ] || fail "not installed: ${f#$root}"
   done
+  # Every picture installed as a PNG file that reads back (through libpng)
+  # as the game's 5-6-5 pixels of the build's BMP file.
+  for d in BMP BG; do
+    "$build/tools/assetgen/qs_assetgen" --check-png "$build/$d" "$root/usr/share/quellstorm/$d" >/dev/null ||
+      fail "the installed $d pictures are not the build's"
+  done
+  [ -z "$(find "$root/usr/share/quellstorm" -iname '*.bmp')" ] || fail "BMP files installed beside the PNG files"
   plays_and_keeps_its_record "$prog" destdir
 
   # The same program alone in another folder finds the data through
@@ -98,39 +105,41 @@ tree)
 
 package)
   cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp/pkg" >"$tmp/cpack.log" 2>&1 || { cat "$tmp/cpack.log"; fail "cpack"; }
-  board=
   deb=$(ls "$tmp"/pkg/quellstorm_*.deb) && data=$(ls "$tmp"/pkg/quellstorm-data_*.deb) ||
     fail "not the two packages quellstorm and quellstorm-data: $(ls "$tmp/pkg")"
-  # The score board, when built, is a package of its own beside the game.
-  if [ -x "$build/quellstorm-board" ]; then
-    board=$(ls "$tmp"/pkg/quellstorm-board_*.deb) || fail "no quellstorm-board package"
-    case "$(dpkg-deb -c "$board")" in *" ./usr/bin/quellstorm-board"*) ;; *) fail "the board package lacks its program" ;; esac
-    case "$(dpkg-deb -c "$board")" in *" ./usr/share/man/man1/quellstorm-board.1.gz"*) ;;
-      *) fail "the board package lacks its manual page" ;; esac
-    case "$(dpkg-deb -c "$deb")" in *quellstorm-board*) fail "the game package holds the board" ;; esac
-    # As a service: its units pass systemd's checks, hardened to an
-    # exposure of 2.0 at most; its settings file names every option.
-    broot="$tmp/board-root"
-    dpkg-deb -x "$board" "$broot"
-    for f in lib/systemd/system/quellstorm-board.service "lib/systemd/system/quellstorm-board-worker@.service" \
-      etc/quellstorm-board.conf usr/share/doc/quellstorm-board/examples/nginx-site.conf; do
-      [ -e "$broot/$f" ] || fail "the board package lacks /$f"
-    done
-    dpkg-deb -I "$board" conffiles | grep -qx /etc/quellstorm-board.conf || fail "the settings file is not a conffile"
-    for opt in $("$build/quellstorm-board" --help | grep -oE -- '--[a-z-]+' | sort -u); do
-      [ "$opt" = --config ] || grep -qE "^#?${opt#--} =" "$broot/etc/quellstorm-board.conf" ||
-        fail "the settings file lacks $opt"
-    done
-    cp -a /lib/systemd/system/. "$broot/lib/systemd/system/"  # the targets the units name
-    systemd-analyze verify --man=no --root="$broot" /lib/systemd/system/quellstorm-board.service \
-      "/lib/systemd/system/quellstorm-board-worker@1.service" >"$tmp/verify" 2>&1 || fail "systemd-analyze verify: $(cat "$tmp/verify")"
-    [ ! -s "$tmp/verify" ] || fail "systemd-analyze verify: $(cat "$tmp/verify")"
-    for unit in quellstorm-board.service "quellstorm-board-worker@.service"; do
-      systemd-analyze security --offline=true --threshold=20 "$broot/lib/systemd/system/$unit" >"$tmp/security" 2>&1 ||
-        fail "$unit: exposure over 2.0: $(tail -1 "$tmp/security")"
-      echo "ok: $(tail -1 "$tmp/security")"
-    done
-  fi
+  # The score board is a package of its own beside the game.
+  board=$(ls "$tmp"/pkg/quellstorm-board_*.deb) || fail "no quellstorm-board package"
+  case "$(dpkg-deb -c "$board")" in *" ./usr/bin/quellstorm-board"*) ;; *) fail "the board package lacks its program" ;; esac
+  case "$(dpkg-deb -c "$board")" in *" ./usr/share/man/man1/quellstorm-board.1.gz"*) ;;
+    *) fail "the board package lacks its manual page" ;; esac
+  case "$(dpkg-deb -c "$deb")" in *quellstorm-board*) fail "the game package holds the board" ;; esac
+  # As a service: its units pass systemd's checks, hardened to an
+  # exposure of 2.0 at most; its settings file names every option.
+  broot="$tmp/board-root"
+  dpkg-deb -x "$board" "$broot"
+  for f in lib/systemd/system/quellstorm-board.service "lib/systemd/system/quellstorm-board-worker@.service" \
+    etc/quellstorm-board.conf usr/share/doc/quellstorm-board/examples/nginx-site.conf; do
+    [ -e "$broot/$f" ] || fail "the board package lacks /$f"
+  done
+  dpkg-deb -I "$board" conffiles | grep -qx /etc/quellstorm-board.conf || fail "the settings file is not a conffile"
+  for opt in $("$build/quellstorm-board" --help | grep -oE -- '--[a-z-]+' | sort -u); do
+    [ "$opt" = --config ] || grep -qE "^#?${opt#--} =" "$broot/etc/quellstorm-board.conf" ||
+      fail "the settings file lacks $opt"
+  done
+  cp -a /lib/systemd/system/. "$broot/lib/systemd/system/"  # the targets the units name
+  systemd-analyze verify --man=no --root="$broot" /lib/systemd/system/quellstorm-board.service \
+    "/lib/systemd/system/quellstorm-board-worker@1.service" >"$tmp/verify" 2>&1 || fail "systemd-analyze verify: $(cat "$tmp/verify")"
+  [ ! -s "$tmp/verify" ] || fail "systemd-analyze verify: $(cat "$tmp/verify")"
+  for unit in quellstorm-board.service "quellstorm-board-worker@.service"; do
+    systemd-analyze security --offline=true --threshold=20 "$broot/lib/systemd/system/$unit" >"$tmp/security" 2>&1 ||
+      fail "$unit: exposure over 2.0: $(tail -1 "$tmp/security")"
+    echo "ok: $(tail -1 "$tmp/security")"
+  done
+  # Each package says it is free software under the GPL version 3 or later.
+  for p in "$deb" "$data" "$board"; do
+    dpkg-deb --fsys-tarfile "$p" | tar -xO --wildcards './usr/share/doc/*/copyright' 2>/dev/null |
+      grep -q "^License: GPL-3+" || fail "$(basename "$p"): its copyright file does not give the GPL-3+ licence"
+  done
   depends=$(dpkg-deb -f "$deb" Depends)
   for p in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fonts-ipafont-mincho timgm6mb-soundfont \
     "quellstorm-data (= $(dpkg-deb -f "$data" Version))"; do
@@ -154,9 +163,10 @@ package)
   dpkg_root --purge quellstorm quellstorm-data || fail "dpkg --purge: $(cat "$tmp/dpkg.log")"
   left=$(find "$root" -type f -not -path "$root/var/lib/dpkg/*")
   [ -z "$left" ] || fail "files left after the packages were removed: $left"
-  # Exit 0: nothing at error level; 1: errors found; 2: lintian itself failed.
+  # Exit 0: no error or warning (informational and pedantic tags shown);
+  # 1: errors or warnings found; 2: lintian itself failed.
   rc=0
-  lintian --fail-on error --tag-display-limit 0 "$deb" "$data" ${board:+"$board"} >"$tmp/lintian" 2>&1 || rc=$?
+  lintian -I --pedantic --fail-on error,warning --tag-display-limit 0 "$deb" "$data" "$board" >"$tmp/lintian" 2>&1 || rc=$?
   grep -v "root privileges" "$tmp/lintian" || true
   [ $rc = 0 ] || fail "lintian exit $rc"
   echo "ok: $(basename "$deb") and $(basename "$data") install, play, remove cleanly and pass lintian"

@@ -73,7 +73,8 @@ TEST_F(RecordsPageTest, EachFieldShowsInItsOwnPlace) {
         {"games started", [] { dat.playcount = 77; }, {0, 70, 640, 92}},
         {"ships lost", [] { dat.deaths = 99; }, {0, 70, 640, 92}},
         {"completions", [] { dat.clearcount = 5; }, {0, 70, 640, 92}},
-        {"stage 3 alone", [] { dat.stagebest[2] = 4567890; }, {100, row(0, 2), 322, row(0, 2) + 19}},
+        // (and the stages' sum, "best possible", at the right of the table's heading)
+        {"stage 3 alone", [] { dat.stagebest[2] = 4567890; }, {100, 100, 640, row(0, 2) + 19}},
         {"stage 3 alone, red jewels", [] { dat.stagebestjewel[2][3] = 12; }, {514, row(0, 2), 572, row(0, 2) + 19}},
         {"stage 5 clear", [] { dat.clearbest[4] = 99999999; }, {100, row(1, 4), 322, row(1, 4) + 19}},
         {"stage 1 clear, blue jewels", [] { dat.clearbestjewel[0][1] = 8; }, {398, row(1, 0), 456, row(1, 0) + 19}},

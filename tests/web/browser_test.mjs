@@ -439,7 +439,8 @@ try {
       bp = await openPage('', boardUrl + (watch || '/play/'));
       const done = watch && await waitFor(bp, () => Module.qsExit !== null, null, 300000);
       const text = await bp.evaluate(() => document.getElementById('result').textContent);
-      result(done && /verified in your browser: same score/.test(text), 'the entry\'s watch link replays it verified in the page', text);
+      result(done && text.includes(`verified in your browser: same score as the board's entry (${score})`),
+             'the entry\'s watch link replays it verified in the page, its own score beside the board\'s', text);
       // Afterwards: the link stays in the address; the page offers it again,
       // a game, and the way back to the board.
       const after = await bp.evaluate(() => ({

@@ -14,11 +14,10 @@
 #    --home folder still gives the load box, once;
 #  - with standard error in a file and no data, the message comes in a box.
 #   tests/x11/boxes_fullscreen.sh GAME_BINARY
-# Exits 77 (skipped) when the X tools are not installed.
 set -uo pipefail
 game=$1
 for tool in Xvfb openbox xdotool xprop xwininfo; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skip: $tool is not installed (scripts/deps.sh test)"; exit 77; }
+  command -v "$tool" >/dev/null 2>&1 || { echo "FAIL: $tool is not installed (xvfb openbox xdotool x11-utils: scripts/deps.sh test)"; exit 1; }
 done
 build=$(dirname "$game")
 tmp=$(mktemp -d)

@@ -9,11 +9,10 @@
 #  - a kept game watched from the replays page (F3, Return) is left with
 #    Escape, back to the page, and the title then starts a game as usual.
 #   tests/x11/focus_pause.sh GAME_BINARY
-# Exits 77 (skipped) when the X tools are not installed.
 set -uo pipefail
 game=$1
 for tool in Xvfb openbox xdotool xprop; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skip: $tool is not installed (scripts/deps.sh test)"; exit 77; }
+  command -v "$tool" >/dev/null 2>&1 || { echo "FAIL: $tool is not installed (xvfb openbox xdotool x11-utils: scripts/deps.sh test)"; exit 1; }
 done
 tmp=$(mktemp -d)
 pids=()

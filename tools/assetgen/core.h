@@ -81,6 +81,10 @@ std::vector<uint8_t> to_bgr(Canvas& c, EdgeMode mode);
 bool write_bmp(const std::string& path, int w, int h, const std::vector<uint8_t>& bgr);
 // Reads one of our BMPs back (preview); false if it is not one.
 bool read_bmp(const std::string& path, int& w, int& h, std::vector<uint8_t>& bgr);
+// The pictures as shipped: SRC/X.bmp -> OUT/X.bmp.png, cut to 5-6-5
+// (png.cpp), and the check that each reads back as its BMP.
+bool make_png_copies(const std::string& src, const std::string& out);
+bool check_png_copies(const std::string& src, const std::string& pngDir);
 
 // True when the game's 16-bit display turns this colour into the key.
 inline bool near_black(int r, int g, int b) { return r < 8 && g < 4 && b < 8; }

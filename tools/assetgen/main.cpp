@@ -2,6 +2,11 @@
 //   qs_assetgen OUTDIR            writes every bitmap, effect and tune
 //   qs_assetgen --preview OUTDIR PREVIEWDIR
 //                                 contact sheet of the written bitmaps
+//   qs_assetgen --png SRCDIR OUTDIR
+//                                 every SRCDIR/X.bmp as OUTDIR/X.bmp.png
+//   qs_assetgen --check-png SRCDIR PNGDIR
+//                                 each PNG copy read back holds its BMP's
+//                                 5-6-5 pixels
 // The output is the same, byte for byte, on every run.
 #include <cstdio>
 #include <cstdlib>
@@ -96,13 +101,19 @@ static bool make_bitmaps(const std::string& out) {
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--preview") == 0)
         return make_preview(argv[2], argv[3]) ? 0 : 1;
+    if (argc == 4 && std::strcmp(argv[1], "--png") == 0)
+        return make_png_copies(argv[2], argv[3]) ? 0 : 1;
+    if (argc == 4 && std::strcmp(argv[1], "--check-png") == 0)
+        return check_png_copies(argv[2], argv[3]) ? 0 : 1;
     if (argc >= 5 && std::strcmp(argv[1], "--montage") == 0)
         return make_montage(argv[2], argv[3], std::atof(argv[4]),
                             std::vector<std::string>(argv + 5, argv + argc)) ? 0 : 1;
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr,
                      "usage: qs_assetgen OUTDIR [bmp|wav|mid|icon]\n"
-                     "       qs_assetgen --preview OUTDIR PREVIEWDIR\n");
+                     "       qs_assetgen --preview OUTDIR PREVIEWDIR\n"
+                     "       qs_assetgen --png SRCDIR OUTDIR\n"
+                     "       qs_assetgen --check-png SRCDIR PNGDIR\n");
         return 2;
     }
     std::string out = argv[1], only = argc == 3 ? argv[2] : "";
