@@ -28,7 +28,7 @@ RUN_PACKAGES=(
 
 WEB_PACKAGES=(
   emscripten nodejs chromium dpkg-dev sox python3 python3-munkres python3-fonttools python3-brotli
-  libfreetype-dev ca-certificates
+  libfreetype-dev ca-certificates fluid-soundfont-gm
 )
 # (python3-munkres first: it answers python3-fonttools' "scipy or munkres",
 # which would otherwise bring SciPy and NumPy, neither of which we use.)

@@ -5,9 +5,10 @@
 #              the same files the packages install
 #   SE/        the effects as they are
 #   MIDI/      the tunes as MIDI files (the game checks them)
-#   font/      the Japanese face cut to the characters the game draws
+#   font/      the Japanese face cut to the characters the game draws, its
+#              licence and how to put the original back (tools/web/cut_font.py)
 # and, outside the package (the page fetches them after the start), every
-# tune rendered by FluidSynth with the desktop's sound font into Ogg Vorbis:
+# tune rendered by FluidSynth with the Fluid R3 sound font into Ogg Vorbis:
 #   TUNES_DIR/MIDI/X.ogg   for MIDI/X.mid
 #
 #   scripts/web-data.sh HOST_BUILD_DIR OUT_DIR TUNES_DIR
@@ -24,12 +25,11 @@ for d in SE MIDI png/BMP png/BG; do
   [ -d "$HOST/$d" ] || die "$HOST/$d missing: build the desktop targets 'assets pngpictures' first"
 done
 for t in fluidsynth sox; do command -v $t >/dev/null || die "$t not installed (scripts/web-deps.sh installs it)"; done
-# The sound font the desktop's music player takes first.
-SOUNDFONT=
-for f in /usr/share/sounds/sf2/default-GM.sf2 /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2; do
-  [ -r "$f" ] && { SOUNDFONT=$f; break; }
-done
-[ -n "$SOUNDFONT" ] || die "no General MIDI sound font (timgm6mb-soundfont)"
+# The tunes are recorded with the Fluid R3 General MIDI sound font: its
+# licence (Expat) lets a recording of our tunes made with its samples be
+# passed on under ours; TimGM6mb's (GPL version 2 only) would not.
+SOUNDFONT=/usr/share/sounds/sf2/FluidR3_GM.sf2
+[ -r "$SOUNDFONT" ] || die "$SOUNDFONT missing (Debian package fluid-soundfont-gm; scripts/deps.sh web installs it)"
 FONT=/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf
 [ -r "$FONT" ] || die "$FONT missing (fonts-ipafont-mincho)"
 
@@ -48,6 +48,11 @@ cp -u "$HOST"/SE/* "$OUT/SE/"
 cp -u "$HOST"/MIDI/* "$OUT/MIDI/"
 
 newer() { [ ! -e "$2" ] || [ "$1" -nt "$2" ]; }
+# Recorded with another sound font: every tune again.
+if [ "$(cat "$TUNES/soundfont.txt" 2>/dev/null)" != "$SOUNDFONT" ]; then
+  rm -f "$TUNES"/MIDI/*.ogg
+  echo "$SOUNDFONT" >"$TUNES/soundfont.txt"
+fi
 for mid in "$HOST"/MIDI/*; do
   name=$(basename "$mid")
   ogg="$TUNES/MIDI/${name%.*}.ogg"
@@ -61,9 +66,11 @@ done
 
 chars=$(mktemp)
 $PY "$ROOT/tools/web/game_texts.py" "$ROOT/src" >"$chars"
-if ! cmp -s "$chars" "$OUT/font/chars.txt" || [ ! -e "$OUT/font/quellstorm.ttf" ]; then
-  $PY -m fontTools.subset "$FONT" --text-file="$chars" --output-file="$OUT/font/quellstorm.ttf" \
-    --layout-features='*' --name-IDs='*' --notdef-outline || die "pyftsubset failed"
+# The face cut to those characters and renamed, with its licence and the
+# way back to the original (the IPA Font License's terms for a derived font).
+if ! cmp -s "$chars" "$OUT/font/chars.txt" || [ ! -e "$OUT/font/quellstorm.ttf" ] ||
+   [ "$ROOT/tools/web/cut_font.py" -nt "$OUT/font/quellstorm.ttf" ]; then
+  $PY "$ROOT/tools/web/cut_font.py" "$FONT" "$chars" "$OUT/font" || die "cutting the font failed"
   cp "$chars" "$OUT/font/chars.txt"
 fi
 rm -f "$chars"

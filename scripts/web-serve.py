@@ -22,7 +22,7 @@ import urllib.parse
 TYPES = {
     '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8', '.wasm': 'application/wasm',
     '.data': 'application/octet-stream', '.ogg': 'audio/ogg', '.png': 'image/png', '.json': 'application/json',
-    '.qsr': 'application/octet-stream',
+    '.qsr': 'application/octet-stream', '.txt': 'text/plain; charset=utf-8',
 }
 YEAR = 'public, max-age=31536000, immutable'
 

@@ -44,6 +44,11 @@ def font_cases(src, data):
     seen = game_texts.game_characters(src)
     for sample in ("操作説明", "エラー発生", "補正"):
         check(all(c in seen for c in sample), f"the text scan missed {sample!r}")
+    # The cut is a derived font: the IPA Font License forbids the original's
+    # name as its name, and it travels with the licence.
+    names = [r.toUnicode() for r in font["name"].names if r.nameID in (1, 3, 4, 6, 16, 17)]
+    check(names and not any("IPA" in n for n in names), f"the cut font still carries the original's name: {names}")
+    check(os.path.exists(os.path.join(data, "font", "LICENSE-IPA.txt")), "the cut font's licence is not beside it")
     size = os.path.getsize(os.path.join(data, "font", "quellstorm.ttf"))
     check(size < 1024 * 1024, f"the cut font is {size} bytes; the cut did not happen")
     return texts

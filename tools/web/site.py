@@ -10,6 +10,9 @@ OUT_DIR receives
     tunes/<hash>.ogg           each rendered tune, fetched after the start
     icon.<hash>.png            the favicon (the game's icon)
     manifest.json              how each is served (tools/web/manifest.py)
+    licences/                  the game's licence and copyright, and the
+                               cut font's licence and how to put the
+                               original font back (the page links them)
 and beside every file worth it a brotli (.br) and a gzip (.gz) copy. A name
 with a hash never changes its content, so a server may let browsers keep it
 for a year; an update makes new names, never mixing old and new files. The
@@ -103,6 +106,19 @@ def main():
         data = f.read()
     icon_name = 'icon.%s.png' % digest(data)
     place(data, icon_name, '.png')
+
+    # What the page passes on, under which terms: plain text beside it.
+    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
+    os.makedirs(os.path.join(out, 'licences'), exist_ok=True)
+    for src, name in ((os.path.join(root, 'COPYING'), 'COPYING.txt'),
+                      (os.path.join(root, 'dist', 'copyright'), 'copyright.txt'),
+                      (os.path.join(web, 'data', 'font', 'LICENSE-IPA.txt'), 'font-LICENSE-IPA.txt'),
+                      (os.path.join(web, 'data', 'font', 'README-font.txt'), 'font-README.txt')):
+        try:
+            with open(src, 'rb') as f:
+                place(f.read(), 'licences/' + name, '.txt')
+        except OSError as e:
+            sys.exit('web-site: ERROR: %s' % e)
 
     with open(os.path.join(web, 'index.html'), encoding='utf-8') as f:
         html = f.read()
