@@ -433,7 +433,7 @@ try {
     await bp.close();
     // Listed on the board's own page at the score the game computed.
     const html = await (await fetch(boardUrl + '/')).text();
-    const row = /href="\/entry\/([0-9a-f]+)">WEBTEST<\/a><\/td><td class="n">(\d+)</.exec(html);
+    const row = />WEBTEST<\/a><\/td><td class="n"><a href="\/entry\/([0-9a-f]+)">(\d+)</.exec(html);
     result(!!row && row[2] === score, 'the board lists it at the score the simulation computed',
            row ? `listed ${row[2]}, kept ${score}` : 'no row');
     // The entry's watch link plays it in the page, which checks it.
