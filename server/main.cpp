@@ -110,6 +110,25 @@ void ErrorAnswer(std::exception_ptr ep, http::Response& res, const Config& cfg) 
     SendError(res, res.status, why);
 }
 
+// The pages a visitor opens first (the boards, their JSON, the records'
+// feed) are made before the board answers anyone, on the copies' own
+// connection, which is then open: the first visitors after a start wait
+// neither for them nor for the database's first answers. A database that
+// does not answer yet is no reason not to start (each read says so).
+void MakeFirstCopies(const http::Router& router) {
+    for (const char* path : {"/", "/api/boards", "/feeds/records.atom"}) {
+        http::Request req;
+        req.method = "GET";
+        req.path = path;
+        http::Response res;
+        try {
+            router.dispatch(req, res);
+        } catch (const std::exception& e) {
+            fprintf(stderr, "quellstorm-board: cannot make %s before the first visitor: %s\n", path, e.what());
+        }
+    }
+}
+
 int Serve(const Config& cfg) {
     auto [host, portText] = [&]() -> std::pair<std::string, std::string> {
         size_t c = cfg.listen.rfind(':');
@@ -145,6 +164,7 @@ int Serve(const Config& cfg) {
     AddPageRoutes(router, app);
     AddPlayRoutes(router, app);
     AddFeedRoutes(router, app);
+    MakeFirstCopies(router);
     http::Server server(router, app.limits, app.peers, accessLog,
                         [&cfg](std::exception_ptr ep, http::Response& res) { ErrorAnswer(ep, res, cfg); });
     port = server.start(host, port, error);

@@ -112,6 +112,8 @@ void Squeeze(Writer& w, const Region& r) {
     size_t i = 0;
     while (i < r.n) {
         size_t z = i;
+        // The pools are mostly free slots: skip their zeros a word at a time.
+        for (uint64_t w; z + 8 <= r.n && (std::memcpy(&w, p + z, 8), w == 0);) z += 8;
         while (z < r.n && p[z] == 0) z++;
         size_t lit = z, zeros = 0;
         while (lit < r.n) {
