@@ -184,7 +184,7 @@ def tampered(data):
 # ---- The board --------------------------------------------------------------
 class Board:
     def __init__(self, db, command="serve", *extra, game=GAME):
-        args = [BOARD, command, "--db", db, "--game", game, "--job-seconds", "120", "--lease-seconds", "2",
+        args = [BOARD, command, "--db", db, "--game", game, "--job-seconds", "600", "--lease-seconds", "2",
                 "--max-upload-kb", str(MAX_UPLOAD_KB), "--submit-per-minute", "0"]
         if command == "serve":
             args += ["--listen", "127.0.0.1:0", "--web", f"{ROOT}/web"]
@@ -460,6 +460,9 @@ def community(kind, db, b, games):
     """Three players' runs: one row per player with dates and conditions,
     the pages and feeds that list them, a removed entry, a blocked name."""
     runs = [("ana", games[0]), ("ana", games[2]), ("bo", games[1]), ("cy", games[3])]
+    # cy's whole game on EASY, cleared without a ship lost (a long one: it
+    # is played back while the rest is checked, and looked at last).
+    _, jn, _ = b.submit(NOMISS_GAME, "cy")
     ids = [b.submit(g, n)[1]["id"] for n, g in runs]
     done = {i: b.wait(i) for i in ids}
     check(all(d.get("status") == "verified" for d in done.values()), f"{kind}: the three players' runs are verified",
@@ -514,6 +517,18 @@ def community(kind, db, b, games):
     check(ids[2] in listed and "Mallory" in listed and "remove " + ids[2] in log and "block name Mallory" in log
           and log.count("Z  ") >= 2,
           f"{kind}: the host lists what is removed and blocked, and the log holds each act with its time", log)
+
+    vn = b.wait(jn["id"], timeout=600) if "id" in jn else jn
+    _, en, _ = b.json("GET", f"/api/entry/{jn.get('id')}")
+    time.sleep(1.2)  # the boards' copies are remade within a second
+    _, easy, _ = b.json("GET", "/api/board/d0?nomiss=1")
+    _, normal, _ = b.json("GET", "/api/board/d1?nomiss=1")
+    row = [r for r in easy.get("entries", []) if r["id"] == jn.get("id")]
+    check(vn.get("status") == "verified" and en.get("misses") == 0 and en.get("ending") == "staffroll"
+          and en.get("stage") == 6 and len(row) == 1 and row[0]["name"] == "cy"
+          and {"no-miss", "clear"} <= set(row[0]["tags"]) and normal.get("entries") == [],
+          f"{kind}: a game cleared without a ship lost is tagged no-miss and clear, and the no-miss filter lists it "
+          "alone", (vn, en.get("misses"), en.get("ending"), row, normal.get("entries")))
 
 
 def killed_worker_and_restart(kind, db, games):
@@ -753,7 +768,9 @@ def main():
         for what, name in (("format1", "run_format1.qsr"), ("image", "kept_sim1.qsr")):
             with open(os.path.join(SRC, "tests", "data", name), "rb") as f:
                 extra[what] = f.read()
-        global BOT_GAME, LATE_GAME
+        global BOT_GAME, LATE_GAME, NOMISS_GAME
+        with open(os.path.join(SRC, "tests", "data", "nomiss_clear.qsr"), "rb") as f:
+            NOMISS_GAME = f.read()
         BOT_GAME, LATE_GAME = record(0, "", ("--bot", "7")), record(0, LATE_KEYS)
         check(b"\nbot 1\n" in BOT_GAME and b"\nbot 1\n" not in games[0], "a game played by --bot is marked in its file")
         expected = game_result(games[0])

@@ -5,11 +5,11 @@
 //
 // It runs the game headless in this process, chooses the options on the
 // title (EASY, the largest power stock) and plays as a seeded random
-// player that fires all the time, lines up with bosses and bombs when it
-// is stuck. Every CHECK_EVERY frames of play it keeps a snapshot of the
-// whole game state; when a ship is hit it goes back to a snapshot before
-// the hit and plays on with other choices, further back the more often a
-// place has failed. The inputs of the path that got through are written
+// player that fires all the time, lines up with bosses, bombs when it is
+// stuck and tries each move ahead before it takes it. Every CHECK_EVERY
+// frames of play it keeps a snapshot of the whole game state; when a ship
+// is hit it goes back to a snapshot before the hit and plays on with other
+// choices, further back the more often a place has failed. The inputs of the path that got through are written
 // as a script: played with `quellstorm --script FILE.keys --keep-replays on`
 // they make the same game, which the game keeps as its own replay.
 //
@@ -170,7 +170,7 @@ uint8_t Choose() {
     for (int c = 0; c < CANDIDATES; c++) {
         Move mv = c == 0 ? pick : RandomMove();
         bool kept = true;
-        for (int f = 0; f < (mv.frames > LOOK ? mv.frames : LOOK) && kept && Scene == SCENE_GAME && StageNo < 6; f++) {
+        for (int f = 0; f < (mv.frames > LOOK ? mv.frames : LOOK) && kept && Scene == SCENE_GAME; f++) {
             RunFrame(KeysOf(mv, f == 0));
             gLookFrames++;
             kept = !ShipLost();
@@ -307,7 +307,7 @@ int main(int argc, char** argv) {
         RunFrame(k);
         simulated++;
         if (Scene != SCENE_GAME) {
-            done = StageNo == 6 || EndingStep == 2;
+            done = furthestStage == 6;  // back on the title after the staff roll
             if (!done) {
                 std::fprintf(stderr, "clearsearch: the game left play at frame %ld without its staff roll\n",
                              FrameCount);
@@ -319,7 +319,7 @@ int main(int argc, char** argv) {
             furthest = FrameCount;
             furthestStage = StageNo;
         }
-        if (StageNo < 6 && ShipLost()) {
+        if (ShipLost()) {
             losses++;
             // Back to a snapshot well before the hit; one that has failed
             // TRIES times sends the search further back (the way out can
