@@ -540,8 +540,11 @@ std::string Replay_ResultJson(long framesPlayed) {
     long long before = 0;
     int first = gTrack.startStage >= 1 ? gTrack.startStage : 1;
     for (int s = first; s <= gTrack.stage && s <= 5; s++) {
-        stages += (stages.empty() ? "" : ",") + std::to_string(gTrack.stageScore[s] - before);
-        before = gTrack.stageScore[s];
+        // What the staff roll adds (the last boss's jewels still falling
+        // as it begins) is the last stage's: the stages add up to the game.
+        long long end = s == 5 && gTrack.stage >= 6 ? gTrack.score : gTrack.stageScore[s];
+        stages += (stages.empty() ? "" : ",") + std::to_string(end - before);
+        before = end;
     }
     int jewels = 0;
     for (int j : JewelCount) jewels += j;
