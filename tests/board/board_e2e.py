@@ -108,8 +108,9 @@ def game_result(data):
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
     with open(f"{d}/r.json") as f:
         result = json.load(f)
-    with open(f"{d}/r.qst", "rb") as f:
-        result["track"] = f.read()
+    if os.path.exists(f"{d}/r.qst"):  # none for a refused file
+        with open(f"{d}/r.qst", "rb") as f:
+            result["track"] = f.read()
     return result
 
 
