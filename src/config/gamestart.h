@@ -70,9 +70,10 @@ inline const char* GameStart_Problem(const GameStart& s) {
     if (s.difficulty < 0 || s.difficulty > 3) return "difficulty";
     if (s.lives != 1 && s.lives != 3 && s.lives != 5 && s.lives != 10 && s.lives != 99) return "lives";
     if (s.bombs < 1 || s.bombs > 6) return "bombs";
-    // Stage practice starts any stage; the options screen offers 1..4.
+    // Stage practice starts any stage (and a take-over keeps the start of
+    // what it took over); the options screen offers 1..4.
     if (s.practice < PRACTICE_NONE || s.practice > PRACTICE_STAGE) return "practice";
-    if (s.startStage < 1 || s.startStage > (s.practice == PRACTICE_STAGE ? 5 : 4)) return "start-stage";
+    if (s.startStage < 1 || s.startStage > (s.practice != PRACTICE_NONE ? 5 : 4)) return "start-stage";
     if (s.stageOption < 0 || s.stageOption > 5) return "stage-option";
     if (s.speedSteps < 0 || s.speedSteps > GAMESTART_SPEED_MAX) return "speed-steps";
     if (s.paused < 0 || s.paused > 1) return "paused";

@@ -87,7 +87,7 @@ const char* TypedStart(const std::map<std::string, std::string>& kv, GameStart* 
         int lo, hi;
     } ints[] = {
         {"difficulty", &s->difficulty, 0, 3},  {"lives", &s->lives, 1, 99},
-        {"bombs", &s->bombs, 1, 6},            {"start-stage", &s->startStage, 1, 4},
+        {"bombs", &s->bombs, 1, 6},            {"start-stage", &s->startStage, 1, 5},
         {"stage-option", &s->stageOption, 0, 5}, {"speed-steps", &s->speedSteps, 0, GAMESTART_SPEED_MAX},
         {"paused", &s->paused, 0, 1},          {"joystick", &s->joystick, 0, 1},
         {"record-plays", &s->plays, 0, GAMESTART_COUNT_MAX}, {"record-deaths", &s->deaths, 0, GAMESTART_COUNT_MAX},
