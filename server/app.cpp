@@ -423,10 +423,11 @@ json SubmissionJson(Db& db, const Submission& s) {
               {"board_title", verified ? json(BoardTitle(s.board)) : json(nullptr)},
               {"start_stage", OptJson(s.startStage)},
               {"entry", "/entry/" + s.id},
-              {"reason", status == "rejected" ? json(s.reason)
-                         : s.removedAt     ? json("removed by the board's host: " + s.removedReason)
-                                           : json(nullptr)}};
+              {"reason", status == "rejected" || status == "held" ? json(s.reason)
+                         : s.removedAt ? json("removed by the board's host: " + s.removedReason)
+                                       : json(nullptr)}};
     if (s.removedAt) j["removed_at"] = *s.removedAt;
+    if (status == "held" && s.heldAt) j["held_at"] = *s.heldAt;
     if (s.firstDifference) j["first_difference_frame"] = *s.firstDifference;
     return j;
 }

@@ -106,6 +106,8 @@ std::string Usage() {
         "             admin block name|address VALUE REASON   refuse its submissions (403, with the reason)\n"
         "             admin unblock name|address VALUE\n"
         "             admin list                    what is removed and blocked\n"
+        "             admin held                    jobs the board could not judge, with their causes\n"
+        "             admin retry ID|all            have held jobs re-played, their tries afresh\n"
         "             admin log                     every act, with its time\n"
         "options:\n";
     for (const Setting& st : Table()) {

@@ -438,9 +438,12 @@ void Verifiers::loop(int index) {
         } catch (const DbError&) {
             continue;  // the lease runs out and the job is claimed again
         }
+        // Why the board could not judge the file after the bounded tries:
+        // held for the host, never blamed on the file.
+        std::string held;
         if (job->attempts > kMaxTries) {
-            o.reason = "verification was started " + std::to_string(job->attempts - 1) +
-                       " times and never finished: not ranked";
+            held = "verification was started " + std::to_string(job->attempts - 1) +
+                   " times and never finished (its verifier stopped or lost its claim each time)";
         } else if (!bytes) {
             o.reason = "the replay's bytes are missing";
         } else {
@@ -458,10 +461,8 @@ void Verifiers::loop(int index) {
                 fprintf(stderr, "quellstorm-board: verifier %d: could not judge %s (try %lld of %d): %s\n", index,
                         job->id.c_str(), (long long)job->attempts, kMaxTries, o.boardFault.c_str());
             if (!o.boardFault.empty() && job->attempts >= kMaxTries) {
-                // Tried enough: said once and for all, naming the board's
-                // trouble rather than blaming the file.
-                o.reason = "the board could not verify this file (" + std::to_string(kMaxTries) +
-                           " tries; the last: " + o.boardFault + "): not ranked, through no fault of the file";
+                held = "the board could not verify this file (" + std::to_string(kMaxTries) +
+                       " tries; the last: " + o.boardFault + ")";
             } else if (!o.verified && o.reason.empty()) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.
@@ -472,6 +473,23 @@ void Verifiers::loop(int index) {
                 if (!stop_) idle(o.boardFault.empty() ? 1000 : 2000);
                 continue;
             }
+        }
+        if (!held.empty()) {
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(cfg_.leaseSeconds);
+            while (true) {
+                try {
+                    if (HoldJob(db(), job->id, worker, held))
+                        fprintf(stderr, "quellstorm-board: held %s for the host (quellstorm-board admin retry): %s\n",
+                                job->id.c_str(), held.c_str());
+                    break;
+                } catch (const DbError&) {
+                    // Not written: the lease runs out and the next claim
+                    // finds the tries spent.
+                    if (stop_ || std::chrono::steady_clock::now() > until) break;
+                    idle(500);
+                }
+            }
+            continue;
         }
         // The result is written once the database answers, while this
         // verifier still holds the job.

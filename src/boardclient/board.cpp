@@ -161,6 +161,10 @@ void TakeStatus(const std::string& body) {
         BoardLast.reason = Text(json, "reason");
         if (BoardLast.reason.empty()) BoardLast.reason = "refused by the board";
         sStep = STEP_NONE;
+    } else if (status == "held") {  // its own trouble, not the file's: its host will have it re-played
+        BoardLast.state = BOARD_HELD;
+        BoardLast.reason = Text(json, "reason");
+        sStep = STEP_NONE;
     } else if (status == "queued" || status == "verifying") {
         BoardLast.state = status == "queued" ? BOARD_QUEUED : BOARD_VERIFYING;
         if (BoardLast.id.empty()) return Fail("the board's answer names no submission");
@@ -382,6 +386,7 @@ std::string Board_Line() {
         return line;
     case BOARD_REJECTED: return "BOARD: REJECTED: " + b.reason;
     case BOARD_FAILED: return "BOARD: NOT SENT: " + b.reason + " (the replay is kept)";
+    case BOARD_HELD: return "BOARD: HELD, NOT THE REPLAY'S FAULT: " + b.reason;
     }
     return "";
 }
@@ -424,6 +429,7 @@ int Board_SubmitCommand(const char* file) {
                     b.board.c_str(), b.board.empty() ? "" : " board", b.link.c_str());
         return 0;
     case BOARD_REJECTED: std::printf("rejected: %s\n", b.reason.c_str()); return 3;
+    case BOARD_HELD: std::printf("held by the board, not the file's fault: %s\n", b.reason.c_str()); return 4;
     default: std::printf("not sent: %s\n", b.reason.c_str()); return 1;
     }
 }

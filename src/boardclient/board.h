@@ -22,6 +22,7 @@ enum BoardState {
     BOARD_VERIFIED,   // listed: score and rank
     BOARD_REJECTED,   // the board refused it (reason)
     BOARD_FAILED,     // could not be sent or followed (no network, down, time-out)
+    BOARD_HELD,       // the board could not judge it (its own trouble, reason): neither listed nor refused
 };
 
 // The latest submission of this run, as the title and the records page
@@ -77,5 +78,6 @@ bool Board_FetchingGhosts();
 // `quellstorm --submit FILE.qsr`: sends FILE, prints each state as it
 // changes, waits for the verdict. The exit status: 0 verified, 1 not
 // (no board set, unreachable, time-out), 2 the file cannot be read,
-// 3 rejected by the board.
+// 3 rejected by the board, 4 held by it (it could not judge the file: its
+// own trouble, which its host mends).
 int Board_SubmitCommand(const char* file);
