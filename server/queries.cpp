@@ -91,8 +91,11 @@ const std::vector<Migration>& Migrations() {
              // rejected, its last cause as its reason, until the host has
              // it tried again. Since when.
              "ALTER TABLE submissions ADD COLUMN held_at BIGINT",
-             // Those an earlier board refused for its own trouble are held.
-             "UPDATE submissions SET status = 'held', held_at = verified_at, verified_at = NULL"
+             // Those an earlier board refused for its own trouble are held
+             // (their reasons no longer saying "not ranked").
+             "UPDATE submissions SET status = 'held', held_at = verified_at, verified_at = NULL,"
+             " reason = REPLACE(REPLACE(reason, ': not ranked, through no fault of the file', ''),"
+             " 'never finished: not ranked', 'never finished')"
              " WHERE status = 'rejected' AND (reason LIKE '%through no fault of the file'"
              " OR reason LIKE 'verification was started % times and never finished: not ranked')",
          }},
