@@ -263,7 +263,7 @@ std::string RunText(const std::string& b) {
     static const std::set<std::string> kRead = {
         "sim", "difficulty", "lives", "bombs", "start-stage", "stage-option", "invincible", "speed", "speed-steps",
         "random", "clock", "paused", "keys", "pad", "joystick", "record-hiscore", "record-plays", "record-deaths",
-        "record-clears", "state", "dat"};
+        "record-clears", "practice", "parent", "taken-at", "state", "dat"};
     // A token as a number when it is one: sign, leading zeros and case aside.
     auto number = [](std::string t) {
         bool neg = false;

@@ -143,6 +143,21 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
         o.reason = "played by the bot (--bot), not by a player: not ranked";
         return o;
     }
+    // A practice run is the player's, but not a whole game of theirs: a
+    // take-over began as someone else's run, a stage practice skipped the
+    // stages before.
+    std::string practice = j.contains("practice") && j["practice"].is_string() ? j["practice"].get<std::string>() : "";
+    if (practice == "take-over") {
+        std::string parent = j.contains("parent") && j["parent"].is_string() ? j["parent"].get<std::string>() : "";
+        Opt at = JsonInt(j, "taken_at");
+        o.reason = "a practice run is not ranked: taken over from run " + (parent.empty() ? "?" : parent) +
+                   " at frame " + (at ? std::to_string(*at) : "?");
+        return o;
+    }
+    if (!practice.empty()) {
+        o.reason = "a stage practice run is not ranked";
+        return o;
+    }
     if (!flag("complete") || exitStatus == 5) {
         o.reason = "the recording is cut short" +
                    (o.frames ? " after frame " + std::to_string(*o.frames) : std::string()) +

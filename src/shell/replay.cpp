@@ -240,6 +240,13 @@ void Replay_FreezeInputs() {
     gFrozen = true;
 }
 
+// A practice run's marks (docs/replay-format.md), after its start.
+static void WritePractice(const GameStart& s) {
+    if (s.practice == PRACTICE_STAGE) std::fputs("practice stage\n", gOut);
+    if (s.practice == PRACTICE_TAKE_OVER)
+        std::fprintf(gOut, "practice take-over\nparent %s\ntaken-at %ld\n", s.parent, s.takenAt);
+}
+
 bool Replay_RecordGame(const char* path, long frame) {
     gOut = std::fopen(path, "w");
     if (!gOut) {
@@ -267,6 +274,7 @@ bool Replay_RecordGame(const char* path, long frame) {
     for (int k : s.pad) std::fprintf(gOut, " %d", k);
     std::fprintf(gOut, "\njoystick %d\nrecord-hiscore %lld\nrecord-plays %d\nrecord-deaths %d\nrecord-clears %d\n",
                  s.joystick, (long long)s.hiscore, s.plays, s.deaths, s.clears);
+    WritePractice(s);
     // The bot's games are kept like any other, marked: nobody played them.
     if (Options.bot >= 0) std::fputs("bot 1\n", gOut);
     std::fflush(gOut);
@@ -571,7 +579,13 @@ std::string Replay_ResultJson(long framesPlayed) {
                     ",\"speed_steps_max\":" + std::to_string(gTrack.speedMax) + ",\"start\":\"" + start +
                     "\",\"games\":" + std::to_string(gGames) + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
                     ",\"stage_option\":" + (info.stageOption ? "true" : "false") +
-                    ",\"bot\":" + (info.bot ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
+                    ",\"bot\":" + (info.bot ? "true" : "false") + ",\"practice\":" +
+                    (info.practice == PRACTICE_TAKE_OVER ? "\"take-over\""
+                     : info.practice == PRACTICE_STAGE   ? "\"stage\""
+                                                         : "null") +
+                    ",\"parent\":" + (info.parent.empty() ? "null" : "\"" + info.parent + "\"") +
+                    ",\"taken_at\":" + (info.takenAt >= 0 ? std::to_string(info.takenAt) : std::string("null")) +
+                    ",\"message\":\"" + esc + "\"}\n";
     return j;
 }
 

@@ -108,8 +108,9 @@ def game_result(data):
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
     with open(f"{d}/r.json") as f:
         result = json.load(f)
-    with open(f"{d}/r.qst", "rb") as f:
-        result["track"] = f.read()
+    if os.path.exists(f"{d}/r.qst"):  # none for a refused file
+        with open(f"{d}/r.qst", "rb") as f:
+            result["track"] = f.read()
     return result
 
 
@@ -359,6 +360,14 @@ def starts_and_costs(kind, b, extra):
     v = done["image"]
     check(v.get("status") == "rejected" and "its start cannot be proven" in (v.get("reason") or ""),
           f"{kind}: an older kept game (a memory image) is refused: it still plays in the game", v)
+    v, s = done["take-over"], done["stage practice"]
+    check(v.get("status") == "rejected" and "a practice run is not ranked: taken over from run "
+          "20261207-183512-NORMAL-1234.qsr at frame 137" in (v.get("reason") or "")
+          and s.get("status") == "rejected" and "a stage practice run is not ranked" in (s.get("reason") or ""),
+          f"{kind}: practice runs (a take-over, a stage practice) verify but are not ranked, by name", (v, s))
+    v = done["bad practice"]
+    check(v.get("status") == "rejected" and "'practice' is neither" in (v.get("reason") or ""),
+          f"{kind}: an unknown practice mark refuses the file", v)
 
 
 def bad_inputs(kind, b, games):
@@ -750,6 +759,10 @@ def main():
             extra = {"speed": speed.result(), "two games": two.result()}
         end = games[1].rstrip(b"\n").rfind(b"\nend ")
         extra["endless"] = games[1][:end] + b"\nend 2147483647\n"
+        # Practice marks say what the run is; the game plays the same.
+        extra["take-over"] = with_header(with_header(with_header(games[2], "practice", "take-over"), "parent",
+                                                     "20261207-183512-NORMAL-1234.qsr"), "taken-at", 137)
+        extra["bad practice"] = with_header(games[3], "practice", "ranked")
         for what, name in (("format1", "run_format1.qsr"), ("image", "kept_sim1.qsr")):
             with open(os.path.join(SRC, "tests", "data", name), "rb") as f:
                 extra[what] = f.read()
@@ -759,6 +772,13 @@ def main():
         expected = game_result(games[0])
         check(expected.get("verified") is True and expected.get("ending") == "gameover" and expected["score"] > 0,
               "the recorded game is a finished one with a score", expected)
+        extra["stage practice"] = with_header(LATE_GAME, "practice", "stage")
+        taken = game_result(extra["take-over"])
+        check(taken.get("verified") is True and taken.get("practice") == "take-over"
+              and taken.get("parent") == "20261207-183512-NORMAL-1234.qsr" and taken.get("taken_at") == 137
+              and expected.get("practice") is None and game_result(with_header(extra["take-over"], "taken-at", 999999))
+              .get("ending") == "refused", "a take-over's marks are in its result; one taken past its end is refused",
+              taken)
         for kind in KINDS:
             pg = None
             if kind == "postgresql":
