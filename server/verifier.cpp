@@ -51,6 +51,20 @@ Opt JsonInt(const json& j, const char* key) {
     return it->get<int64_t>();
 }
 
+// The game's run in its sandbox: in its job folder, reading its own files.
+JailPlan GamePlan(const Config& cfg, const std::string& dir, const std::string& log, std::vector<std::string> args,
+                  int64_t cpuSeconds) {
+    JailPlan plan;
+    plan.game = cfg.game;
+    plan.args = std::move(args);
+    plan.dir = dir;
+    plan.log = log;
+    plan.memoryMb = cfg.jobMemoryMb;
+    plan.cpuSeconds = cpuSeconds;
+    plan.read = GameReadFolders(cfg.game);
+    return plan;
+}
+
 }  // namespace
 
 Outcome JudgeResult(int exitStatus, const std::string& text) {
@@ -212,16 +226,9 @@ bool CheckGame(const Config& cfg, std::string& said) {
         return false;
     }
     std::string dir = tmpl;
-    JailSpec spec;
-    spec.game = cfg.game;
-    spec.args = {"--version"};
-    spec.dir = dir;
-    spec.log = dir + "/game.log";
-    spec.memoryMb = cfg.jobMemoryMb;
-    spec.cpuSeconds = 30;
-    spec.read = GameReadFolders(cfg.game);
+    JailPlan plan = GamePlan(cfg, dir, dir + "/game.log", {"--version"}, 30);
     std::string error;
-    pid_t pid = SpawnJailed(spec, error);
+    pid_t pid = SpawnJailed(plan, error);
     int status = 0;
     bool answered = false;
     if (pid > 0) {
@@ -236,7 +243,7 @@ bool CheckGame(const Config& cfg, std::string& said) {
         }
         answered = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
-    std::string out = ReadSmallFile(spec.log, 4096);
+    std::string out = ReadSmallFile(plan.log, 4096);
     std::error_code ec;
     fs::remove_all(dir, ec);
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
@@ -306,18 +313,13 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
             return o;
         }
     }
-    JailSpec spec;
-    spec.game = cfg.game;
-    spec.args = {"--headless", "--home", dir, "--play", replay, "--verify", "--draw-every", "0", "--result-json", result,
-                 "--track", track};
-    spec.dir = dir;
-    spec.log = log;
-    spec.memoryMb = cfg.jobMemoryMb;
-    spec.cpuSeconds = cfg.jobSeconds + 1;
-    spec.read = GameReadFolders(cfg.game);
+    JailPlan plan = GamePlan(cfg, dir, log,
+                             {"--headless", "--home", dir, "--play", replay, "--verify", "--draw-every", "0",
+                              "--result-json", result, "--track", track},
+                             cfg.jobSeconds + 1);
     auto start = std::chrono::steady_clock::now();
     std::string error;
-    pid_t pid = SpawnJailed(spec, error);
+    pid_t pid = SpawnJailed(plan, error);
     if (pid < 0) {
         o.boardFault = error;
         return o;

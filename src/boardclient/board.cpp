@@ -272,16 +272,7 @@ void GhostPoll(bool blocking) {
         return;
     }
     const std::string& body = Plat_HttpBody();
-    GhostTrack check;
-    std::string why, path = sGhostCache(sGhostNext);
-    if (!GhostTrack_Parse(body.data(), body.size(), &check, &why)) {
-        std::fprintf(stderr, "quellstorm: the board's ghost for difficulty %d is refused: %s\n", sGhostNext, why.c_str());
-    } else {
-        size_t slash = path.rfind('/');
-        if (slash != std::string::npos) Plat_MakeDirs(path.substr(0, slash + 1));
-        if (!Plat_WriteFileAtomic(path.c_str(), body.data(), body.size()))
-            std::fprintf(stderr, "quellstorm: cannot write the ghost %s\n", path.c_str());
-    }
+    Board_KeepGhost(sGhostNext, body.data(), body.size(), sGhostCache(sGhostNext));
     sGhostNext++;
     GhostAskNext();
 }
@@ -299,6 +290,20 @@ void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking) {
 }
 
 bool Board_FetchingGhosts() { return sGhost != GHOST_IDLE; }
+
+bool Board_KeepGhost(int difficulty, const char* bytes, size_t size, const std::string& path) {
+    GhostTrack check;
+    std::string why;
+    if (!GhostTrack_Parse(bytes, size, &check, &why)) {
+        std::fprintf(stderr, "quellstorm: the board's ghost for difficulty %d is refused: %s\n", difficulty, why.c_str());
+        return false;
+    }
+    size_t slash = path.rfind('/');
+    if (slash != std::string::npos) Plat_MakeDirs(path.substr(0, slash + 1));
+    if (Plat_WriteFileAtomic(path.c_str(), bytes, size)) return true;
+    std::fprintf(stderr, "quellstorm: cannot write the ghost %s\n", path.c_str());
+    return false;
+}
 
 bool Board_Enabled() { return Settings.boardUrl[0] != 0; }
 

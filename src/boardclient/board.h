@@ -12,6 +12,7 @@
 // score and rank, rejected with a reason). Every refusal is a 4xx with
 // {"error": "..."}.
 #pragma once
+#include <cstddef>
 #include <string>
 
 enum BoardState {
@@ -74,6 +75,10 @@ long Board_ConnectionsOpened();
 void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking);
 // True while the ghosts are being fetched.
 bool Board_FetchingGhosts();
+// A track the board served for `difficulty`: checked as a track this game
+// can show, then kept in `path`. False (with a message) when refused or
+// not written; whatever was kept there before stays then.
+bool Board_KeepGhost(int difficulty, const char* bytes, size_t size, const std::string& path);
 
 // `quellstorm --submit FILE.qsr`: sends FILE, prints each state as it
 // changes, waits for the verdict. The exit status: 0 verified, 1 not

@@ -170,10 +170,12 @@ void Delete() {
 }
 
 // G: the ghost new games race, in turn none, your best, the board's best
-// (only with a board set); kept in the settings file.
+// (only with a board set; in a page, the board serving it); kept in the
+// settings file.
 void NextGhost() {
     int next = (Settings.ghost + 1) % 3;
-    if (next == GHOST_BOARD && !Settings.boardUrl[0]) next = GHOST_NONE;
+    bool board = Plat_InPage() ? Plat_PageOnBoard() : Settings.boardUrl[0] != 0;
+    if (next == GHOST_BOARD && !board) next = GHOST_NONE;
     Settings.ghost = next;
     Config_Changed(*Settings_Find("game", "ghost"));
 }
