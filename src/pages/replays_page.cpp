@@ -170,10 +170,12 @@ void Delete() {
 }
 
 // G: the ghost new games race, in turn none, your best, the board's best
-// (only with a board set); kept in the settings file.
+// (only with a board set; in a page, the board serving it); kept in the
+// settings file.
 void NextGhost() {
     int next = (Settings.ghost + 1) % 3;
-    if (next == GHOST_BOARD && !Settings.boardUrl[0]) next = GHOST_NONE;
+    bool board = Plat_InPage() ? Plat_PageOnBoard() : Settings.boardUrl[0] != 0;
+    if (next == GHOST_BOARD && !board) next = GHOST_NONE;
     Settings.ghost = next;
     Config_Changed(*Settings_Find("game", "ghost"));
 }
@@ -218,6 +220,8 @@ void DrawRow(const Row& r, int y, bool selected) {
         if (m->state == BOARD_VERIFIED) {
             std::snprintf(ranked, sizeof ranked, "RANK %ld", m->rank);
             mark = ranked, mr = 120, mg = 255, mb = 120;
+        } else if (m->state == BOARD_HELD) {
+            mark = "HELD";
         } else if (m->state == BOARD_REJECTED || m->state == BOARD_FAILED) {
             mark = m->state == BOARD_REJECTED ? "REFUSED" : "NOT SENT", mr = 255, mg = 140, mb = 120;
         }
@@ -301,6 +305,7 @@ void ReplaysPage_Draw() {
             break;
         case BOARD_REJECTED: line = "REFUSED BY THE BOARD: " + mark->reason, r = 255, g = 140, b = 120; break;
         case BOARD_FAILED: line = "NOT SENT: " + mark->reason, r = 255, g = 140, b = 120; break;
+        case BOARD_HELD: line = "SENT: HELD BY THE BOARD, NOT THE FILE'S FAULT: " + mark->reason; break;
         case BOARD_QUEUED: line = "SENT: QUEUED FOR VERIFICATION"; break;
         case BOARD_VERIFYING: line = "SENT: THE BOARD IS RE-PLAYING IT"; break;
         default: line = "SENDING TO THE BOARD..."; break;

@@ -247,7 +247,7 @@ class Board:
         end = time.monotonic() + timeout
         while time.monotonic() < end:
             _, j, _ = self.json("GET", f"/api/submissions/{sid}")
-            if j.get("status") in ("verified", "rejected"):
+            if j.get("status") in ("verified", "rejected", "held"):
                 return j
             time.sleep(0.1)
         return {"status": "timed out"}
@@ -579,14 +579,15 @@ def killed_worker_and_restart(kind, db, games):
     return b
 
 
-def sandbox(kind, db):
+def sandbox(kind, db, game):
     """The verifier's child, tried by a stand-in game built here: every way
     out of its sandbox fails; the board's own troubles are not the file's."""
     pdir = f"{ROOT}/probe"
-    os.makedirs(pdir)
     flag = f"{pdir}/kill-flag"
-    subprocess.run(["cc", "-O1", "-o", f"{pdir}/probe", f'-DKILL_FLAG="{flag}"',
-                    os.path.join(SRC, "tests", "board", "probe.c")], check=True)
+    if not os.path.exists(f"{pdir}/probe"):
+        os.makedirs(pdir)
+        subprocess.run(["cc", "-O1", "-o", f"{pdir}/probe", f'-DKILL_FLAG="{flag}"',
+                        os.path.join(SRC, "tests", "board", "probe.c")], check=True)
     b = Board(db, "serve", "--verifiers", "1", game="/nonexistent/quellstorm")
     check(b.p.wait(30) == 1 and "/nonexistent/quellstorm cannot be run" in b.logged(),
           f"{kind}: a board whose game is missing refuses to start", b.logged()[-300:])
@@ -605,8 +606,11 @@ def sandbox(kind, db):
     check(not os.path.exists(escape) and "ESCAPED" not in reason, f"{kind}: sandbox: nothing was written outside",
           (escape, reason))
     # Killed from outside (as by the out-of-memory killer): not the file's
-    # fault. Logged, tried again, ranked once the board can judge it.
+    # fault. Logged and tried again; a genuine game killed every time is
+    # held after its three tries (neither ranked nor rejected), one killed
+    # once is ranked.
     open(flag, "w").close()
+    hid = b.submit(game, "held")[1]["id"]
     sid = b.submit(b"QSREPLAY 2\nclock 2\nmode killed-once\nend 1\n", "killed")[1]["id"]
     end = time.monotonic() + 60
     while time.monotonic() < end and f"could not judge {sid}" not in b.logged():
@@ -616,6 +620,39 @@ def sandbox(kind, db):
     check(j.get("status") == "verified" and f"could not judge {sid} (try 1 of 3): the game stopped on signal Killed"
           in b.logged(), f"{kind}: a game killed from outside is logged, tried again and not rejected",
           (j, b.logged()[-400:]))
+    h = b.wait(hid)
+    status, again, _ = b.submit(game, "someone else")
+    _, _, page = b.request("GET", f"/entry/{hid}")
+    _, counts, _ = b.json("GET", "/api/status")
+    check(h.get("status") == "held" and "(3 tries; the last: the game stopped on signal Killed" in h.get("reason", "")
+          and h.get("held_at") and f"could not judge {hid} (try 3 of 3)" in b.logged()
+          and (status, again.get("id"), again.get("status")) == (200, hid, "held")
+          and b"Held since" in page and b"not rejected" in page and counts.get("held") == 1,
+          f"{kind}: a game the board could not judge three times is held with the last cause, and so answered again",
+          (h, status, again, counts, b.logged()[-400:]))
+    listed = admin(db, "held").stdout
+    check("held jobs: 1" in listed and f"{hid}  held: the board could not verify" in listed,
+          f"{kind}: the host lists the held jobs with their causes", listed)
+    home = tempfile.mkdtemp(dir=ROOT)
+    with open(f"{home}/held.qsr", "wb") as f:
+        f.write(game)
+    r = subprocess.run([GAME, "--board-url", f"http://127.0.0.1:{b.port}", "--submit", f"{home}/held.qsr"],
+                       capture_output=True, text=True, timeout=60, env=dict(os.environ, XDG_CONFIG_HOME=home))
+    check(r.returncode == 4 and "held by the board, not the file's fault: the board could not verify" in r.stdout,
+          f"{kind}: the game's --submit says the file is held, not refused (exit status 4)", (r.returncode, r.stdout))
+    b.stop()
+    # The cause gone (the real game in place of the killed stand-in), the
+    # host has it re-played: the board never does that of itself.
+    b = Board(db, "serve", "--verifiers", "1")
+    still = b.json("GET", f"/api/submissions/{hid}")[1].get("status")
+    r = admin(db, "retry", hid if kind == KINDS[0] else "all")
+    v = b.wait(hid)
+    log = admin(db, "log").stdout
+    check(still == "held" and r.returncode == 0 and f"queued again {hid}" in r.stdout and v.get("status") == "verified"
+          and f"retry {hid}: held: the board could not verify" in log
+          and admin(db, "retry", "all").stderr.strip().endswith("nothing is held"),
+          f"{kind}: retried by the host, a held game is verified once the board can judge it, and the act logged",
+          (still, r.stdout, r.stderr, v, log[-300:]))
     b.stop()
 
 
@@ -772,7 +809,7 @@ def main():
         with open(f"{ROOT}/web/stray.js", "wb") as f:
             f.write(JS_BYTES)  # a file the manifest does not name is not served
         with ThreadPoolExecutor(2) as ex:
-            games = list(ex.map(record, range(16)))
+            games = list(ex.map(record, range(17)))
             speed, two = ex.submit(record, 0, speed=True), ex.submit(record, 0, whole=2)
             extra = {"speed": speed.result(), "two games": two.result()}
         end = games[1].rstrip(b"\n").rfind(b"\nend ")
@@ -812,8 +849,7 @@ def main():
             hostile_names(kind, b, games[1:4])
             community(kind, db, b, games[12:16])
             b.stop()
-            if kind == KINDS[0]:
-                sandbox(kind, db)
+            sandbox(kind, db, games[16])
             if kind == "sqlite":
                 full_disk(games)
                 retention(db)

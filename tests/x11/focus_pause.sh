@@ -49,8 +49,7 @@ start() {
   done
   [ -n "$wid" ] || { kill "$pid"; fail "no game window"; }
   xdotool windowactivate --sync "$wid" 2>/dev/null
-  xdotool key Return  # past the instructions
-  sleep 3  # the loading pass
+  past_loading Return  # past the instructions and the loading pass
 }
 
 # One game: into play from the title with the shot key, the window
@@ -63,8 +62,8 @@ play() {
   start "$home" "$@"
   # The game polls the keys once a frame: each is held a moment.
   xdotool windowactivate --sync "$wid"
-  xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 0.5  # past the intro
-  xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1.5  # GAME START: in play
+  hold_key space; sleep 0.5  # past the intro
+  hold_key space; sleep 1.5  # GAME START: in play
   xdotool windowminimize --sync "$wid"; sleep 1
   xdotool windowactivate --sync "$wid" 2>/dev/null; sleep 0.5
   xdotool key Escape
@@ -90,7 +89,7 @@ echo "focus pause: ok"
 home=$tmp/off
 start "$home"
 xdotool windowactivate --sync "$wid"
-xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1  # past the intro: the title
+hold_key space; sleep 1  # past the intro: the title
 xdotool key F3; sleep 0.5
 xdotool key Return; sleep 2  # watching
 shot() { [ -n "${QS_X11_SHOTS:-}" ] && command -v xwd >/dev/null && xwd -id "$wid" -silent >"$QS_X11_SHOTS/$1.xwd"; }
@@ -98,7 +97,7 @@ shot watching
 xdotool key Escape; sleep 1  # back on the replays page
 shot left-viewer
 xdotool key Escape; sleep 0.5  # the page closed: the title
-xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1.5  # GAME START
+hold_key space; sleep 1.5  # GAME START
 xdotool key Escape
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "the game stood still after Escape left the viewer"
