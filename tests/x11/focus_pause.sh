@@ -110,7 +110,7 @@ echo "leaving the viewer: ok"
 # (a replay this short could end before a key comes), taken over, played on.
 start "$home"
 xdotool windowactivate --sync "$wid"
-xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1  # the title
+hold_key space; sleep 1  # past the intro: the title
 xdotool key F3; sleep 0.5
 xdotool key Down Return; sleep 0.4
 xdotool key space; sleep 0.5  # watching, paused
