@@ -153,6 +153,10 @@ echo "test-service: under the unit (uid $uid): ${sandbox#*; sandbox: }" >&2
 case "$sandbox" in *"Landlock (version"*) ;; *) fail "no Landlock under the unit" ;; esac
 echo "$journal" | grep -m1 "verified $id" >&2 || fail "the journal does not say it verified $id"
 
+# What systemd or the board warned of since the boot (shown, not judged:
+# the container's own units have their say too).
+inside journalctl -b -p warning --no-pager -o short-monotonic | sed 's/^/test-service: warned: /' >&2 || true
+
 # The running unit's exposure as systemd rates it (at most 2.0).
 exposure=$(inside systemd-analyze security --no-pager quellstorm-board.service | tail -1)
 inside systemd-analyze security --no-pager --threshold=20 quellstorm-board.service >/dev/null ||
