@@ -228,6 +228,11 @@ void DrawRow(const Row& r, int y, bool selected) {
         DD_FontShow(mark, 14, 560, y, mr, mg, mb, false);
         return;
     }
+    // A practice run first: its score is not a game's.
+    if (i.practice) {
+        DD_FontShow("PRACTICE", 14, 560, y, 255, 190, 90, false);
+        return;
+    }
     std::string tags = std::string(i.complete ? "" : "CUT ") + (r.keptForGood ? "KEPT" : "");
     if (!tags.empty()) DD_FontShow(tags.c_str(), 14, 560, y, 160, 220, 255, false);
 }
@@ -280,6 +285,14 @@ void ReplaysPage_Draw() {
         DD_FontShow(q.c_str(), 16, 30, 452, 255, 120, 120, false);
     } else if (!gMessage.empty()) {
         DD_FontShow(gMessage.substr(0, 80).c_str(), 14, 30, 454, 255, 255, 160, false);
+    } else if (!gRows.empty() && gRows[gCursor].playable && gRows[gCursor].info.practice) {
+        // What the practice run is.
+        const ReplayInfo& i = gRows[gCursor].info;
+        std::string line = i.practice == PRACTICE_STAGE
+                               ? "PRACTICE: STAGE " + std::to_string(i.startStage) + " ON ITS OWN"
+                               : "PRACTICE: TAKEN OVER AT " + Length(i.takenAt) + " (FRAME " + std::to_string(i.takenAt) +
+                                     ") FROM " + i.parent;
+        DD_FontShow(line.substr(0, 90).c_str(), 14, 30, 454, 255, 190, 90, false);
     } else if (mark) {
         // The board's answer for the chosen file, as it comes.
         std::string line;
@@ -339,6 +352,10 @@ bool ReplaysPage_Key(int key) {
         if (!gRows.empty()) gConfirmDelete = true;
         return true;
     case VK_B:
+        if (ReplaysPage_Send && !gRows.empty() && gRows[gCursor].info.practice) {
+            gMessage = "a practice run is not sent: no board ranks it";
+            return true;
+        }
         if (ReplaysPage_Send && !gRows.empty()) {
             std::string message;
             const std::string& path = gRows[gCursor].path;

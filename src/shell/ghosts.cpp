@@ -84,7 +84,7 @@ std::string Ghosts_BestKept(int difficulty) {
     for (const std::string& sub : {std::string(), std::string("kept/")})
         for (const std::string& name : Plat_ListDir(gDir + sub)) {
             KeptName k;
-            if (!Kept_ParseName(name, &k) || k.score < 0 || name.find(mark) != 15) continue;
+            if (!Kept_ParseName(name, &k) || k.score < 0 || k.practice || name.find(mark) != 15) continue;
             std::string path = gDir + sub + name;
             if (Plat_Exists(GhostTrack_PathOf(path))) all.push_back({k.score, path});
         }

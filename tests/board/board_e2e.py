@@ -98,6 +98,24 @@ def record(i, script=None, extra=(), speed=False, whole=None):
 KEPT_TRACKS = {}
 
 
+def taken_over(data, frame):
+    """The replay watched (opened as watched.qsr) and taken over at `frame`
+    with the take-over key, then played on by keys to game over: the
+    practice run the game keeps."""
+    d = tempfile.mkdtemp(dir=ROOT)
+    with open(f"{d}/watched.qsr", "wb") as f:
+        f.write(data)
+    with open(f"{d}/k.keys", "w") as f:
+        f.write(f"{frame} press T\n{frame + 1} hold UP SPACE\n4800 hold\n5000 hold SPACE\n5001 hold\n")
+    subprocess.run([GAME, "--headless", "--home", d, "--play", f"{d}/watched.qsr", "--script", f"{d}/k.keys",
+                    "--keep-replays", "on", "--frames", "12000", "--draw-every", "1000"], check=True,
+                   capture_output=True, timeout=300,
+                   env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
+    kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
+    with open(f"{d}/replays/{kept[0]}", "rb") as f:
+        return f.read()
+
+
 def game_result(data):
     """What the game itself computes for a replay (the board must agree)."""
     d = tempfile.mkdtemp(dir=ROOT)
@@ -362,7 +380,7 @@ def starts_and_costs(kind, b, extra):
           f"{kind}: an older kept game (a memory image) is refused: it still plays in the game", v)
     v, s = done["take-over"], done["stage practice"]
     check(v.get("status") == "rejected" and "a practice run is not ranked: taken over from run "
-          "20261207-183512-NORMAL-1234.qsr at frame 137" in (v.get("reason") or "")
+          "watched.qsr at frame 137" in (v.get("reason") or "")
           and s.get("status") == "rejected" and "a stage practice run is not ranked" in (s.get("reason") or ""),
           f"{kind}: practice runs (a take-over, a stage practice) verify but are not ranked, by name", (v, s))
     v = done["bad practice"]
@@ -796,9 +814,7 @@ def main():
             extra = {"speed": speed.result(), "two games": two.result()}
         end = games[1].rstrip(b"\n").rfind(b"\nend ")
         extra["endless"] = games[1][:end] + b"\nend 2147483647\n"
-        # Practice marks say what the run is; the game plays the same.
-        extra["take-over"] = with_header(with_header(with_header(games[2], "practice", "take-over"), "parent",
-                                                     "20261207-183512-NORMAL-1234.qsr"), "taken-at", 137)
+        extra["take-over"] = taken_over(games[2], 137)
         extra["bad practice"] = with_header(games[3], "practice", "ranked")
         for what, name in (("format1", "run_format1.qsr"), ("image", "kept_sim1.qsr")):
             with open(os.path.join(SRC, "tests", "data", name), "rb") as f:
@@ -811,11 +827,11 @@ def main():
               "the recorded game is a finished one with a score", expected)
         extra["stage practice"] = with_header(LATE_GAME, "practice", "stage")
         taken = game_result(extra["take-over"])
-        check(taken.get("verified") is True and taken.get("practice") == "take-over"
-              and taken.get("parent") == "20261207-183512-NORMAL-1234.qsr" and taken.get("taken_at") == 137
+        check(taken.get("verified") is True and taken.get("ending") == "gameover" and taken.get("practice") ==
+              "take-over" and taken.get("parent") == "watched.qsr" and taken.get("taken_at") == 137
               and expected.get("practice") is None and game_result(with_header(extra["take-over"], "taken-at", 999999))
-              .get("ending") == "refused", "a take-over's marks are in its result; one taken past its end is refused",
-              taken)
+              .get("ending") == "refused", "a replay taken over verifies with its marks; one taken past its end is "
+              "refused", taken)
         for kind in KINDS:
             pg = None
             if kind == "postgresql":
