@@ -10,6 +10,7 @@
 #include "shell/ghosts.h"
 #include "config/paths.h"
 #include "shell/kept_replays.h"
+#include "shell/practice_keep.h"
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/watch.h"
@@ -199,7 +200,10 @@ void Shell_RunFrame(bool seen) {
     if (!Replay_EndFrame(FrameCount) && !Watch_Ended()) Shell_CloseWindow(hwnd);
     Watch_AfterFrame();
     // A replay watched from the page is nobody's game to keep.
-    if (!Replay_Playing()) Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+    if (!Replay_Playing()) {
+        Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+        PracticeKeep_AfterFrame();
+    }
     // A finished game goes to the score board when the player said always;
     // with "ask" the replays page offers it. The board's answers come in
     // over the next frames (a headless run takes them before it goes on, so
@@ -207,8 +211,10 @@ void Shell_RunFrame(bool seen) {
     std::string kept;
     if (Kept_TakeFinished(&kept)) {
         // Only a player's own fair game goes by itself: not the bot's, nor
-        // one played with a testing aid (the board would refuse them).
-        bool fair = Options.bot < 0 && !Options.invincible && !Options.startStage;
+        // one played with a testing aid, nor a practice (the board would
+        // refuse them).
+        bool fair = Options.bot < 0 && !Options.invincible && !Options.startStage &&
+                    GameStartNoted.practice == PRACTICE_NONE;
         int submit = fair ? Settings.boardSubmit : BOARD_SUBMIT_NEVER;
         if (Board_Enabled() && submit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
         Plat_PageGameKept(kept.c_str(), submit, Settings.playerName);
@@ -370,6 +376,7 @@ int Shell_Start(int argc, char** argv) {
     std::string replays = Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/";
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
     ReplaysPage_SetFolder(replays);
+    if (!Options.play) PracticeKeep_Start(replays);
     Ghosts_SetFolder(replays);
     if (!Options.play && !Options.submit) Ghosts_FetchBoard();
     ReplaysPage_Watch = Watch_BeginFromPage;
@@ -520,6 +527,7 @@ int QS_WinMain(int argc, char** argv) {
         WindowLoop();
     }
     Kept_Close(FrameCount, GameScore());
+    PracticeKeep_Close();
     Replay_Close(FrameCount);
     Board_Finish();
     if (!BoardLast.file.empty()) std::fprintf(stderr, "quellstorm: %s\n", Board_Line().c_str());
