@@ -208,6 +208,8 @@ void DrawRow(const Row& r, int y, bool selected) {
     DD_FontShow(date.c_str(), 14, 30, y, c, g, b, false);
     DD_FontShow(diff, 14, 190, y, c, g, b, false);
     DD_FontShow(stage.c_str(), 14, 300, y, c, g, b, false);
+    // A practice (a stage on its own, a take-over) is never a game's run.
+    if (i.practice != PRACTICE_NONE) DD_FontShow("PRACTICE", 12, 322, y + 2, 150, 220, 255, false);
     DD_FontShow(score.c_str(), 14, 470 - 7 * (int)score.size(), y, c, g, b, false);
     DD_FontShow(Length(i.frames).c_str(), 14, 490, y, c, g, b, false);
     // The board's mark, else the file's own.

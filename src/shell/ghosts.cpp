@@ -45,7 +45,8 @@ bool LoadTrack(const std::string& path, int difficulty, GhostTrack* out) {
 // A new game is about to play its first frame: the ghost it races.
 void ChooseGhost() {
     gGhost = GhostTrack();
-    if (Replay_Playing() || Settings.ghost == GHOST_NONE) {
+    // A stage practice races nobody: the runs kept start at stage 1.
+    if (Replay_Playing() || Settings.ghost == GHOST_NONE || GamePractice != PRACTICE_NONE) {
         Ghost_Stop();
         return;
     }
@@ -86,13 +87,22 @@ std::string Ghosts_BestKept(int difficulty) {
             std::string path = gDir + sub + name;
             if (Plat_Exists(GhostTrack_PathOf(path))) all.push_back({k.score, path});
         }
-    if (all.empty()) return "";
     // The best; of equal scores the first found (the folder's own order
-    // does not matter: the name breaks the tie).
-    auto best = std::max_element(all.begin(), all.end(), [](const Candidate& a, const Candidate& b) {
-        return a.score != b.score ? a.score < b.score : a.path > b.path;
+    // does not matter: the name breaks the tie). A practice is no game to
+    // race (its name does not say so: its header does).
+    std::sort(all.begin(), all.end(), [](const Candidate& a, const Candidate& b) {
+        return a.score != b.score ? a.score > b.score : a.path < b.path;
     });
-    return GhostTrack_PathOf(best->path);
+    for (const Candidate& c : all) {
+        long size;
+        unsigned char* text = Plat_ReadWholeFile(c.path.c_str(), &size, 256L * 1024 * 1024);
+        if (!text) continue;
+        ReplayInfo info;
+        bool ok = ReplayFile_Inspect(reinterpret_cast<const char*>(text), (size_t)size, &info);
+        Plat_FreeFile(text);
+        if (ok && info.practice == PRACTICE_NONE) return GhostTrack_PathOf(c.path);
+    }
+    return "";
 }
 
 void Ghosts_FetchBoard() {
