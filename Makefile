@@ -37,8 +37,8 @@ run: build-game
 # make install [PREFIX=/usr/local] [DESTDIR=...]
 PREFIX ?= /usr/local
 install: build-game
-	@# The board server and its manual page too (its install rules are part of the build's).
-	cmake --build $(BUILD) -j $(JOBS) --target quellstorm-board boardman
+	@# The board server, its manual page and settings file too (its install rules are part of the build's).
+	cmake --build $(BUILD) -j $(JOBS) --target quellstorm-board boardman boardconf
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The Debian packages (quellstorm, quellstorm-data, quellstorm-board) in build-deb/packages/,
@@ -48,7 +48,7 @@ package: deps-test
 	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQS_DEB_BUILDFLAGS=ON $(CMAKE_FLAGS)
 	cmake --build $(DEB_BUILD) -j $(JOBS) --target $(GAME_TARGETS)
 	@# The board server too (its own package).
-	cmake --build $(DEB_BUILD) -j $(JOBS) --target quellstorm-board boardman
+	cmake --build $(DEB_BUILD) -j $(JOBS) --target quellstorm-board boardman boardconf
 	cd $(DEB_BUILD) && cpack -G DEB -B packages
 	@ls -l $(DEB_BUILD)/packages/*.deb
 

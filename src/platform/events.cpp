@@ -30,7 +30,7 @@ const SystemKey kSystem[] = {
     {SDLK_F11, VK_F11},
     {SDLK_F12, VK_F12},       {SDLK_PAGEUP, VK_PRIOR}, {SDLK_PAGEDOWN, VK_NEXT}, {SDLK_DELETE, VK_DELETE},
     {SDLK_k, VK_K},           {SDLK_y, VK_Y},       {SDLK_n, VK_N},         {SDLK_b, VK_B},
-    {SDLK_g, VK_G},           {SDLK_o, VK_O},
+    {SDLK_g, VK_G},           {SDLK_o, VK_O},       {SDLK_t, VK_T},
     {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},
     {SDLK_UP, VK_UP},         {SDLK_DOWN, VK_DOWN}, {SDLK_LEFT, VK_LEFT},   {SDLK_RIGHT, VK_RIGHT},
 };

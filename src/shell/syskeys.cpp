@@ -60,6 +60,8 @@ bool Shell_SystemKey(const PlatEvent& ev) {
     // A replay's keys are the game's own; the keyboard's are the viewer's
     // (pages never open during one).
     if (Replay_Playing()) return ev.phys ? Watch_Key(ev) : false;
+    // A game taken over plays to its end first.
+    if (Watch_TakenOver()) return !ev.game;
     SettingsPage_TakePhysical(ev.phys);
     if (Pages_KeyDown(ev.key)) return true;
     return !ev.game;  // a key the game does not know
@@ -82,10 +84,11 @@ int Shell_PadKey(int button) {
     // Watching a replay the pad steers the viewer as the keyboard does: the
     // stick or pad through time and speed, the shoulders through the
     // stages, A, Start or the pause button pauses, B, Back or the quit
-    // button leaves.
+    // button leaves, X takes over.
     if (Replay_Playing()) {
         PlatEvent ev = {};
         switch (button) {
+        case PAD_X: ev.key = VK_T; break;
         case PAD_LB: ev.key = VK_PRIOR; break;
         case PAD_RB: ev.key = VK_NEXT; break;
         case PAD_A:
@@ -105,7 +108,7 @@ int Shell_PadKey(int button) {
     // Y opens the replays page, unless the player made it a game button.
     bool replaysButton = button == PAD_Y && button != Settings.padShot && button != Settings.padBomb &&
                          button != Settings.padPause && button != Settings.padQuit;
-    if (PageOpen != PAGE_NONE || button == PAD_BACK || replaysButton) {
+    if (!Watch_TakenOver() && (PageOpen != PAGE_NONE || button == PAD_BACK || replaysButton)) {
         int key = 0;
         if (button == PAD_BACK) key = VK_F1;
         else if (int arrow = Arrow(button)) key = arrow;
