@@ -47,7 +47,8 @@ bool LoadTrack(const std::string& path, int difficulty, GhostTrack* out) {
 // A new game is about to play its first frame: the ghost it races.
 void ChooseGhost() {
     gGhost = GhostTrack();
-    if (Replay_Playing() || Settings.ghost == GHOST_NONE) {
+    // A stage practice races nobody: the runs kept start at stage 1.
+    if (Replay_Playing() || Settings.ghost == GHOST_NONE || GamePractice != PRACTICE_NONE) {
         Ghost_Stop();
         return;
     }

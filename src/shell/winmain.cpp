@@ -10,6 +10,7 @@
 #include "shell/ghosts.h"
 #include "config/paths.h"
 #include "shell/kept_replays.h"
+#include "shell/practice_keep.h"
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/watch.h"
@@ -200,7 +201,12 @@ void Shell_RunFrame(bool seen) {
     if (!Replay_EndFrame(FrameCount) && !Watch_Ended()) Shell_CloseWindow(hwnd);
     Watch_AfterFrame();
     // A replay watched from the page is nobody's game to keep.
-    if (!Replay_Playing()) Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+    if (!Replay_Playing()) {
+        Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+        // A game taken over from a replay is part the watched run's: it
+        // reaches nothing and sets no practice best of the player's.
+        if (!Replay_TakenOver()) PracticeKeep_AfterFrame();
+    }
     // A finished game goes to the score board when the player said always;
     // with "ask" the replays page offers it. The board's answers come in
     // over the next frames (a headless run takes them before it goes on, so
@@ -208,7 +214,8 @@ void Shell_RunFrame(bool seen) {
     std::string kept;
     if (Kept_TakeFinished(&kept)) {
         // Only a player's own fair game goes by itself: not the bot's, nor
-        // one played with a testing aid (the board would refuse them).
+        // one played with a testing aid, nor a practice (the board would
+        // refuse them).
         bool fair = Options.bot < 0 && !Options.invincible && !Options.startStage &&
                     Replay_RecordingPractice() == PRACTICE_NONE;
         int submit = fair ? Settings.boardSubmit : BOARD_SUBMIT_NEVER;
@@ -375,6 +382,7 @@ int Shell_Start(int argc, char** argv) {
     // A replay opened from outside keeps only a game taken over from it.
     if (keep && Options.keepReplays && Options.play) Kept_SetFolder(replays);
     ReplaysPage_SetFolder(replays);
+    if (!Options.play) PracticeKeep_Start(replays);
     Ghosts_SetFolder(replays);
     if (!Options.play && !Options.submit) Ghosts_FetchBoard();
     ReplaysPage_Watch = Watch_BeginFromPage;
@@ -525,6 +533,7 @@ int QS_WinMain(int argc, char** argv) {
         WindowLoop();
     }
     Kept_Close(FrameCount, GameScore());
+    PracticeKeep_Close();
     Replay_Close(FrameCount);
     Board_Finish();
     if (!BoardLast.file.empty()) std::fprintf(stderr, "quellstorm: %s\n", Board_Line().c_str());
