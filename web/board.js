@@ -49,8 +49,12 @@
       if (j.status === 'verified') {
         say('Board: verified, rank ' + j.rank + (j.board_title ? ' on ' + j.board_title : '') + ' (' + j.score + ')',
             true, root + 'entry/' + encodeURIComponent(id));
-      } else if (j.status === 'rejected') {
+      } else if (j.status === 'rejected' || j.status === 'removed') {
         say('Board: rejected: ' + (j.reason || 'refused'), false, root + 'entry/' + encodeURIComponent(id));
+      } else if (j.status === 'held') {
+        // The board's own trouble, not the file's: its host has it re-played.
+        say('Board: held, not the replay\'s fault: ' + (j.reason || 'the board could not judge it'), null,
+            root + 'entry/' + encodeURIComponent(id));
       } else if (Date.now() > until) {
         say('Board: not verified yet; the entry will show it', null, root + 'entry/' + encodeURIComponent(id));
       } else {
