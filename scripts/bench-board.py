@@ -26,6 +26,7 @@ Goals on a 2-core machine: >= 2000 reads/s with p99 <= 20 ms; verification
 >= 50x real time (250 frames/s) per core.
 """
 import asyncio
+import contextlib
 import threading
 import http.client
 import json
@@ -355,34 +356,35 @@ def community(kind, db):
     stop(serve)
 
 
-def community_only():
+@contextlib.contextmanager
+def postgres():
+    """A throw-away PostgreSQL; on leaving, it, every board started and the
+    bench's folder are gone, whatever failed."""
     pg = Postgres(ROOT)
     try:
-        community("sqlite", f"{ROOT}/community.sqlite")
-        community("postgresql", pg.url)
+        yield pg
     finally:
         for p in procs:
             if p.poll() is None:
                 p.kill()
         pg.stop()
         shutil.rmtree(ROOT, ignore_errors=True)
+
+
+def community_only():
+    with postgres() as pg:
+        community("sqlite", f"{ROOT}/community.sqlite")
+        community("postgresql", pg.url)
 
 
 def attack_only():
     soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
     resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
-    pg = Postgres(ROOT)
-    try:
+    with postgres() as pg:
         for kind, db in (("sqlite", f"{ROOT}/attack.sqlite"), ("postgresql", pg.url)):
             serve, port = start("serve", "--listen", "127.0.0.1:0", "--db", db, "--verifiers", "-1")
             attack(kind, port, serve.pid)
             stop(serve)
-    finally:
-        for p in procs:
-            if p.poll() is None:
-                p.kill()
-        pg.stop()
-        shutil.rmtree(ROOT, ignore_errors=True)
 
 
 def main():
@@ -421,8 +423,7 @@ def main():
     print(f"verifier, long game: {frames} frames in {cpu:.2f} core-s: {frames / cpu:.0f} frames/s per core = "
           f"{frames / cpu / 250:.0f}x real time", flush=True)
 
-    pg = Postgres(ROOT)
-    try:
+    with postgres() as pg:
         for kind, db in (("sqlite", f"{ROOT}/bench.sqlite"), ("postgresql", pg.url)):
             serve, port = start("serve", "--listen", "127.0.0.1:0", "--db", db, "--verifiers", "-1")
             base = 0 if kind == "sqlite" else 10 ** 6
@@ -451,12 +452,6 @@ def main():
         # A database of its own: the bursts' entries are not the scenario.
         subprocess.run(["psql", "-q", pg.url, "-c", "CREATE DATABASE community"], check=True, capture_output=True)
         community("postgresql", pg.url.replace("/postgres?", "/community?"))
-    finally:
-        for p in procs:
-            if p.poll() is None:
-                p.kill()
-        pg.stop()
-        shutil.rmtree(ROOT, ignore_errors=True)
 
 
 if __name__ == "__main__":

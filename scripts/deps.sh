@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# deps.sh [run|test|web]
+# deps.sh [run|test|web|service]
 #   run   (the default) building, installing and playing the game and the
 #         board server: the build stops at configure without these
 #   web   what the browser build adds: Emscripten, the page's data tools,
@@ -13,6 +13,9 @@ cd "$(dirname "$0")/.."
 #         then builds the WebAssembly libraries)
 #   test  everything the whole suite needs (`make test`): run, web, and the
 #         tools of the tests, package checks, benchmarks and fuzzers
+#   service  what `make test-service` adds: a Debian root made from the
+#         mirror and booted in a container, to install the board's package
+#         under a running systemd
 PROFILE=${1:-run}
 
 RUN_PACKAGES=(
@@ -46,11 +49,16 @@ TEST_PACKAGES=(
   strace systemd python3
 )
 
+SERVICE_PACKAGES=(
+  mmdebstrap systemd-container
+)
+
 case "$PROFILE" in
   run) PACKAGES=("${RUN_PACKAGES[@]}") ;;
   web) PACKAGES=("${RUN_PACKAGES[@]}" "${WEB_PACKAGES[@]}") ;;
   test) PACKAGES=("${RUN_PACKAGES[@]}" "${WEB_PACKAGES[@]}" "${TEST_PACKAGES[@]}") ;;
-  *) echo "usage: scripts/deps.sh [run|test|web]" >&2; exit 2 ;;
+  service) PACKAGES=("${SERVICE_PACKAGES[@]}") ;;
+  *) echo "usage: scripts/deps.sh [run|test|web|service]" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -81,7 +89,7 @@ fi
 # The browser tests' node modules (the page's test and the board's
 # hostile-names check), exactly as package-lock.json names them; Debian's
 # Chromium is the browser, none is downloaded.
-if [ "$PROFILE" != run ] && [ ! -d tests/web/node_modules/puppeteer-core ]; then
+if [ "$PROFILE" != run ] && [ "$PROFILE" != service ] && [ ! -d tests/web/node_modules/puppeteer-core ]; then
   echo "deps ($PROFILE): installing the browser tests' node modules (tests/web)" >&2
   ( cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >&2 ) || {
     echo "deps: npm ci in tests/web failed" >&2; exit 1; }

@@ -1,8 +1,9 @@
 // quellstorm-board admin: what a host does about abuse, on the database
 // itself (no web login). A removed entry is kept, hidden from every list,
 // and its page says why; a blocked name or address is refused at
-// submission with the reason. Every act goes to the moderation log with
-// its time.
+// submission with the reason. A job the board itself could not judge is
+// held until the host has it tried again. Every act goes to the moderation
+// log with its time.
 #include <cstdio>
 
 #include "app.h"
@@ -24,7 +25,7 @@ std::string Joined(const std::vector<std::string>& a, size_t from) {
 
 int Act(const Config& cfg) {
     const std::vector<std::string>& a = cfg.args;
-    if (a.empty()) return Fail("what to do? remove, restore, block, unblock, list or log (see --help)");
+    if (a.empty()) return Fail("what to do? remove, restore, block, unblock, list, held, retry or log (see --help)");
     std::unique_ptr<Db> db = OpenDb(cfg.db);
     const std::string& act = a[0];
     if (act == "remove" || act == "restore") {
@@ -67,13 +68,29 @@ int Act(const Config& cfg) {
             printf("  %s  %s %s: %s\n", IsoTime(b.at).c_str(), b.kind.c_str(), b.value.c_str(), b.reason.c_str());
         return 0;
     }
+    if (act == "held" && a.size() == 1) {
+        std::vector<Submission> held = HeldJobs(*db);
+        printf("held jobs: %zu\n", held.size());
+        for (const Submission& s : held)
+            printf("  %s  %s  %s: %s\n", IsoTime(s.heldAt.value_or(0)).c_str(), s.id.c_str(), s.name.c_str(),
+                   s.reason.c_str());
+        return 0;
+    }
+    if (act == "retry") {
+        if (a.size() != 2 || (a[1] != "all" && !ValidId(a[1])))
+            return Fail("retry wants a held entry's id (32 hexadecimal digits) or all");
+        std::vector<std::string> ids = RetryHeld(*db, a[1] == "all" ? "" : a[1]);
+        if (ids.empty()) return Fail(a[1] == "all" ? "nothing is held" : "no held entry " + a[1]);
+        for (const std::string& id : ids) printf("queued again %s\n", id.c_str());
+        return 0;
+    }
     if (act == "log" && a.size() == 1) {
         for (const LogRow& r : ModerationLog(*db))
             printf("%s  %s %s%s%s\n", IsoTime(r.at).c_str(), r.act.c_str(), r.target.c_str(),
                    r.reason.empty() ? "" : ": ", r.reason.c_str());
         return 0;
     }
-    return Fail("unknown act \"" + Joined(a, 0) + "\": remove, restore, block, unblock, list or log");
+    return Fail("unknown act \"" + Joined(a, 0) + "\": remove, restore, block, unblock, list, held, retry or log");
 }
 
 }  // namespace

@@ -263,7 +263,7 @@ std::string RunText(const std::string& b) {
     static const std::set<std::string> kRead = {
         "sim", "difficulty", "lives", "bombs", "start-stage", "stage-option", "invincible", "speed", "speed-steps",
         "random", "clock", "paused", "keys", "pad", "joystick", "record-hiscore", "record-plays", "record-deaths",
-        "record-clears", "state", "dat"};
+        "record-clears", "practice", "parent", "taken-at", "state", "dat"};
     // A token as a number when it is one: sign, leading zeros and case aside.
     auto number = [](std::string t) {
         bool neg = false;
@@ -388,25 +388,20 @@ std::string FormatLength(int64_t frames) {
     return buf;
 }
 
-std::string FormatTime(int64_t ms) {
+static std::string UtcTime(int64_t ms, const char* format) {
     time_t t = time_t(ms / 1000);
     struct tm tm;
     gmtime_r(&t, &tm);
     char buf[32];
-    strftime(buf, sizeof buf, "%Y-%m-%d %H:%M UTC", &tm);
+    strftime(buf, sizeof buf, format, &tm);
     return buf;
 }
+
+std::string FormatTime(int64_t ms) { return UtcTime(ms, "%Y-%m-%d %H:%M UTC"); }
 
 std::string FormatDate(int64_t ms) { return FormatTime(ms).substr(0, 10); }
 
-std::string IsoTime(int64_t ms) {
-    time_t t = time_t(ms / 1000);
-    struct tm tm;
-    gmtime_r(&t, &tm);
-    char buf[32];
-    strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &tm);
-    return buf;
-}
+std::string IsoTime(int64_t ms) { return UtcTime(ms, "%Y-%m-%dT%H:%M:%SZ"); }
 
 json OptJson(const Opt& v) { return v ? json(*v) : json(nullptr); }
 
@@ -423,10 +418,11 @@ json SubmissionJson(Db& db, const Submission& s) {
               {"board_title", verified ? json(BoardTitle(s.board)) : json(nullptr)},
               {"start_stage", OptJson(s.startStage)},
               {"entry", "/entry/" + s.id},
-              {"reason", status == "rejected" ? json(s.reason)
-                         : s.removedAt     ? json("removed by the board's host: " + s.removedReason)
-                                           : json(nullptr)}};
+              {"reason", status == "rejected" || status == "held" ? json(s.reason)
+                         : s.removedAt ? json("removed by the board's host: " + s.removedReason)
+                                       : json(nullptr)}};
     if (s.removedAt) j["removed_at"] = *s.removedAt;
+    if (status == "held" && s.heldAt) j["held_at"] = *s.heldAt;
     if (s.firstDifference) j["first_difference_frame"] = *s.firstDifference;
     return j;
 }

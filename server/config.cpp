@@ -1,8 +1,8 @@
 #include "config.h"
 
+#include "http.h"
 #include "text/text.h"
 
-#include <arpa/inet.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -106,6 +106,8 @@ std::string Usage() {
         "             admin block name|address VALUE REASON   refuse its submissions (403, with the reason)\n"
         "             admin unblock name|address VALUE\n"
         "             admin list                    what is removed and blocked\n"
+        "             admin held                    jobs the board could not judge, with their causes\n"
+        "             admin retry ID|all            have held jobs re-played, their tries afresh\n"
         "             admin log                     every act, with its time\n"
         "options:\n";
     for (const Setting& st : Table()) {
@@ -233,16 +235,7 @@ bool ReadSettingsFile(const std::string& path, Config& cfg, std::string& error) 
 
 }  // namespace
 
-bool ValidNetwork(const std::string& spec) {
-    std::string addr = spec.substr(0, spec.find('/'));
-    unsigned char buf[16];
-    bool v4 = inet_pton(AF_INET, addr.c_str(), buf) == 1, v6 = inet_pton(AF_INET6, addr.c_str(), buf) == 1;
-    if (!v4 && !v6) return false;
-    if (spec.find('/') == std::string::npos) return true;
-    std::string bits = spec.substr(spec.find('/') + 1);
-    if (bits.empty() || bits.size() > 3 || bits.find_first_not_of("0123456789") != std::string::npos) return false;
-    return atoi(bits.c_str()) <= (v4 ? 32 : 128);
-}
+bool ValidNetwork(const std::string& net) { return http::Peers().trust(net); }
 
 std::string ProgramPath() {
     char buf[4096];

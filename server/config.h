@@ -43,7 +43,7 @@ struct Config {
 bool ParseCommandLine(int argc, char** argv, Config& cfg, std::string& error, bool& helpShown);
 std::string DefaultDatabasePath();
 // "ADDR" or "ADDR/BITS", IPv4 or IPv6.
-bool ValidNetwork(const std::string& spec);
+bool ValidNetwork(const std::string& net);
 // The folder this program was started from, and the program itself.
 std::string ProgramDir();
 std::string ProgramPath();

@@ -145,15 +145,15 @@ std::string SockaddrText(const sockaddr* sa) {
 
 }  // namespace
 
-bool Peers::trust(const std::string& spec) {
+bool Peers::trust(const std::string& net) {
     Net n{};
-    size_t slash = spec.find('/');
-    std::string addr = spec.substr(0, slash);
+    size_t slash = net.find('/');
+    std::string addr = net.substr(0, slash);
     if (!ParseAddress(addr, n.family, n.bytes)) return false;
     int max = n.family == AF_INET ? 32 : 128;
     n.bits = max;
     if (slash != std::string::npos) {
-        std::string b = spec.substr(slash + 1);
+        std::string b = net.substr(slash + 1);
         if (b.empty() || b.size() > 3 || b.find_first_not_of("0123456789") != std::string::npos) return false;
         n.bits = atoi(b.c_str());
         if (n.bits > max) return false;

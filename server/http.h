@@ -113,7 +113,7 @@ struct HttpLimits {
 class Peers {
 public:
     // Parses "ADDR" or "ADDR/BITS"; false on a bad one.
-    bool trust(const std::string& spec);
+    bool trust(const std::string& net);
     bool trusted(const std::string& addr) const;
     // The client of a request: the peer, unless the peer is trusted, then
     // the nearest untrusted address of X-Forwarded-For.

@@ -84,6 +84,21 @@ const std::vector<Migration>& Migrations() {
              // Every act of the host, with its time.
              "CREATE TABLE moderation_log (at BIGINT NOT NULL, act TEXT NOT NULL, target TEXT NOT NULL, reason TEXT)",
          }},
+        {4,
+         {
+             // A job the board could not judge (its own trouble, tried the
+             // bounded number of times) is held: neither ranked nor
+             // rejected, its last cause as its reason, until the host has
+             // it tried again. Since when.
+             "ALTER TABLE submissions ADD COLUMN held_at BIGINT",
+             // Those an earlier board refused for its own trouble are held
+             // (their reasons no longer saying "not ranked").
+             "UPDATE submissions SET status = 'held', held_at = verified_at, verified_at = NULL,"
+             " reason = REPLACE(REPLACE(reason, ': not ranked, through no fault of the file', ''),"
+             " 'never finished: not ranked', 'never finished')"
+             " WHERE status = 'rejected' AND (reason LIKE '%through no fault of the file'"
+             " OR reason LIKE 'verification was started % times and never finished: not ranked')",
+         }},
     };
     return list;
 }
@@ -97,7 +112,7 @@ const char* const kSchemaRecord = "INSERT INTO board_schema (version) VALUES ($1
 #define SUBMISSION_COLUMNS                                                                      \
     "id, name, size, created, status, attempts, reason, first_difference, claimed_score, score, " \
     "stage, difficulty, lives, bombs, start_stage, jewels, ending, frames, speed, sim, board, "   \
-    "game_version, played, verified_at, misses, bombs_used, record, record_over, removed_at, removed_reason"
+    "game_version, played, verified_at, misses, bombs_used, record, record_over, removed_at, removed_reason, held_at"
 
 const char* const kFindSubmission = "SELECT " SUBMISSION_COLUMNS " FROM submissions WHERE id = $1";
 
@@ -152,6 +167,16 @@ const char* const kRenewLease =
 const char* const kReleaseJob =
     "UPDATE submissions SET status = 'queued', worker = NULL, lease_until = NULL, attempts = attempts - $3"
     " WHERE id = $1 AND worker = $2 AND status = 'verifying'";
+
+const char* const kHoldJob =
+    "UPDATE submissions SET status = 'held', reason = $3, held_at = $4, lease_until = NULL"
+    " WHERE id = $1 AND status = 'verifying' AND worker = $2";
+
+const char* const kHeld = "SELECT " SUBMISSION_COLUMNS " FROM submissions WHERE status = 'held' ORDER BY held_at, id";
+
+const char* const kRetryHeld =
+    "UPDATE submissions SET status = 'queued', attempts = 0, reason = NULL, held_at = NULL, worker = NULL,"
+    " lease_until = NULL WHERE status = 'held' AND ($1 = '' OR id = $1) RETURNING id, name";
 
 const char* const kForgetRejectedBytes =
     "DELETE FROM replays WHERE id IN"

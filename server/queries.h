@@ -31,6 +31,11 @@ std::string ClaimJob(Dialect d);
 extern const char* const kFinishJob;        // written only by the lease holder
 extern const char* const kRenewLease;      // $1 id, $2 worker, $3 until
 extern const char* const kReleaseJob;      // $1 id, $2 worker, $3 1 when the try does not count
+// A job the board could not judge, held for the host: $1 id, $2 worker,
+// $3 the last cause, $4 now.
+extern const char* const kHoldJob;
+extern const char* const kHeld;             // the held jobs, oldest first
+extern const char* const kRetryHeld;        // $1 id ('': every one); back in the queue, tries afresh
 extern const char* const kForgetRejectedBytes;  // $1 rejected before this time
 extern const char* const kInsertStageScore;
 extern const char* const kBestOnBoard;     // $1 board, $2 id not counted

@@ -117,7 +117,7 @@ void AddApiRoutes(http::Router& svr, App& app) {
 
     // The queue at a glance, for operators and load tests.
     svr.Get("/api/status", [&app](const http::Request&, http::Response& res) {
-        json counts = {{"queued", 0}, {"verifying", 0}, {"verified", 0}, {"rejected", 0}};
+        json counts = {{"queued", 0}, {"verifying", 0}, {"verified", 0}, {"rejected", 0}, {"held", 0}};
         for (auto& [status, n] : StatusCounts(app.db())) counts[status] = n;
         res.set_content(counts.dump(), "application/json");
     });

@@ -227,6 +227,10 @@ std::string EntryPage(App& app, Db& db, const Submission& s, bool& pending) {
              (s.record ? " A new record when it was verified." : "") + "</p>\n";
     } else if (s.status == "rejected") {
         b += "<p class=\"why\">Not ranked: " + Html(s.reason) + "</p>\n";
+    } else if (s.status == "held") {
+        b += "<p class=\"why\">Held since " + FormatTime(s.heldAt.value_or(0)) + ": " + Html(s.reason) +
+             ". Not ranked and not rejected: the file is not at fault, and the board's host will have it "
+             "re-played.</p>\n";
     } else {
         pending = true;
         std::string where = s.status == "queued"

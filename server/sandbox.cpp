@@ -53,26 +53,26 @@ std::vector<std::string> GameReadFolders(const std::string& game) {
     return out;
 }
 
-pid_t SpawnJailed(const JailSpec& spec, std::string& error) {
+pid_t SpawnJailed(const JailPlan& plan, std::string& error) {
     // Everything the child is given is made here, before it exists.
     // This very program, even when an upgrade replaced its file meanwhile.
     std::string self = "/proc/self/exe";
     std::vector<std::string> args = {"quellstorm-board", "jail",
-                                     "--dir", spec.dir,
-                                     "--memory-mb", std::to_string(spec.memoryMb),
-                                     "--cpu-seconds", std::to_string(spec.cpuSeconds),
+                                     "--dir", plan.dir,
+                                     "--memory-mb", std::to_string(plan.memoryMb),
+                                     "--cpu-seconds", std::to_string(plan.cpuSeconds),
                                      "--parent", std::to_string(getpid())};
-    for (const std::string& r : spec.read) {
+    for (const std::string& r : plan.read) {
         args.push_back("--read");
         args.push_back(r);
     }
     args.push_back("--");
-    args.push_back(spec.game);
-    args.insert(args.end(), spec.args.begin(), spec.args.end());
+    args.push_back(plan.game);
+    args.insert(args.end(), plan.args.begin(), plan.args.end());
     // The game needs no setting of whoever runs the board: only where its
     // home is, and that it has no screen or sound.
-    std::vector<std::string> env = {"HOME=" + spec.dir,         "XDG_CONFIG_HOME=" + spec.dir,
-                                    "XDG_DATA_HOME=" + spec.dir, "XDG_CACHE_HOME=" + spec.dir + "/.cache",
+    std::vector<std::string> env = {"HOME=" + plan.dir,         "XDG_CONFIG_HOME=" + plan.dir,
+                                    "XDG_DATA_HOME=" + plan.dir, "XDG_CACHE_HOME=" + plan.dir + "/.cache",
                                     "SDL_VIDEODRIVER=dummy",     "SDL_AUDIODRIVER=dummy",
                                     "PATH=/usr/bin:/bin",        "LC_ALL=C.UTF-8"};
     // A sanitizer build's own settings go through; its leak check cannot
@@ -93,7 +93,7 @@ pid_t SpawnJailed(const JailSpec& spec, std::string& error) {
     posix_spawn_file_actions_init(&files);
     posix_spawnattr_init(&attr);
     posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, spec.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&files, 1, plan.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_adddup2(&files, 1, 2);
     posix_spawn_file_actions_addclosefrom_np(&files, 3);
     sigset_t none, all;

@@ -26,7 +26,7 @@
 
 namespace board {
 
-struct JailSpec {
+struct JailPlan {
     std::string game;               // the program to run
     std::vector<std::string> args;  // its arguments (without argv[0])
     std::string dir;                // its folder: the only place it writes
@@ -38,7 +38,7 @@ struct JailSpec {
 
 // Starts the game in its sandbox; the child's pid (its own process group),
 // or -1 with the reason in `error`.
-pid_t SpawnJailed(const JailSpec& spec, std::string& error);
+pid_t SpawnJailed(const JailPlan& plan, std::string& error);
 
 // `quellstorm-board jail ...`: closes the sandbox and executes the game.
 // Returns only on failure (the exit status: 125 the sandbox could not be

@@ -122,9 +122,10 @@ Submission FromRow(const Row& r) {
     s.recordOver = Text(r[27]);
     s.removedAt = Int(r[28]);
     s.removedReason = Text(r[29]);
-    if (r.size() > 31) {
-        s.passedName = Text(r[30]);
-        s.passedScore = Int(r[31]);
+    s.heldAt = Int(r[30]);
+    if (r.size() > 32) {
+        s.passedName = Text(r[31]);
+        s.passedScore = Int(r[32]);
     }
     return s;
 }
@@ -234,6 +235,26 @@ bool RenewLease(Db& db, const std::string& id, const std::string& worker, int64_
 
 void ReleaseJob(Db& db, const std::string& id, const std::string& worker, bool countTry) {
     db.exec(sql::kReleaseJob, {id, worker, countTry ? 0 : 1});
+}
+
+bool HoldJob(Db& db, const std::string& id, const std::string& worker, const std::string& cause) {
+    return db.exec(sql::kHoldJob, {id, worker, cause, NowMs()}).affected == 1;
+}
+
+std::vector<Submission> HeldJobs(Db& db) { return Rows(db.exec(sql::kHeld)); }
+
+std::vector<std::string> RetryHeld(Db& db, const std::string& id) {
+    std::vector<std::string> ids;
+    InTransaction(db, [&] {
+        // The causes first: the retry forgets them.
+        std::map<std::string, std::string> causes;
+        for (const Submission& s : HeldJobs(db)) causes[s.id] = s.reason;
+        for (const Row& r : db.exec(sql::kRetryHeld, {id}).rows) {
+            ids.push_back(Text(r[0]));
+            Log(db, "retry", ids.back(), "held: " + causes[ids.back()]);
+        }
+    });
+    return ids;
 }
 
 int64_t ForgetRejectedBytes(Db& db, int64_t beforeMs) {

@@ -25,6 +25,7 @@ struct Submission {
     std::string recordOver; // the entry it passed
     Opt removedAt;          // removed by the host: kept, listed nowhere
     std::string removedReason;
+    Opt heldAt;             // the board could not judge it: held for the host
     // Records: the name and score of the entry passed.
     std::string passedName;
     Opt passedScore;
@@ -124,6 +125,15 @@ bool RenewLease(Db& db, const std::string& id, const std::string& worker, int64_
 // try does not count), or one that could not judge it (`countTry`: the
 // tries are bounded).
 void ReleaseJob(Db& db, const std::string& id, const std::string& worker, bool countTry = false);
+// A job the board could not judge after the bounded tries: held (neither
+// ranked nor rejected) with its last cause, until the host retries it;
+// false when this worker no longer holds the job.
+bool HoldJob(Db& db, const std::string& id, const std::string& worker, const std::string& cause);
+std::vector<Submission> HeldJobs(Db& db);
+// Puts held jobs back in the queue with their tries afresh (`id` empty:
+// every one), each logged as the host's act with the cause it was held
+// for; the ids.
+std::vector<std::string> RetryHeld(Db& db, const std::string& id);
 // Deletes the bytes of the files rejected before `beforeMs` (their entries
 // and reasons stay); how many.
 int64_t ForgetRejectedBytes(Db& db, int64_t beforeMs);

@@ -51,6 +51,20 @@ Opt JsonInt(const json& j, const char* key) {
     return it->get<int64_t>();
 }
 
+// The game's run in its sandbox: in its job folder, reading its own files.
+JailPlan GamePlan(const Config& cfg, const std::string& dir, const std::string& log, std::vector<std::string> args,
+                  int64_t cpuSeconds) {
+    JailPlan plan;
+    plan.game = cfg.game;
+    plan.args = std::move(args);
+    plan.dir = dir;
+    plan.log = log;
+    plan.memoryMb = cfg.jobMemoryMb;
+    plan.cpuSeconds = cpuSeconds;
+    plan.read = GameReadFolders(cfg.game);
+    return plan;
+}
+
 }  // namespace
 
 Outcome JudgeResult(int exitStatus, const std::string& text) {
@@ -143,6 +157,21 @@ Outcome JudgeResult(int exitStatus, const std::string& text) {
         o.reason = "played by the bot (--bot), not by a player: not ranked";
         return o;
     }
+    // A practice run is the player's, but not a whole game of theirs: a
+    // take-over began as someone else's run, a stage practice skipped the
+    // stages before.
+    std::string practice = j.contains("practice") && j["practice"].is_string() ? j["practice"].get<std::string>() : "";
+    if (practice == "take-over") {
+        std::string parent = j.contains("parent") && j["parent"].is_string() ? j["parent"].get<std::string>() : "";
+        Opt at = JsonInt(j, "taken_at");
+        o.reason = "a practice run is not ranked: taken over from run " + (parent.empty() ? "?" : parent) +
+                   " at frame " + (at ? std::to_string(*at) : "?");
+        return o;
+    }
+    if (!practice.empty()) {
+        o.reason = "a stage practice run is not ranked";
+        return o;
+    }
     if (!flag("complete") || exitStatus == 5) {
         o.reason = "the recording is cut short" +
                    (o.frames ? " after frame " + std::to_string(*o.frames) : std::string()) +
@@ -197,16 +226,9 @@ bool CheckGame(const Config& cfg, std::string& said) {
         return false;
     }
     std::string dir = tmpl;
-    JailSpec spec;
-    spec.game = cfg.game;
-    spec.args = {"--version"};
-    spec.dir = dir;
-    spec.log = dir + "/game.log";
-    spec.memoryMb = cfg.jobMemoryMb;
-    spec.cpuSeconds = 30;
-    spec.read = GameReadFolders(cfg.game);
+    JailPlan plan = GamePlan(cfg, dir, dir + "/game.log", {"--version"}, 30);
     std::string error;
-    pid_t pid = SpawnJailed(spec, error);
+    pid_t pid = SpawnJailed(plan, error);
     int status = 0;
     bool answered = false;
     if (pid > 0) {
@@ -221,7 +243,7 @@ bool CheckGame(const Config& cfg, std::string& said) {
         }
         answered = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
-    std::string out = ReadSmallFile(spec.log, 4096);
+    std::string out = ReadSmallFile(plan.log, 4096);
     std::error_code ec;
     fs::remove_all(dir, ec);
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
@@ -291,18 +313,13 @@ Outcome VerifyReplay(const Config& cfg, const std::string& bytes, const std::ato
             return o;
         }
     }
-    JailSpec spec;
-    spec.game = cfg.game;
-    spec.args = {"--headless", "--home", dir, "--play", replay, "--verify", "--draw-every", "0", "--result-json", result,
-                 "--track", track};
-    spec.dir = dir;
-    spec.log = log;
-    spec.memoryMb = cfg.jobMemoryMb;
-    spec.cpuSeconds = cfg.jobSeconds + 1;
-    spec.read = GameReadFolders(cfg.game);
+    JailPlan plan = GamePlan(cfg, dir, log,
+                             {"--headless", "--home", dir, "--play", replay, "--verify", "--draw-every", "0",
+                              "--result-json", result, "--track", track},
+                             cfg.jobSeconds + 1);
     auto start = std::chrono::steady_clock::now();
     std::string error;
-    pid_t pid = SpawnJailed(spec, error);
+    pid_t pid = SpawnJailed(plan, error);
     if (pid < 0) {
         o.boardFault = error;
         return o;
@@ -438,9 +455,12 @@ void Verifiers::loop(int index) {
         } catch (const DbError&) {
             continue;  // the lease runs out and the job is claimed again
         }
+        // Why the board could not judge the file after the bounded tries:
+        // held for the host, never blamed on the file.
+        std::string held;
         if (job->attempts > kMaxTries) {
-            o.reason = "verification was started " + std::to_string(job->attempts - 1) +
-                       " times and never finished: not ranked";
+            held = "verification was started " + std::to_string(job->attempts - 1) +
+                   " times and never finished (its verifier stopped or lost its claim each time)";
         } else if (!bytes) {
             o.reason = "the replay's bytes are missing";
         } else {
@@ -458,10 +478,8 @@ void Verifiers::loop(int index) {
                 fprintf(stderr, "quellstorm-board: verifier %d: could not judge %s (try %lld of %d): %s\n", index,
                         job->id.c_str(), (long long)job->attempts, kMaxTries, o.boardFault.c_str());
             if (!o.boardFault.empty() && job->attempts >= kMaxTries) {
-                // Tried enough: said once and for all, naming the board's
-                // trouble rather than blaming the file.
-                o.reason = "the board could not verify this file (" + std::to_string(kMaxTries) +
-                           " tries; the last: " + o.boardFault + "): not ranked, through no fault of the file";
+                held = "the board could not verify this file (" + std::to_string(kMaxTries) +
+                       " tries; the last: " + o.boardFault + ")";
             } else if (!o.verified && o.reason.empty()) {
                 // Not judged (stopping, or the board's own trouble): the
                 // job goes back to the queue for the next verifier.
@@ -472,6 +490,23 @@ void Verifiers::loop(int index) {
                 if (!stop_) idle(o.boardFault.empty() ? 1000 : 2000);
                 continue;
             }
+        }
+        if (!held.empty()) {
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(cfg_.leaseSeconds);
+            while (true) {
+                try {
+                    if (HoldJob(db(), job->id, worker, held))
+                        fprintf(stderr, "quellstorm-board: held %s for the host (quellstorm-board admin retry): %s\n",
+                                job->id.c_str(), held.c_str());
+                    break;
+                } catch (const DbError&) {
+                    // Not written: the lease runs out and the next claim
+                    // finds the tries spent.
+                    if (stop_ || std::chrono::steady_clock::now() > until) break;
+                    idle(500);
+                }
+            }
+            continue;
         }
         // The result is written once the database answers, while this
         // verifier still holds the job.

@@ -49,8 +49,12 @@
       if (j.status === 'verified') {
         say('Board: verified, rank ' + j.rank + (j.board_title ? ' on ' + j.board_title : '') + ' (' + j.score + ')',
             true, root + 'entry/' + encodeURIComponent(id));
-      } else if (j.status === 'rejected') {
+      } else if (j.status === 'rejected' || j.status === 'removed') {
         say('Board: rejected: ' + (j.reason || 'refused'), false, root + 'entry/' + encodeURIComponent(id));
+      } else if (j.status === 'held') {
+        // The board's own trouble, not the file's: its host has it re-played.
+        say('Board: held, not the replay\'s fault: ' + (j.reason || 'the board could not judge it'), null,
+            root + 'entry/' + encodeURIComponent(id));
       } else if (Date.now() > until) {
         say('Board: not verified yet; the entry will show it', null, root + 'entry/' + encodeURIComponent(id));
       } else {
@@ -109,6 +113,52 @@
       if (c) c.focus();
     });
     say('Your game has ended.', null, null, b);
+  };
+
+  // ---- The board's ghosts ------------------------------------------------
+  // The track of each difficulty's best verified run (the first entry of
+  // board dN in /api/boards), handed to the game, which checks it as the
+  // desktop's board client does and keeps it for the games it races. One
+  // fetch at a time; a failure ends it, and what was kept before stays.
+  M.qsOnBoard = function () { return onBoard; };
+  var GHOST_FILE = '/tmp/qs-board-ghost.qst';
+  function bestOf(boards, d) {
+    var list = boards && Array.isArray(boards.boards) ? boards.boards : [];
+    for (var i = 0; i < list.length; i++) {
+      var b = list[i];
+      if (!b || b.board !== 'd' + d) continue;
+      var first = Array.isArray(b.entries) && b.entries[0];
+      var id = first && typeof first.id === 'string' ? first.id : '';
+      return /^[0-9a-fA-F]{32}$/.test(id) ? id : null;
+    }
+    return null;
+  }
+  function giveGhost(d, bytes) {
+    if (bytes) M.FS.writeFile(GHOST_FILE, bytes);
+    M.qsCallGame(function () { M.ccall('qs_page_ghost', null, ['number', 'string'], [d, bytes ? GHOST_FILE : '']); });
+    if (bytes) M.FS.unlink(GHOST_FILE);
+  }
+  M.qsFetchGhosts = function () {
+    if (!root || !M.qsCallGame) return false;
+    function answer(r) {
+      if (!r.ok) throw new Error('answer ' + r.status);
+      return r;
+    }
+    fetch(root + 'api/boards', { cache: 'no-store' }).then(answer).then(function (r) { return r.json(); })
+      .then(function (boards) {
+        var d = 0;
+        return (function next() {
+          if (d > 3) return null;
+          var id = bestOf(boards, d);
+          if (!id) { giveGhost(d++, null); return next(); }
+          return fetch(root + 'api/replays/' + id + '/track', { cache: 'no-store' }).then(answer)
+            .then(function (r) { return r.arrayBuffer(); })
+            .then(function (b) { giveGhost(d++, new Uint8Array(b)); return next(); });
+        })();
+      }).catch(function (err) {
+        console.warn('QUELLSTORM: the board\'s ghosts could not be fetched (' + err.message + ')');
+      }).then(function () { giveGhost(-1, null); });
+    return true;
   };
 
   // ---- #replay=URL: watch an entry ------------------------------------------

@@ -161,6 +161,10 @@ void TakeStatus(const std::string& body) {
         BoardLast.reason = Text(json, "reason");
         if (BoardLast.reason.empty()) BoardLast.reason = "refused by the board";
         sStep = STEP_NONE;
+    } else if (status == "held") {  // its own trouble, not the file's: its host will have it re-played
+        BoardLast.state = BOARD_HELD;
+        BoardLast.reason = Text(json, "reason");
+        sStep = STEP_NONE;
     } else if (status == "queued" || status == "verifying") {
         BoardLast.state = status == "queued" ? BOARD_QUEUED : BOARD_VERIFYING;
         if (BoardLast.id.empty()) return Fail("the board's answer names no submission");
@@ -268,16 +272,7 @@ void GhostPoll(bool blocking) {
         return;
     }
     const std::string& body = Plat_HttpBody();
-    GhostTrack check;
-    std::string why, path = sGhostCache(sGhostNext);
-    if (!GhostTrack_Parse(body.data(), body.size(), &check, &why)) {
-        std::fprintf(stderr, "quellstorm: the board's ghost for difficulty %d is refused: %s\n", sGhostNext, why.c_str());
-    } else {
-        size_t slash = path.rfind('/');
-        if (slash != std::string::npos) Plat_MakeDirs(path.substr(0, slash + 1));
-        if (!Plat_WriteFileAtomic(path.c_str(), body.data(), body.size()))
-            std::fprintf(stderr, "quellstorm: cannot write the ghost %s\n", path.c_str());
-    }
+    Board_KeepGhost(sGhostNext, body.data(), body.size(), sGhostCache(sGhostNext));
     sGhostNext++;
     GhostAskNext();
 }
@@ -295,6 +290,20 @@ void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking) {
 }
 
 bool Board_FetchingGhosts() { return sGhost != GHOST_IDLE; }
+
+bool Board_KeepGhost(int difficulty, const char* bytes, size_t size, const std::string& path) {
+    GhostTrack check;
+    std::string why;
+    if (!GhostTrack_Parse(bytes, size, &check, &why)) {
+        std::fprintf(stderr, "quellstorm: the board's ghost for difficulty %d is refused: %s\n", difficulty, why.c_str());
+        return false;
+    }
+    size_t slash = path.rfind('/');
+    if (slash != std::string::npos) Plat_MakeDirs(path.substr(0, slash + 1));
+    if (Plat_WriteFileAtomic(path.c_str(), bytes, size)) return true;
+    std::fprintf(stderr, "quellstorm: cannot write the ghost %s\n", path.c_str());
+    return false;
+}
 
 bool Board_Enabled() { return Settings.boardUrl[0] != 0; }
 
@@ -382,6 +391,7 @@ std::string Board_Line() {
         return line;
     case BOARD_REJECTED: return "BOARD: REJECTED: " + b.reason;
     case BOARD_FAILED: return "BOARD: NOT SENT: " + b.reason + " (the replay is kept)";
+    case BOARD_HELD: return "BOARD: HELD, NOT THE REPLAY'S FAULT: " + b.reason;
     }
     return "";
 }
@@ -424,6 +434,7 @@ int Board_SubmitCommand(const char* file) {
                     b.board.c_str(), b.board.empty() ? "" : " board", b.link.c_str());
         return 0;
     case BOARD_REJECTED: std::printf("rejected: %s\n", b.reason.c_str()); return 3;
+    case BOARD_HELD: std::printf("held by the board, not the file's fault: %s\n", b.reason.c_str()); return 4;
     default: std::printf("not sent: %s\n", b.reason.c_str()); return 1;
     }
 }

@@ -12,6 +12,7 @@
 // score and rank, rejected with a reason). Every refusal is a 4xx with
 // {"error": "..."}.
 #pragma once
+#include <cstddef>
 #include <string>
 
 enum BoardState {
@@ -22,6 +23,7 @@ enum BoardState {
     BOARD_VERIFIED,   // listed: score and rank
     BOARD_REJECTED,   // the board refused it (reason)
     BOARD_FAILED,     // could not be sent or followed (no network, down, time-out)
+    BOARD_HELD,       // the board could not judge it (its own trouble, reason): neither listed nor refused
 };
 
 // The latest submission of this run, as the title and the records page
@@ -73,9 +75,14 @@ long Board_ConnectionsOpened();
 void Board_FetchGhosts(std::string (*cacheFor)(int difficulty), bool blocking);
 // True while the ghosts are being fetched.
 bool Board_FetchingGhosts();
+// A track the board served for `difficulty`: checked as a track this game
+// can show, then kept in `path`. False (with a message) when refused or
+// not written; whatever was kept there before stays then.
+bool Board_KeepGhost(int difficulty, const char* bytes, size_t size, const std::string& path);
 
 // `quellstorm --submit FILE.qsr`: sends FILE, prints each state as it
 // changes, waits for the verdict. The exit status: 0 verified, 1 not
 // (no board set, unreachable, time-out), 2 the file cannot be read,
-// 3 rejected by the board.
+// 3 rejected by the board, 4 held by it (it could not judge the file: its
+// own trouble, which its host mends).
 int Board_SubmitCommand(const char* file);

@@ -19,7 +19,11 @@ enum {
     GAMESTART_COUNT_MAX = 1000000000,  // the record's counters (they go on counting in play)
     GAMESTART_KEYS = 6,                // up, down, left, right, space, shift
     GAMESTART_PAD = 14,                // up, down, left, right, buttons 0..9
+    GAMESTART_PARENT_MAX = 64,         // the characters of a take-over's parent id
 };
+// A practice run (never ranked): none, a replay taken over while watched,
+// a stage started on its own from the title.
+enum { PRACTICE_NONE = 0, PRACTICE_TAKE_OVER = 1, PRACTICE_STAGE = 2 };
 static const int64_t GAMESTART_HISCORE_MAX = 4000000000000000000LL;
 
 struct GameStart {
@@ -41,7 +45,24 @@ struct GameStart {
     // high score and counts games, losses and finishes on.
     int64_t hiscore = 0;
     int plays = 0, deaths = 0, clears = 0;
+    // A practice run: which kind; a take-over's parent (the board entry's
+    // id, or the watched file's name) and the frame it was taken over at.
+    int practice = PRACTICE_NONE;
+    char parent[GAMESTART_PARENT_MAX + 1] = {};
+    long takenAt = -1;
 };
+
+// A take-over's parent id: 1..64 characters of letters, digits and "._-+".
+inline bool GameStart_ParentOk(const char* p) {
+    int n = 0;
+    for (; p[n]; n++) {
+        char c = p[n];
+        bool ok = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' ||
+                  c == '_' || c == '-' || c == '+';
+        if (!ok || n >= GAMESTART_PARENT_MAX) return false;
+    }
+    return n > 0;
+}
 
 // The name of the first value a title could not have left (out of its
 // range, or lives of 99 without the 99 losses that open them), or null.
@@ -49,7 +70,10 @@ inline const char* GameStart_Problem(const GameStart& s) {
     if (s.difficulty < 0 || s.difficulty > 3) return "difficulty";
     if (s.lives != 1 && s.lives != 3 && s.lives != 5 && s.lives != 10 && s.lives != 99) return "lives";
     if (s.bombs < 1 || s.bombs > 6) return "bombs";
-    if (s.startStage < 1 || s.startStage > 4) return "start-stage";
+    // Stage practice starts any stage (and a take-over keeps the start of
+    // what it took over); the options screen offers 1..4.
+    if (s.practice < PRACTICE_NONE || s.practice > PRACTICE_STAGE) return "practice";
+    if (s.startStage < 1 || s.startStage > (s.practice != PRACTICE_NONE ? 5 : 4)) return "start-stage";
     if (s.stageOption < 0 || s.stageOption > 5) return "stage-option";
     if (s.speedSteps < 0 || s.speedSteps > GAMESTART_SPEED_MAX) return "speed-steps";
     if (s.paused < 0 || s.paused > 1) return "paused";
@@ -63,5 +87,8 @@ inline const char* GameStart_Problem(const GameStart& s) {
     if (s.deaths < 0 || s.deaths > GAMESTART_COUNT_MAX) return "record-deaths";
     if (s.clears < 0 || s.clears > GAMESTART_COUNT_MAX) return "record-clears";
     if (s.lives == 99 && s.deaths < 99) return "lives";
+    // Only a take-over has a parent and the frame it was taken at.
+    if (s.practice == PRACTICE_TAKE_OVER ? !GameStart_ParentOk(s.parent) : s.parent[0] != 0) return "parent";
+    if (s.practice == PRACTICE_TAKE_OVER ? s.takenAt < 0 : s.takenAt != -1) return "taken-at";
     return nullptr;
 }

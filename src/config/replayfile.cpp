@@ -87,7 +87,7 @@ const char* TypedStart(const std::map<std::string, std::string>& kv, GameStart* 
         int lo, hi;
     } ints[] = {
         {"difficulty", &s->difficulty, 0, 3},  {"lives", &s->lives, 1, 99},
-        {"bombs", &s->bombs, 1, 6},            {"start-stage", &s->startStage, 1, 4},
+        {"bombs", &s->bombs, 1, 6},            {"start-stage", &s->startStage, 1, 5},
         {"stage-option", &s->stageOption, 0, 5}, {"speed-steps", &s->speedSteps, 0, GAMESTART_SPEED_MAX},
         {"paused", &s->paused, 0, 1},          {"joystick", &s->joystick, 0, 1},
         {"record-plays", &s->plays, 0, GAMESTART_COUNT_MAX}, {"record-deaths", &s->deaths, 0, GAMESTART_COUNT_MAX},
@@ -115,6 +115,22 @@ const char* TypedStart(const std::map<std::string, std::string>& kv, GameStart* 
     if (keys == kv.end() || !Wholes(keys->second.c_str(), GAMESTART_KEYS, 0, 3, s->keys)) return "keys";
     auto pad = kv.find("pad");
     if (pad == kv.end() || !Wholes(pad->second.c_str(), GAMESTART_PAD, 0, 3, s->pad)) return "pad";
+    // A practice run's marks, absent in a game of its own.
+    auto practice = kv.find("practice");
+    if (practice != kv.end()) {
+        if (practice->second == "take-over") s->practice = PRACTICE_TAKE_OVER;
+        else if (practice->second == "stage") s->practice = PRACTICE_STAGE;
+        else return "practice";
+    }
+    auto parent = kv.find("parent");
+    if (parent != kv.end()) {
+        if (!GameStart_ParentOk(parent->second.c_str())) return "parent";
+        std::snprintf(s->parent, sizeof s->parent, "%s", parent->second.c_str());
+    }
+    if (kv.count("taken-at")) {
+        if (!get("taken-at", 0, 0x7FFFFFFF)) return "taken-at";
+        s->takenAt = (long)v;
+    }
     return GameStart_Problem(*s);
 }
 
@@ -239,8 +255,13 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
             ok = false;
         } else if (startKeys) {
             if (const char* key = TypedStart(typed, &out->start)) {
-                info.problem = std::string("replay ") + path + ": its start's value '" + key +
-                               "' is missing or not one a new game can start from";
+                std::string k = key;
+                std::string why = k == "practice" ? "' is neither 'take-over' nor 'stage'"
+                                  : k == "parent" ? "' is not a take-over's parent id (1 to 64 letters, digits, "
+                                                    "'.', '_', '-' or '+'; a take-over only)"
+                                  : k == "taken-at" ? "' is not the frame a take-over was taken at (a take-over only)"
+                                                    : "' is missing or not one a new game can start from";
+                info.problem = std::string("replay ") + path + ": its start's value '" + key + why;
                 Problem(info.problem);
                 ok = false;
             } else if (!out->dat.empty()) {
@@ -258,8 +279,17 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
                 info.speed = s.speedSteps / 1000.0;
                 info.invincible = s.invincible;
                 info.stageOption = s.stageOption != 0;
+                info.practice = s.practice;
+                info.parent = s.parent;
+                info.takenAt = s.takenAt;
             }
         }
+    }
+    // Practice marks belong to one game's typed start.
+    if (ok && !out->typedStart && (typed.count("practice") || typed.count("parent") || typed.count("taken-at"))) {
+        info.problem = std::string("replay ") + path + ": practice marks in a file without a game's typed start";
+        Problem(info.problem);
+        ok = false;
     }
     if (!ok) {
         out->events.clear();
@@ -288,6 +318,15 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
         return false;
     }
     if (info.frames < 0 || !info.complete) info.frames = last;
+    // A take-over was taken within the game the file holds (a file cut
+    // short may have lost the frames after it).
+    if (out->start.practice == PRACTICE_TAKE_OVER && out->end >= 0 && out->start.takenAt > out->end) {
+        info.problem = std::string("replay ") + path + ": taken over at frame " + std::to_string(out->start.takenAt) +
+                       ", past its end (frame " + std::to_string(out->end) + ")";
+        Problem(info.problem);
+        out->events.clear();
+        return false;
+    }
     return true;
 }
 

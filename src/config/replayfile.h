@@ -27,6 +27,9 @@ struct ReplayInfo {
     bool bot = false;                  // played by --bot, not by a player
     bool game = false;                 // one game, started from its typed start (or an older file's state)
     bool complete = false;             // it has its end line
+    int practice = 0;                  // PRACTICE_* (config/gamestart.h): never ranked
+    std::string parent;                // a take-over: the run it was taken from
+    long takenAt = -1;                 // ... and the frame it was taken at
     std::string problem;               // why it cannot be played; empty when it can
 };
 

@@ -167,7 +167,7 @@ const Setting SettingsTable[] = {
     RUNTEXT("play", play, "FILE", "play back the replay FILE (also: quellstorm FILE.qsr)"),
     RUNFLAG("verify", Options.verify = true, "with --play: check the replay's state fingerprints"),
     RUNTEXT("record", record, "FILE", "record this run to the replay FILE"),
-    RUNTEXT("submit", submit, "FILE", "send the replay FILE to the score board (board-url) and follow it; exit 0 verified, 3 rejected, 1 not sent"),
+    RUNTEXT("submit", submit, "FILE", "send the replay FILE to the score board (board-url) and follow it; exit 0 verified, 3 rejected, 4 held by the board, 1 not sent"),
     RUN("pace-log", SK_TEXT, [](const char* a) { Options.paceLog = a; return true; }, "FILE",
         "log each picture's time and steps to FILE"),
     RUNFLAG("headless", Options.headless = true, "run without a window or sound device (tests)"),

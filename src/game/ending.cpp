@@ -11,6 +11,7 @@
 #include "game/frame.h"
 #include "game/game.h"
 #include "game/score.h"
+#include "game/scene.h"
 #include "game/stage.h"
 #include "player/player.h"
 #include "render/render.h"
@@ -75,6 +76,12 @@ void StageClearRecords() {
     if (k < 0 || k > 4) return;
     int64_t score = dat.score;
     Score2 = score - Score2;  // this stage's own score
+    GameStageScore[k] = Score2;
+    CopyJewels(GameStageJewel[k]);
+    if (GamePractice == PRACTICE_STAGE) {  // a practice leaves the record alone
+        Score2 = score;
+        return;
+    }
     dat.runscore[k] = score;
     CopyJewels(dat.runjewel[k]);
     if (Score2 > dat.stagebest[k]) {

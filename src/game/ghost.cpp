@@ -6,6 +6,7 @@
 #include "render/render.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -51,20 +52,50 @@ void OffScreenMarker(int x, int y) {
     DD_DrawLine(mx - dy, my - dx, mx + dy, my + dx, 2, 120, 200, 255);
 }
 
+// The ghost's score at the end of stage k: when it left it, or, when its
+// game ended there, its final score (-1: it never played that stage out).
+long long GhostStageEnd(int k) {
+    if (!gTrack) return -1;
+    if (gTrack->stageEnd[k] >= 0) return gTrack->stageEnd[k];
+    // The last frame is back on the title: the stage before it is where
+    // the game ended.
+    size_t n = gTrack->points.size();
+    int last = n >= 2 ? gTrack->points[n - 2].stage : n ? gTrack->points[0].stage : 0;
+    return last == k ? gTrack->points.back().score : -1;
+}
+
+// The table of splits under the game-over picture and the staff roll: one
+// row per stage played, the one the game ended in marked (its score is the
+// score so far, not a stage's end).
 void SplitTable() {
-    int rows = 0;
-    for (int k = 1; k <= 5; k++) rows += gSplits.mine[k] >= 0 ? 1 : 0;
+    int over = PlayerStock == 0 && StageNo >= 1 && StageNo <= 5 ? StageNo : 0;
+    int rows = over ? 1 : 0;
+    for (int k = 1; k <= 5; k++) rows += gSplits.mine[k] >= 0 && k != over ? 1 : 0;
     if (!rows) return;
-    int y = 290;
-    DD_FontShow("SPLITS", 20, 40, y, 255, 255, 155, false);
+    int y = 300;
+    DD_DimRect(30, y - 4, 630, y + 24 + 20 * rows);
+    DD_FontShow("SPLITS", 16, 40, y, 255, 255, 155, false);
     for (int k = 1; k <= 5; k++) {
-        if (gSplits.mine[k] < 0) continue;
-        y += 24;
+        bool ended = k == over;
+        if (gSplits.mine[k] < 0 && !ended) continue;
+        long long mine = ended ? (long long)dat.score : gSplits.mine[k];
+        long long ghost = ended ? GhostStageEnd(k) : gSplits.ghost[k];
+        y += 20;
         char text[48];
-        std::snprintf(text, sizeof text, "STAGE %d  %lld", k, gSplits.mine[k]);
-        DD_FontShow(text, 20, 40, y, 255, 255, 255, false);
-        if (gTrack) Difference("GHOST", gSplits.mine[k], gSplits.ghost[k], 300, y, 20);
-        Difference("BEST", gSplits.mine[k], gSplits.best[k], 470, y, 20);
+        std::snprintf(text, sizeof text, "STAGE %d", k);
+        DD_FontShow(text, 16, 40, y, 255, 255, 255, false);
+        // The score's digits right-aligned at a fixed pitch, so that the
+        // column lines up whatever the face's widths.
+        std::snprintf(text, sizeof text, "%lld", mine);
+        int n = (int)std::strlen(text);
+        char digit[2] = {0, 0};
+        for (int i = 0; i < n; i++) {
+            digit[0] = text[i];
+            DD_FontShow(digit, 16, 235 - (n - i) * 9, y, 255, 255, 255, false);
+        }
+        if (ended) DD_FontShow("OVER", 12, 240, y + 3, 255, 120, 120, false);
+        if (gTrack) Difference("GHOST", mine, ghost, 285, y, 16);
+        Difference("BEST", mine, gSplits.best[k], 460, y, 16);
     }
 }
 
@@ -108,7 +139,7 @@ void GhostSplitsDraw() {
     if (StageNo != gLastStage && gLastStage >= 1 && gLastStage <= 5 && StageNo > gLastStage) {
         int k = gLastStage;
         gSplits.mine[k] = gLastScore;
-        gSplits.ghost[k] = gTrack ? gTrack->stageEnd[k] : -1;
+        gSplits.ghost[k] = GhostStageEnd(k);
         gShownStage = k;
         gShownUntil = gFrame + kSplitFrames;
         // A run nobody watches says it in words (tests, the bench).
@@ -125,9 +156,12 @@ void GhostSplitsDraw() {
     if (gShownStage && gFrame < gShownUntil) {
         int k = gShownStage;
         char text[48];
+        // Over a darkened band, so that the colours read over any stage.
+        DD_DimRect(190, 60, 450, gTrack ? 138 : 114);
         std::snprintf(text, sizeof text, "STAGE %d  %lld", k, gSplits.mine[k]);
         DD_FontShow(text, 20, 200, 64, 255, 255, 255, false);
-        if (gTrack) Difference("GHOST", gSplits.mine[k], gSplits.ghost[k], 200, 88, 20);
-        Difference("BEST", gSplits.mine[k], gSplits.best[k], 200, 112, 20);
+        int y = 88;
+        if (gTrack) Difference("GHOST", gSplits.mine[k], gSplits.ghost[k], 200, y, 20), y += 24;
+        Difference("BEST", gSplits.mine[k], gSplits.best[k], 200, y, 20);
     }
 }

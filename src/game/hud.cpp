@@ -2,6 +2,7 @@
 // bomb icons, the floating score numbers, the lives and jewel lines, the
 // jewel counters, and the score line at the end of the frame.
 #include "game/hud.h"
+#include "game/scene.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -83,6 +84,7 @@ static void StockLines() {
         DD_FontShow(str, 20, 0, 460, 255, 255, 255, false);
         std::snprintf(str, sizeof str, "JEWEL %d", JewelValue);
         DD_FontShow(str, 20, 0, 440, 255, 255, 155, false);
+        if (GamePractice == PRACTICE_STAGE) DD_FontShow("PRACTICE", 14, 112, 465, 150, 220, 255, false);
     }
     static const struct {
         int x, r, g, b;

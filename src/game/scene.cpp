@@ -116,11 +116,56 @@ static bool ShotPressed() {
     return KeyData.space == KEY_PUSH || KeyData.shift == KEY_PUSH || JoyData.button[0] == KEY_PUSH;
 }
 
+int PracticeAsked;
+int GamePractice;
+int64_t GameStageScore[5];
+int32_t GameStageJewel[5][5];
+// The options' first stage while a stage practice plays at its own.
+static int sHeldStartStage, sHeldStartIndex;
+
+static void BeginGame();
+
+// A page asked for a stage practice: it starts as the shot key starts a
+// game, at its stage, which the options' first stage shows until the
+// title is back (so that its replay's start says it).
+static void StartPractice() {
+    int stage = PracticeAsked;
+    PracticeAsked = 0;
+    if (stage < 1 || stage > 5 || MenuState < MENU_TITLE) return;
+    sHeldStartStage = OPTION.StartStage;
+    sHeldStartIndex = OPTION.StartStageIndex;
+    OPTION.StartStage = stage;
+    OPTION.StartStageIndex = stage - 1;
+    TitleCursor = 0;
+    GamePractice = PRACTICE_STAGE;
+    BeginGame();
+}
+
+void PracticeEnded() {
+    if (GamePractice != PRACTICE_STAGE) return;
+    // Nothing of the practice counts: the record's counters and high score
+    // as the game found them, the options' own first stage.
+    const GameStart& s = GameStartNoted;
+    dat.hiscore = s.hiscore;
+    ScoreText(dat.hiscore, dat.hiscoretext);
+    dat.playcount = s.plays;
+    dat.deaths = s.deaths;
+    dat.clearcount = s.clears;
+    if (sHeldStartStage) {
+        OPTION.StartStage = sHeldStartStage;
+        OPTION.StartStageIndex = sHeldStartIndex;
+        sHeldStartStage = 0;
+    }
+    DataEndPractice();
+    GamePractice = PRACTICE_NONE;
+}
+
 void SceneTitle() {
     if (!Loaded) LoadEverything();
     InputPoll();
 
-    if (ShotPressed()) MenuShot();
+    if (PracticeAsked) StartPractice();
+    else if (ShotPressed()) MenuShot();
     if (MenuState == MENU_OPTIONS) {
         if (KeyData.left == KEY_PUSH || JoyData.left == KEY_PUSH) OptionChange(-1);
         if (KeyData.right == KEY_PUSH || JoyData.right == KEY_PUSH) OptionChange(+1);
@@ -185,6 +230,7 @@ static void NoteStart() {
     s.plays = dat.playcount;
     s.deaths = dat.deaths;
     s.clears = dat.clearcount;
+    s.practice = GamePractice;
 }
 
 // Which entry of an option row shows `value` (-1: none).
@@ -223,11 +269,21 @@ void NewGameFrom(const GameStart& s) {
     Scene = SCENE_TITLE;
     MenuState = MENU_TITLE2;
     TitleCursor = 0;
-    NewGame();
+    if (s.practice == PRACTICE_STAGE) {
+        GamePractice = PRACTICE_STAGE;
+        BeginGame();
+    } else {
+        NewGame();
+    }
     TitleFrameEnd();
 }
 
 void NewGame() {
+    GamePractice = PRACTICE_NONE;
+    BeginGame();
+}
+
+static void BeginGame() {
     if (GameSim >= 2) {
         // A new game is a new game: nothing the last one left reaches it,
         // and of the title's own values none that play does not read.
@@ -240,6 +296,12 @@ void NewGame() {
         PutFps_Restart();
     }
     NoteStart();
+    // A practice's record is the one it found, whatever it does to it.
+    if (GamePractice == PRACTICE_STAGE) DataHoldForPractice();
+    for (int k = 0; k < 5; k++) {
+        GameStageScore[k] = -1;
+        for (int32_t& j : GameStageJewel[k]) j = 0;
+    }
     dat.score = 0;
     Score2 = 0;
     dat.playcount += 1;
@@ -280,11 +342,11 @@ void Game_DescribeState(char* out, int size) {
                   "Scene=%d MenuState=%d TitleCursor=%d OptionRow=%d StageNo=%d PlayerStock=%d BombStock=%d "
                   "Difficulty=%d Players=%d StartStage=%d PowerStock=%d StagePhase=%d StageStep=%d "
                   "Score=%" PRId64 " HiScore=%" PRId64 " PlayCount=%d Deaths=%d ShipX=%d ShipY=%d Kills=%d Jewels=%d "
-                  "BossBar=%d EnemyShots=%d",
+                  "BossBar=%d EnemyShots=%d Practice=%d",
                   Scene, MenuState, TitleCursor, OptionRow, StageNo, PlayerStock, BombStock, OPTION.Difficulty,
                   OPTION.Players, OPTION.StartStage, OPTION.PowerStock, StagePhase,
                   StageNo >= 0 && StageNo < 6 ? StageStep[StageNo] : -1, dat.score, dat.hiscore, dat.playcount,
                   dat.deaths, (int)P_Ship.x, (int)P_Ship.y, KillCount,
                   JewelCount[0] + JewelCount[1] + JewelCount[2] + JewelCount[3] + JewelCount[4], BossBar,
-                  EnemyShotsInPlay());
+                  EnemyShotsInPlay(), GamePractice);
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include "config/gamestart.h"
 
+#include <cstdint>
+
 // Letters of the product name spelled out by the intro, one state each.
 enum { TITLE_LETTERS = 10 };
 enum {
@@ -30,6 +32,24 @@ void MenuShot();
 // per-run values does not reach it (game/perrun.h), the speed correction
 // is taken in its whole steps, the pause as odd or even.
 void NewGame();
+// Stage practice: the stage (1..5) a page has asked to practise, on the
+// options' difficulty, lives and power stock; the title's next frame
+// starts it as the shot key starts a game (0: none asked).
+extern int PracticeAsked;
+// The game in play is a stage practice (PRACTICE_STAGE) or not
+// (PRACTICE_NONE): one started at any stage, never counted in the record
+// ("score.dat") and never written to it (see DataHoldForPractice).
+extern int GamePractice;
+// The practice's score in each stage it cleared (index: stage - 1; -1 not
+// cleared) and the jewels it held then; set at each clear of every game.
+extern int64_t GameStageScore[5];
+extern int32_t GameStageJewel[5][5];
+// Once a stage practice a player played has gone back to the title (the
+// frame loop calls it after that frame, outside the game's own frames, so
+// that a practice plays exactly as a game started at its stage): the
+// record's counters and high score as the practice found them, the
+// options' own first stage, the record saved as usual again.
+void PracticeEnded();
 // The simulation version play follows: REPLAY_SIM, or an older recording's
 // while it is played back.
 extern int GameSim;

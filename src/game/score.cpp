@@ -220,6 +220,18 @@ void DataLoad() {
 
 void DataStoreSpeed() { dat.speed = SpeedAdjust; }
 
+static DAT sHeld;  // the record a stage practice found
+static bool sHolding;
+
+void DataHoldForPractice() {
+    if (Recorder.playing && Recorder.playing()) return;
+    sHeld = dat;
+    sHeld.speed = SpeedAdjust;  // as the game starts with it
+    sHolding = true;
+}
+
+void DataEndPractice() { sHolding = false; }
+
 void DataSave() {
     // Before the record has been read, all we hold is the blank start-up
     // record: writing it would wipe the player's scores.
@@ -227,10 +239,14 @@ void DataSave() {
     // A playback never writes over the player's own record.
     if ((Recorder.playing && Recorder.playing())) return;
     if (Recorder.flush) Recorder.flush();
-    DataStampTime(&dat.savetime);
-    dat.speed = SpeedAdjust;
+    // During a stage practice the record is the one it found: written
+    // only for a new speed correction.
+    if (sHolding && sHeld.speed == SpeedAdjust) return;
+    DAT& out = sHolding ? sHeld : dat;
+    DataStampTime(&out.savetime);
+    out.speed = SpeedAdjust;
     uint8_t buf[DAT_SIZE];
-    DatToBytes(dat, buf);
+    DatToBytes(out, buf);
     // The record's folder is made on the first save.
     RecordPaths place = Place();
     if (!place.folder.empty()) Plat_MakeDirs(place.folder);

@@ -84,6 +84,11 @@ void DataLoad();
 // without ever losing the old file (a box when it cannot). Does nothing
 // before DataLoad has run.
 void DataSave();
+// A stage practice is under way: until DataEndPractice, DataSave keeps
+// the record as it is now, whatever play does to it (it writes it again
+// only for a new speed correction). Not in a playback (which never saves).
+void DataHoldForPractice();
+void DataEndPractice();
 // Copies SpeedAdjust into the record so the next save keeps it.
 void DataStoreSpeed();
 // The current time with milliseconds, time zone and daylight flag.

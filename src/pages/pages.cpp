@@ -4,6 +4,7 @@
 #include "game/game.h"
 #include "game/scene.h"
 #include "pages/language_page.h"
+#include "pages/practice_page.h"
 #include "pages/records_page.h"
 #include "pages/replays_page.h"
 #include "pages/settings_page.h"
@@ -17,12 +18,21 @@ int PageOpen = PAGE_NONE;
 // during the intro or play.
 static bool PagesReachable() { return Scene == SCENE_TITLE && MenuState >= MENU_TITLE; }
 
+static int PageOf(int key) {
+    return key == VK_F1 ? PAGE_SETTINGS : key == VK_F2 ? PAGE_RECORDS : key == VK_F3 ? PAGE_REPLAYS : PAGE_PRACTICE;
+}
+
+static void Open(int page) {
+    if (page == PAGE_SETTINGS) SettingsPage_Reset();
+    if (page == PAGE_REPLAYS) ReplaysPage_Open();
+    if (page == PAGE_PRACTICE) PracticePage_Open();
+    PageOpen = page;
+}
+
 bool Pages_KeyDown(int key) {
     if (PageOpen == PAGE_NONE) {
-        if ((key == VK_F1 || key == VK_F2 || key == VK_F3) && PagesReachable()) {
-            PageOpen = key == VK_F1 ? PAGE_SETTINGS : key == VK_F2 ? PAGE_RECORDS : PAGE_REPLAYS;
-            if (PageOpen == PAGE_SETTINGS) SettingsPage_Reset();
-            if (PageOpen == PAGE_REPLAYS) ReplaysPage_Open();
+        if ((key == VK_F1 || key == VK_F2 || key == VK_F3 || key == VK_F4) && PagesReachable()) {
+            Open(PageOf(key));
             return true;
         }
         return false;
@@ -31,13 +41,13 @@ bool Pages_KeyDown(int key) {
     if (PageOpen == PAGE_SETTINGS && SettingsPage_Key(key)) return true;
     if (PageOpen == PAGE_RECORDS && RecordsPage_Key(key)) return true;
     if (PageOpen == PAGE_REPLAYS && ReplaysPage_Key(key)) return true;
-    // F1, F2 and F3 switch between the pages; the open page's own key, or
+    if (PageOpen == PAGE_PRACTICE && PracticePage_Key(key)) return true;
+    // F1 to F4 switch between the pages; the open page's own key, or
     // Escape, closes it.
-    if (key == VK_F1 || key == VK_F2 || key == VK_F3) {
-        int page = key == VK_F1 ? PAGE_SETTINGS : key == VK_F2 ? PAGE_RECORDS : PAGE_REPLAYS;
-        if (page == PAGE_SETTINGS && PageOpen != PAGE_SETTINGS) SettingsPage_Reset();
-        if (page == PAGE_REPLAYS && PageOpen != PAGE_REPLAYS) ReplaysPage_Open();
-        PageOpen = PageOpen == page ? PAGE_NONE : page;
+    if (key == VK_F1 || key == VK_F2 || key == VK_F3 || key == VK_F4) {
+        int page = PageOf(key);
+        if (PageOpen == page) PageOpen = PAGE_NONE;
+        else Open(page);
     } else if (key == VK_ESCAPE) {
         PageOpen = PAGE_NONE;
     }
@@ -53,11 +63,12 @@ void Pages_Draw() {
     else if (PageOpen == PAGE_RECORDS) RecordsPage_Draw();
     else if (PageOpen == PAGE_REPLAYS) ReplaysPage_Draw();
     else if (PageOpen == PAGE_LANGUAGE) LanguagePage_Draw();
+    else if (PageOpen == PAGE_PRACTICE) PracticePage_Draw();
 }
 
 void Pages_DrawHint() {
     if (PageOpen == PAGE_NONE && PagesReachable() && MenuState != MENU_OPTIONS && WallPos == -500) {
-        DD_FontShow("F1: SETTINGS  F2: RECORDS  F3: REPLAYS", 12, 340, 464, 160, 160, 160, false);
+        DD_FontShow("F1: SETTINGS  F2: RECORDS  F3: REPLAYS  F4: PRACTICE", 12, 262, 464, 160, 160, 160, false);
         Pages_DrawBoardLine(8, 448, 12);
     }
 }

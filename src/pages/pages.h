@@ -1,11 +1,12 @@
 // Pages drawn over the title and options screens: the settings page (F1,
-// the pad's Back), the records page (F2) and the replays page (F3, the
-// pad's Y). While a page is open the
+// the pad's Back), the records page (F2), the replays page (F3, the
+// pad's Y) and the practice page (F4). While a page is open the
 // title runs on without input underneath and the page has the keyboard.
 #pragma once
 
 // PAGE_LANGUAGE: the language choice of a first start (language_page.h).
-enum { PAGE_NONE = 0, PAGE_SETTINGS = 1, PAGE_RECORDS = 2, PAGE_REPLAYS = 3, PAGE_LANGUAGE = 4 };
+// PAGE_PRACTICE: stage practice (F4, practice_page.h).
+enum { PAGE_NONE = 0, PAGE_SETTINGS = 1, PAGE_RECORDS = 2, PAGE_REPLAYS = 3, PAGE_LANGUAGE = 4, PAGE_PRACTICE = 5 };
 
 extern int PageOpen;
 

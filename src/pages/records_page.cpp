@@ -1,8 +1,10 @@
-// The records page: best score of each stage alone, best total at each
-// stage's clear, the best run and its date, each with its jewels, and the
-// counters of games, completions and ships lost.
+// The records page: best score of each stage alone (in a game or a stage
+// practice), best total at each stage's clear, the best run and its date,
+// each with its jewels, and the counters of games, completions and ships
+// lost.
 #include "pages/records_page.h"
 #include "pages/pages.h"
+#include "config/practice.h"
 #include "core/lang.h"
 #include "game/score.h"
 #include "platform/display.h"
@@ -50,8 +52,10 @@ void DrawJewels(const int32_t set[5], int y) {
     }
 }
 
-// One table: a heading and a row per stage, its score and its jewels.
-void DrawTable(int y, const char* heading, const int64_t scores[5], const int32_t jewels[5][5]) {
+// One table: a heading and a row per stage, its score and its jewels; a
+// row whose score a practice made is marked so.
+void DrawTable(int y, const char* heading, const int64_t scores[5], const int32_t jewels[5][5],
+               const bool practice[5] = nullptr) {
     DD_FontShow(heading, 20, 30, y, 255, 255, 155, false);
     bool en = GameLanguage == LANG_EN;
     char text[32];
@@ -59,6 +63,7 @@ void DrawTable(int y, const char* heading, const int64_t scores[5], const int32_
         int ry = y + 22 + 19 * k;
         std::snprintf(text, sizeof text, en ? "STAGE %d" : "ステージ%d", k + 1);
         DD_FontShow(text, kRowSize, 50, ry, 255, 255, 255, false);
+        if (practice && practice[k]) DD_FontShow(en ? "PRACTICE" : "練習", 12, 125, ry + 4, 150, 220, 255, false);
         // Scores below 0 show as 0, as on the HUD.
         std::snprintf(text, sizeof text, "%" PRId64, scores[k] < 0 ? (int64_t)0 : scores[k]);
         DrawNumberRight(text, kScoreRight, ry, kRowSize, 250, 250, 255);
@@ -98,12 +103,22 @@ void RecordsPage_Draw() {
                   (int)dat.playcount, (int)dat.clearcount, (int)dat.deaths);
     DD_FontShow(text, 20, 30, 70, 255, 255, 255, false);
 
-    DrawTable(100, en ? "Best score of each stage alone" : "ステージ単体のベストスコア", dat.stagebest,
-              dat.stagebestjewel);
+    // Each stage's best on its own, from games (the record) and stage
+    // practice alike.
+    int64_t stageBest[5];
+    int32_t stageJewel[5][5];
+    bool fromPractice[5];
+    for (int k = 0; k < 5; k++) {
+        fromPractice[k] = Practice.best[k] > dat.stagebest[k];
+        stageBest[k] = fromPractice[k] ? Practice.best[k] : dat.stagebest[k];
+        std::memcpy(stageJewel[k], fromPractice[k] ? Practice.bestJewel[k] : dat.stagebestjewel[k], sizeof stageJewel[k]);
+    }
+    DrawTable(100, en ? "Best score of each stage alone" : "ステージ単体のベストスコア", stageBest, stageJewel,
+              fromPractice);
     // What one game would score with each stage played as well as its
     // best: the stages' bests added up (none: the line is left out).
     int64_t possible = 0;
-    for (int64_t b : dat.stagebest) possible += b > 0 && b < INT64_MAX / 8 ? b : 0;
+    for (int64_t b : stageBest) possible += b > 0 && b < INT64_MAX / 8 ? b : 0;
     if (possible > 0) {
         std::snprintf(text, sizeof text, en ? "Best possible %" PRId64 : "理論値 %" PRId64, possible);
         DD_FontShow(text, 18, 400, 102, 150, 220, 255, false);

@@ -170,10 +170,12 @@ void Delete() {
 }
 
 // G: the ghost new games race, in turn none, your best, the board's best
-// (only with a board set); kept in the settings file.
+// (only with a board set; in a page, the board serving it); kept in the
+// settings file.
 void NextGhost() {
     int next = (Settings.ghost + 1) % 3;
-    if (next == GHOST_BOARD && !Settings.boardUrl[0]) next = GHOST_NONE;
+    bool board = Plat_InPage() ? Plat_PageOnBoard() : Settings.boardUrl[0] != 0;
+    if (next == GHOST_BOARD && !board) next = GHOST_NONE;
     Settings.ghost = next;
     Config_Changed(*Settings_Find("game", "ghost"));
 }
@@ -218,10 +220,17 @@ void DrawRow(const Row& r, int y, bool selected) {
         if (m->state == BOARD_VERIFIED) {
             std::snprintf(ranked, sizeof ranked, "RANK %ld", m->rank);
             mark = ranked, mr = 120, mg = 255, mb = 120;
+        } else if (m->state == BOARD_HELD) {
+            mark = "HELD";
         } else if (m->state == BOARD_REJECTED || m->state == BOARD_FAILED) {
             mark = m->state == BOARD_REJECTED ? "REFUSED" : "NOT SENT", mr = 255, mg = 140, mb = 120;
         }
         DD_FontShow(mark, 14, 560, y, mr, mg, mb, false);
+        return;
+    }
+    // A practice run first: its score is not a game's.
+    if (i.practice) {
+        DD_FontShow("PRACTICE", 14, 560, y, 255, 190, 90, false);
         return;
     }
     std::string tags = std::string(i.complete ? "" : "CUT ") + (r.keptForGood ? "KEPT" : "");
@@ -276,6 +285,14 @@ void ReplaysPage_Draw() {
         DD_FontShow(q.c_str(), 16, 30, 452, 255, 120, 120, false);
     } else if (!gMessage.empty()) {
         DD_FontShow(gMessage.substr(0, 80).c_str(), 14, 30, 454, 255, 255, 160, false);
+    } else if (!gRows.empty() && gRows[gCursor].playable && gRows[gCursor].info.practice) {
+        // What the practice run is.
+        const ReplayInfo& i = gRows[gCursor].info;
+        std::string line = i.practice == PRACTICE_STAGE
+                               ? "PRACTICE: STAGE " + std::to_string(i.startStage) + " ON ITS OWN"
+                               : "PRACTICE: TAKEN OVER AT " + Length(i.takenAt) + " (FRAME " + std::to_string(i.takenAt) +
+                                     ") FROM " + i.parent;
+        DD_FontShow(line.substr(0, 90).c_str(), 14, 30, 454, 255, 190, 90, false);
     } else if (mark) {
         // The board's answer for the chosen file, as it comes.
         std::string line;
@@ -288,6 +305,7 @@ void ReplaysPage_Draw() {
             break;
         case BOARD_REJECTED: line = "REFUSED BY THE BOARD: " + mark->reason, r = 255, g = 140, b = 120; break;
         case BOARD_FAILED: line = "NOT SENT: " + mark->reason, r = 255, g = 140, b = 120; break;
+        case BOARD_HELD: line = "SENT: HELD BY THE BOARD, NOT THE FILE'S FAULT: " + mark->reason; break;
         case BOARD_QUEUED: line = "SENT: QUEUED FOR VERIFICATION"; break;
         case BOARD_VERIFYING: line = "SENT: THE BOARD IS RE-PLAYING IT"; break;
         default: line = "SENDING TO THE BOARD..."; break;
@@ -334,6 +352,10 @@ bool ReplaysPage_Key(int key) {
         if (!gRows.empty()) gConfirmDelete = true;
         return true;
     case VK_B:
+        if (ReplaysPage_Send && !gRows.empty() && gRows[gCursor].info.practice) {
+            gMessage = "a practice run is not sent: no board ranks it";
+            return true;
+        }
         if (ReplaysPage_Send && !gRows.empty()) {
             std::string message;
             const std::string& path = gRows[gCursor].path;

@@ -26,10 +26,11 @@ struct SystemKey {
     int vk;
 };
 const SystemKey kSystem[] = {
-    {SDLK_F1, VK_F1},         {SDLK_F2, VK_F2},     {SDLK_F3, VK_F3},       {SDLK_F11, VK_F11},
+    {SDLK_F1, VK_F1},         {SDLK_F2, VK_F2},     {SDLK_F3, VK_F3},       {SDLK_F4, VK_F4},
+    {SDLK_F11, VK_F11},
     {SDLK_F12, VK_F12},       {SDLK_PAGEUP, VK_PRIOR}, {SDLK_PAGEDOWN, VK_NEXT}, {SDLK_DELETE, VK_DELETE},
     {SDLK_k, VK_K},           {SDLK_y, VK_Y},       {SDLK_n, VK_N},         {SDLK_b, VK_B},
-    {SDLK_g, VK_G},           {SDLK_o, VK_O},
+    {SDLK_g, VK_G},           {SDLK_o, VK_O},       {SDLK_t, VK_T},
     {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},
     {SDLK_UP, VK_UP},         {SDLK_DOWN, VK_DOWN}, {SDLK_LEFT, VK_LEFT},   {SDLK_RIGHT, VK_RIGHT},
 };
@@ -206,7 +207,7 @@ bool Plat_PollEvent(PlatEvent* ev) {
                 continue;
             }
             // A held shell key does not repeat (one screenshot, one toggle).
-            if (e.key.repeat && (k == SDLK_F1 || k == SDLK_F2 || k == SDLK_F11 || k == SDLK_F12 ||
+            if (e.key.repeat && (k == SDLK_F1 || k == SDLK_F2 || k == SDLK_F3 || k == SDLK_F4 || k == SDLK_F11 || k == SDLK_F12 ||
                                  (alt && k == SDLK_RETURN)))
                 continue;
             if (gScripted && gScriptPhysical) {

@@ -12,10 +12,10 @@ enum {
 // Keys outside the game that the shell handles itself (settings and
 // records pages, full screen, screenshot, confirm on the pages). They reach
 // the shell as key-down events but are never game keys.
-enum { VK_RETURN = 0x0D, VK_F1 = 0x70, VK_F2 = 0x71, VK_F3 = 0x72, VK_F11 = 0x7A, VK_F12 = 0x7B };
+enum { VK_RETURN = 0x0D, VK_F1 = 0x70, VK_F2 = 0x71, VK_F3 = 0x72, VK_F4 = 0x73, VK_F11 = 0x7A, VK_F12 = 0x7B };
 // Keys of the replays page and of watching a replay (never game keys).
 enum { VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_DELETE = 0x2E, VK_B = 0x42, VK_G = 0x47, VK_K = 0x4B, VK_N = 0x4E,
-       VK_O = 0x4F, VK_Y = 0x59 };
+       VK_O = 0x4F, VK_T = 0x54, VK_Y = 0x59 };
 
 // Physical keys by name ("Space", "Z", "Left Shift", "F5"; "Shift" is
 // either Shift key, "Esc" Escape): the platform's key number, 0 when the

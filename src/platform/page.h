@@ -28,6 +28,17 @@ void Plat_PageLanguage(const char* code);
 // it is served by (`submit`: the board-submit setting; `name`: the
 // player's name). On the desktop nothing happens (the board client does).
 void Plat_PageGameKept(const char* path, int submit, const char* name);
+// True when the page is served by a score board (it sends its games
+// there, and the board's best runs can be raced). False on the desktop.
+bool Plat_PageOnBoard();
+// Asks the page for the tracks of its board's best verified runs, one a
+// difficulty (the ghosts a game races). Each one answered is handed, between
+// frames, to `take` with the file it was written to, or with null when the
+// board has no run on that difficulty. False when there is no board to ask
+// (the desktop: the board client fetches them itself).
+bool Plat_PageFetchGhosts(void (*take)(int difficulty, const char* path));
+// True while the page is still fetching them.
+bool Plat_PageFetchingGhosts();
 // Opens the web address `url` (http or https only) for the player: on the
 // desktop with the system's opener (xdg-open), never waited for; in a page
 // as a link beside the picture, also opened in a new tab where the browser

@@ -18,6 +18,9 @@ bool Plat_InPageCall() { return false; }
 bool Plat_PageOffer(const char*) { return false; }
 void Plat_PageLanguage(const char*) {}
 void Plat_PageGameKept(const char*, int, const char*) {}
+bool Plat_PageOnBoard() { return false; }
+bool Plat_PageFetchGhosts(void (*)(int, const char*)) { return false; }
+bool Plat_PageFetchingGhosts() { return false; }
 void PlatI_PageScaling(int) {}  // the renderer scales the picture in the window
 
 // Only a plain web address goes to the opener: nothing it would take for

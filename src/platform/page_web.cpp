@@ -65,6 +65,35 @@ void Plat_PageGameKept(const char* path, int submit, const char* name) {
     EM_ASM({ if (Module.qsGameKept) Module.qsGameKept(UTF8ToString($0), $1, UTF8ToString($2)); }, path, submit, name);
 }
 
+bool Plat_PageOnBoard() {
+    return EM_ASM_INT({ return Module.qsOnBoard && Module.qsOnBoard() ? 1 : 0; }) != 0;
+}
+
+static void (*gTakeGhost)(int difficulty, const char* path);
+static bool gFetchingGhosts;
+
+bool Plat_PageFetchGhosts(void (*take)(int difficulty, const char* path)) {
+    gTakeGhost = take;
+    gFetchingGhosts = EM_ASM_INT({ return Module.qsFetchGhosts && Module.qsFetchGhosts() ? 1 : 0; }) != 0;
+    return gFetchingGhosts;
+}
+
+bool Plat_PageFetchingGhosts() { return gFetchingGhosts; }
+
+// The page has a board's ghost for `difficulty` in the file `path` (empty:
+// the board has no run there; difficulty -1: the fetch is over). Called
+// between frames.
+extern "C" EMSCRIPTEN_KEEPALIVE void qs_page_ghost(int difficulty, const char* path) {
+    if (difficulty < 0) {
+        gFetchingGhosts = false;
+        return;
+    }
+    if (!gTakeGhost || difficulty > 3) return;
+    gInPageCall = true;
+    gTakeGhost(difficulty, path && path[0] ? path : nullptr);
+    gInPageCall = false;
+}
+
 bool Plat_OpenUrl(const char* url) {
     return EM_ASM_INT({ return Module.qsOpenUrl ? (Module.qsOpenUrl(UTF8ToString($0)) ? 1 : 0) : 0; }, url) != 0;
 }

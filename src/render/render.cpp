@@ -177,3 +177,16 @@ void DD_DrawGhostBitmap(int x, int y, SurfaceData& source, int left, int top, in
         }
     }
 }
+
+void DD_DimRect(int left, int top, int right, int bottom) {
+    if (!DDBack || !Plat_Drawing()) return;
+    left = left < 0 ? 0 : left, top = top < 0 ? 0 : top;
+    right = right > 640 ? 640 : right, bottom = bottom > 480 ? 480 : bottom;
+    uint16_t* dst = Plat_SurfacePixels(DDBack);
+    if (!dst || right <= left || bottom <= top) return;
+    int dp = Plat_SurfacePitch(DDBack) / 2;
+    for (int y = top; y < bottom; y++) {
+        uint16_t* d = dst + (size_t)y * dp;
+        for (int x = left; x < right; x++) d[x] = (uint16_t)((d[x] & 0xE79C) >> 2);
+    }
+}

@@ -52,6 +52,9 @@ void DD_DrawBitmap(int x, int y, SurfaceData& source, int left, int top, int rig
 // The same rectangle drawn see-through (half over what is under it),
 // as a ghost is: only the picture changes.
 void DD_DrawGhostBitmap(int x, int y, SurfaceData& source, int left, int top, int right, int bottom);
+// Darkens a rectangle of the back buffer to a quarter of its brightness
+// (text over play stays readable); clipped to the screen.
+void DD_DimRect(int left, int top, int right, int bottom);
 // Scrolling background fillers. `pinY`: the vertical offset is held at 0
 // after the fill, so a strip scrolls sideways only (the stage decides).
 void DD_DrawTile(float dx, float dy, SurfaceData& source, int left, int top, int right, int bottom, bool pinY);

@@ -12,6 +12,8 @@
 #include "game/scene.h"
 #include "game/score.h"
 #include "platform/files.h"
+#include "platform/page.h"
+#include "platform/time.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -45,7 +47,8 @@ bool LoadTrack(const std::string& path, int difficulty, GhostTrack* out) {
 // A new game is about to play its first frame: the ghost it races.
 void ChooseGhost() {
     gGhost = GhostTrack();
-    if (Replay_Playing() || Settings.ghost == GHOST_NONE) {
+    // A stage practice races nobody: the runs kept start at stage 1.
+    if (Replay_Playing() || Settings.ghost == GHOST_NONE || GamePractice != PRACTICE_NONE) {
         Ghost_Stop();
         return;
     }
@@ -82,7 +85,7 @@ std::string Ghosts_BestKept(int difficulty) {
     for (const std::string& sub : {std::string(), std::string("kept/")})
         for (const std::string& name : Plat_ListDir(gDir + sub)) {
             KeptName k;
-            if (!Kept_ParseName(name, &k) || k.score < 0 || name.find(mark) != 15) continue;
+            if (!Kept_ParseName(name, &k) || k.score < 0 || k.practice || name.find(mark) != 15) continue;
             std::string path = gDir + sub + name;
             if (Plat_Exists(GhostTrack_PathOf(path))) all.push_back({k.score, path});
         }
@@ -95,8 +98,37 @@ std::string Ghosts_BestKept(int difficulty) {
     return GhostTrack_PathOf(best->path);
 }
 
+namespace {
+
+// A track the page fetched from its board (null: no run on that
+// difficulty), checked and kept as the board client keeps its own.
+void TakePageGhost(int difficulty, const char* path) {
+    std::string cache = Ghosts_BoardCache(difficulty);
+    if (cache.empty()) return;
+    if (!path) {
+        Plat_RemoveFile(cache.c_str());
+        return;
+    }
+    long size;
+    unsigned char* bytes = Plat_ReadWholeFile(path, &size, 64L << 20);
+    if (!bytes) return;
+    Board_KeepGhost(difficulty, reinterpret_cast<const char*>(bytes), (size_t)size, cache);
+    Plat_FreeFile(bytes);
+}
+
+}  // namespace
+
 void Ghosts_FetchBoard() {
-    if (gBoardAsked || gDir.empty() || !Board_Enabled() || Settings.ghost != GHOST_BOARD) return;
+    if (gBoardAsked || gDir.empty() || Settings.ghost != GHOST_BOARD) return;
+    // A page races the board it is served by, whose tracks it fetches
+    // itself; a headless run waits for them, as on the desktop.
+    if (Plat_InPage()) {
+        gBoardAsked = true;
+        if (Plat_PageFetchGhosts(TakePageGhost))
+            while (Options.headless && Plat_PageFetchingGhosts()) Plat_SleepMs(10);
+        return;
+    }
+    if (!Board_Enabled()) return;
     gBoardAsked = true;
     Board_FetchGhosts(Ghosts_BoardCache, Options.headless);
 }

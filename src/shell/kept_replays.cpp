@@ -63,13 +63,17 @@ void KeepGame(long lastFrame, long long score) {
     }
     out.insert(at, Replay_SummaryLines());
     int d = gGameDifficulty >= 0 && gGameDifficulty < 4 ? gGameDifficulty : 1;
-    std::string name = FreeName(gGameStamp + "-" + kDifficulty[d] + "-" + std::to_string(score < 0 ? 0 : score));
+    bool practice = Replay_RecordingPractice() != 0;
+    std::string name = FreeName(gGameStamp + "-" + kDifficulty[d] + (practice ? "-PRACTICE-" : "-") +
+                                std::to_string(score < 0 ? 0 : score));
     if (Plat_WriteFileAtomic((gDir + name).c_str(), out.data(), out.size())) {
         std::remove(running.c_str());
         gFinished = gDir + name;
         // The track a ghost of this game follows, made as it was played:
-        // the same as playing the file would make.
-        Ghosts_WriteTrack(GhostTrack_PathOf(gFinished));
+        // the same as playing the file would make. A practice run is
+        // nobody's ghost (and a take-over's path began in a playback that
+        // may have jumped about).
+        if (!practice) Ghosts_WriteTrack(GhostTrack_PathOf(gFinished));
     } else {
         std::fprintf(stderr, "quellstorm: cannot write the replay %s%s (the game stays in %s)\n", gDir.c_str(),
                      name.c_str(), running.c_str());
@@ -85,8 +89,9 @@ bool Kept_ParseName(const std::string& name, KeptName* out) {
     if (name.size() < 20 || !AllDigits(name, 0, 8) || name[8] != '-' || !AllDigits(name, 9, 15) || name[15] != '-' ||
         name.compare(name.size() - 4, 4, ".qsr") != 0)
         return false;
-    // <rest>: "unfinished" or "<DIFFICULTY>-<score>", then perhaps "-N"
-    // telling apart two replays of the same second.
+    // <rest>: "unfinished" or "<DIFFICULTY>-<score>" ("<DIFFICULTY>-
+    // PRACTICE-<score>" for a practice run), then perhaps "-N" telling
+    // apart two replays of the same second.
     std::vector<std::string> parts;
     std::string rest = name.substr(16, name.size() - 20);
     for (size_t from = 0;;) {
@@ -98,6 +103,8 @@ bool Kept_ParseName(const std::string& name, KeptName* out) {
     auto digits = [](const std::string& s) { return AllDigits(s, 0, s.size()) && s.size() <= 18; };
     KeptName k;
     k.stamp = name.substr(0, 15);
+    k.practice = parts.size() > 1 && parts[1] == "PRACTICE" && parts[0] != "unfinished";
+    if (k.practice) parts.erase(parts.begin() + 1);
     if (parts[0] == "unfinished") {
         if (parts.size() > 2 || (parts.size() == 2 && !digits(parts[1]))) return false;
         k.score = -1;
@@ -138,7 +145,9 @@ std::vector<std::string> Kept_ToPrune(const std::vector<std::string>& names, siz
         return all[a].name < all[b].name;
     });
     for (size_t i = 0, taken = 0; i < order.size() && taken < best; i++) {
-        if (all[order[i]].k.score < 0) continue;  // an unfinished session has no score
+        // An unfinished session has no score; a practice run's is not a
+        // game's.
+        if (all[order[i]].k.score < 0 || all[order[i]].k.practice) continue;
         keep[order[i]] = true;
         taken++;
     }
@@ -178,6 +187,44 @@ void Kept_AfterFrame(long frame, bool inGame, int difficulty, long long score) {
         KeepGame(frame, score);
     }
     gInGame = inGame;
+}
+
+void Kept_SetFolder(const std::string& dir) {
+    if (!gActive) gDir = Plat_WithSlash(dir);
+}
+
+bool Kept_TakeOver(long frame, int difficulty, const char* parent, std::string* problem) {
+    // Nothing changes (the playback's inputs least of all) unless the
+    // take-over can be made.
+    if (!Replay_CanTakeOver(problem)) return false;
+    if (gDir.empty()) {
+        *problem = "replays are not kept here (keep-replays off; headless: --keep-replays on)";
+        return false;
+    }
+    if (!gActive && !Plat_MakeDirs(gDir)) {
+        *problem = "cannot make the replay folder " + gDir;
+        return false;
+    }
+    if (gInGame || !gRunning.empty()) {
+        *problem = "a game is being kept already";
+        return false;
+    }
+    gGameStamp = Stamp();
+    gGameDifficulty = difficulty;
+    gRunning = FreeName(gGameStamp + "-unfinished");
+    if (!Replay_TakeOver((gDir + gRunning).c_str(), parent, frame)) {
+        *problem = Replay_Problem();
+        gRunning.clear();
+        return false;
+    }
+    if (!gActive) Kept_Start(gDir);  // a replay opened from outside: this game alone is kept
+    gInGame = true;
+    return true;
+}
+
+void Kept_EndGame(long frame, long long score) {
+    if (gActive && gInGame && !gRunning.empty()) KeepGame(frame, score);
+    gInGame = false;
 }
 
 bool Kept_TakeFinished(std::string* path) {

@@ -66,6 +66,8 @@ long gGameEnded = -1;  // a one-game playback: the frame its game went back to t
 int gExit;
 std::string gPath, gProblem;
 Track gTrack;
+int gRecordingPractice;  // the game recorded is practice (PRACTICE_*)
+bool gTakenOver;         // the game on was taken over from a playback
 
 uint32_t gLastKeys = 0xFFFFFFFF;
 int gLastRes = -1;  // none recorded yet
@@ -240,6 +242,8 @@ void Replay_FreezeInputs() {
     gFrozen = true;
 }
 
+static void WriteStart(const GameStart& s);
+
 bool Replay_RecordGame(const char* path, long frame) {
     gOut = std::fopen(path, "w");
     if (!gOut) {
@@ -255,8 +259,18 @@ bool Replay_RecordGame(const char* path, long frame) {
     gLastRes = -1;
     std::memset(&gTrack, 0, sizeof gTrack);
     WriteHead();
-    // The game's start: what the title left it (docs/replay-format.md).
-    const GameStart& s = GameStartNoted;
+    WriteStart(GameStartNoted);
+    // The bot's games are kept like any other, marked: nobody played them.
+    if (Options.bot >= 0) std::fputs("bot 1\n", gOut);
+    std::fflush(gOut);
+    gTrack.inGame = false;
+    TrackFrame(0);  // the game is on: its start
+    gTrack.frames = 0;
+    return true;
+}
+
+// The game's start: what the title left it (docs/replay-format.md).
+static void WriteStart(const GameStart& s) {
     std::fprintf(gOut,
                  "difficulty %d\nlives %d\nbombs %d\nstart-stage %d\nstage-option %d\ninvincible %d\n"
                  "speed-steps %d\nrandom %" PRIx32 "\nclock %" PRIu32 "\npaused %d\nkeys",
@@ -267,14 +281,76 @@ bool Replay_RecordGame(const char* path, long frame) {
     for (int k : s.pad) std::fprintf(gOut, " %d", k);
     std::fprintf(gOut, "\njoystick %d\nrecord-hiscore %lld\nrecord-plays %d\nrecord-deaths %d\nrecord-clears %d\n",
                  s.joystick, (long long)s.hiscore, s.plays, s.deaths, s.clears);
-    // The bot's games are kept like any other, marked: nobody played them.
-    if (Options.bot >= 0) std::fputs("bot 1\n", gOut);
+    // A practice run's marks.
+    if (s.practice == PRACTICE_STAGE) std::fputs("practice stage\n", gOut);
+    if (s.practice == PRACTICE_TAKE_OVER)
+        std::fprintf(gOut, "practice take-over\nparent %s\ntaken-at %ld\n", s.parent, s.takenAt);
+    gRecordingPractice = s.practice;
+}
+
+bool Replay_CanTakeOver(std::string* problem) {
+    if (!gPlaying || !gRep.typedStart) *problem = "only a kept game's replay (version 2 on) can be taken over";
+    else if (!gTrack.inGame || gTrack.ended) *problem = "the game is over";
+    else return true;
+    return false;
+}
+
+bool Replay_TakeOver(const char* path, const char* parent, long frame) {
+    if (!Replay_CanTakeOver(&gProblem)) return false;
+    GameStart s = gRep.start;
+    s.practice = PRACTICE_TAKE_OVER;
+    std::snprintf(s.parent, sizeof s.parent, "%s", parent);
+    s.takenAt = frame;
+    if (GameStart_Problem(s)) {
+        gProblem = std::string("cannot take over: the replay's id '") + parent + "' cannot be its parent";
+        return false;
+    }
+    gOut = std::fopen(path, "w");
+    if (!gOut) {
+        gProblem = std::string("cannot write the replay ") + path;
+        std::fprintf(stderr, "quellstorm: %s\n", gProblem.c_str());
+        return false;
+    }
+    WriteHead();
+    WriteStart(s);
+    // The watched run's inputs and fingerprints up to the frame; what it
+    // did after is not this run's.
+    for (const ReplayEvent& ev : gRep.events) {
+        if (ev.frame > frame) break;
+        switch (ev.kind) {
+        case EV_KEYS: std::fprintf(gOut, "%ld K %" PRIx32 "\n", ev.frame, ev.a); break;
+        case EV_PRESS: std::fprintf(gOut, "%ld P %" PRIx32 "\n", ev.frame, ev.a); break;
+        case EV_OPEN: std::fprintf(gOut, "%ld O %" PRIu32 "\n", ev.frame, ev.a); break;
+        case EV_JOY:
+            std::fprintf(gOut, "%ld J %" PRIu32 " %d %d %" PRIx32 "\n", ev.frame, ev.a, ev.x, ev.y, ev.buttons);
+            break;
+        case EV_HASH: std::fprintf(gOut, "%ld H %016" PRIx64 "\n", ev.frame, ev.hash); break;
+        }
+    }
     std::fflush(gOut);
-    gTrack.inGame = false;
-    TrackFrame(0);  // the game is on: its start
-    gTrack.frames = 0;
+    gBase = 0;  // a playback's frames are its file's
+    // From the next frame on the player's keys and joystick, written down
+    // in full at once.
+    gLastKeys = 0xFFFFFFFF;
+    gLastRes = -1;
+    bool opens[16];
+    while (Plat_JoyTakeOpens(opens, 16) == 16) {
+    }
+    gPlaying = false;
+    gRep = ReplayParsed();
+    gNext = 0;
+    gSnapCount = 0;
+    gArenaUsed = 0;
+    if (Script_Active()) Plat_SetScriptedPhysical(nullptr, 0);
+    else Plat_ClearScriptedKeys();
+    Replay_FreezeInputs();
+    gTakenOver = true;
     return true;
 }
+
+bool Replay_TakenOver() { return gTakenOver; }
+void Replay_EndTakeOver() { gTakenOver = false; }
+int Replay_RecordingPractice() { return gRecordingPractice; }
 
 std::string Replay_SummaryLines() {
     return "score " + std::to_string(gTrack.score) + "\nstage " + std::to_string(gTrack.stage) + "\nstaff-roll " +
@@ -574,7 +650,13 @@ std::string Replay_ResultJson(long framesPlayed) {
                     ",\"speed_steps_max\":" + std::to_string(gTrack.speedMax) + ",\"start\":\"" + start +
                     "\",\"games\":" + std::to_string(gGames) + ",\"invincible\":" + (Options.invincible ? "true" : "false") +
                     ",\"stage_option\":" + (info.stageOption ? "true" : "false") +
-                    ",\"bot\":" + (info.bot ? "true" : "false") + ",\"message\":\"" + esc + "\"}\n";
+                    ",\"bot\":" + (info.bot ? "true" : "false") + ",\"practice\":" +
+                    (info.practice == PRACTICE_TAKE_OVER ? "\"take-over\""
+                     : info.practice == PRACTICE_STAGE   ? "\"stage\""
+                                                         : "null") +
+                    ",\"parent\":" + (info.parent.empty() ? "null" : "\"" + info.parent + "\"") +
+                    ",\"taken_at\":" + (info.takenAt >= 0 ? std::to_string(info.takenAt) : std::string("null")) +
+                    ",\"message\":\"" + esc + "\"}\n";
     return j;
 }
 

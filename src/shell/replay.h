@@ -47,6 +47,23 @@ void Replay_FreezeInputs();
 // Starts writing a recording of the game that has started with frame
 // `frame` (it ends at the end of that frame): its first frame is the next.
 bool Replay_RecordGame(const char* path, long frame);
+// Takes over the one game being played back, after frame `frame` (the
+// playback's last): the playback stops and the same game goes on as the
+// player's, recorded into `path`: the watched start and its inputs up to
+// that frame, marked as a practice run taken over from `parent` at that
+// frame, then the player's own. False, with Replay_Problem() saying why,
+// when it cannot (not a kept game's typed start, its game over, the file
+// cannot be written); the playback goes on.
+bool Replay_TakeOver(const char* path, const char* parent, long frame);
+// Whether the game played back can be taken over now; `problem` says why not.
+bool Replay_CanTakeOver(std::string* problem);
+// A game taken over is on (until Replay_EndTakeOver): the record in play
+// is the watched run's, never written over the player's own.
+bool Replay_TakenOver();
+void Replay_EndTakeOver();
+// The game recorded last (or being recorded) is practice (PRACTICE_*,
+// config/gamestart.h).
+int Replay_RecordingPractice();
 // The lines that describe the game recorded so far or played (score,
 // stage reached, staff roll, frames), for a kept file's header.
 std::string Replay_SummaryLines();

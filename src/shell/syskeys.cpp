@@ -60,6 +60,8 @@ bool Shell_SystemKey(const PlatEvent& ev) {
     // A replay's keys are the game's own; the keyboard's are the viewer's
     // (pages never open during one).
     if (Replay_Playing()) return ev.phys ? Watch_Key(ev) : false;
+    // A game taken over plays to its end first.
+    if (Watch_TakenOver()) return !ev.game;
     SettingsPage_TakePhysical(ev.phys);
     if (Pages_KeyDown(ev.key)) return true;
     return !ev.game;  // a key the game does not know
@@ -82,10 +84,11 @@ int Shell_PadKey(int button) {
     // Watching a replay the pad steers the viewer as the keyboard does: the
     // stick or pad through time and speed, the shoulders through the
     // stages, A, Start or the pause button pauses, B, Back or the quit
-    // button leaves.
+    // button leaves, X takes over.
     if (Replay_Playing()) {
         PlatEvent ev = {};
         switch (button) {
+        case PAD_X: ev.key = VK_T; break;
         case PAD_LB: ev.key = VK_PRIOR; break;
         case PAD_RB: ev.key = VK_NEXT; break;
         case PAD_A:
@@ -102,16 +105,19 @@ int Shell_PadKey(int button) {
         if (ev.key) Watch_Key(ev);
         return 0;
     }
-    // Y opens the replays page, unless the player made it a game button.
-    bool replaysButton = button == PAD_Y && button != Settings.padShot && button != Settings.padBomb &&
-                         button != Settings.padPause && button != Settings.padQuit;
-    if (PageOpen != PAGE_NONE || button == PAD_BACK || replaysButton) {
+    // Y opens the replays page, X the practice page, unless the player made
+    // it a game button.
+    bool free = button != Settings.padShot && button != Settings.padBomb && button != Settings.padPause &&
+                button != Settings.padQuit;
+    bool replaysButton = button == PAD_Y && free, practiceButton = button == PAD_X && free;
+    if (!Watch_TakenOver() && (PageOpen != PAGE_NONE || button == PAD_BACK || replaysButton || practiceButton)) {
         int key = 0;
         if (button == PAD_BACK) key = VK_F1;
         else if (int arrow = Arrow(button)) key = arrow;
         else if (button == Settings.padShot) key = VK_RETURN;
         else if (button == Settings.padBomb) key = VK_ESCAPE;
         else if (replaysButton) key = VK_F3;
+        else if (practiceButton) key = VK_F4;
         SettingsPage_TakePad(button);
         if (PageOpen != PAGE_NONE) {
             Pages_KeyDown(key);  // 0 still reaches a page waiting for a button

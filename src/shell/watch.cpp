@@ -1,5 +1,6 @@
 #include "shell/watch.h"
 #include "game/game.h"
+#include "game/score.h"
 #include "pages/pages.h"
 #include "pages/replays_page.h"
 #include "platform/display.h"
@@ -8,11 +9,13 @@
 #include "platform/time.h"
 #include "render/render.h"
 #include "shell/frameloop.h"
+#include "shell/kept_replays.h"
 #include "shell/replay.h"
 #include "shell/savestate.h"
 #include "shell/shell.h"
 #include "sound/sound.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -31,6 +34,10 @@ bool gJumping;
 bool gLeave;        // back to the page at the next frame
 std::vector<uint8_t> gTitle;  // the title's state while a replay from the page plays
 long gTitleFrames;
+std::string gWatched;  // the file watched
+// Taking over: asked for (done between frames); the game taken over is on
+// (watched from the page: back to it at its end); left with Escape.
+bool gTakeOverAsked, gTakenOver, gTakenFromPage, gLeaveTakeOver;
 
 // The viewer's keys, on screen while watching: shown when watching starts
 // and after any key, then faded out. A note (where a stage jump went) takes
@@ -106,6 +113,65 @@ void StageJump(int step) {
     }
 }
 
+// The id of the run a take-over comes from: a board entry's id (the page
+// names a replay fetched from a board by it), else the watched file's
+// name, as a token a replay's header can hold.
+std::string ParentOf(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    bool hex = name.size() == 36 && name.compare(32, 4, ".qsr") == 0;
+    for (size_t i = 0; hex && i < 32; i++) hex = std::isxdigit((unsigned char)name[i]) != 0;
+    if (hex) return name.substr(0, 32);
+    std::string id;
+    for (char c : name) {
+        bool ok = std::isalnum((unsigned char)c) || c == '.' || c == '_' || c == '-' || c == '+';
+        if (id.size() < GAMESTART_PARENT_MAX) id += ok ? c : '_';
+    }
+    return id.empty() ? "replay" : id;
+}
+
+// The player takes the controls of the game watched, from this frame on.
+void TakeOver() {
+    if (Scene != SCENE_GAME) {
+        Note("TAKE OVER: ONLY WHILE THE GAME IS IN PLAY");
+        return;
+    }
+    std::string problem;
+    if (!Kept_TakeOver(FrameCount, OPTION.Difficulty, ParentOf(gWatched).c_str(), &problem)) {
+        Note("CANNOT TAKE OVER: " + problem);
+        if (Options.headless) std::fprintf(stderr, "quellstorm: replay: cannot take over: %s\n", problem.c_str());
+        return;
+    }
+    bool fromPage = gFromPage;
+    Watch_Stop();
+    gTakenOver = true;
+    gTakenFromPage = fromPage;
+    long secs = FrameCount / 250;
+    char line[96];
+    std::snprintf(line, sizeof line, "YOUR CONTROLS FROM STAGE %d %ld:%02ld: A PRACTICE RUN, NOT RANKED", StageNo,
+                  secs / 60, secs % 60);
+    Plat_ShowNotice(line, 3000);
+    if (Options.headless) std::fprintf(stderr, "quellstorm: replay: taken over at frame %ld\n", FrameCount);
+}
+
+// The game taken over has ended (or was left): it is kept; back to the
+// replays page, or the program closes as at the end of a replay opened
+// from outside (the record in play is the watched run's, never the
+// player's).
+void EndTakeOver() {
+    if (gLeaveTakeOver) Kept_EndGame(FrameCount, (long long)dat.score);
+    gTakenOver = gLeaveTakeOver = false;
+    Replay_EndTakeOver();
+    if (!gTakenFromPage) {
+        Shell_CloseWindow(hwnd);
+        return;
+    }
+    State_Load(gTitle.data(), gTitle.size());
+    FrameCount = gTitleFrames;
+    MIDI_Stop();
+    PageOpen = PAGE_REPLAYS;
+    ReplaysPage_Show("your take-over is kept as a PRACTICE replay (never ranked)");
+}
+
 void Leave() {
     Watch_Stop();
     std::string verdict = Replay_Verdict();
@@ -120,7 +186,7 @@ void Leave() {
 
 // The overlay's corner, and the strip of the viewer's keys, kept as the
 // game drew them.
-enum { OV_X = 470, OV_Y = 440, OV_W = 170, OV_H = 40 };
+enum { OV_X = 470, OV_Y = 434, OV_W = 170, OV_H = 46 };
 enum { KL_X = 0, KL_Y = 396, KL_W = 640, KL_H = 38 };
 uint16_t gKeysUnder[KL_W * KL_H];
 bool gKeysOverlaid;
@@ -131,6 +197,7 @@ std::string gAsked;  // a replay the page asked to watch
 }  // namespace
 
 void Watch_Stop() {
+    gTakeOverAsked = false;
     gNote.clear();
     gKeysSince = -1e12;
     gLeave = false;
@@ -142,6 +209,7 @@ void Watch_Stop() {
 
 void Watch_BeginFromOutside(bool rewind) {
     gOn = true;
+    gWatched = Options.play ? Options.play : "";
     gFromPage = false;
     ShowKeys();
     // A check of the replay alone (a headless run with no keys) never
@@ -176,6 +244,7 @@ void StartFromPage(const std::string& path) {
     PageOpen = PAGE_NONE;
     gOn = true;
     gFromPage = true;
+    gWatched = path;
     ShowKeys();
     gPaused = false;
     gSpeed = 1;
@@ -205,6 +274,7 @@ bool Watch_Key(const PlatEvent& ev) {
     case VK_DOWN: gSpeed = gSpeed <= 1 ? 1 : gSpeed / 2; break;
     case VK_LEFT: gJumpAsked = true, gJumpTo = FrameCount - WATCH_JUMP_FRAMES; break;
     case VK_RIGHT: gJumpAsked = true, gJumpTo = FrameCount + WATCH_JUMP_FRAMES; break;
+    case VK_T: gTakeOverAsked = true; break;
     case VK_PRIOR: gStageStep = -1; break;
     case VK_NEXT: gStageStep = +1; break;
     case VK_ESCAPE:
@@ -217,6 +287,10 @@ bool Watch_Key(const PlatEvent& ev) {
 }
 
 void Watch_Service() {
+    if (gTakenOver && (Scene != SCENE_GAME || gLeaveTakeOver)) {
+        EndTakeOver();
+        return;
+    }
     if (!gAsked.empty() && !gOn) {
         std::string path = gAsked;
         gAsked.clear();
@@ -237,7 +311,13 @@ void Watch_Service() {
         gJumpAsked = false;
         JumpTo(gJumpTo, 0);
     }
+    if (gTakeOverAsked) {
+        gTakeOverAsked = false;
+        TakeOver();
+    }
 }
+
+bool Watch_TakenOver() { return gTakenOver; }
 
 bool Watch_Paused() { return gOn && gPaused && !gLeave; }
 
@@ -252,6 +332,10 @@ void Watch_AfterFrame() {
 }
 
 bool Watch_Ended() {
+    if (gTakenOver && gTakenFromPage) {
+        gLeaveTakeOver = true;  // kept as it stands, back to the page
+        return true;
+    }
     if (!gFromPage || !gOn) return false;
     gLeave = true;
     return true;
@@ -310,14 +394,16 @@ void Watch_OverlayOn() {
     gOverlaid = true;
     long secs = FrameCount / 250;
     char line[64];
-    DD_FontShow("REPLAY", 14, OV_X + 8, OV_Y + 4, 255, 80, 80, false);
+    DD_FontShow("REPLAY", 14, OV_X + 8, OV_Y + 3, 255, 80, 80, false);
     if (gPaused) std::snprintf(line, sizeof line, "PAUSE");
     else if (gSpeed > 1) std::snprintf(line, sizeof line, "x%d", gSpeed);
     else line[0] = 0;
-    if (line[0]) DD_FontShow(line, 14, OV_X + 110, OV_Y + 4, 255, 255, 160, false);
+    if (line[0]) DD_FontShow(line, 14, OV_X + 110, OV_Y + 3, 255, 255, 160, false);
     if (StageNo >= 1 && StageNo <= 5) std::snprintf(line, sizeof line, "STAGE %d  %ld:%02ld", StageNo, secs / 60, secs % 60);
     else std::snprintf(line, sizeof line, "STAFF ROLL  %ld:%02ld", secs / 60, secs % 60);
-    DD_FontShow(line, 12, OV_X + 8, OV_Y + 22, 220, 220, 220, false);
+    DD_FontShow(line, 12, OV_X + 8, OV_Y + 19, 220, 220, 220, false);
+    // Always there: the way to play on from here.
+    DD_FontShow("T / PAD X: TAKE OVER", 12, OV_X + 8, OV_Y + 32, 140, 230, 255, false);
     DrawKeys(px, stride);
     Plat_SetDrawing(drawing);
 }

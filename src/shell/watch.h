@@ -11,6 +11,10 @@
 //                         the stage before) / next stage
 //   Escape                back to the replays page (the game closes when
 //                         the replay was opened from outside)
+//   T (pad X)             take over: the player plays on from this frame,
+//                         recorded as a practice run (kept as any game:
+//                         shell/kept_replays.h); at its end (or Escape)
+//                         back to the page, or the game closes
 #pragma once
 
 struct PlatEvent;
@@ -36,14 +40,17 @@ bool Watch_FromPage();
 bool Watch_Key(const PlatEvent& ev);
 // Between frames: carries out a jump asked for, or the end of watching.
 void Watch_Service();
+// A game taken over from a playback is on (no pages open meanwhile).
+bool Watch_TakenOver();
 // Paused by the viewer (the window shows the same picture, marked).
 bool Watch_Paused();
 // The frames to run for `due` frames of real time (pause, fast-forward).
 int Watch_FramesDue(int due);
 // After each frame of a playback: the snapshots for going back.
 void Watch_AfterFrame();
-// The playback reached its end or failed. True when watching goes on
-// (back to the page): the window stays.
+// The playback reached its end or failed, or Escape was pressed. True
+// when watching goes on (back to the page; a game taken over from the
+// page is kept and left): the window stays.
 bool Watch_Ended();
 // The mark and position drawn over the picture about to be shown, and
 // taken off again once it is shown (the game's own picture stays as the

@@ -10,6 +10,7 @@
 #include "shell/ghosts.h"
 #include "config/paths.h"
 #include "shell/kept_replays.h"
+#include "shell/practice_keep.h"
 #include "shell/replay.h"
 #include "shell/script.h"
 #include "shell/watch.h"
@@ -125,6 +126,7 @@ bool WindowProc(const PlatEvent& ev) {
         break;
     case PLAT_EV_PADBUTTON:
         if (int key = Shell_PadKey(ev.key)) {  // the pad's pause and quit buttons
+            if (key == VK_ESCAPE && Watch_Ended()) break;  // a game taken over from the page
             Replay_KeyDown(FrameCount + 1, key);
             Event_Proc(key, hwnd);
         }
@@ -199,7 +201,12 @@ void Shell_RunFrame(bool seen) {
     if (!Replay_EndFrame(FrameCount) && !Watch_Ended()) Shell_CloseWindow(hwnd);
     Watch_AfterFrame();
     // A replay watched from the page is nobody's game to keep.
-    if (!Replay_Playing()) Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+    if (!Replay_Playing()) {
+        Kept_AfterFrame(FrameCount, Scene == SCENE_GAME, OPTION.Difficulty, GameScore());
+        // A game taken over from a replay is part the watched run's: it
+        // reaches nothing and sets no practice best of the player's.
+        if (!Replay_TakenOver()) PracticeKeep_AfterFrame();
+    }
     // A finished game goes to the score board when the player said always;
     // with "ask" the replays page offers it. The board's answers come in
     // over the next frames (a headless run takes them before it goes on, so
@@ -207,8 +214,10 @@ void Shell_RunFrame(bool seen) {
     std::string kept;
     if (Kept_TakeFinished(&kept)) {
         // Only a player's own fair game goes by itself: not the bot's, nor
-        // one played with a testing aid (the board would refuse them).
-        bool fair = Options.bot < 0 && !Options.invincible && !Options.startStage;
+        // one played with a testing aid, nor a practice (the board would
+        // refuse them).
+        bool fair = Options.bot < 0 && !Options.invincible && !Options.startStage &&
+                    Replay_RecordingPractice() == PRACTICE_NONE;
         int submit = fair ? Settings.boardSubmit : BOARD_SUBMIT_NEVER;
         if (Board_Enabled() && submit == BOARD_SUBMIT_ALWAYS) Board_Submit(kept);
         Plat_PageGameKept(kept.c_str(), submit, Settings.playerName);
@@ -282,7 +291,8 @@ static void SetIcon() {
 int Shell_Start(int argc, char** argv) {
     // The game's record file goes through the run's recorder: a recording
     // keeps the record the run starts from, a playback brings its own.
-    Recorder = {Replay_Playing, Replay_Flush, Replay_FilterDat};
+    // A game taken over from a playback plays on the watched run's record.
+    Recorder = {[] { return Replay_Playing() || Replay_TakenOver(); }, Replay_Flush, Replay_FilterDat};
     int parsed = Shell_ParseArgs(argc, argv);
     if (parsed != 1) return parsed == 0 ? 2 : -1;
     // The settings file, then what the command line says for this run.
@@ -369,7 +379,10 @@ int Shell_Start(int argc, char** argv) {
     bool keep = !Options.headless || Settings_GivenForThisRun("keep-replays");
     std::string replays = Options.home ? std::string(Options.home) + "replays/" : Paths_DataHome() + "replays/";
     if (keep && Options.keepReplays && !Options.record && !Options.play) Kept_Start(replays);
+    // A replay opened from outside keeps only a game taken over from it.
+    if (keep && Options.keepReplays && Options.play) Kept_SetFolder(replays);
     ReplaysPage_SetFolder(replays);
+    if (!Options.play) PracticeKeep_Start(replays);
     Ghosts_SetFolder(replays);
     if (!Options.play && !Options.submit) Ghosts_FetchBoard();
     ReplaysPage_Watch = Watch_BeginFromPage;
@@ -520,6 +533,7 @@ int QS_WinMain(int argc, char** argv) {
         WindowLoop();
     }
     Kept_Close(FrameCount, GameScore());
+    PracticeKeep_Close();
     Replay_Close(FrameCount);
     Board_Finish();
     if (!BoardLast.file.empty()) std::fprintf(stderr, "quellstorm: %s\n", Board_Line().c_str());

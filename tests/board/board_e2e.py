@@ -98,6 +98,24 @@ def record(i, script=None, extra=(), speed=False, whole=None):
 KEPT_TRACKS = {}
 
 
+def taken_over(data, frame):
+    """The replay watched (opened as watched.qsr) and taken over at `frame`
+    with the take-over key, then played on by keys to game over: the
+    practice run the game keeps."""
+    d = tempfile.mkdtemp(dir=ROOT)
+    with open(f"{d}/watched.qsr", "wb") as f:
+        f.write(data)
+    with open(f"{d}/k.keys", "w") as f:
+        f.write(f"{frame} press T\n{frame + 1} hold UP SPACE\n4800 hold\n5000 hold SPACE\n5001 hold\n")
+    subprocess.run([GAME, "--headless", "--home", d, "--play", f"{d}/watched.qsr", "--script", f"{d}/k.keys",
+                    "--keep-replays", "on", "--frames", "12000", "--draw-every", "1000"], check=True,
+                   capture_output=True, timeout=300,
+                   env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
+    kept = [f for f in os.listdir(f"{d}/replays") if f.endswith(".qsr")]
+    with open(f"{d}/replays/{kept[0]}", "rb") as f:
+        return f.read()
+
+
 def game_result(data):
     """What the game itself computes for a replay (the board must agree)."""
     d = tempfile.mkdtemp(dir=ROOT)
@@ -108,8 +126,9 @@ def game_result(data):
                    env=dict(os.environ, SDL_VIDEODRIVER="dummy", SDL_AUDIODRIVER="dummy", XDG_CONFIG_HOME=d))
     with open(f"{d}/r.json") as f:
         result = json.load(f)
-    with open(f"{d}/r.qst", "rb") as f:
-        result["track"] = f.read()
+    if os.path.exists(f"{d}/r.qst"):  # none for a refused file
+        with open(f"{d}/r.qst", "rb") as f:
+            result["track"] = f.read()
     return result
 
 
@@ -228,7 +247,7 @@ class Board:
         end = time.monotonic() + timeout
         while time.monotonic() < end:
             _, j, _ = self.json("GET", f"/api/submissions/{sid}")
-            if j.get("status") in ("verified", "rejected"):
+            if j.get("status") in ("verified", "rejected", "held"):
                 return j
             time.sleep(0.1)
         return {"status": "timed out"}
@@ -359,6 +378,14 @@ def starts_and_costs(kind, b, extra):
     v = done["image"]
     check(v.get("status") == "rejected" and "its start cannot be proven" in (v.get("reason") or ""),
           f"{kind}: an older kept game (a memory image) is refused: it still plays in the game", v)
+    v, s = done["take-over"], done["stage practice"]
+    check(v.get("status") == "rejected" and "a practice run is not ranked: taken over from run "
+          "watched.qsr at frame 137" in (v.get("reason") or "")
+          and s.get("status") == "rejected" and "a stage practice run is not ranked" in (s.get("reason") or ""),
+          f"{kind}: practice runs (a take-over, a stage practice) verify but are not ranked, by name", (v, s))
+    v = done["bad practice"]
+    check(v.get("status") == "rejected" and "'practice' is neither" in (v.get("reason") or ""),
+          f"{kind}: an unknown practice mark refuses the file", v)
 
 
 def bad_inputs(kind, b, games):
@@ -567,14 +594,15 @@ def killed_worker_and_restart(kind, db, games):
     return b
 
 
-def sandbox(kind, db):
+def sandbox(kind, db, game):
     """The verifier's child, tried by a stand-in game built here: every way
     out of its sandbox fails; the board's own troubles are not the file's."""
     pdir = f"{ROOT}/probe"
-    os.makedirs(pdir)
     flag = f"{pdir}/kill-flag"
-    subprocess.run(["cc", "-O1", "-o", f"{pdir}/probe", f'-DKILL_FLAG="{flag}"',
-                    os.path.join(SRC, "tests", "board", "probe.c")], check=True)
+    if not os.path.exists(f"{pdir}/probe"):
+        os.makedirs(pdir)
+        subprocess.run(["cc", "-O1", "-o", f"{pdir}/probe", f'-DKILL_FLAG="{flag}"',
+                        os.path.join(SRC, "tests", "board", "probe.c")], check=True)
     b = Board(db, "serve", "--verifiers", "1", game="/nonexistent/quellstorm")
     check(b.p.wait(30) == 1 and "/nonexistent/quellstorm cannot be run" in b.logged(),
           f"{kind}: a board whose game is missing refuses to start", b.logged()[-300:])
@@ -593,8 +621,11 @@ def sandbox(kind, db):
     check(not os.path.exists(escape) and "ESCAPED" not in reason, f"{kind}: sandbox: nothing was written outside",
           (escape, reason))
     # Killed from outside (as by the out-of-memory killer): not the file's
-    # fault. Logged, tried again, ranked once the board can judge it.
+    # fault. Logged and tried again; a genuine game killed every time is
+    # held after its three tries (neither ranked nor rejected), one killed
+    # once is ranked.
     open(flag, "w").close()
+    hid = b.submit(game, "held")[1]["id"]
     sid = b.submit(b"QSREPLAY 2\nclock 2\nmode killed-once\nend 1\n", "killed")[1]["id"]
     end = time.monotonic() + 60
     while time.monotonic() < end and f"could not judge {sid}" not in b.logged():
@@ -604,6 +635,39 @@ def sandbox(kind, db):
     check(j.get("status") == "verified" and f"could not judge {sid} (try 1 of 3): the game stopped on signal Killed"
           in b.logged(), f"{kind}: a game killed from outside is logged, tried again and not rejected",
           (j, b.logged()[-400:]))
+    h = b.wait(hid)
+    status, again, _ = b.submit(game, "someone else")
+    _, _, page = b.request("GET", f"/entry/{hid}")
+    _, counts, _ = b.json("GET", "/api/status")
+    check(h.get("status") == "held" and "(3 tries; the last: the game stopped on signal Killed" in h.get("reason", "")
+          and h.get("held_at") and f"could not judge {hid} (try 3 of 3)" in b.logged()
+          and (status, again.get("id"), again.get("status")) == (200, hid, "held")
+          and b"Held since" in page and b"not rejected" in page and counts.get("held") == 1,
+          f"{kind}: a game the board could not judge three times is held with the last cause, and so answered again",
+          (h, status, again, counts, b.logged()[-400:]))
+    listed = admin(db, "held").stdout
+    check("held jobs: 1" in listed and f"{hid}  held: the board could not verify" in listed,
+          f"{kind}: the host lists the held jobs with their causes", listed)
+    home = tempfile.mkdtemp(dir=ROOT)
+    with open(f"{home}/held.qsr", "wb") as f:
+        f.write(game)
+    r = subprocess.run([GAME, "--board-url", f"http://127.0.0.1:{b.port}", "--submit", f"{home}/held.qsr"],
+                       capture_output=True, text=True, timeout=60, env=dict(os.environ, XDG_CONFIG_HOME=home))
+    check(r.returncode == 4 and "held by the board, not the file's fault: the board could not verify" in r.stdout,
+          f"{kind}: the game's --submit says the file is held, not refused (exit status 4)", (r.returncode, r.stdout))
+    b.stop()
+    # The cause gone (the real game in place of the killed stand-in), the
+    # host has it re-played: the board never does that of itself.
+    b = Board(db, "serve", "--verifiers", "1")
+    still = b.json("GET", f"/api/submissions/{hid}")[1].get("status")
+    r = admin(db, "retry", hid if kind == KINDS[0] else "all")
+    v = b.wait(hid)
+    log = admin(db, "log").stdout
+    check(still == "held" and r.returncode == 0 and f"queued again {hid}" in r.stdout and v.get("status") == "verified"
+          and f"retry {hid}: held: the board could not verify" in log
+          and admin(db, "retry", "all").stderr.strip().endswith("nothing is held"),
+          f"{kind}: retried by the host, a held game is verified once the board can judge it, and the act logged",
+          (still, r.stdout, r.stderr, v, log[-300:]))
     b.stop()
 
 
@@ -760,11 +824,13 @@ def main():
         with open(f"{ROOT}/web/stray.js", "wb") as f:
             f.write(JS_BYTES)  # a file the manifest does not name is not served
         with ThreadPoolExecutor(2) as ex:
-            games = list(ex.map(record, range(16)))
+            games = list(ex.map(record, range(17)))
             speed, two = ex.submit(record, 0, speed=True), ex.submit(record, 0, whole=2)
             extra = {"speed": speed.result(), "two games": two.result()}
         end = games[1].rstrip(b"\n").rfind(b"\nend ")
         extra["endless"] = games[1][:end] + b"\nend 2147483647\n"
+        extra["take-over"] = taken_over(games[2], 137)
+        extra["bad practice"] = with_header(games[3], "practice", "ranked")
         for what, name in (("format1", "run_format1.qsr"), ("image", "kept_sim1.qsr")):
             with open(os.path.join(SRC, "tests", "data", name), "rb") as f:
                 extra[what] = f.read()
@@ -776,6 +842,13 @@ def main():
         expected = game_result(games[0])
         check(expected.get("verified") is True and expected.get("ending") == "gameover" and expected["score"] > 0,
               "the recorded game is a finished one with a score", expected)
+        extra["stage practice"] = with_header(LATE_GAME, "practice", "stage")
+        taken = game_result(extra["take-over"])
+        check(taken.get("verified") is True and taken.get("ending") == "gameover" and taken.get("practice") ==
+              "take-over" and taken.get("parent") == "watched.qsr" and taken.get("taken_at") == 137
+              and expected.get("practice") is None and game_result(with_header(extra["take-over"], "taken-at", 999999))
+              .get("ending") == "refused", "a replay taken over verifies with its marks; one taken past its end is "
+              "refused", taken)
         for kind in KINDS:
             pg = None
             if kind == "postgresql":
@@ -793,8 +866,7 @@ def main():
             hostile_names(kind, b, games[1:4])
             community(kind, db, b, games[12:16])
             b.stop()
-            if kind == KINDS[0]:
-                sandbox(kind, db)
+            sandbox(kind, db, games[16])
             if kind == "sqlite":
                 full_disk(games)
                 retention(db)

@@ -229,6 +229,9 @@ TEST(ReplayCutE2E, EachWindowGameIsKeptInItsOwnFileAndPlaysBackAlone) {
         {"\nkeys 0 0 0 0 1 0\n", "\nkeys 0 0 0 0 50000000 0\n", 2, "'keys'"},
         {"\nrecord-deaths ", "\nstate 5153535101\nrecord-deaths ", 2, "game state image"},
         {"\nrecord-deaths ", "\nJewelValue -2000000000\nrecord-deaths ", 0, "verified"},
+        // Stage 5 and a parent belong to practice runs only.
+        {"\nstart-stage 1\n", "\nstart-stage 5\n", 2, "'start-stage'"},
+        {"\nrecord-deaths ", "\nparent 20261207-183512-NORMAL-5.qsr\nrecord-deaths ", 2, "'parent'"},
     };
     for (const Forgery& f : forgeries) {
         r = PlayForged(Replaced(text, f.from, f.to), tmp, &json);

@@ -1,6 +1,11 @@
 // Recording a run and playing it back, verified against its fingerprints.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+
+#include <cstdint>
+#include <cstring>
+
 #include "harness.h"
 
 using namespace e2e;
@@ -180,4 +185,91 @@ TEST(ReplayE2E, AGhostIsDrawnAndChangesNothingOfTheGame) {
     EXPECT_EQ(runs[0], runs[1]);
     EXPECT_EQ(ReadFile(tmp / "none.txt"), ReadFile(tmp / "best.txt"));
     EXPECT_NE(ReadFile(tmp / "none.bmp"), ReadFile(tmp / "best.bmp"));
+}
+
+// Stage practice from the title's F4 page. With 99 lives (opened by the
+// record's 99 losses) a practice of stage 1 clears it: its stage score is
+// kept beside the record and the records page shows it, marked; its kept
+// replay verifies to the very state the practice ended in and says it is
+// a practice. The record itself is never written by a practice nor counts
+// it: a game played after one counts only itself.
+TEST(ReplayE2E, AStagePracticeIsKeptAsPracticeAndNeverCounted) {
+    TempDir tmp;
+    std::string record(1088, '\0');
+    auto put = [&](size_t off, int64_t v, int bytes) { std::memcpy(&record[off], &v, (size_t)bytes); };
+    put(8, 5000000, 8);     // high score
+    put(84, 7, 4);          // games started
+    put(1052, 99, 4);       // ships lost: 99 lives open
+    put(328 + 8, 40000, 8); // stage 2's best in a game
+    WriteFile(tmp / "score.dat", record);
+    // The options: lives (row 1) left from 3 by `lives`; then the page.
+    auto keys = [](const char* lives, const char* play) {
+        return std::string("5 hold SPACE\n6 hold\n40 hold DOWN\n41 hold\n50 hold SPACE\n51 hold\n200 hold DOWN\n201 hold\n") +
+               lives + "230 hold SPACE\n231 hold\n400 press F4\n410 press RETURN\n" + play;
+    };
+    WriteFile(tmp / "a.txt", keys("210 hold LEFT\n211 hold\n220 hold LEFT\n221 hold\n", "420 hold DOWN SPACE\n470 hold SPACE\n"));
+    RunResult r = RunGame("--frames 31000 --draw-every 0 --keep-replays on --script " + (tmp / "a.txt") +
+                              " --state-out " + (tmp / "a.state"),
+                          tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFile(tmp / "score.dat"), record);
+    std::string practice = ReadFile(tmp / "practice.txt");
+    EXPECT_NE(practice.find("reached NORMAL 2\n"), std::string::npos) << practice;
+    EXPECT_NE(practice.find("best 1 "), std::string::npos) << practice;
+    std::string state = ReadFile(tmp / "a.state");
+    EXPECT_EQ(StateValue(state, "StageNo"), 2) << state;
+    EXPECT_EQ(StateValue(state, "Practice"), 2) << state;
+
+    // The one replay kept.
+    std::string name;
+    int replays = 0;
+    if (DIR* d = opendir((tmp / "replays").c_str())) {
+        while (dirent* e = readdir(d)) {
+            std::string n = e->d_name;
+            if (n.size() > 4 && n.compare(n.size() - 4, 4, ".qsr") == 0) name = "replays/" + n, replays++;
+        }
+        closedir(d);
+    }
+    ASSERT_EQ(replays, 1);
+    std::string file = ReadFile(tmp / name);
+    EXPECT_NE(file.find("\nstart-stage 1\n"), std::string::npos);
+    EXPECT_NE(file.find("\npractice stage\n"), std::string::npos);
+    r = RunGame("--play " + (tmp / name) + " --verify --draw-every 0 --state-out " + (tmp / "b.state") +
+                    " --result-json " + (tmp / "b.json"),
+                tmp);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::string json = ReadFile(tmp / "b.json");
+    EXPECT_NE(json.find("\"verified\":true"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"practice\":\"stage\""), std::string::npos) << json;
+    std::string played = ReadFile(tmp / "b.state");
+    EXPECT_EQ(played.substr(played.find(' ')), state.substr(state.find(' ')));  // all but the frame count
+
+    // The records page: stage 1's best is the practice's, marked, in light
+    // blue beside the stage's name.
+    WriteFile(tmp / "c.txt", "5 hold SPACE\n6 hold\n20 press F2\n");
+    r = RunGame("--frames 30 --script " + (tmp / "c.txt") + " --shot 25:" + (tmp / "records.png"), tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto lightBlue = [](int cr, int cg, int cb) { return cb > 150 && cb > cr + 50 && cg > cr + 30; };
+    EXPECT_GT(CountPixels(tmp / "records.png", 120, 122, 190, 141, lightBlue), 20);
+    EXPECT_EQ(CountPixels(tmp / "records.png", 120, 141, 190, 160, lightBlue), 0);  // stage 2's is a game's
+
+    // One life: a practice of stage 5 lost, then a game lost. The record
+    // counts the game alone, and the options' first stage is theirs again
+    // (the options screen has no fifth stage to show).
+    WriteFile(tmp / "practice.txt", practice + "reached NORMAL 5\n");
+    WriteFile(tmp / "d.txt", keys("210 hold LEFT\n211 hold\n",
+                                  "420 hold SPACE\n4000 hold\n4010 hold SPACE\n4011 hold\n4200 hold SPACE\n4201 hold\n"
+                                  "4240 hold SPACE\n8000 hold\n8010 hold SPACE\n8011 hold\n"));
+    r = RunGame("--frames 8100 --draw-every 0 --script " + (tmp / "d.txt") + " --state-out " + (tmp / "d.state"), tmp);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    state = ReadFile(tmp / "d.state");
+    EXPECT_EQ(StateValue(state, "Scene"), 0) << state;
+    EXPECT_EQ(StateValue(state, "StartStage"), 1) << state;
+    std::string after = ReadFile(tmp / "score.dat");
+    ASSERT_EQ(after.size(), 1088u);
+    int32_t plays, deaths;
+    std::memcpy(&plays, &after[84], 4);
+    std::memcpy(&deaths, &after[1052], 4);
+    EXPECT_EQ(plays, 8);
+    EXPECT_EQ(deaths, 100);
 }

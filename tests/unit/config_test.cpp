@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "config/practice.h"
 #include "config/settings.h"
 #include "shell/frameloop.h"
 
@@ -299,3 +300,27 @@ TEST_F(ConfigTest, ThePageRebindsBySwappingAndResetsTheSpeed) {
 }
 
 }  // namespace
+
+// The practice record is read like any file: what does not parse or lies
+// out of range is left out, the rest is taken, and what is written reads
+// back the same.
+TEST(PracticeRecordFile, ReadsWhatItCanAndWritesWhatItReads) {
+    PracticeRecord r = Practice_Parse("QSPRACTICE 1\nreached NORMAL 4\nreached HARD 9\nreached EXTRA 3\n"
+                                      "best 2 12345 1 2 3 4 5\nbest 6 99 0 0 0 0 0\nbest 3 -5 0 0 0 0 0\n"
+                                      "best 4 99999999999999999999 0 0 0 0 0\nbest 5 700 1 2 3\nnonsense\n");
+    EXPECT_EQ(r.reached[1], 4);
+    EXPECT_EQ(r.reached[2], 1);
+    EXPECT_EQ(r.best[1], 12345);
+    EXPECT_EQ(r.bestJewel[1][4], 5);
+    for (int k : {0, 2, 3, 4}) EXPECT_EQ(r.best[k], -1) << k;
+    PracticeRecord back = Practice_Parse(Practice_Format(r));
+    EXPECT_EQ(Practice_Format(back), Practice_Format(r));
+    EXPECT_EQ(Practice_Parse("QSPRACTICE 2\nreached NORMAL 4\n").reached[1], 1);  // not a file this game knows
+    // A best is a stage's score above the one held; the staff roll counts as stage 5.
+    int32_t jewels[5] = {1, 1, 1, 1, 1};
+    EXPECT_FALSE(Practice_StageBest(r, 2, 12345, jewels));
+    EXPECT_FALSE(Practice_StageBest(r, 1, 0, jewels));
+    EXPECT_TRUE(Practice_StageBest(r, 1, 10, jewels));
+    EXPECT_TRUE(Practice_Reached(r, 1, 6));
+    EXPECT_EQ(r.reached[1], 5);
+}

@@ -141,6 +141,18 @@ TEST(KeptReplays, PruneKeepsTheMostRecentAndTheBest) {
 
     // Under the limits nothing goes.
     EXPECT_TRUE(Kept_ToPrune({Name(3, 0, "NORMAL", 5), Name(3, 1, "NORMAL", 6)}).empty());
+
+    // A practice run is kept while recent, never as one of the best: its
+    // score is not a game's.
+    KeptName k;
+    ASSERT_TRUE(Kept_ParseName("20261201-000000-NORMAL-PRACTICE-999999-2.qsr", &k));
+    EXPECT_TRUE(k.practice);
+    EXPECT_EQ(k.score, 999999);
+    names.clear();
+    for (int i = 0; i < 60; i++) names.push_back(Name(4, i, "HARD", 1));
+    names.push_back("20261201-000000-NORMAL-PRACTICE-999999.qsr");
+    gone = Kept_ToPrune(names);
+    EXPECT_EQ(std::count(gone.begin(), gone.end(), names.back()), 1);
 }
 
 TEST(FocusLoss, PausesPlayOnceAndOnlyInPlay) {

@@ -460,6 +460,40 @@ try {
              JSON.stringify(after));
       await bp.close();
     }
+    // The board's best run raced as a ghost: the same scripted game with
+    // none and with the board's, its track fetched from the board serving
+    // the page. The ghost is drawn; the game's fingerprints do not change.
+    const runs = {};
+    for (const ghost of ['none', 'board']) {
+      const args = `--headless --lang en --board-submit never --ghost ${ghost} --frames 700 --draw-every 0 ` +
+                   `--script /in/keys.txt --record /in/run.qsr --shot 350:/in/shot.png`;
+      const gp = await openPage('?args=' + encodeURIComponent(args), boardUrl + '/play/');
+      await ready(gp);
+      await gp.evaluate(() => {
+        Module.FS.mkdirTree('/in');
+        Module.FS.writeFile('/in/keys.txt', '5 hold SPACE\n6 hold\n40 hold SPACE\n41 hold\n60 hold DOWN SPACE\n' +
+                                            '140 hold RIGHT SPACE\n300 hold SPACE\n');
+      });
+      await gp.click('#cover');
+      const ended = await waitFor(gp, () => Module.qsExit !== null, null, 120000);
+      runs[ghost] = ended && await gp.evaluate(() => {
+        const text = new TextDecoder('latin1').decode(Module.FS.readFile('/in/run.qsr'));
+        let shot = '';
+        for (const b of Module.FS.readFile('/in/shot.png')) shot += String.fromCharCode(b);
+        return { code: Module.qsExit, prints: text.split('\n').filter((l) => / H /.test(l)), shot: btoa(shot) };
+      });
+      if (runs[ghost]) runs[ghost].track = gp.net.fetched.filter((f) => /\/api\/replays\/[0-9a-f]+\/track$/.test(f.url)).length;
+      if (process.env.QS_WEB_SHOTS && runs[ghost])
+        fs.writeFileSync(path.join(process.env.QS_WEB_SHOTS, `ghost-${ghost}.png`), Buffer.from(runs[ghost].shot, 'base64'));
+      await gp.close();
+    }
+    const [none, raced] = [runs.none, runs.board];
+    result(none && raced && none.code === 0 && raced.code === 0 && raced.track === 1 && none.track === 0 &&
+           none.shot !== raced.shot, 'the page fetches its board\'s best run and draws it as a ghost',
+           none && raced ? `exit ${none.code}/${raced.code}, tracks fetched ${none.track}/${raced.track}` : 'not run');
+    result(none && raced && none.prints.length > 5 && none.prints.join('\n') === raced.prints.join('\n'),
+           'a game racing the board\'s ghost has the fingerprints it has without one',
+           none && raced ? `${none.prints.length} fingerprints` : 'not run');
     board.kill();
     fs.rmSync(dbDir, { recursive: true, force: true });
   }

@@ -121,11 +121,9 @@ size=$(geometry)
 [ "$size" = 640x480 ] || fail "window of $size on an 800x600 screen"
 xdotool windowsize --sync "$main" 720 540
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
-sleep 0.5
-xdotool key space  # past the instructions
-sleep 3  # the loading pass
-xdotool key space  # past the intro, to the title, which takes the settings key
-sleep 0.5
+past_loading space  # past the instructions and the loading pass
+hold_key space  # past the intro, to the title, which takes the settings key
+sleep 0.3
 xdotool key F1
 sleep 0.5
 for _ in 1 2 3 4 5; do xdotool key Down; sleep 0.1; done
@@ -157,11 +155,10 @@ first_start() {  # LANG KEYS EXPECTED: the page's choice after KEYS and Return
   for k in $keys; do xdotool key "$k"; sleep 0.3; done
   xdotool key Return
   for _ in $(seq 50); do grep -q '^language = ' "$dir/config/quellstorm/quellstorm.ini" 2>/dev/null && break; sleep 0.1; done
-  sleep 0.5
-  xdotool key Return  # past the instructions
   got=$(sed -n 's/^language = //p' "$dir/config/quellstorm/quellstorm.ini" 2>/dev/null)
   [ "$got" = "$want" ] || fail "LANG=$lang, keys '$keys': language '$got' saved, not '$want'"
-  sleep 3  # the game starts now; its loading pass is where the load box would come
+  # The game starts now; its loading pass is where the load box would come.
+  past_loading Return  # past the instructions
   for w in $(xdotool search --name . 2>/dev/null); do
     [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "おーぷんえらー" ] && fail "a load box at a first start ($lang)"
   done

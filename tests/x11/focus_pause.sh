@@ -7,7 +7,12 @@
 #  - with the setting off, minimising changes nothing;
 #  - either way the game kept from the window plays back the same;
 #  - a kept game watched from the replays page (F3, Return) is left with
-#    Escape, back to the page, and the title then starts a game as usual.
+#    Escape, back to the page, and the title then starts a game as usual;
+#  - a kept game watched is taken over in stage 1 (T), played on by keys
+#    and left with Escape: the practice run kept holds the watched start
+#    and inputs up to that frame, then the keys typed; it verifies
+#    headless, re-plays to the end it was kept with, and names its parent
+#    and the frame.
 #   tests/x11/focus_pause.sh GAME_BINARY
 set -uo pipefail
 game=$1
@@ -44,8 +49,7 @@ start() {
   done
   [ -n "$wid" ] || { kill "$pid"; fail "no game window"; }
   xdotool windowactivate --sync "$wid" 2>/dev/null
-  xdotool key Return  # past the instructions
-  sleep 3  # the loading pass
+  past_loading Return  # past the instructions and the loading pass
 }
 
 # One game: into play from the title with the shot key, the window
@@ -58,8 +62,8 @@ play() {
   start "$home" "$@"
   # The game polls the keys once a frame: each is held a moment.
   xdotool windowactivate --sync "$wid"
-  xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 0.5  # past the intro
-  xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1.5  # GAME START: in play
+  hold_key space; sleep 0.5  # past the intro
+  hold_key space; sleep 1.5  # GAME START: in play
   xdotool windowminimize --sync "$wid"; sleep 1
   xdotool windowactivate --sync "$wid" 2>/dev/null; sleep 0.5
   xdotool key Escape
@@ -85,7 +89,7 @@ echo "focus pause: ok"
 home=$tmp/off
 start "$home"
 xdotool windowactivate --sync "$wid"
-xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1  # past the intro: the title
+hold_key space; sleep 1  # past the intro: the title
 xdotool key F3; sleep 0.5
 xdotool key Return; sleep 2  # watching
 shot() { [ -n "${QS_X11_SHOTS:-}" ] && command -v xwd >/dev/null && xwd -id "$wid" -silent >"$QS_X11_SHOTS/$1.xwd"; }
@@ -93,7 +97,7 @@ shot watching
 xdotool key Escape; sleep 1  # back on the replays page
 shot left-viewer
 xdotool key Escape; sleep 0.5  # the page closed: the title
-xdotool keydown space; sleep 0.2; xdotool keyup space; sleep 1.5  # GAME START
+hold_key space; sleep 1.5  # GAME START
 xdotool key Escape
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "the game stood still after Escape left the viewer"
@@ -101,3 +105,39 @@ wait "$pid" || fail "the game ended with status $? ($(cat "$home/out.txt"))"
 n=$(ls "$home"/replays/*-NORMAL-*.qsr 2>/dev/null | wc -l)
 [ "$n" = 2 ] || fail "no game kept after leaving the viewer ($n NORMAL replays)"
 echo "leaving the viewer: ok"
+
+# Taking over: the first game kept (the second row) watched, paused at once
+# (a replay this short could end before a key comes), taken over, played on.
+start "$home"
+xdotool windowactivate --sync "$wid"
+hold_key space; sleep 1  # past the intro: the title
+xdotool key F3; sleep 0.5
+xdotool key Down Return; sleep 0.4
+xdotool key space; sleep 0.5  # watching, paused
+shot take-over-hint
+xdotool key t; sleep 0.3  # taken over: the keys are the player's
+xdotool keydown Up space; sleep 1.5; xdotool keyup Up space; sleep 0.3
+xdotool key Escape; sleep 1  # kept as practice, back on the replays page
+shot practice-listed
+xdotool key Escape; sleep 0.5  # the page closed: the title
+xdotool key Escape
+wait "$pid" || fail "the game ended with status $? ($(cat "$home/out.txt"))"
+watched=$(basename "$kept")
+practice=$(ls "$home"/replays/*-NORMAL-PRACTICE-*.qsr 2>/dev/null | head -1)
+[ -n "$practice" ] || fail "no practice run kept after the take-over ($(ls "$home/replays"))"
+head_value() { sed -n "s/^$1 //p" "$practice" | head -1; }
+at=$(head_value taken-at)
+[ "$(head_value practice)" = take-over ] && [ "$(head_value parent)" = "$watched" ] && [ "${at:-0}" -gt 0 ] ||
+  fail "the practice run does not say what it was taken over from: $(grep -v '^[0-9]' "$practice")"
+# Up and the shot key held, as typed after the frame taken over.
+awk -v at="$at" '$1 > at && $2 == "K" && $3 == "11" { found = 1 } END { exit !found }' "$practice" ||
+  fail "the keys typed after the take-over are not in the practice run"
+"$game" --headless --home "$home" --play "$practice" --verify --draw-every 0 --result-json "$tmp/p.json" >/dev/null 2>&1 ||
+  fail "the practice run does not verify ($(cat "$tmp/p.json"))"
+grep -q "\"practice\":\"take-over\",\"parent\":\"$watched\",\"taken_at\":$at," "$tmp/p.json" &&
+  grep -q "\"score\":$(head_value score)," "$tmp/p.json" && grep -q "\"frames\":$(head_value frames)," "$tmp/p.json" ||
+  fail "the practice run's playback does not end where it was kept ($(cat "$tmp/p.json"))"
+"$game" --headless --home "$home" --play "$practice" --draw-every 0 --frames "$at" --state-out "$tmp/at.txt" >/dev/null 2>&1
+grep -q ' Scene=1 ' "$tmp/at.txt" && grep -q ' StageNo=1 ' "$tmp/at.txt" ||
+  fail "not taken over in stage 1's play: $(cut -c1-120 "$tmp/at.txt")"
+echo "taking over: ok (at frame $at)"
