@@ -6,6 +6,7 @@
 #include "render/render.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -83,11 +84,18 @@ void SplitTable() {
         char text[48];
         std::snprintf(text, sizeof text, "STAGE %d", k);
         DD_FontShow(text, 16, 40, y, 255, 255, 255, false);
+        // The score's digits right-aligned at a fixed pitch, so that the
+        // column lines up whatever the face's widths.
         std::snprintf(text, sizeof text, "%lld", mine);
-        DD_FontShow(text, 16, 110, y, 255, 255, 255, false);
-        if (ended) DD_FontShow("OVER", 12, 205, y + 3, 255, 120, 120, false);
-        if (gTrack) Difference("GHOST", mine, ghost, 255, y, 16);
-        Difference("BEST", mine, gSplits.best[k], 440, y, 16);
+        int n = (int)std::strlen(text);
+        char digit[2] = {0, 0};
+        for (int i = 0; i < n; i++) {
+            digit[0] = text[i];
+            DD_FontShow(digit, 16, 235 - (n - i) * 9, y, 255, 255, 255, false);
+        }
+        if (ended) DD_FontShow("OVER", 12, 240, y + 3, 255, 120, 120, false);
+        if (gTrack) Difference("GHOST", mine, ghost, 285, y, 16);
+        Difference("BEST", mine, gSplits.best[k], 460, y, 16);
     }
 }
 
@@ -148,9 +156,12 @@ void GhostSplitsDraw() {
     if (gShownStage && gFrame < gShownUntil) {
         int k = gShownStage;
         char text[48];
+        // Over a darkened band, so that the colours read over any stage.
+        DD_DimRect(190, 60, 450, gTrack ? 138 : 114);
         std::snprintf(text, sizeof text, "STAGE %d  %lld", k, gSplits.mine[k]);
         DD_FontShow(text, 20, 200, 64, 255, 255, 255, false);
-        if (gTrack) Difference("GHOST", gSplits.mine[k], gSplits.ghost[k], 200, 88, 20);
-        Difference("BEST", gSplits.mine[k], gSplits.best[k], 200, 112, 20);
+        int y = 88;
+        if (gTrack) Difference("GHOST", gSplits.mine[k], gSplits.ghost[k], 200, y, 20), y += 24;
+        Difference("BEST", gSplits.mine[k], gSplits.best[k], 200, y, 20);
     }
 }

@@ -194,8 +194,15 @@ void Kept_SetFolder(const std::string& dir) {
 }
 
 bool Kept_TakeOver(long frame, int difficulty, const char* parent, std::string* problem) {
-    if (!gActive && (gDir.empty() || !Kept_Start(gDir))) {
-        *problem = "replays are not kept (keep-replays is off): nothing to take over into";
+    // Nothing changes (the playback's inputs least of all) unless the
+    // take-over can be made.
+    if (!Replay_CanTakeOver(problem)) return false;
+    if (gDir.empty()) {
+        *problem = "replays are not kept here (keep-replays off; headless: --keep-replays on)";
+        return false;
+    }
+    if (!gActive && !Plat_MakeDirs(gDir)) {
+        *problem = "cannot make the replay folder " + gDir;
         return false;
     }
     if (gInGame || !gRunning.empty()) {
@@ -210,6 +217,7 @@ bool Kept_TakeOver(long frame, int difficulty, const char* parent, std::string* 
         gRunning.clear();
         return false;
     }
+    if (!gActive) Kept_Start(gDir);  // a replay opened from outside: this game alone is kept
     gInGame = true;
     return true;
 }

@@ -71,6 +71,12 @@ void PracticeKeep_Start(const std::string& replayDir) {
     }
     Practice = PracticeRecord();
     ReachedFromKeptGames(Plat_WithSlash(replayDir));
+    // Read once: from now on the file says it.
+    for (int r : Practice.reached)
+        if (r > 1) {
+            Save();
+            return;
+        }
 }
 
 void PracticeKeep_AfterFrame() {

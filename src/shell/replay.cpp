@@ -288,12 +288,15 @@ static void WriteStart(const GameStart& s) {
     gRecordingPractice = s.practice;
 }
 
+bool Replay_CanTakeOver(std::string* problem) {
+    if (!gPlaying || !gRep.typedStart) *problem = "only a kept game's replay (version 2 on) can be taken over";
+    else if (!gTrack.inGame || gTrack.ended) *problem = "the game is over";
+    else return true;
+    return false;
+}
+
 bool Replay_TakeOver(const char* path, const char* parent, long frame) {
-    if (!gPlaying || !gRep.typedStart || !gTrack.inGame || gTrack.ended) {
-        gProblem = !gPlaying || !gRep.typedStart ? "only a kept game's replay (version 2 on) can be taken over"
-                                                 : "the game is over";
-        return false;
-    }
+    if (!Replay_CanTakeOver(&gProblem)) return false;
     GameStart s = gRep.start;
     s.practice = PRACTICE_TAKE_OVER;
     std::snprintf(s.parent, sizeof s.parent, "%s", parent);

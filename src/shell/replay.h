@@ -55,6 +55,8 @@ bool Replay_RecordGame(const char* path, long frame);
 // when it cannot (not a kept game's typed start, its game over, the file
 // cannot be written); the playback goes on.
 bool Replay_TakeOver(const char* path, const char* parent, long frame);
+// Whether the game played back can be taken over now; `problem` says why not.
+bool Replay_CanTakeOver(std::string* problem);
 // A game taken over is on (until Replay_EndTakeOver): the record in play
 // is the watched run's, never written over the player's own.
 bool Replay_TakenOver();

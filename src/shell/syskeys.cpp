@@ -105,16 +105,19 @@ int Shell_PadKey(int button) {
         if (ev.key) Watch_Key(ev);
         return 0;
     }
-    // Y opens the replays page, unless the player made it a game button.
-    bool replaysButton = button == PAD_Y && button != Settings.padShot && button != Settings.padBomb &&
-                         button != Settings.padPause && button != Settings.padQuit;
-    if (!Watch_TakenOver() && (PageOpen != PAGE_NONE || button == PAD_BACK || replaysButton)) {
+    // Y opens the replays page, X the practice page, unless the player made
+    // it a game button.
+    bool free = button != Settings.padShot && button != Settings.padBomb && button != Settings.padPause &&
+                button != Settings.padQuit;
+    bool replaysButton = button == PAD_Y && free, practiceButton = button == PAD_X && free;
+    if (!Watch_TakenOver() && (PageOpen != PAGE_NONE || button == PAD_BACK || replaysButton || practiceButton)) {
         int key = 0;
         if (button == PAD_BACK) key = VK_F1;
         else if (int arrow = Arrow(button)) key = arrow;
         else if (button == Settings.padShot) key = VK_RETURN;
         else if (button == Settings.padBomb) key = VK_ESCAPE;
         else if (replaysButton) key = VK_F3;
+        else if (practiceButton) key = VK_F4;
         SettingsPage_TakePad(button);
         if (PageOpen != PAGE_NONE) {
             Pages_KeyDown(key);  // 0 still reaches a page waiting for a button

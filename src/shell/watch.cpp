@@ -138,6 +138,7 @@ void TakeOver() {
     std::string problem;
     if (!Kept_TakeOver(FrameCount, OPTION.Difficulty, ParentOf(gWatched).c_str(), &problem)) {
         Note("CANNOT TAKE OVER: " + problem);
+        if (Options.headless) std::fprintf(stderr, "quellstorm: replay: cannot take over: %s\n", problem.c_str());
         return;
     }
     bool fromPage = gFromPage;

@@ -253,8 +253,10 @@ TEST(ReplayE2E, AStagePracticeIsKeptAsPracticeAndNeverCounted) {
     EXPECT_GT(CountPixels(tmp / "records.png", 120, 122, 190, 141, lightBlue), 20);
     EXPECT_EQ(CountPixels(tmp / "records.png", 120, 141, 190, 160, lightBlue), 0);  // stage 2's is a game's
 
-    // One life: a practice lost, then a game lost. The record counts the
-    // game alone.
+    // One life: a practice of stage 5 lost, then a game lost. The record
+    // counts the game alone, and the options' first stage is theirs again
+    // (the options screen has no fifth stage to show).
+    WriteFile(tmp / "practice.txt", practice + "reached NORMAL 5\n");
     WriteFile(tmp / "d.txt", keys("210 hold LEFT\n211 hold\n",
                                   "420 hold SPACE\n4000 hold\n4010 hold SPACE\n4011 hold\n4200 hold SPACE\n4201 hold\n"
                                   "4240 hold SPACE\n8000 hold\n8010 hold SPACE\n8011 hold\n"));
@@ -262,6 +264,7 @@ TEST(ReplayE2E, AStagePracticeIsKeptAsPracticeAndNeverCounted) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     state = ReadFile(tmp / "d.state");
     EXPECT_EQ(StateValue(state, "Scene"), 0) << state;
+    EXPECT_EQ(StateValue(state, "StartStage"), 1) << state;
     std::string after = ReadFile(tmp / "score.dat");
     ASSERT_EQ(after.size(), 1088u);
     int32_t plays, deaths;
