@@ -191,21 +191,22 @@ uids=
 for u in quellstorm-board.service quellstorm-board-worker@1.service quellstorm-board-worker@2.service; do
   [ "$(inside systemctl is-active "$u")" = active ] || fail "$u is not active on PostgreSQL"
   p=$(inside systemctl show -P MainPID "$u")
-  u_id=$(inside awk '/^Uid:/ { print $2 }' "/proc/$p/status")
+  u_id=$(inside awk '/^Uid:/ { print $2 }' "/proc/$p/status") || true
   [ -n "$u_id" ] && [ "$u_id" != 0 ] || fail "$u runs as root (or not at all)"
   uids="$uids $u_id"
 done
 echo "test-service: PostgreSQL set up, restarted, workers enabled in $pgset s (uids$uids); /api/status $pgstatus" >&2
-inside journalctl -u quellstorm-board.service --no-pager -o cat |
-  grep -q 'database PostgreSQL, 0 verifiers' || fail "the service did not start on PostgreSQL without verifiers"
+# (Each journal read whole before it is searched: with pipefail, grep -q
+# leaving early could fail the pipe.)
+said=$(inside journalctl -u quellstorm-board.service --no-pager -o cat)
+[[ "$said" == *'database PostgreSQL, 0 verifiers'* ]] || fail "the service did not start on PostgreSQL without verifiers"
 for n in 1 2; do
   for _ in $(seq 50); do
-    inside journalctl -u "quellstorm-board-worker@$n.service" --no-pager -o cat |
-      grep -q 'verifying with 1 verifier (database PostgreSQL)' && break
+    said=$(inside journalctl -u "quellstorm-board-worker@$n.service" --no-pager -o cat) || true
+    [[ "$said" == *'verifying with 1 verifier (database PostgreSQL)'* ]] && break
     sleep 0.2
   done
-  inside journalctl -u "quellstorm-board-worker@$n.service" --no-pager -o cat |
-    grep -q 'verifying with 1 verifier (database PostgreSQL)' || fail "worker @$n did not say it verifies on PostgreSQL"
+  [[ "$said" == *'verifying with 1 verifier (database PostgreSQL)'* ]] || fail "worker @$n did not say it verifies on PostgreSQL"
 done
 
 # The same genuine game, new to this database, verified by a worker: the
@@ -221,7 +222,8 @@ for _ in $(seq 600); do
 done
 case "$got" in *'"status":"verified"'*) ;; *) fail "the game was not verified on PostgreSQL: $got" ;; esac
 pgverified=$(since "$t0")
-by=$(inside timeout 30 runuser -u postgres -- psql -d quellstorm-board -tAc "SELECT worker FROM submissions WHERE id = '$id'")
+by=$(inside timeout 30 runuser -u postgres -- psql -d quellstorm-board -tAc "SELECT worker FROM submissions WHERE id = '$id'") ||
+  fail "psql could not read who verified $id"
 pid=${by#*:}
 pid=${pid%%:*}
 worker=
@@ -230,7 +232,7 @@ for n in 1 2; do
 done
 [ -n "$worker" ] || fail "verified by $by, not by a worker's main process"
 wjournal=$(inside journalctl -u "quellstorm-board-worker@$worker.service" --no-pager -o cat)
-echo "$wjournal" | grep -m1 "verified $id" >&2 || fail "worker @$worker's journal does not say it verified $id"
+grep -m1 "verified $id" <<<"$wjournal" >&2 || fail "worker @$worker's journal does not say it verified $id"
 echo "test-service: verified on PostgreSQL in $pgverified s by quellstorm-board-worker@$worker ($by)" >&2
 sandbox=$(echo "$wjournal" | grep -m1 'sandbox: ' || true)
 case "$sandbox" in *"Landlock (version"*) ;; *) fail "no Landlock under the worker's unit: $sandbox" ;; esac
