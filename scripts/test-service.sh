@@ -81,9 +81,13 @@ systemd-nspawn -q -D "$ROOTFS" --boot --register=no --keep-unit --private-networ
   --system-call-filter="landlock_create_ruleset landlock_add_rule landlock_restrict_self" \
   -M "qs-service-$$" >"$WORK/boot.log" 2>&1 </dev/null &
 NSPAWN=$!
+# The container's init: the child of systemd-nspawn that is process 1 of
+# its own namespace (nspawn's first child only sets it up and leaves).
 LEADER=
 for _ in $(seq 100); do
-  LEADER=$(cat "/proc/$NSPAWN/task/$NSPAWN/children" 2>/dev/null | awk '{ print $1 }') || true
+  for c in $(cat "/proc/$NSPAWN/task/$NSPAWN/children" 2>/dev/null); do
+    [ "$(awk '/^NSpid:/ { print $NF }' "/proc/$c/status" 2>/dev/null)" = 1 ] && LEADER=$c
+  done
   [ -n "$LEADER" ] && break
   kill -0 "$NSPAWN" 2>/dev/null || { cat "$WORK/boot.log" >&2; LEADER=; fail "the container did not start"; }
   sleep 0.1
@@ -95,7 +99,7 @@ inside() {
 # (Its manager's socket first: systemctl asked before it exists gives up.)
 for _ in $(seq 600); do
   inside test -S /run/systemd/private 2>/dev/null && break
-  kill -0 "$NSPAWN" 2>/dev/null || { cat "$WORK/boot.log" >&2; fail "the container stopped"; }
+  kill -0 "$NSPAWN" 2>/dev/null && kill -0 "$LEADER" 2>/dev/null || { cat "$WORK/boot.log" >&2; fail "the container stopped"; }
   sleep 0.2
 done
 state=$(inside timeout 120 systemctl is-system-running --wait 2>&1) || true
