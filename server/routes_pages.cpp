@@ -344,7 +344,8 @@ void AddPageRoutes(http::Router& svr, App& app) {
             "<p>The board re-plays the game before it ranks it: the score shown is the one the game reaches, "
             "whatever the file says. A game started at a later stage (the options screen) is ranked on a board of "
             "its own start stage, never among whole runs from stage 1. Games played invincible, from a stage "
-            "chosen with --stage, or by the bot (--bot) are not ranked.</p>";
+            "chosen with --stage, or by the bot (--bot) are not ranked, nor practice runs (a replay taken over "
+            "while watched, a stage practised on its own).</p>";
         SendPage(res, Page(app, "Submit a replay", b));
     });
 

@@ -68,6 +68,7 @@ std::string gPath, gProblem;
 Track gTrack;
 int gRecordingPractice;  // the game recorded is practice (PRACTICE_*)
 bool gTakenOver;         // the game on was taken over from a playback
+long gTakenAt = -1;      // ... at this frame of it (-1: the playback was not taken over)
 
 uint32_t gLastKeys = 0xFFFFFFFF;
 int gLastRes = -1;  // none recorded yet
@@ -337,7 +338,9 @@ bool Replay_TakeOver(const char* path, const char* parent, long frame) {
     while (Plat_JoyTakeOpens(opens, 16) == 16) {
     }
     gPlaying = false;
-    gRep = ReplayParsed();
+    gTakenAt = frame;
+    gRep.events.clear();  // what the file says of itself stays for the result
+    gRep.events.shrink_to_fit();
     gNext = 0;
     gSnapCount = 0;
     gArenaUsed = 0;
@@ -389,6 +392,7 @@ bool Replay_Play(const char* path, bool verify) {
     gGameEnded = -1;
     gMissingFingerprint = -1;
     gRefusedRead = false;
+    gTakenAt = -1;
     std::memset(&gTrack, 0, sizeof gTrack);
     // Older recordings play as their own version of the game played.
     GameSim = gRep.info.format < 2 || gRep.info.sim == 1 ? 1 : REPLAY_SIM;
@@ -606,7 +610,8 @@ std::string Replay_ResultJson(long framesPlayed) {
     bool complete = gPlaying && gExit != REPLAY_EXIT_INCOMPLETE && gFirstDifference < 0 && gRep.end >= 0 &&
                     framesPlayed >= gRep.end;
     bool verified = gPlaying && gVerify && complete && gFirstDifference < 0;
-    const char* ending = gExit == REPLAY_EXIT_NOT_NEW_GAME || gExit == REPLAY_EXIT_PAST_END || gRefusedRead
+    const char* ending = gTakenAt >= 0 ? "taken-over"
+                         : gExit == REPLAY_EXIT_NOT_NEW_GAME || gExit == REPLAY_EXIT_PAST_END || gRefusedRead
                              ? "refused"
                          : !complete && gFirstDifference < 0 ? "cut"
                          : !gTrack.ended                   ? "escape"
@@ -621,7 +626,9 @@ std::string Replay_ResultJson(long framesPlayed) {
     }
     int jewels = 0;
     for (int j : JewelCount) jewels += j;
-    std::string message = Verdict(complete, framesPlayed);
+    std::string message = gTakenAt >= 0 ? "taken over at frame " + std::to_string(gTakenAt) +
+                                               ": played on as a practice run (kept in the replay folder)"
+                                         : Verdict(complete, framesPlayed);
     std::string esc;
     for (char c : message) {
         if (c == '"' || c == '\\') esc += '\\';
