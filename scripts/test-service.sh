@@ -3,9 +3,12 @@
 # from the mirror (mmdebstrap), booted in a container (systemd-nspawn), the
 # packages installed there with apt, then quellstorm-board.service must be
 # active, answer on its port and verify a genuine game under its unit's
-# hardening. Needs root and the mirror (deb.debian.org, or MIRROR=...);
-# bounded in time; whatever fails, the container is stopped and its root
-# removed.
+# hardening. Then the same host set up for PostgreSQL as docs/board.md tells
+# it (a role and database, the settings file, the service restarted, two
+# quellstorm-board-worker@ instances enabled): a genuine game must be
+# verified by a worker. Needs root and the mirror (deb.debian.org, or
+# MIRROR=...); bounded in time; whatever fails, the container is stopped and
+# its root removed.
 #
 #   test-service.sh PACKAGES_DIR     (quellstorm*_*.deb, as `make package` makes them)
 #
@@ -44,19 +47,22 @@ fail() {
   echo "test-service: FAIL $*" >&2
   if [ -n "${LEADER:-}" ]; then
     echo "--- the service's journal:" >&2
-    inside journalctl -u quellstorm-board.service --no-pager -n 60 >&2 || true
+    inside journalctl -u quellstorm-board.service -u 'quellstorm-board-worker@*' -u 'postgresql*' \
+      --no-pager -n 80 >&2 || true
   fi
   exit 1
 }
 now() { date +%s.%N; }
 since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.1f", b - a }'; }
 
-# A root with systemd, curl for the checks, and the packages' dependencies
+# A root with systemd, curl for the checks, PostgreSQL (the second set-up's
+# database, installed as a host would: its cluster made by the package, it
+# is started at boot), and the packages' dependencies
 # (with what they recommend, as apt installs on a host) fetched into apt's
 # cache, so that the container needs no network.
 echo "test-service: making a Debian 12 root from $MIRROR" >&2
 t0=$(now)
-timeout 900 mmdebstrap --quiet --variant=minbase --include=systemd,systemd-sysv,dbus,curl \
+timeout 900 mmdebstrap --quiet --variant=minbase --include=systemd,systemd-sysv,dbus,curl,postgresql \
   --skip=cleanup/apt/lists,cleanup/apt/cache \
   --customize-hook='mkdir -p "$1/root/debs"' \
   --customize-hook="copy-in ${debs[*]} /root/debs" \
@@ -75,9 +81,13 @@ systemd-nspawn -q -D "$ROOTFS" --boot --register=no --keep-unit --private-networ
   --system-call-filter="landlock_create_ruleset landlock_add_rule landlock_restrict_self" \
   -M "qs-service-$$" >"$WORK/boot.log" 2>&1 </dev/null &
 NSPAWN=$!
+# The container's init: the child of systemd-nspawn that is process 1 of
+# its own namespace (nspawn's first child only sets it up and leaves).
 LEADER=
 for _ in $(seq 100); do
-  LEADER=$(cat "/proc/$NSPAWN/task/$NSPAWN/children" 2>/dev/null | awk '{ print $1 }') || true
+  for c in $(cat "/proc/$NSPAWN/task/$NSPAWN/children" 2>/dev/null); do
+    [ "$(awk '/^NSpid:/ { print $NF }' "/proc/$c/status" 2>/dev/null)" = 1 ] && LEADER=$c
+  done
   [ -n "$LEADER" ] && break
   kill -0 "$NSPAWN" 2>/dev/null || { cat "$WORK/boot.log" >&2; LEADER=; fail "the container did not start"; }
   sleep 0.1
@@ -89,7 +99,7 @@ inside() {
 # (Its manager's socket first: systemctl asked before it exists gives up.)
 for _ in $(seq 600); do
   inside test -S /run/systemd/private 2>/dev/null && break
-  kill -0 "$NSPAWN" 2>/dev/null || { cat "$WORK/boot.log" >&2; fail "the container stopped"; }
+  kill -0 "$NSPAWN" 2>/dev/null && kill -0 "$LEADER" 2>/dev/null || { cat "$WORK/boot.log" >&2; fail "the container stopped"; }
   sleep 0.2
 done
 state=$(inside timeout 120 systemctl is-system-running --wait 2>&1) || true
@@ -153,19 +163,99 @@ echo "test-service: under the unit (uid $uid): ${sandbox#*; sandbox: }" >&2
 case "$sandbox" in *"Landlock (version"*) ;; *) fail "no Landlock under the unit" ;; esac
 echo "$journal" | grep -m1 "verified $id" >&2 || fail "the journal does not say it verified $id"
 
-# What systemd or the board warned of since the boot (shown, not judged:
-# the container's own units have their say too).
-inside journalctl -b -p warning --no-pager -o short-monotonic | sed 's/^/test-service: warned: /' >&2 || true
-
 # The running unit's exposure as systemd rates it (at most 2.0).
 exposure=$(inside systemd-analyze security --no-pager quellstorm-board.service | tail -1)
 inside systemd-analyze security --no-pager --threshold=20 quellstorm-board.service >/dev/null ||
   fail "the running unit is rated above 2.0: $exposure"
 echo "test-service: systemd-analyze security (running unit): $exposure" >&2
 
-# Removed: the service stops and nothing answers on its port any more.
+# The second set-up, as docs/board.md tells a host: the board on this
+# machine's PostgreSQL (a role named after the units' user, its own
+# database, reached on the local socket with no password: peer
+# authentication), the service answering without verifying, two workers
+# verifying.
+t0=$(now)
+inside timeout 60 sh -c 'until pg_isready -q; do sleep 0.2; done' || fail "PostgreSQL is not ready"
+inside timeout 60 runuser -u postgres -- createuser quellstorm-board || fail "createuser quellstorm-board"
+inside timeout 60 runuser -u postgres -- createdb -O quellstorm-board quellstorm-board || fail "createdb quellstorm-board"
+inside sed -i -e 's|^#db =.*|db = postgresql://quellstorm-board@/quellstorm-board|' -e 's|^#verifiers =.*|verifiers = -1|' \
+  /etc/quellstorm-board.conf
+[ "$(inside grep -cE '^(db = postgresql://|verifiers = -1$)' /etc/quellstorm-board.conf)" = 2 ] ||
+  fail "the settings file has no \"#db =\" and \"#verifiers =\" lines to set"
+inside timeout 120 systemctl restart quellstorm-board.service || fail "systemctl restart quellstorm-board"
+inside timeout 120 systemctl enable --now quellstorm-board-worker@1.service quellstorm-board-worker@2.service \
+  >>"$WORK/apt.log" 2>&1 || fail "systemctl enable --now quellstorm-board-worker@1 @2"
+for _ in $(seq 150); do
+  inside curl -fsS -o /dev/null "http://127.0.0.1:$PORT/" 2>/dev/null && break
+  sleep 0.2
+done
+pgstatus=$(inside curl -fsS "http://127.0.0.1:$PORT/api/status") || fail "no answer on port $PORT on PostgreSQL"
+pgset=$(since "$t0")
+uids=
+for u in quellstorm-board.service quellstorm-board-worker@1.service quellstorm-board-worker@2.service; do
+  [ "$(inside systemctl is-active "$u")" = active ] || fail "$u is not active on PostgreSQL"
+  p=$(inside systemctl show -P MainPID "$u")
+  u_id=$(inside awk '/^Uid:/ { print $2 }' "/proc/$p/status") || true
+  [ -n "$u_id" ] && [ "$u_id" != 0 ] || fail "$u runs as root (or not at all)"
+  uids="$uids $u_id"
+done
+echo "test-service: PostgreSQL set up, restarted, workers enabled in $pgset s (uids$uids); /api/status $pgstatus" >&2
+# (Each journal read whole before it is searched: with pipefail, grep -q
+# leaving early could fail the pipe.)
+said=$(inside journalctl -u quellstorm-board.service --no-pager -o cat)
+[[ "$said" == *'database PostgreSQL, 0 verifiers'* ]] || fail "the service did not start on PostgreSQL without verifiers"
+for n in 1 2; do
+  for _ in $(seq 50); do
+    said=$(inside journalctl -u "quellstorm-board-worker@$n.service" --no-pager -o cat) || true
+    [[ "$said" == *'verifying with 1 verifier (database PostgreSQL)'* ]] && break
+    sleep 0.2
+  done
+  [[ "$said" == *'verifying with 1 verifier (database PostgreSQL)'* ]] || fail "worker @$n did not say it verifies on PostgreSQL"
+done
+
+# The same genuine game, new to this database, verified by a worker: the
+# database names the process that verified it, a worker's main process.
+sent=$(inside curl -fsS -H 'Content-Type: application/octet-stream' --data-binary "@$replay" \
+  "http://127.0.0.1:$PORT/api/submissions?name=service") || fail "the submission was refused on PostgreSQL"
+case "$sent" in *"\"id\":\"$id\""*'"status":"queued"'*) ;; *) fail "not queued anew on PostgreSQL: $sent" ;; esac
+t0=$(now)
+for _ in $(seq 600); do
+  got=$(inside curl -fsS "http://127.0.0.1:$PORT/api/submissions/$id") || fail "GET /api/submissions/$id"
+  case "$got" in *'"status":"verified"'* | *'"status":"rejected"'* | *'"status":"held"'*) break ;; esac
+  sleep 0.2
+done
+case "$got" in *'"status":"verified"'*) ;; *) fail "the game was not verified on PostgreSQL: $got" ;; esac
+pgverified=$(since "$t0")
+by=$(inside timeout 30 runuser -u postgres -- psql -d quellstorm-board -tAc "SELECT worker FROM submissions WHERE id = '$id'") ||
+  fail "psql could not read who verified $id"
+pid=${by#*:}
+pid=${pid%%:*}
+worker=
+for n in 1 2; do
+  [ "$pid" = "$(inside systemctl show -P MainPID "quellstorm-board-worker@$n.service")" ] && worker=$n
+done
+[ -n "$worker" ] || fail "verified by $by, not by a worker's main process"
+wjournal=$(inside journalctl -u "quellstorm-board-worker@$worker.service" --no-pager -o cat)
+grep -m1 "verified $id" <<<"$wjournal" >&2 || fail "worker @$worker's journal does not say it verified $id"
+echo "test-service: verified on PostgreSQL in $pgverified s by quellstorm-board-worker@$worker ($by)" >&2
+sandbox=$(echo "$wjournal" | grep -m1 'sandbox: ' || true)
+case "$sandbox" in *"Landlock (version"*) ;; *) fail "no Landlock under the worker's unit: $sandbox" ;; esac
+echo "test-service: under the worker's unit: ${sandbox#*sandbox: }" >&2
+wexposure=$(inside systemd-analyze security --no-pager quellstorm-board-worker@1.service | tail -1)
+inside systemd-analyze security --no-pager --threshold=20 quellstorm-board-worker@1.service >/dev/null ||
+  fail "the running worker unit is rated above 2.0: $wexposure"
+echo "test-service: systemd-analyze security (running worker): $wexposure" >&2
+
+# What systemd or the board warned of since the boot (shown, not judged:
+# the container's own units have their say too).
+inside journalctl -b -p warning --no-pager -o short-monotonic | sed 's/^/test-service: warned: /' >&2 || true
+
+# Removed: the service and the workers stop, nothing answers on its port.
 inside sh -c 'DEBIAN_FRONTEND=noninteractive timeout 120 apt-get remove -q -y quellstorm-board' >>"$WORK/apt.log" 2>&1 ||
   { tail -20 "$WORK/apt.log" >&2; fail "apt-get remove failed"; }
 ! inside curl -fsS -o /dev/null "http://127.0.0.1:$PORT/" 2>/dev/null || fail "the board still answers once removed"
-[ "$(inside systemctl is-active quellstorm-board.service)" != active ] || fail "the service is still active once removed"
-echo "test-service: PASS (booted in $boot s, installed in $installed s, answering $answered s later)"
+for u in quellstorm-board.service quellstorm-board-worker@1.service quellstorm-board-worker@2.service; do
+  [ "$(inside systemctl is-active "$u")" != active ] || fail "$u is still active once removed"
+done
+echo "test-service: PASS (booted in $boot s, installed in $installed s, answering $answered s later;" \
+  "PostgreSQL set up in $pgset s, a game verified by a worker in $pgverified s)"

@@ -97,7 +97,9 @@
     return true;
   };
 
+  var keptBefore = M.qsGameKept;
   M.qsGameKept = function (path, mode, name) {
+    if (keptBefore) keptBefore(path, mode, name);
     if (!onBoard || mode === 2) return;
     var bytes;
     try { bytes = M.FS.readFile(path); } catch (e) { return; }
@@ -206,7 +208,8 @@
     if (ended) ended(code);
     var link = null;
     try { link = JSON.parse(sessionStorage.getItem(LINK)); sessionStorage.removeItem(LINK); } catch (e) { link = null; }
-    if (!link) return;
+    // A take-over is the player's run: nothing to hold against the entry.
+    if (!link || M.qsTakenAt !== null) return;
     // The score this browser's own playback reached (the game's result).
     var own = null;
     try { own = JSON.parse(new TextDecoder().decode(M.FS.readFile('/in/result.json'))).score; } catch (e) { own = null; }

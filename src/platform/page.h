@@ -39,6 +39,9 @@ bool Plat_PageOnBoard();
 bool Plat_PageFetchGhosts(void (*take)(int difficulty, const char* path));
 // True while the page is still fetching them.
 bool Plat_PageFetchingGhosts();
+// The replay played back was taken over after frame `frame`: the page
+// says so in place of the replay's verdict.
+void Plat_PageTakenOver(long frame);
 // Opens the web address `url` (http or https only) for the player: on the
 // desktop with the system's opener (xdg-open), never waited for; in a page
 // as a link beside the picture, also opened in a new tab where the browser

@@ -19,6 +19,7 @@ bool Plat_PageOffer(const char*) { return false; }
 void Plat_PageLanguage(const char*) {}
 void Plat_PageGameKept(const char*, int, const char*) {}
 bool Plat_PageOnBoard() { return false; }
+void Plat_PageTakenOver(long) {}
 bool Plat_PageFetchGhosts(void (*)(int, const char*)) { return false; }
 bool Plat_PageFetchingGhosts() { return false; }
 void PlatI_PageScaling(int) {}  // the renderer scales the picture in the window

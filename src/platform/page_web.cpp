@@ -65,6 +65,10 @@ void Plat_PageGameKept(const char* path, int submit, const char* name) {
     EM_ASM({ if (Module.qsGameKept) Module.qsGameKept(UTF8ToString($0), $1, UTF8ToString($2)); }, path, submit, name);
 }
 
+void Plat_PageTakenOver(long frame) {
+    EM_ASM({ if (Module.qsTakenOver) Module.qsTakenOver($0); }, (double)frame);
+}
+
 bool Plat_PageOnBoard() {
     return EM_ASM_INT({ return Module.qsOnBoard && Module.qsOnBoard() ? 1 : 0; }) != 0;
 }

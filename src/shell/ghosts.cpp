@@ -121,11 +121,13 @@ void TakePageGhost(int difficulty, const char* path) {
 void Ghosts_FetchBoard() {
     if (gBoardAsked || gDir.empty() || Settings.ghost != GHOST_BOARD) return;
     // A page races the board it is served by, whose tracks it fetches
-    // itself; a headless run waits for them, as on the desktop.
+    // itself; a headless run waits for them, as on the desktop (half a
+    // minute at most: a board that never answers is no board).
     if (Plat_InPage()) {
         gBoardAsked = true;
+        double giveUp = Plat_RealMs() + 30000;
         if (Plat_PageFetchGhosts(TakePageGhost))
-            while (Options.headless && Plat_PageFetchingGhosts()) Plat_SleepMs(10);
+            while (Options.headless && Plat_PageFetchingGhosts() && Plat_RealMs() < giveUp) Plat_SleepMs(10);
         return;
     }
     if (!Board_Enabled()) return;

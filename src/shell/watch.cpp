@@ -4,6 +4,7 @@
 #include "pages/pages.h"
 #include "pages/replays_page.h"
 #include "platform/display.h"
+#include "platform/page.h"
 #include "platform/events.h"
 #include "platform/input.h"
 #include "platform/time.h"
@@ -150,6 +151,7 @@ void TakeOver() {
     std::snprintf(line, sizeof line, "YOUR CONTROLS FROM STAGE %d %ld:%02ld: A PRACTICE RUN, NOT RANKED", StageNo,
                   secs / 60, secs % 60);
     Plat_ShowNotice(line, 3000);
+    Plat_PageTakenOver(FrameCount);
     if (Options.headless) std::fprintf(stderr, "quellstorm: replay: taken over at frame %ld\n", FrameCount);
 }
 

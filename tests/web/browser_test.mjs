@@ -459,6 +459,43 @@ try {
              'after a watched link: the address keeps it, buttons to watch again, play and go back to the board',
              JSON.stringify(after));
       await bp.close();
+
+      // Taken over while watching the link: T in play, a moment of the
+      // player's own, Escape. The practice run is kept in the browser's
+      // storage (there after a reload), marked, the entry's id its parent,
+      // and it re-plays verified.
+      bp = await openPage('', boardUrl + watch);
+      // (the clock starts where the recorded game's was: two seconds into it)
+      const inPlay = await waitFor(bp, () => { try { return /^Scene=1 /.test(Module.UTF8ToString(Module._qs_page_state())); }
+                                              catch { return false; } }, null, 60000);
+      const from = inPlay ? await frames(bp) : 0;
+      await waitFor(bp, (f) => Module._qs_page_frames() > f + 500, from, 30000);
+      await tap(bp, 'KeyT');
+      await bp.keyboard.down('ArrowDown');
+      await sleep(1000);
+      await bp.keyboard.up('ArrowDown');
+      await tap(bp, 'Escape');
+      await waitFor(bp, () => Module.qsExit !== null, null, 30000);
+      const took = await bp.evaluate(() => ({ at: Module.qsTakenAt, name: Module.qsPractice,
+                                              said: document.getElementById('result').textContent }));
+      await bp.close();
+      bp = await openPage('', boardUrl + '/play/');
+      await ready(bp);
+      const head = took.name ? await bp.evaluate((n) => {
+        try { return Module.FS.readFile('/save/replays/' + n, { encoding: 'utf8' }).split('\n').slice(0, 40).join('\n'); }
+        catch { return ''; }
+      }, took.name) : '';
+      result(took.at > 500 && /-PRACTICE-/.test(took.name) && took.said.includes(took.name) &&
+             head.includes(`\npractice take-over\nparent ${row[1]}\ntaken-at ${took.at}\n`),
+             'T while watching a board link takes over: a practice run kept in the browser, its parent the entry',
+             `${took.said}; ${head ? 'kept over a reload' : 'not kept'}`);
+      if (head) {
+        await bp.evaluate((n) => QS.openReplay(Module.FS.readFile('/save/replays/' + n), n), took.name);
+        await waitFor(bp, () => Module.qsExit !== null, null, 120000);
+        const again = await bp.$eval('#result', (e) => e.textContent);
+        result(again.includes('verified: your browser reproduced'), 'the practice run re-plays verified', again);
+      }
+      await bp.close();
     }
     // The board's best run raced as a ghost: the same scripted game with
     // none and with the board's, its track fetched from the board serving
