@@ -21,7 +21,8 @@
   PostgreSQL: a board of 1 000 runs by 100 players put straight into the
   database; its pages with filters, a player's page, their JSON and the
   Atom feeds, each with 64 keep-alive connections (goal >= 5000/s, p99 <=
-  20 ms).
+  20 ms; the board's cap on one address's connections raised to 128: the
+  attack phase measures the cap).
 Goals on a 2-core machine: >= 2000 reads/s with p99 <= 20 ms; verification
 >= 50x real time (250 frames/s) per core.
 """
@@ -332,7 +333,12 @@ def fill_community(db):
 
 def community(kind, db):
     fill_community(db)
-    serve, port = start("serve", "--listen", "127.0.0.1:0", "--db", db, "--verifiers", "-1")
+    # The reads' speed, not the cap on one address's connections (the
+    # attack phase measures that): with the cap at wrk's own 64, a
+    # connection wrk opens again after one closed met the cap now and then
+    # while the board had not yet seen the old one go, and failed.
+    serve, port = start("serve", "--listen", "127.0.0.1:0", "--db", db, "--verifiers", "-1",
+                        "--connections-per-address", "128")
     # The scenario first: each page is there and holds what it says.
     expect = {"/": b"Latest verified runs", "/board/d1": b"p99<", "/board/d1?all=1&nobomb=1&page=2": b"page=3", "/api/board/d1?nomiss=1": b'"rows":',
               "/board/d1?stage=1": b"stage 1 alone", "/player/p7": b"Best in each stage", "/api/player/p7": b'"bests":',
@@ -346,8 +352,7 @@ def community(kind, db):
         if r.status != 200 or expect[path] not in body:
             raise RuntimeError(f"{kind}: GET {path} answered {r.status} without what it should hold: not the scenario")
     for path in COMMUNITY_PATHS:
-        # The last run's 64 connections are closed first: until the board has
-        # seen them go they count against the address's cap of 64.
+        # The last run's 64 connections are closed first.
         time.sleep(2)
         rps, p99, failed = wrk(port, path, 64)
         print(f"{kind}: community: GET {path}: {rps:.0f} reads/s, p99 {p99:.2f} ms, {failed} failed "
