@@ -290,9 +290,17 @@ void ReplaysPage_Draw() {
         const ReplayInfo& i = gRows[gCursor].info;
         std::string line = i.practice == PRACTICE_STAGE
                                ? "PRACTICE: STAGE " + std::to_string(i.startStage) + " ON ITS OWN"
-                               : "PRACTICE: TAKEN OVER AT " + Length(i.takenAt) + " (FRAME " + std::to_string(i.takenAt) +
+                               : "TAKEN OVER AT " + Length(i.takenAt) + " (FRAME " + std::to_string(i.takenAt) +
                                      ") FROM " + i.parent;
-        DD_FontShow(line.substr(0, 90).c_str(), 14, 30, 454, 255, 190, 90, false);
+        // A parent's name may be as long as 64 letters: the whole of it, in
+        // smaller letters and without the frame, rather than cut at the
+        // screen's edge.
+        int size = 14;
+        if (line.size() > 68) {
+            line = "TAKEN OVER AT " + Length(i.takenAt) + " FROM " + i.parent;
+            size = 11;
+        }
+        DD_FontShow(line.c_str(), size, 30, 454, 255, 190, 90, false);
     } else if (mark) {
         // The board's answer for the chosen file, as it comes.
         std::string line;
