@@ -96,6 +96,16 @@ done
 inside() {
   nsenter -t "$LEADER" -m -u -i -n -p -- env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"
 }
+
+# Waits for the board's verdict on submission ID (two minutes at most):
+# its last answer in `got`.
+verdict() {
+  for _ in $(seq 600); do
+    got=$(inside curl -fsS "http://127.0.0.1:$PORT/api/submissions/$1") || fail "GET /api/submissions/$1"
+    case "$got" in *'"status":"verified"'* | *'"status":"rejected"'* | *'"status":"held"'*) return ;; esac
+    sleep 0.2
+  done
+}
 # (Its manager's socket first: systemctl asked before it exists gives up.)
 for _ in $(seq 600); do
   inside test -S /run/systemd/private 2>/dev/null && break
@@ -148,11 +158,7 @@ sent=$(inside curl -fsS -H 'Content-Type: application/octet-stream' --data-binar
 id=$(echo "$sent" | sed -n 's/.*"id":"\([0-9a-f]*\)".*/\1/p')
 [ -n "$id" ] || fail "no id in $sent"
 t0=$(now)
-for _ in $(seq 600); do
-  got=$(inside curl -fsS "http://127.0.0.1:$PORT/api/submissions/$id") || fail "GET /api/submissions/$id"
-  case "$got" in *'"status":"verified"'* | *'"status":"rejected"'* | *'"status":"held"'*) break ;; esac
-  sleep 0.2
-done
+verdict "$id"
 case "$got" in *'"status":"verified"'*) ;; *) fail "the game was not verified: $got" ;; esac
 echo "test-service: a genuine game verified in $(since "$t0") s: $got" >&2
 
@@ -219,11 +225,7 @@ sent=$(inside curl -fsS -H 'Content-Type: application/octet-stream' --data-binar
   "http://127.0.0.1:$PORT/api/submissions?name=service") || fail "the submission was refused on PostgreSQL"
 case "$sent" in *"\"id\":\"$id\""*'"status":"queued"'*) ;; *) fail "not queued anew on PostgreSQL: $sent" ;; esac
 t0=$(now)
-for _ in $(seq 600); do
-  got=$(inside curl -fsS "http://127.0.0.1:$PORT/api/submissions/$id") || fail "GET /api/submissions/$id"
-  case "$got" in *'"status":"verified"'* | *'"status":"rejected"'* | *'"status":"held"'*) break ;; esac
-  sleep 0.2
-done
+verdict "$id"
 case "$got" in *'"status":"verified"'*) ;; *) fail "the game was not verified on PostgreSQL: $got" ;; esac
 pgverified=$(since "$t0")
 by=$(inside timeout 30 runuser -u postgres -- psql -d quellstorm-board -tAc "SELECT worker FROM submissions WHERE id = '$id'") ||

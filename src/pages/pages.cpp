@@ -84,6 +84,12 @@ void Pages_DrawBoardLine(int x, int y, int size) {
     DD_FontShow(line.c_str(), size, x, y, r, g, b, false);
 }
 
+void Pages_Head(const char* title, const char* back) {
+    Pages_Backdrop();
+    DD_FontShow(title, 30, 30, 8, 255, 0, 0, false);
+    DD_FontShow(back, 16, 470, 16, 255, 255, 255, false);
+}
+
 void Pages_Backdrop() {
     DD_BackInit();
     DD_DrawBitmap(0, 0, Bitmap[10], 0, 0, 640, 480);

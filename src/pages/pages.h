@@ -26,3 +26,5 @@ void Pages_DrawBoardLine(int x, int y, int size);
 // Clears the back buffer to the title picture at a third of its
 // brightness, so that a page's text over it reads.
 void Pages_Backdrop();
+// The backdrop, a page's title and its way back.
+void Pages_Head(const char* title, const char* back);

@@ -68,11 +68,9 @@ bool PracticePage_Key(int key) {
 }
 
 void PracticePage_Draw() {
-    Pages_Backdrop();
     bool en = GameLanguage == LANG_EN;
     char text[128];
-    DD_FontShow(en ? "STAGE PRACTICE" : "ステージ練習", 30, 30, 8, 255, 0, 0, false);
-    DD_FontShow(en ? "F4 / ESC: back" : "Ｆ４・ＥＳＣ：戻る", 16, 470, 16, 255, 255, 255, false);
+    Pages_Head(en ? "STAGE PRACTICE" : "ステージ練習", en ? "F4 / ESC: back" : "Ｆ４・ＥＳＣ：戻る");
     DD_FontShow(en ? "Any stage you have reached, from its start, as often as you like."
                    : "到達したステージを最初から何度でも練習できます。",
                 16, 30, 56, 220, 220, 220, false);

@@ -88,12 +88,10 @@ void RecordsPage_FormatStamp(const DATTIME& t, char* out, int size) {
 }
 
 void RecordsPage_Draw() {
-    Pages_Backdrop();
     bool en = GameLanguage == LANG_EN;
     char text[96];
 
-    DD_FontShow(en ? "RECORDS" : "記録", 30, 30, 8, 255, 0, 0, false);
-    DD_FontShow(en ? "F2 / ESC: back" : "Ｆ２・ＥＳＣ：戻る", 16, 470, 16, 255, 255, 255, false);
+    Pages_Head(en ? "RECORDS" : "記録", en ? "F2 / ESC: back" : "Ｆ２・ＥＳＣ：戻る");
 
     std::snprintf(text, sizeof text, "HISCORE %019" PRId64, dat.hiscore < 0 ? (int64_t)0 : dat.hiscore);
     DD_FontShow(text, 20, 30, 46, 200, 200, 255, false);

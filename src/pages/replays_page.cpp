@@ -256,9 +256,7 @@ void ReplaysPage_Show(const char* message) {
 }
 
 void ReplaysPage_Draw() {
-    Pages_Backdrop();
-    DD_FontShow("REPLAYS", 30, 30, 8, 255, 0, 0, false);
-    DD_FontShow("F3 / ESC: back", 16, 470, 16, 255, 255, 255, false);
+    Pages_Head("REPLAYS", "F3 / ESC: back");
     std::string help = "RETURN: watch   K: keep for good   DEL: delete";
     if (ReplaysPage_Send && ReplaysPage_SendLabel) help += std::string("   B: ") + ReplaysPage_SendLabel;
     const BoardSubmission* mark = gRows.empty() ? nullptr : MarkOf(gRows[gCursor].path);
