@@ -52,15 +52,17 @@ struct GameStart {
     long takenAt = -1;
 };
 
-// A take-over's parent id: 1..64 characters of letters, digits and "._-+".
+// The characters a take-over's parent id is made of: letters, digits and "._-+".
+inline bool GameStart_ParentChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '_' ||
+           c == '-' || c == '+';
+}
+
+// A take-over's parent id: 1..64 of those characters.
 inline bool GameStart_ParentOk(const char* p) {
     int n = 0;
-    for (; p[n]; n++) {
-        char c = p[n];
-        bool ok = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' ||
-                  c == '_' || c == '-' || c == '+';
-        if (!ok || n >= GAMESTART_PARENT_MAX) return false;
-    }
+    for (; p[n]; n++)
+        if (!GameStart_ParentChar(p[n]) || n >= GAMESTART_PARENT_MAX) return false;
     return n > 0;
 }
 

@@ -1,4 +1,5 @@
 #include "config/replayfile.h"
+#include "platform/files.h"
 
 #include <cerrno>
 #include <cinttypes>
@@ -339,5 +340,17 @@ bool ReplayFile_Inspect(const char* text, size_t size, ReplayInfo* out) {
         out->problem = "it holds no whole frame";
         ok = false;
     }
+    return ok;
+}
+
+bool ReplayFile_InspectPath(const std::string& path, ReplayInfo* out) {
+    long size;
+    unsigned char* text = Plat_ReadWholeFile(path.c_str(), &size, 256L * 1024 * 1024);
+    if (!text) {
+        out->problem = size == -2 ? "too large to be a replay" : "cannot be read";
+        return false;
+    }
+    bool ok = ReplayFile_Inspect(reinterpret_cast<const char*>(text), (size_t)size, out);
+    Plat_FreeFile(text);
     return ok;
 }

@@ -68,3 +68,5 @@ bool ReplayFile_Parse(const char* text, size_t size, const char* path, ReplayPar
 // Reads the file's header without playing it (the replays page). False,
 // with `problem` set, when it cannot be played at all.
 bool ReplayFile_Inspect(const char* text, size_t size, ReplayInfo* out);
+// The same of the file at `path`, read whole.
+bool ReplayFile_InspectPath(const std::string& path, ReplayInfo* out);

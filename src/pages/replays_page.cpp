@@ -67,15 +67,7 @@ void Scan(const std::string& dir, bool kept) {
         r.path = dir + e.name;
         r.keptForGood = kept;
         r.modified = e.modified;
-        long size;
-        unsigned char* text = Plat_ReadWholeFile(r.path.c_str(), &size, 256L * 1024 * 1024);
-        if (!text) {
-            r.playable = false;
-            r.info.problem = size == -2 ? "too large to be a replay" : "cannot be read";
-        } else {
-            r.playable = ReplayFile_Inspect(reinterpret_cast<const char*>(text), (size_t)size, &r.info);
-            Plat_FreeFile(text);
-        }
+        r.playable = ReplayFile_InspectPath(r.path, &r.info);
         gRows.push_back(r);
     }
 }

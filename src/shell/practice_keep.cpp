@@ -35,13 +35,8 @@ void ReachedFromKeptGames(const std::string& dir) {
         for (const std::string& name : Plat_ListDir(dir + sub)) {
             KeptName k;
             if (!Kept_ParseName(name, &k) || k.score < 0) continue;
-            long size;
-            unsigned char* text = Plat_ReadWholeFile((dir + sub + name).c_str(), &size, 256L * 1024 * 1024);
-            if (!text) continue;
             ReplayInfo info;
-            bool ok = ReplayFile_Inspect(reinterpret_cast<const char*>(text), (size_t)size, &info);
-            Plat_FreeFile(text);
-            if (ok && info.game && !info.bot && !info.invincible && !info.stageOption)
+            if (ReplayFile_InspectPath(dir + sub + name, &info) && info.game && !info.bot && !info.invincible && !info.stageOption)
                 Practice_Reached(Practice, info.difficulty, info.staffRoll > 0 ? 6 : info.stage);
         }
 }

@@ -1,4 +1,5 @@
 #include "shell/watch.h"
+#include "config/gamestart.h"
 #include "game/game.h"
 #include "game/score.h"
 #include "pages/pages.h"
@@ -123,10 +124,8 @@ std::string ParentOf(const std::string& path) {
     for (size_t i = 0; hex && i < 32; i++) hex = std::isxdigit((unsigned char)name[i]) != 0;
     if (hex) return name.substr(0, 32);
     std::string id;
-    for (char c : name) {
-        bool ok = std::isalnum((unsigned char)c) || c == '.' || c == '_' || c == '-' || c == '+';
-        if (id.size() < GAMESTART_PARENT_MAX) id += ok ? c : '_';
-    }
+    for (char c : name)
+        if (id.size() < GAMESTART_PARENT_MAX) id += GameStart_ParentChar(c) ? c : '_';
     return id.empty() ? "replay" : id;
 }
 
