@@ -245,6 +245,17 @@ void Replay_FreezeInputs() {
 
 static void WriteStart(const GameStart& s);
 
+// One line of input or fingerprint, as the file keeps it.
+static void WriteEvent(const ReplayEvent& ev) {
+    switch (ev.kind) {
+    case EV_KEYS: std::fprintf(gOut, "%ld K %" PRIx32 "\n", ev.frame, ev.a); break;
+    case EV_PRESS: std::fprintf(gOut, "%ld P %" PRIx32 "\n", ev.frame, ev.a); break;
+    case EV_OPEN: std::fprintf(gOut, "%ld O %" PRIu32 "\n", ev.frame, ev.a); break;
+    case EV_JOY: std::fprintf(gOut, "%ld J %" PRIu32 " %d %d %" PRIx32 "\n", ev.frame, ev.a, ev.x, ev.y, ev.buttons); break;
+    case EV_HASH: std::fprintf(gOut, "%ld H %016" PRIx64 "\n", ev.frame, ev.hash); break;
+    }
+}
+
 bool Replay_RecordGame(const char* path, long frame) {
     gOut = std::fopen(path, "w");
     if (!gOut) {
@@ -318,15 +329,7 @@ bool Replay_TakeOver(const char* path, const char* parent, long frame) {
     // did after is not this run's.
     for (const ReplayEvent& ev : gRep.events) {
         if (ev.frame > frame) break;
-        switch (ev.kind) {
-        case EV_KEYS: std::fprintf(gOut, "%ld K %" PRIx32 "\n", ev.frame, ev.a); break;
-        case EV_PRESS: std::fprintf(gOut, "%ld P %" PRIx32 "\n", ev.frame, ev.a); break;
-        case EV_OPEN: std::fprintf(gOut, "%ld O %" PRIu32 "\n", ev.frame, ev.a); break;
-        case EV_JOY:
-            std::fprintf(gOut, "%ld J %" PRIu32 " %d %d %" PRIx32 "\n", ev.frame, ev.a, ev.x, ev.y, ev.buttons);
-            break;
-        case EV_HASH: std::fprintf(gOut, "%ld H %016" PRIx64 "\n", ev.frame, ev.hash); break;
-        }
+        WriteEvent(ev);
     }
     std::fflush(gOut);
     gBase = 0;  // a playback's frames are its file's
@@ -474,10 +477,10 @@ void Replay_SampleInputs(long frame) {
     uint32_t keys = 0;
     for (int i = 0; i < kPolledCount; i++)
         if (Plat_KeyDown(kPolled[i])) keys |= 1u << i;
-    if (keys != gLastKeys) std::fprintf(gOut, "%ld K %" PRIx32 "\n", f, keys);
+    if (keys != gLastKeys) WriteEvent({f, EV_KEYS, keys, 0, 0, 0, 0});
     gLastKeys = keys;
     if ((int)res != gLastRes || st.x != gLastJoy.x || st.y != gLastJoy.y || ButtonsMask(st) != ButtonsMask(gLastJoy))
-        std::fprintf(gOut, "%ld J %d %d %d %" PRIx32 "\n", f, (int)res, st.x, st.y, ButtonsMask(st));
+        WriteEvent({f, EV_JOY, (uint32_t)res, st.x, st.y, ButtonsMask(st), 0});
     gLastRes = (int)res;
     gLastJoy = st;
 }
@@ -489,8 +492,8 @@ bool Replay_EndFrame(long frame) {
         bool opens[16];
         int n = Plat_JoyTakeOpens(opens, 16);
         // Opens happen inside the frame; playback queues them before it.
-        for (int i = 0; i < n; i++) std::fprintf(gOut, "%ld O %d\n", f, opens[i] ? 1 : 0);
-        if (f % REPLAY_HASH_EVERY == 0) std::fprintf(gOut, "%ld H %016" PRIx64 "\n", f, Game_StateHash());
+        for (int i = 0; i < n; i++) WriteEvent({f, EV_OPEN, opens[i] ? 1u : 0u, 0, 0, 0, 0});
+        if (f % REPLAY_HASH_EVERY == 0) WriteEvent({f, EV_HASH, 0, 0, 0, 0, Game_StateHash()});
         // On disk at least every second of play: a run that is killed or
         // crashes leaves a recording that plays up to here.
         if (f % REPLAY_FLUSH_EVERY == 0) std::fflush(gOut);
@@ -545,7 +548,7 @@ bool Replay_EndFrame(long frame) {
 }
 
 void Replay_KeyDown(long frame, int vk) {
-    if (gOut) std::fprintf(gOut, "%ld P %x\n", frame - gBase, vk);
+    if (gOut) WriteEvent({frame - gBase, EV_PRESS, (uint32_t)vk, 0, 0, 0, 0});
 }
 
 void Replay_FilterDat(uint8_t* bytes) {
